@@ -1,0 +1,32 @@
+# The two commands of the README: `make` sets up and builds everything into build/, `make test` runs every
+# test. Both may be run again at any time; they say nothing when there is nothing to do.
+BUILD := build
+
+.PHONY: all setup configure test bench asan clean
+
+all: setup configure
+	@ninja -C $(BUILD) --quiet
+	@echo "Kestrova built in $(BUILD)/bin with engine $$(cat third_party/pdfium/linux/VERSION)"
+
+setup:
+	@scripts/setup.sh
+
+configure: setup
+	@mkdir -p $(BUILD)
+	@[ -f $(BUILD)/build.ninja ] || cmake -S . -B $(BUILD) -G Ninja >$(BUILD)/configure.log 2>&1 \
+		|| { cat $(BUILD)/configure.log; exit 1; }
+
+test: all
+	@ctest --test-dir $(BUILD) --output-on-failure -j2
+
+bench: all
+	@bench/run.sh $(BUILD)
+
+# The engine tests under AddressSanitizer with leak detection, in a build of their own.
+asan: setup
+	@[ -f build-asan/build.ninja ] || cmake -S . -B build-asan -G Ninja -DKESTROVA_ASAN=ON >/dev/null
+	@ninja -C build-asan --quiet pdf_tests
+	@ASAN_OPTIONS=detect_leaks=1 build-asan/bin/pdf_tests
+
+clean:
+	@rm -rf $(BUILD) build-asan
