@@ -1,0 +1,102 @@
+#include "pdf/Binding.h"
+
+#include "pdf/EngineFallbacks.h"
+#include "pdf/EntryPoints.h"
+#include "pdf/LibraryLoader.h"
+#include "pdf/PdfError.h"
+
+#include <array>
+#include <string_view>
+
+namespace PDFium {
+
+namespace {
+
+void* PDFiumLibrary = nullptr;
+
+// FPDF_LoadXFA is optional by design. The others are missing from the engine builds of today: FPDF_RenderPage
+// is published on Windows only, the rest were withdrawn from the public interface or never part of it.
+constexpr std::array<std::string_view, 11> OptionalEntryPoints{
+    "FPDF_LoadXFA",         "FPDFText_GetCharcode",       "FPDFImageObj_GetMatrix",  "FPDFPath_GetMatrix",
+    "FPDFPath_SetMatrix",   "FPDFText_GetTextRenderMode", "FPDFTextObj_GetFontName", "FPDFFormObj_GetMatrix",
+    "FPDFPageObj_GetImage", "FPDFPageObj_GetDIB",         "FPDF_RenderPage"};
+
+bool IsOptional(std::string_view name) {
+    for (std::string_view optional : OptionalEntryPoints)
+        if (optional == name)
+            return true;
+    return false;
+}
+
+[[noreturn]] void RaiseLookupFailure(const QString& systemText, const QString& name) {
+    UnloadLibrary();
+    throw EPdfError(systemText + QStringLiteral(": ") + name);
+}
+
+template <typename Function> void Resolve(const char* name, Function& variable) {
+    QString systemText;
+    void* address = LibraryLoader::Symbol(PDFiumLibrary, name, systemText);
+    if (!address && !IsOptional(name))
+        RaiseLookupFailure(systemText, QString::fromLatin1(name));
+    variable = reinterpret_cast<Function>(address);
+}
+
+void CheckLoadLibrary(const QString& Name) {
+    QString systemText;
+    PDFiumLibrary = LibraryLoader::Open(Name, systemText);
+    Check(PDFiumLibrary != nullptr, systemText + QStringLiteral(": ") + Name);
+}
+
+// Where the engine lacks an entry point that the component calls, our own implementation on its published
+// functions takes its place.
+void UseFallbacksForMissing() {
+    if (!FPDF_RenderPage)
+        FPDF_RenderPage = &EngineFallbacks::RenderPage;
+    if (!FPDFPageObj_GetImage)
+        FPDFPageObj_GetImage = &EngineFallbacks::GetImage;
+    if (!FPDFPageObj_GetDIB)
+        FPDFPageObj_GetDIB = &EngineFallbacks::GetDIB;
+}
+
+} // namespace
+
+void LoadLibrary() {
+    if (Loaded())
+        return;
+    CheckLoadLibrary(LibraryName);
+    // A lookup that fails unloads the library again, with FPDF_DestroyLibrary only if it was resolved
+    // before: so it starts out empty.
+    FPDF_DestroyLibrary = nullptr;
+#define PDFIUM_RESOLVE(name) Resolve(#name, name);
+    PDFIUM_ALL_ENTRY_POINTS(PDFIUM_RESOLVE)
+#undef PDFIUM_RESOLVE
+    UseFallbacksForMissing();
+    FPDF_InitLibrary();
+}
+
+void UnloadLibrary() {
+    if (!Loaded())
+        return;
+    if (FPDF_DestroyLibrary)
+        FPDF_DestroyLibrary();
+    LibraryLoader::Close(PDFiumLibrary);
+    PDFiumLibrary = nullptr;
+}
+
+bool Loaded() {
+    return PDFiumLibrary != nullptr;
+}
+
+QStringList EntryPointNames() {
+    QStringList names;
+#define PDFIUM_NAME(name) names.append(QStringLiteral(#name));
+    PDFIUM_ALL_ENTRY_POINTS(PDFIUM_NAME)
+#undef PDFIUM_NAME
+    return names;
+}
+
+bool IsOptionalEntryPoint(const QString& Name) {
+    return IsOptional(Name.toStdString());
+}
+
+} // namespace PDFium

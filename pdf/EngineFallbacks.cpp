@@ -1,0 +1,82 @@
+#include "pdf/EngineFallbacks.h"
+
+#include <QImage>
+#include <QPainter>
+#include <cstring>
+#include <memory>
+
+namespace PDFium::EngineFallbacks {
+
+namespace {
+
+struct BitmapDeleter {
+    void operator()(fpdf_bitmap_t__* bitmap) const { FPDFBitmap_Destroy(bitmap); }
+};
+using OwnedBitmap = std::unique_ptr<fpdf_bitmap_t__, BitmapDeleter>;
+
+int BitsPerPixel(int format) {
+    switch (format) {
+    case FPDFBitmap_Gray:
+        return 8;
+    case FPDFBitmap_BGR:
+        return 24;
+    default:
+        return 32;
+    }
+}
+
+} // namespace
+
+void RenderPage(void* dc, FPDF_PAGE page, int start_x, int start_y, int size_x, int size_y, int rotate,
+                int flags) {
+    auto* painter = static_cast<QPainter*>(dc);
+    if (!painter || size_x <= 0 || size_y <= 0)
+        return;
+    OwnedBitmap bitmap(FPDFBitmap_Create(size_x, size_y, 1));
+    if (!bitmap)
+        return;
+    FPDFBitmap_FillRect(bitmap.get(), 0, 0, size_x, size_y, 0x00000000);
+    FPDF_RenderPageBitmap(bitmap.get(), page, 0, 0, size_x, size_y, rotate, flags);
+    const QImage image(static_cast<const uchar*>(FPDFBitmap_GetBuffer(bitmap.get())), size_x, size_y,
+                       FPDFBitmap_GetStride(bitmap.get()), QImage::Format_ARGB32);
+    painter->drawImage(QPoint(start_x, start_y), image);
+}
+
+FPDF_BOOL GetImage(FPDF_PAGEOBJECT object, int* height, int* width, unsigned int* size, void* buffer) {
+    if (!object || !height || !width || !size || FPDFPageObj_GetType(object) != FPDF_PAGEOBJ_IMAGE)
+        return false;
+    FPDF_IMAGEOBJ_METADATA metadata{};
+    if (!FPDFImageObj_GetImageMetadata(object, nullptr, &metadata))
+        return false;
+    *height = static_cast<int>(metadata.height);
+    *width = static_cast<int>(metadata.width);
+    const unsigned long required = FPDFImageObj_GetImageDataRaw(object, nullptr, 0);
+    if (!buffer) {
+        *size = static_cast<unsigned int>(required);
+        return true;
+    }
+    if (*size < required)
+        return false;
+    *size = static_cast<unsigned int>(FPDFImageObj_GetImageDataRaw(object, buffer, required));
+    return true;
+}
+
+FPDF_BOOL GetDIB(FPDF_PAGEOBJECT object, int* height, int* width, int* bpp, int* scanLineSize, void* buffer) {
+    if (!object || !height || !width || !bpp || !scanLineSize ||
+        FPDFPageObj_GetType(object) != FPDF_PAGEOBJ_IMAGE)
+        return false;
+    OwnedBitmap bitmap(FPDFImageObj_GetBitmap(object));
+    if (!bitmap)
+        return false;
+    const int rows = FPDFBitmap_GetHeight(bitmap.get());
+    const int stride = FPDFBitmap_GetStride(bitmap.get());
+    *height = rows;
+    *width = FPDFBitmap_GetWidth(bitmap.get());
+    *bpp = BitsPerPixel(FPDFBitmap_GetFormat(bitmap.get()));
+    *scanLineSize = stride;
+    if (buffer)
+        std::memcpy(buffer, FPDFBitmap_GetBuffer(bitmap.get()), static_cast<size_t>(rows) * stride);
+    return true;
+}
+
+} // namespace PDFium::EngineFallbacks

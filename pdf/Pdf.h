@@ -1,0 +1,173 @@
+// TPdf, the PDF document component: one open engine document and its current page, with rendering, document
+// information and the form-fill environment. Every failure raises EPdfError. It lives on the user-interface
+// thread; engine callbacks reach it there, and an error raised by an event handler inside such a callback is
+// kept and raised again once the engine call has returned.
+#pragma once
+
+#include "pdf/PdfError.h"
+#include "pdf/PdfTypes.h"
+#include "pdf/engine/FPdfFormFill.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QObject>
+#include <exception>
+
+class QBuffer;
+class QPainter;
+class QTimer;
+
+namespace PDFium {
+
+class TPdf;
+
+// The engine's form-fill record followed by the component that hosts it, so that every form-fill callback,
+// which receives the address of Info, finds its component right behind it.
+struct TPdfFormFillInfo {
+    FPDF_FORMFILLINFO Info;
+    TPdf* Pdf;
+};
+
+// The drawing surface of the device-context rendering: a painter here, a device context handle on Windows.
+using TDeviceContext = QPainter*;
+
+class TPdf : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TPdf(QObject* AOwner = nullptr);
+    ~TPdf() override;
+
+    QString Name() const { return objectName(); }
+
+    // Lifecycle
+    bool Active() const;
+    void SetActive(bool Value);
+    QString FileName() const { return FFileName; }
+    void SetFileName(const QString& Value);
+    QString Password() const { return FPassword; }
+    void SetPassword(const QString& Value);
+    bool FormFill() const { return FFormFill; }
+    void SetFormFill(bool Value);
+    int PageNumber() const { return FPageNumber; }
+    void SetPageNumber(int Value);
+
+    // Opens a document from memory. The engine reads the caller's block for as long as the document stays
+    // open: the caller keeps it alive and unchanged until then.
+    void LoadDocument(const void* Data, int Size);
+    void LoadDocument(const QByteArray& Data);
+    void LoadDocument(const QBuffer& Data);
+    void CreateDocument();
+
+    FPDF_DOCUMENT Document() const { return FDocument; }
+    FPDF_FORMHANDLE FormHandle() const { return FFormHandle; }
+    FPDF_PAGE Page() const { return FPage; }
+    FPDF_TEXTPAGE TextPage() const { return FTextPage; }
+    FPDF_SCHHANDLE Find() const { return FFind; }
+
+    // Pages and geometry
+    void ReloadPage();
+    int PageCount() const;
+    double PageWidth() const;
+    double PageHeight() const;
+    TPdfRectangle PageBounds() const;
+    TRotation PageRotation() const;
+    void SetPageRotation(TRotation Value);
+    bool DeviceToPage(int X, int Y, int Left, int Top, int Width, int Height, TRotation Rotation,
+                      double& PageX, double& PageY) const;
+    bool PageToDevice(double PageX, double PageY, int Left, int Top, int Width, int Height,
+                      TRotation Rotation, int& X, int& Y) const;
+    void AddPage(int PageNumber, double Width, double Height);
+    void DeletePage(int PageNumber);
+    void UpdatePage();
+    bool ImportPages(TPdf& Pdf, const QString& Range, int PageNumber);
+    bool ImportPreferences(TPdf& Pdf);
+    QString PageLabel(int PageNumber) const;
+
+    // Rendering
+    void RenderPage(TDeviceContext DeviceContext, int Left, int Top, int Width, int Height,
+                    TRotation Rotation, TRenderOptions Options) const;
+    QImage RenderPage(int Left, int Top, int Width, int Height, TRotation Rotation, TRenderOptions Options,
+                      TColor Color) const;
+    void RenderPage(QImage* Bitmap, int Left, int Top, int Width, int Height, TRotation Rotation,
+                    TRenderOptions Options, TColor Color) const;
+
+    // Document information
+    QString MetaText(const QString& Tag) const;
+    QString Author() const { return MetaText(QStringLiteral("Author")); }
+    QString Title() const { return MetaText(QStringLiteral("Title")); }
+    QString Subject() const { return MetaText(QStringLiteral("Subject")); }
+    QString Keywords() const { return MetaText(QStringLiteral("Keywords")); }
+    QString Creator() const { return MetaText(QStringLiteral("Creator")); }
+    QString Producer() const { return MetaText(QStringLiteral("Producer")); }
+    QString CreationDate() const { return MetaText(QStringLiteral("CreationDate")); }
+    QString ModifiedDate() const { return MetaText(QStringLiteral("ModDate")); }
+    TPdfVersion PdfVersion() const;
+    quint32 Permissions() const;
+    bool PrintScaling() const;
+    int PrintCopies() const;
+    TPrintPaperHandling PrintPaperHandling() const;
+    QString ViewerPreference(const QString& Key) const;
+    TPageMode PageMode() const;
+    bool IsTagged() const;
+    QString About() const;
+    void SetAbout(const QString&) {}
+
+    // Form filling
+    TPdfFormType FormType() const;
+    bool XFA() const;
+
+    // Events
+    TPdfFormFieldEnterEvent OnFormFieldEnter;
+    TNotifyEvent OnFormFieldExit;
+    TNotifyEvent OnPageChange;
+    TPdfUnsupportedFeatureEvent OnUnsupportedFeature;
+
+    // Called by the engine's callbacks; an exception from an event handler is kept for later.
+    void NotifyUnsupportedFeature(TPdfFeature Feature);
+    void SetTextFieldFocus(const FPDF_WCHAR* value, unsigned long valueLen, int is_focus);
+    int StartFormTimer(int Elapse, void (*TimerFunc)(int));
+    void StopFormTimer(int TimerID);
+    // The identifier of this component's one form-fill timer: never 0, and different for every component.
+    int TimerIdentity() const { return FTimerIdentity; }
+
+protected:
+    void UnloadDocument();
+    void UnloadPage();
+    void UnloadTextPage();
+    void UnloadFind();
+
+private:
+    void CheckActive() const;
+    void CheckInactive() const;
+    void CheckPageActive() const;
+    void CheckFindActive() const;
+
+    void LoadDocument();
+    void OpenDocument(const std::function<FPDF_DOCUMENT()>& openEngineDocument, const QString& errorMessage);
+    void InitializeFormFill();
+    void ExitFormFill();
+    void OnTimer();
+
+    // An event handler's error inside an engine callback is kept until the engine call has returned.
+    void KeepCallbackError() const noexcept;
+    void RaiseCallbackError() const;
+
+    FPDF_DOCUMENT FDocument = nullptr;
+    QString FFileName;
+    FPDF_SCHHANDLE FFind = nullptr;
+    bool FFormFill = true;
+    TPdfFormFillInfo FFormFillInfo{};
+    FPDF_FORMHANDLE FFormHandle = nullptr;
+    FPDF_PAGE FPage = nullptr;
+    int FPageNumber = 0;
+    QString FPassword;
+    FPDF_PAGEOBJECT FPath = nullptr;
+    FPDF_TEXTPAGE FTextPage = nullptr;
+    QTimer* FTimer = nullptr;
+    void (*FTimerCallback)(int) = nullptr;
+    const int FTimerIdentity;
+    mutable std::exception_ptr FCallbackError;
+};
+
+} // namespace PDFium

@@ -1,0 +1,165 @@
+// TPdf's lifecycle: opening a document from a file, from memory or new, and closing it; the state guards.
+#include "pdf/Pdf.h"
+
+#include "pdf/Binding.h"
+#include "pdf/UnsupportedFeature.h"
+#include "pdf/engine/FPdfEdit.h"
+
+#include <QBuffer>
+#include <QTimer>
+#include <atomic>
+
+namespace PDFium {
+
+namespace {
+// Engine timer identifiers must be non-zero and tell the components apart; an address does not fit the int.
+int NextTimerIdentity() {
+    static std::atomic<int> last{0};
+    return ++last;
+}
+} // namespace
+
+TPdf::TPdf(QObject* AOwner) : QObject(AOwner), FTimerIdentity(NextTimerIdentity()) {}
+
+TPdf::~TPdf() {
+    // The engine may ask to kill the timer while its form-fill environment exits, so the document goes first
+    // and the timer (a child of this object) after it.
+    try {
+        SetActive(false);
+    } catch (...) {
+        // Closing raises only through an event handler; a destructor has nowhere to report it.
+    }
+    WithdrawUnsupportedFeatureHandler(this);
+}
+
+bool TPdf::Active() const {
+    return FDocument != nullptr;
+}
+
+void TPdf::SetActive(bool Value) {
+    if (Value == Active())
+        return;
+    if (Value) {
+        // The file load ends with a page load of its own; activation loads the page once more.
+        LoadDocument();
+        ReloadPage();
+    } else {
+        UnloadDocument();
+    }
+}
+
+void TPdf::SetFileName(const QString& Value) {
+    CheckInactive();
+    FFileName = Value;
+}
+
+void TPdf::SetPassword(const QString& Value) {
+    CheckInactive();
+    FPassword = Value;
+}
+
+void TPdf::SetFormFill(bool Value) {
+    CheckInactive();
+    FFormFill = Value;
+}
+
+void TPdf::SetPageNumber(int Value) {
+    if (Value == FPageNumber)
+        return;
+    FPageNumber = Value;
+    if (Active())
+        ReloadPage();
+}
+
+void TPdf::OpenDocument(const std::function<FPDF_DOCUMENT()>& openEngineDocument,
+                        const QString& errorMessage) {
+    CheckInactive();
+    LoadLibrary();
+    if (OnUnsupportedFeature)
+        SetUnsupportedFeatureHandler(this);
+    FDocument = openEngineDocument();
+    RaiseCallbackError();
+    CheckPdf(FDocument != nullptr, errorMessage);
+    InitializeFormFill();
+}
+
+void TPdf::LoadDocument() {
+    const QByteArray fileName = FFileName.toLocal8Bit();
+    const QByteArray password = FPassword.toLocal8Bit();
+    OpenDocument([&] { return FPDF_LoadDocument(fileName.constData(), password.constData()); },
+                 QStringLiteral("Cannot load PDF document ") + FFileName);
+    ReloadPage();
+}
+
+void TPdf::LoadDocument(const void* Data, int Size) {
+    const QByteArray password = FPassword.toLocal8Bit();
+    OpenDocument([&] { return FPDF_LoadMemDocument(Data, Size, password.constData()); },
+                 QStringLiteral("Cannot load PDF document"));
+    ReloadPage();
+}
+
+void TPdf::LoadDocument(const QByteArray& Data) {
+    LoadDocument(Data.constData(), static_cast<int>(Data.size()));
+}
+
+void TPdf::LoadDocument(const QBuffer& Data) {
+    LoadDocument(Data.data());
+}
+
+void TPdf::CreateDocument() {
+    OpenDocument([] { return FPDF_CreateNewDocument(); }, QStringLiteral("Cannot create PDF document"));
+}
+
+void TPdf::UnloadDocument() {
+    UnloadPage();
+    if (!FDocument)
+        return;
+    if (FFormHandle)
+        FORM_DoDocumentAAction(FFormHandle, FPDFDOC_AACTION_WC);
+    ExitFormFill();
+    FPDF_CloseDocument(FDocument);
+    FDocument = nullptr;
+    RaiseCallbackError();
+}
+
+void TPdf::CheckActive() const {
+    Check(Active(), QStringLiteral("Cannot perform this operation on an inactive ") + Name() +
+                        QStringLiteral(" component"));
+}
+
+void TPdf::CheckInactive() const {
+    Check(!Active(), QStringLiteral("Cannot perform this operation on an active ") + Name() +
+                         QStringLiteral(" component"));
+}
+
+void TPdf::CheckPageActive() const {
+    CheckActive();
+    Check(FPage != nullptr, QStringLiteral("Cannot perform this operation on an inactive page"));
+}
+
+void TPdf::CheckFindActive() const {
+    CheckPageActive();
+    Check(FFind != nullptr, QStringLiteral("Uninitialized search"));
+}
+
+void TPdf::KeepCallbackError() const noexcept {
+    if (!FCallbackError)
+        FCallbackError = std::current_exception();
+}
+
+void TPdf::RaiseCallbackError() const {
+    if (FCallbackError)
+        std::rethrow_exception(std::exchange(FCallbackError, nullptr));
+}
+
+void TPdf::NotifyUnsupportedFeature(TPdfFeature Feature) {
+    if (!OnUnsupportedFeature)
+        return;
+    try {
+        OnUnsupportedFeature(this, Feature);
+    } catch (...) {
+        KeepCallbackError();
+    }
+}
+
+} // namespace PDFium

@@ -1,0 +1,139 @@
+// TPdf's current page: loading and releasing it, its size, bounds and rotation, coordinate conversion, and
+// the page edits of the document (add, delete, import, labels).
+#include "pdf/Pdf.h"
+
+#include "pdf/EngineText.h"
+
+#include "pdf/engine/FPdfDoc.h"
+#include "pdf/engine/FPdfEdit.h"
+#include "pdf/engine/FPdfPpo.h"
+#include "pdf/engine/FPdfText.h"
+
+namespace PDFium {
+
+void TPdf::ReloadPage() {
+    UnloadPage();
+    CheckActive();
+    if (FPageNumber != 0) {
+        FPage = FPDF_LoadPage(FDocument, FPageNumber - 1);
+        RaiseCallbackError();
+        Check(FPage != nullptr, QStringLiteral("Cannot open page ") + QString::number(FPageNumber));
+    }
+    if (OnPageChange)
+        OnPageChange(this);
+}
+
+void TPdf::UnloadPage() {
+    FPath = nullptr;
+    UnloadTextPage();
+    if (FPage) {
+        FPDF_ClosePage(FPage);
+        FPage = nullptr;
+    }
+}
+
+void TPdf::UnloadTextPage() {
+    UnloadFind();
+    if (FTextPage) {
+        FPDFText_ClosePage(FTextPage);
+        FTextPage = nullptr;
+    }
+}
+
+void TPdf::UnloadFind() {
+    if (FFind) {
+        FPDFText_FindClose(FFind);
+        FFind = nullptr;
+    }
+}
+
+int TPdf::PageCount() const {
+    CheckActive();
+    return FPDF_GetPageCount(FDocument);
+}
+
+double TPdf::PageWidth() const {
+    CheckPageActive();
+    return FPDF_GetPageWidth(FPage);
+}
+
+double TPdf::PageHeight() const {
+    CheckPageActive();
+    return FPDF_GetPageHeight(FPage);
+}
+
+TPdfRectangle TPdf::PageBounds() const {
+    CheckPageActive();
+    FS_RECTF rect{};
+    Check(FPDF_GetPageBoundingBox(FPage, &rect) != 0, QStringLiteral("Cannot retrieve page bounds"));
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+TRotation TPdf::PageRotation() const {
+    CheckPageActive();
+    return static_cast<TRotation>(FPDFPage_GetRotation(FPage));
+}
+
+void TPdf::SetPageRotation(TRotation Value) {
+    CheckPageActive();
+    FPDFPage_SetRotation(FPage, Value);
+    ReloadPage();
+}
+
+bool TPdf::DeviceToPage(int X, int Y, int Left, int Top, int Width, int Height, TRotation Rotation,
+                        double& PageX, double& PageY) const {
+    CheckPageActive();
+    return FPDF_DeviceToPage(FPage, Left, Top, Width, Height, Rotation, X, Y, &PageX, &PageY) != 0;
+}
+
+bool TPdf::PageToDevice(double PageX, double PageY, int Left, int Top, int Width, int Height,
+                        TRotation Rotation, int& X, int& Y) const {
+    CheckPageActive();
+    return FPDF_PageToDevice(FPage, Left, Top, Width, Height, Rotation, PageX, PageY, &X, &Y) != 0;
+}
+
+void TPdf::AddPage(int PageNumber, double Width, double Height) {
+    CheckActive();
+    UnloadPage();
+    FPageNumber = PageNumber;
+    FPage = FPDFPage_New(FDocument, PageNumber - 1, Width, Height);
+    Check(FPage != nullptr, QStringLiteral("Cannot create PDF page"));
+}
+
+void TPdf::DeletePage(int PageNumber) {
+    CheckActive();
+    UnloadPage();
+    FPDFPage_Delete(FDocument, PageNumber - 1);
+    ReloadPage();
+}
+
+void TPdf::UpdatePage() {
+    CheckPageActive();
+    Check(FPDFPage_GenerateContent(FPage) != 0, QStringLiteral("Cannot create page content"));
+}
+
+bool TPdf::ImportPages(TPdf& Pdf, const QString& Range, int PageNumber) {
+    CheckActive();
+    Pdf.SetActive(true);
+    UnloadPage();
+    const QByteArray range = Range.toLocal8Bit();
+    const bool imported = FPDF_ImportPages(FDocument, Pdf.FDocument, range.constData(), PageNumber - 1) != 0;
+    ReloadPage();
+    return imported;
+}
+
+bool TPdf::ImportPreferences(TPdf& Pdf) {
+    CheckActive();
+    Pdf.SetActive(true);
+    return FPDF_CopyViewerPreferences(FDocument, Pdf.FDocument) != 0;
+}
+
+QString TPdf::PageLabel(int PageNumber) const {
+    CheckActive();
+    Check(PageNumber >= 1 && PageNumber <= PageCount(), QStringLiteral("Incorrect page number"));
+    return FetchUtf16Text([&](void* buffer, unsigned long size) {
+        return FPDF_GetPageLabel(FDocument, PageNumber - 1, buffer, size);
+    });
+}
+
+} // namespace PDFium

@@ -1,0 +1,115 @@
+#include "pdf/Rendering.h"
+
+#include "pdf/ArithmeticMask.h"
+#include "pdf/PdfError.h"
+#include "pdf/SystemColors.h"
+#include "pdf/engine/FPdfEdit.h"
+#include "pdf/engine/FPdfView.h"
+
+#include <cstring>
+#include <memory>
+
+namespace PDFium {
+
+namespace {
+
+// Ordinal of each option to its engine flag; the flag order is not the option order.
+constexpr int RenderFlags[] = {FPDF_ANNOT,
+                               FPDF_LCD_TEXT,
+                               FPDF_NO_NATIVETEXT,
+                               FPDF_GRAYSCALE,
+                               FPDF_DEBUG_INFO,
+                               FPDF_NO_CATCH,
+                               FPDF_RENDER_LIMITEDIMAGECACHE,
+                               FPDF_RENDER_FORCEHALFTONE,
+                               FPDF_PRINTING,
+                               FPDF_REVERSE_BYTE_ORDER,
+                               FPDF_RENDER_NO_SMOOTHTEXT,
+                               FPDF_RENDER_NO_SMOOTHIMAGE,
+                               FPDF_RENDER_NO_SMOOTHPATH};
+
+struct BitmapDeleter {
+    void operator()(fpdf_bitmap_t__* bitmap) const { FPDFBitmap_Destroy(bitmap); }
+};
+
+} // namespace
+
+int EncodeRenderOptions(TRenderOptions Options) {
+    int flags = 0;
+    for (int option = reAnnotations; option <= reNoSmoothPath; ++option)
+        if (Options.Contains(static_cast<TRenderOption>(option)))
+            flags |= RenderFlags[option];
+    return flags;
+}
+
+FPDF_DWORD ColorToARGB(TColor Color, quint8 Alpha) {
+    if ((Color >> 24) == 0xFF) {
+        const QColor system = SystemColor(static_cast<int>(Color & 0xFFFFFF));
+        return FPDF_ARGB(Alpha, system.red(), system.green(), system.blue());
+    }
+    return FPDF_ARGB(Alpha, Color & 0xFF, (Color >> 8) & 0xFF, (Color >> 16) & 0xFF);
+}
+
+void ToBitmap(FPDF_BITMAP Bitmap, QImage& Result) {
+    const int format = FPDFBitmap_GetFormat(Bitmap);
+    const int width = FPDFBitmap_GetWidth(Bitmap);
+    const int height = FPDFBitmap_GetHeight(Bitmap);
+    const int stride = FPDFBitmap_GetStride(Bitmap);
+    const auto* source = static_cast<const uchar*>(FPDFBitmap_GetBuffer(Bitmap));
+
+    QImage::Format imageFormat = QImage::Format_RGB32;
+    int bytesPerPixel = 4;
+    switch (format) {
+    case FPDFBitmap_Unknown:
+        return;
+    case FPDFBitmap_Gray:
+        imageFormat = QImage::Format_Grayscale8;
+        bytesPerPixel = 1;
+        break;
+    case FPDFBitmap_BGR:
+        imageFormat = QImage::Format_BGR888;
+        bytesPerPixel = 3;
+        break;
+    case FPDFBitmap_BGRA:
+        imageFormat = QImage::Format_ARGB32;
+        break;
+    default:
+        break;
+    }
+
+    if (Result.format() != imageFormat || Result.width() != width || Result.height() != height)
+        Result = QImage(width, height, imageFormat);
+    Check(!Result.isNull() || width == 0 || height == 0, QStringLiteral("Cannot create bitmap"));
+    const size_t rowBytes = static_cast<size_t>(width) * bytesPerPixel;
+    for (int row = 0; row < height; ++row, source += stride)
+        std::memcpy(Result.scanLine(row), source, rowBytes);
+}
+
+QImage RenderPage(FPDF_FORMHANDLE FormHandle, QImage* ResultBitmap, FPDF_PAGE Page, int Left, int Top,
+                  int Width, int Height, TRotation Rotation, TRenderOptions Options, TColor Color) {
+    ArithmeticMaskGuard mask;
+    const int alpha = FPDFPage_HasTransparency(Page) ? 1 : 0;
+    std::unique_ptr<fpdf_bitmap_t__, BitmapDeleter> bitmap(FPDFBitmap_Create(Width, Height, alpha));
+    Check(bitmap != nullptr, QStringLiteral("Cannot create bitmap"));
+    FPDFBitmap_FillRect(bitmap.get(), 0, 0, Width, Height, ColorToARGB(Color, 255));
+
+    const int flags = EncodeRenderOptions(Options);
+    FPDF_RenderPageBitmap(bitmap.get(), Page, Left, Top, Width, Height, Rotation, flags);
+    if (FormHandle) {
+        const bool printing = Options.Contains(rePrinting);
+        if (printing)
+            FPDF_RemoveFormFieldHighlight(FormHandle);
+        FPDF_FFLDraw(FormHandle, bitmap.get(), Page, Left, Top, Width, Height, Rotation, flags);
+        if (printing) {
+            FPDF_SetFormFieldHighlightColor(FormHandle, 0, FormHighlightColor);
+            FPDF_SetFormFieldHighlightAlpha(FormHandle, FormHighlightAlpha);
+        }
+    }
+
+    QImage created;
+    QImage& target = ResultBitmap ? *ResultBitmap : created;
+    ToBitmap(bitmap.get(), target);
+    return target;
+}
+
+} // namespace PDFium

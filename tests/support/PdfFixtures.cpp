@@ -1,0 +1,74 @@
+#include "support/PdfFixtures.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+QByteArray PdfString(const QString& text) {
+    QByteArray escaped;
+    for (char c : text.toLatin1()) {
+        if (c == '(' || c == ')' || c == '\\')
+            escaped += '\\';
+        escaped += c;
+    }
+    return '(' + escaped + ')';
+}
+
+QByteArray Number(double value) {
+    return QByteArray::number(value, 'f', 2);
+}
+
+} // namespace
+
+QByteArray MakePdf(const FixtureDocument& document) {
+    QList<QByteArray> objects; // object n is objects[n - 1]
+    const int pageCount = int(document.Pages.size());
+    // 1 catalog, 2 pages, 3 font, then per page its page object and its content stream, then the info.
+    objects.append("<< /Type /Catalog /Pages 2 0 R >>");
+    QByteArray kids;
+    for (int i = 0; i < pageCount; ++i)
+        kids += QByteArray::number(4 + 2 * i) + " 0 R ";
+    objects.append("<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(pageCount) + " >>");
+    objects.append("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
+    for (int i = 0; i < pageCount; ++i) {
+        const FixturePage& page = document.Pages[i];
+        QByteArray content;
+        if (!page.Text.isEmpty())
+            content = "BT /F1 24 Tf 72 " + Number(page.Size.height() - 96) + " Td " + PdfString(page.Text) +
+                      " Tj ET";
+        objects.append("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + Number(page.Size.width()) + ' ' +
+                       Number(page.Size.height()) + "] /Rotate " + QByteArray::number(page.Rotation) +
+                       " /Resources << /Font << /F1 3 0 R >> >> /Contents " + QByteArray::number(5 + 2 * i) +
+                       " 0 R >>");
+        objects.append("<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content +
+                       "\nendstream");
+    }
+    const bool hasInfo = !document.Title.isEmpty();
+    if (hasInfo)
+        objects.append("<< /Title " + PdfString(document.Title) + " >>");
+
+    QByteArray pdf = "%PDF-" + document.Version.toLatin1() + "\n%\xE2\xE3\xCF\xD3\n";
+    QList<qsizetype> offsets;
+    for (int n = 1; n <= objects.size(); ++n) {
+        offsets.append(pdf.size());
+        pdf += QByteArray::number(n) + " 0 obj\n" + objects[n - 1] + "\nendobj\n";
+    }
+    const qsizetype xref = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (qsizetype offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R";
+    if (hasInfo)
+        pdf += " /Info " + QByteArray::number(objects.size()) + " 0 R";
+    pdf += " >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
+QString WritePdf(const QString& folder, const QString& name, const FixtureDocument& document) {
+    const QString path = QDir(folder).filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(MakePdf(document));
+    return path;
+}
