@@ -1,10 +1,12 @@
 // TPdf, the PDF document component: one open engine document and its current page, with rendering, document
-// information and the form-fill environment. Every failure raises EPdfError. It lives on the user-interface
+// information, text, search, links, destinations, bookmarks and the form-fill environment. Every failure raises EPdfError. It lives on the user-interface
 // thread; engine callbacks reach it there, and an error raised by an event handler inside such a callback is
 // kept and raised again once the engine call has returned.
 #pragma once
 
 #include "pdf/PdfError.h"
+#include "pdf/PdfLinkTypes.h"
+#include "pdf/PdfSearchOptions.h"
 #include "pdf/PdfTypes.h"
 #include "pdf/engine/FPdfFormFill.h"
 
@@ -113,6 +115,41 @@ public:
     QString About() const;
     void SetAbout(const QString&) {}
 
+    // Text of the current page. The text page is built on first use and kept until the page is released.
+    int CharacterCount();
+    QChar Character(int Index);
+    QChar Charcode(int Index);
+    double FontSize(int Index);
+    TPdfPoint CharacterOrigin(int Index);
+    TPdfRectangle CharacterRectangle(int Index);
+    int CharacterIndexAtPos(double X, double Y, double ToleranceX, double ToleranceY);
+    QString Text(int StartIndex, int Count);
+    // Rectangle reads the rectangles that the latest RectangleCount computed.
+    int RectangleCount(int StartIndex, int Count);
+    TPdfRectangle Rectangle(int Index);
+    QString TextInRectangle(double Left, double Top, double Right, double Bottom);
+    QString TextInRectangle(const TPdfRectangle& Rectangle);
+
+    // Search on the current page; one search at a time, ended with its text page.
+    int FindFirst(const QString& Text, TSearchOptions Options, int StartIndex, bool DirectionUp);
+    int FindNext();
+    int FindPrevious();
+
+    // Links of the current page, collected once per page.
+    int LinkAnnotationCount();
+    TLinkAnnotation LinkAnnotation(int Index);
+    int WebLinkCount();
+    TWebLink WebLink(int Index);
+
+    // Named destinations and the outline of the document, read on every request.
+    int DestinationCount() const;
+    TDestination Destination(int Index) const;
+    TDestination DestinationByName(const QString& Name) const;
+    TBookmarks Bookmarks() const;
+    TBookmark Bookmark(const QString& Title) const;
+    TBookmarks BookmarkChildren(const TBookmark& Bookmark) const;
+    bool HasBookmarkChildren(const TBookmark& Bookmark) const;
+
     // Form filling
     TPdfFormType FormType() const;
     bool XFA() const;
@@ -144,6 +181,13 @@ private:
     void CheckFindActive() const;
 
     void LoadDocument();
+    void LoadTextPage();
+    void ReloadFind(const QString& Text, TSearchOptions Options, int StartIndex);
+    const TLinkAnnotations& GetLinkAnnotations();
+    const TWebLinks& GetWebLinks();
+    TDestination RetrieveDestination(FPDF_DEST Destination, const QString& Name) const;
+    TBookmark SetBookmarkData(FPDF_BOOKMARK Bookmark) const;
+    TBookmarks GetNestedBookmarks(FPDF_BOOKMARK Parent) const;
     void OpenDocument(const std::function<FPDF_DOCUMENT()>& openEngineDocument, const QString& errorMessage);
     void InitializeFormFill();
     void ExitFormFill();
@@ -159,6 +203,7 @@ private:
     bool FFormFill = true;
     TPdfFormFillInfo FFormFillInfo{};
     FPDF_FORMHANDLE FFormHandle = nullptr;
+    TLinkAnnotations FLinkAnnotations;
     FPDF_PAGE FPage = nullptr;
     int FPageNumber = 0;
     QString FPassword;
@@ -167,6 +212,7 @@ private:
     QTimer* FTimer = nullptr;
     void (*FTimerCallback)(int) = nullptr;
     const int FTimerIdentity;
+    TWebLinks FWebLinks;
     mutable std::exception_ptr FCallbackError;
 };
 

@@ -29,6 +29,7 @@ void TPdf::UnloadPage() {
     if (FPage) {
         FPDF_ClosePage(FPage);
         FPage = nullptr;
+        FLinkAnnotations.clear();
     }
 }
 
@@ -37,6 +38,7 @@ void TPdf::UnloadTextPage() {
     if (FTextPage) {
         FPDFText_ClosePage(FTextPage);
         FTextPage = nullptr;
+        FWebLinks.clear();
     }
 }
 

@@ -39,6 +39,7 @@ public:
             FMask |= Bit(value);
     }
     constexpr bool Contains(Enum value) const { return (FMask & Bit(value)) != 0; }
+    constexpr void Include(Enum value) { FMask |= Bit(value); }
     constexpr std::uint32_t Mask() const { return FMask; }
     constexpr bool operator==(const TSet&) const = default;
 

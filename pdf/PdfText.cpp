@@ -1,0 +1,119 @@
+// TPdf's text page: built on first use for the current page, kept until the page is released, and the
+// per-character queries, text extraction and rectangles on it.
+#include "pdf/Pdf.h"
+
+#include "pdf/ArithmeticMask.h"
+#include "pdf/PdfTextRoutines.h"
+#include "pdf/engine/FPdfText.h"
+
+#include <algorithm>
+
+namespace PDFium {
+
+QString GetText(FPDF_TEXTPAGE TextPage, int StartIndex, int Count) {
+    const int characters = FPDFText_CountChars(TextPage);
+    if (StartIndex + Count > characters)
+        Count = characters - StartIndex;
+    if (Count <= 0)
+        return {};
+    // A QString always keeps room for its terminator, which the engine writes after the Count units.
+    QString text(Count, Qt::Uninitialized);
+    const int written =
+        FPDFText_GetText(TextPage, StartIndex, Count, reinterpret_cast<unsigned short*>(text.data()));
+    if (written != Count + 1)
+        text.truncate(std::max(written - 1, 0));
+    return text;
+}
+
+void TPdf::LoadTextPage() {
+    CheckPageActive();
+    if (FTextPage)
+        return;
+    {
+        ArithmeticMaskGuard mask;
+        FTextPage = FPDFText_LoadPage(FPage);
+    }
+    Check(FTextPage != nullptr, QStringLiteral("Cannot open text page"));
+}
+
+int TPdf::CharacterCount() {
+    LoadTextPage();
+    return FPDFText_CountChars(FTextPage);
+}
+
+QChar TPdf::Character(int Index) {
+    LoadTextPage();
+    return QChar(static_cast<char16_t>(FPDFText_GetUnicode(FTextPage, Index)));
+}
+
+QChar TPdf::Charcode(int Index) {
+    LoadTextPage();
+    Check(FPDFText_GetCharcode != nullptr,
+          QStringLiteral(
+              "Cannot retrieve character code: FPDFText_GetCharcode is not available in this engine"));
+    return QChar(static_cast<char16_t>(FPDFText_GetCharcode(FTextPage, Index)));
+}
+
+double TPdf::FontSize(int Index) {
+    LoadTextPage();
+    return FPDFText_GetFontSize(FTextPage, Index);
+}
+
+TPdfPoint TPdf::CharacterOrigin(int Index) {
+    LoadTextPage();
+    // Where the engine has no origin for the index, the point stays zero.
+    double x = 0;
+    double y = 0;
+    if (!FPDFText_GetCharOrigin(FTextPage, Index, &x, &y))
+        return {};
+    return {x, y};
+}
+
+TPdfRectangle TPdf::CharacterRectangle(int Index) {
+    LoadTextPage();
+    TPdfRectangle result;
+    Check(FPDFText_GetCharBox(FTextPage, Index, &result.Left, &result.Right, &result.Bottom, &result.Top) !=
+              0,
+          QStringLiteral("Cannot retrieve character rectangle"));
+    return result;
+}
+
+int TPdf::CharacterIndexAtPos(double X, double Y, double ToleranceX, double ToleranceY) {
+    LoadTextPage();
+    return FPDFText_GetCharIndexAtPos(FTextPage, X, Y, ToleranceX, ToleranceY);
+}
+
+QString TPdf::Text(int StartIndex, int Count) {
+    LoadTextPage();
+    return GetText(FTextPage, StartIndex, Count);
+}
+
+int TPdf::RectangleCount(int StartIndex, int Count) {
+    LoadTextPage();
+    return FPDFText_CountRects(FTextPage, StartIndex, Count);
+}
+
+TPdfRectangle TPdf::Rectangle(int Index) {
+    LoadTextPage();
+    TPdfRectangle result;
+    Check(FPDFText_GetRect(FTextPage, Index, &result.Left, &result.Top, &result.Right, &result.Bottom) != 0,
+          QStringLiteral("Cannot retrieve rectangle"));
+    return result;
+}
+
+QString TPdf::TextInRectangle(double Left, double Top, double Right, double Bottom) {
+    LoadTextPage();
+    const int length = FPDFText_GetBoundedText(FTextPage, Left, Top, Right, Bottom, nullptr, 0);
+    if (length <= 0)
+        return {};
+    QString text(length, Qt::Uninitialized);
+    FPDFText_GetBoundedText(FTextPage, Left, Top, Right, Bottom,
+                            reinterpret_cast<unsigned short*>(text.data()), length);
+    return text;
+}
+
+QString TPdf::TextInRectangle(const TPdfRectangle& Rectangle) {
+    return TextInRectangle(Rectangle.Left, Rectangle.Top, Rectangle.Right, Rectangle.Bottom);
+}
+
+} // namespace PDFium

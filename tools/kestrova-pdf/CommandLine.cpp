@@ -1,0 +1,114 @@
+#include "CommandLine.h"
+
+#include <QMap>
+
+namespace {
+
+int PageArgument(const QString& text) {
+    bool ok = false;
+    const int page = text.toInt(&ok);
+    if (!ok || page < 1)
+        throw UsageError("PAGE must be a page number from 1");
+    return page;
+}
+
+double DpiArgument(const QString& text) {
+    bool ok = false;
+    const double dpi = text.toDouble(&ok);
+    if (!ok || dpi <= 0)
+        throw UsageError("DPI must be a positive number");
+    return dpi;
+}
+
+// The words of a command after its name: positional arguments and the options it allows.
+struct Words {
+    QStringList Positional;
+    QStringList Flags;
+    QString Password;
+};
+
+Words SplitWords(const QStringList& arguments, const QStringList& allowedFlags, bool allowPassword) {
+    Words words;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& word = arguments[i];
+        if (allowPassword && word == QLatin1String("--password")) {
+            if (++i == arguments.size())
+                throw UsageError("--password needs a value");
+            words.Password = arguments[i];
+        } else if (word.startsWith(QLatin1String("--"))) {
+            if (!allowedFlags.contains(word))
+                throw UsageError("unknown option " + word.toStdString());
+            words.Flags.append(word);
+        } else {
+            words.Positional.append(word);
+        }
+    }
+    return words;
+}
+
+void RequireCount(const Words& words, qsizetype count) {
+    if (words.Positional.size() != count)
+        throw UsageError("wrong number of arguments");
+}
+
+} // namespace
+
+ToolInvocation ParseCommandLine(const QStringList& Arguments) {
+    static const QMap<QString, ToolCommand> commands{
+        {"info", ToolCommand::Info},   {"text", ToolCommand::Text},       {"find", ToolCommand::Find},
+        {"links", ToolCommand::Links}, {"outline", ToolCommand::Outline}, {"render", ToolCommand::Render}};
+    if (Arguments.isEmpty() || !commands.contains(Arguments.first()))
+        throw UsageError("unknown command");
+    ToolInvocation invocation;
+    invocation.Command = commands.value(Arguments.first());
+    const bool isFind = invocation.Command == ToolCommand::Find;
+    const QStringList findFlags{"--case", "--whole-word", "--consecutive", "--backward"};
+    const Words words = SplitWords(Arguments, isFind ? findFlags : QStringList{}, true);
+    invocation.Password = words.Password;
+    switch (invocation.Command) {
+    case ToolCommand::Info:
+    case ToolCommand::Outline:
+        RequireCount(words, 1);
+        break;
+    case ToolCommand::Text:
+    case ToolCommand::Links:
+        RequireCount(words, 2);
+        invocation.PageNumber = PageArgument(words.Positional[1]);
+        break;
+    case ToolCommand::Find:
+        RequireCount(words, 3);
+        invocation.PageNumber = PageArgument(words.Positional[1]);
+        invocation.Text = words.Positional[2];
+        for (const auto& [flag, option] :
+             {std::pair{"--case", PDFium::seCaseSensitive}, std::pair{"--whole-word", PDFium::seWholeWord},
+              std::pair{"--consecutive", PDFium::seConsecutive}})
+            if (words.Flags.contains(QLatin1String(flag)))
+                invocation.Options.Include(option);
+        invocation.Backward = words.Flags.contains("--backward");
+        break;
+    case ToolCommand::Render:
+        RequireCount(words, 4);
+        invocation.PageNumber = PageArgument(words.Positional[1]);
+        invocation.Dpi = DpiArgument(words.Positional[2]);
+        invocation.Output = words.Positional[3];
+        break;
+    }
+    invocation.File = words.Positional[0];
+    return invocation;
+}
+
+QString UsageText() {
+    return QStringLiteral(
+        "Usage: kestrova-pdf COMMAND FILE ... [--password P]\n"
+        "Shows what Kestrova's PDF component sees in a document, as JSON on standard output.\n"
+        "\n"
+        "  info FILE                   document information and every page's size, rotation and label\n"
+        "  text FILE PAGE              the page's text and every character\n"
+        "  find FILE PAGE TEXT [--case] [--whole-word] [--consecutive] [--backward]\n"
+        "                              the character index of every match\n"
+        "  links FILE PAGE             link annotations and web links of the page\n"
+        "  outline FILE                the bookmark tree and the named destinations\n"
+        "  render FILE PAGE DPI OUT.png  the page drawn on white, as a PNG\n"
+        "\n"
+        "Errors go to standard error with exit code 1; wrong usage exits with code 2.\n");
+}

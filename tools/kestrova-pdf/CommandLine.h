@@ -1,0 +1,33 @@
+// The command line of kestrova-pdf: which inspection to run on which document, and its usage text.
+#pragma once
+
+#include "pdf/PdfSearchOptions.h"
+
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+enum class ToolCommand { Info, Text, Find, Links, Outline, Render };
+
+struct ToolInvocation {
+    ToolCommand Command = ToolCommand::Info;
+    QString File;
+    QString Password;
+    int PageNumber = 0;
+    QString Text;                   // find: the text to search for
+    PDFium::TSearchOptions Options; // find
+    bool Backward = false;          // find: from the end of the page towards its start
+    double Dpi = 0;                 // render
+    QString Output;                 // render: the PNG to write
+};
+
+// Raised for arguments that do not form a valid command line.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Arguments without the program name.
+ToolInvocation ParseCommandLine(const QStringList& Arguments);
+
+QString UsageText();

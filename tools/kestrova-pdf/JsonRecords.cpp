@@ -1,0 +1,103 @@
+#include "JsonRecords.h"
+
+#include <QStringList>
+
+using namespace PDFium;
+
+namespace {
+
+// The name at the value's ordinal, or the ordinal itself where the list has no name for it.
+template <typename Enum> QString NameAt(Enum value, const QStringList& names) {
+    const int ordinal = static_cast<int>(value);
+    return ordinal >= 0 && ordinal < names.size() ? names[ordinal] : QString::number(ordinal);
+}
+
+QString HandleText(const void* handle) {
+    return handle ? QStringLiteral("0x%1").arg(quintptr(handle), 0, 16) : QString();
+}
+
+} // namespace
+
+QJsonObject ToJson(const TPdfPoint& Point) {
+    return {{"X", Point.X}, {"Y", Point.Y}};
+}
+
+QJsonObject ToJson(const TPdfRectangle& Rectangle) {
+    return {{"Left", Rectangle.Left},
+            {"Top", Rectangle.Top},
+            {"Right", Rectangle.Right},
+            {"Bottom", Rectangle.Bottom}};
+}
+
+QJsonValue ToJson(TPdfAction Action) {
+    static const QStringList names{"acUnsupported", "acGoto", "acGotoRemote", "acUri", "acLaunch"};
+    const int ordinal = static_cast<int>(Action);
+    if (ordinal >= 0 && ordinal < names.size())
+        return names[ordinal];
+    return ordinal;
+}
+
+QJsonObject ToJson(const TLinkAnnotation& Link) {
+    QJsonArray points;
+    for (const TQuadrilateralPoint& quad : Link.Points) {
+        QJsonArray corners;
+        for (const TPdfPoint& corner : quad)
+            corners.append(ToJson(corner));
+        points.append(corners);
+    }
+    return {{"Handle", HandleText(Link.Handle)},
+            {"Rectangle", ToJson(Link.Rectangle)},
+            {"PageNumber", Link.PageNumber},
+            {"Action", ToJson(Link.Action)},
+            {"ActionPageNumber", Link.ActionPageNumber},
+            {"ActionPath", Link.ActionPath},
+            {"Points", points}};
+}
+
+QJsonObject ToJson(const TWebLink& Link) {
+    QJsonArray rectangles;
+    for (const TPdfRectangle& rectangle : Link.Rectangles)
+        rectangles.append(ToJson(rectangle));
+    return {{"Url", Link.Url}, {"Rectangles", rectangles}};
+}
+
+QJsonObject ToJson(const TDestination& Destination) {
+    return {{"Handle", HandleText(Destination.Handle)},
+            {"Name", Destination.Name},
+            {"PageNumber", Destination.PageNumber},
+            {"HasX", Destination.HasX},
+            {"X", Destination.X},
+            {"HasY", Destination.HasY},
+            {"Y", Destination.Y},
+            {"HasZoom", Destination.HasZoom},
+            {"Zoom", Destination.Zoom}};
+}
+
+QJsonObject ToJson(const TBookmark& Bookmark) {
+    return {{"Handle", HandleText(Bookmark.Handle)},
+            {"Title", Bookmark.Title},
+            {"PageNumber", Bookmark.PageNumber},
+            {"Action", ToJson(Bookmark.Action)},
+            {"ActionPageNumber", Bookmark.ActionPageNumber}};
+}
+
+QString EnumName(TRotation Value) {
+    return NameAt(Value, {"ro0", "ro90", "ro180", "ro270"});
+}
+
+QString EnumName(TPdfVersion Value) {
+    return NameAt(Value, {"pvUnknown", "pv10", "pv11", "pv12", "pv13", "pv14", "pv15", "pv16", "pv17"});
+}
+
+QString EnumName(TPageMode Value) {
+    return NameAt(Value, {"pmNone", "pmOutline", "pmThumbs", "pmFullScreen", "pmOptionalContentGroup",
+                          "pmAttachments", "pmUnknown"});
+}
+
+QString EnumName(TPrintPaperHandling Value) {
+    return NameAt(Value, {"phUndefined", "phSimplex", "phDuplexFlipShortEdge", "phDuplexFlipLongEdge"});
+}
+
+QString EnumName(TPdfFormType Value) {
+    return NameAt(Value, {"ftUnknown", "ftNone", "ftAcroForm", "ftXfaFull", "ftXfaForeground"});
+}

@@ -1,0 +1,24 @@
+// The component's values and records as JSON, each key named after the component's property or field.
+// Enumeration values appear under their names (ro90, acUri); an action code without a name as its number.
+#pragma once
+
+#include "pdf/PdfLinkTypes.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QJsonValue>
+
+QJsonObject ToJson(const PDFium::TPdfPoint& Point);
+QJsonObject ToJson(const PDFium::TPdfRectangle& Rectangle);
+QJsonValue ToJson(PDFium::TPdfAction Action);
+QJsonObject ToJson(const PDFium::TLinkAnnotation& Link);
+QJsonObject ToJson(const PDFium::TWebLink& Link);
+QJsonObject ToJson(const PDFium::TDestination& Destination);
+// The outline entry's fields alone; its children are the caller's to add.
+QJsonObject ToJson(const PDFium::TBookmark& Bookmark);
+
+QString EnumName(PDFium::TRotation Value);
+QString EnumName(PDFium::TPdfVersion Value);
+QString EnumName(PDFium::TPageMode Value);
+QString EnumName(PDFium::TPrintPaperHandling Value);
+QString EnumName(PDFium::TPdfFormType Value);
