@@ -1,0 +1,302 @@
+// DownPDF against a scripted web server on 127.0.0.1.
+#include "app/download/Download.h"
+
+#include "app/download/DownloadProgress.h"
+#include "app/download/EDownloadError.h"
+#include "support/HttpServer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProgressBar>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <set>
+
+namespace {
+
+const QByteArray Document = "%PDF-1.4 a small document\n" + QByteArray(20000, 'x') + "\n%%EOF\n";
+
+struct Progress {
+    qint64 Received;
+    qint64 Total;
+};
+
+class DownloadTest : public testing::Test {
+protected:
+    QString folder() const { return FDir.filePath(QStringLiteral("DownFile")) + QDir::separator(); }
+
+    QString download(const QString& address) {
+        return DownPDF(address, folder(), [this](qint64 received, qint64 total) {
+            FProgress.push_back({received, total});
+        });
+    }
+
+    // The message of the error that downloading Address raises, or nothing.
+    std::optional<QString> failure(const QString& address) {
+        try {
+            download(address);
+        } catch (const EDownloadError& error) {
+            return error.Message();
+        }
+        return std::nullopt;
+    }
+
+    QStringList saved() const { return QDir(folder()).entryList(QDir::Files | QDir::Hidden); }
+
+    static QByteArray contents(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir FDir;
+    HttpServer FServer;
+    std::vector<Progress> FProgress;
+};
+
+TEST_F(DownloadTest, SavesTheBodyOfA200UnderTheAddressesLastSegment) {
+    FServer.On("GET", "/docs/report.pdf", HttpServer::Status(200, Document));
+    const QString path = download(FServer.Url("/docs/report.pdf"));
+    EXPECT_EQ(path, folder() + "report.pdf");
+    EXPECT_EQ(contents(path), Document);
+    ASSERT_FALSE(FProgress.empty());
+    EXPECT_EQ(FProgress.front().Received, 0);
+    EXPECT_EQ(FProgress.front().Total, Document.size());
+    EXPECT_EQ(FProgress.back().Received, Document.size());
+}
+
+TEST_F(DownloadTest, DrivesAProgressBarUpToTheDocumentsLength) {
+    const QByteArray large(10485760, 'p');
+    FServer.On("GET", "/large.pdf", HttpServer::Status(200, large));
+    QProgressBar bar;
+    std::vector<int> maxima;
+    DownPDF(FServer.Url("/large.pdf"), folder(), [&](qint64 received, qint64 total) {
+        ShowDownloadProgress(bar, received, total);
+        maxima.push_back(bar.maximum());
+    });
+    ASSERT_FALSE(maxima.empty());
+    EXPECT_EQ(std::set<int>(maxima.begin(), maxima.end()), std::set<int>{10485760});
+    EXPECT_EQ(bar.value(), 10485760);
+}
+
+struct Framing {
+    const char* Name;
+    HttpResponse::Framing Frame;
+    QByteArray Body;
+};
+
+class DownloadFramingTest : public DownloadTest, public testing::WithParamInterface<Framing> {};
+
+// Without a usable length the download is an ordinary one: the progress says "unknown" and the body is
+// saved whole.
+TEST_P(DownloadFramingTest, SavesA200WhateverItsFraming) {
+    HttpResponse response = HttpServer::Status(200, GetParam().Body);
+    response.Frame = GetParam().Frame;
+    FServer.On("GET", "/report.pdf", response);
+    const QString path = download(FServer.Url("/report.pdf"));
+    EXPECT_EQ(contents(path), GetParam().Body);
+    EXPECT_EQ(saved(), QStringList{"report.pdf"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Frames, DownloadFramingTest,
+                         testing::Values(Framing{"ContentLength", HttpResponse::Framing::Length, Document},
+                                         Framing{"ContentLengthZero", HttpResponse::Framing::Length, {}},
+                                         Framing{"Chunked", HttpResponse::Framing::Chunked, Document},
+                                         Framing{"UntilClose", HttpResponse::Framing::UntilClose, Document}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(DownloadTest, ChunkedProgressReportsAnUnknownTotal) {
+    HttpResponse response = HttpServer::Status(200, Document);
+    response.Frame = HttpResponse::Framing::Chunked;
+    FServer.On("GET", "/report.pdf", response);
+    download(FServer.Url("/report.pdf"));
+    ASSERT_FALSE(FProgress.empty());
+    EXPECT_EQ(FProgress.front().Received, 0);
+    EXPECT_EQ(FProgress.front().Total, -1);
+    EXPECT_EQ(FProgress.back().Received, Document.size());
+}
+
+TEST_F(DownloadTest, IgnoresTheHeadAnswer) {
+    FServer.On("HEAD", "/report.pdf", HttpServer::Status(405));
+    FServer.On("GET", "/report.pdf", HttpServer::Status(200, Document));
+    EXPECT_EQ(contents(download(FServer.Url("/report.pdf"))), Document);
+    ASSERT_EQ(FServer.Requests().size(), 2);
+    EXPECT_EQ(FServer.Requests()[0].Method, "HEAD");
+    EXPECT_EQ(FServer.Requests()[1].Method, "GET");
+}
+
+TEST_F(DownloadTest, SendsTheCookiesOfTheHeadWithTheGet) {
+    FServer.On("HEAD", "/report.pdf", HttpServer::Status(200).With("Set-Cookie", "session=k7; Path=/"));
+    FServer.On("GET", "/report.pdf", [](const HttpRequest& request) {
+        return request.Header("Cookie").contains("session=k7") ? HttpServer::Status(200, Document)
+                                                               : HttpServer::Status(403, "no session");
+    });
+    EXPECT_EQ(contents(download(FServer.Url("/report.pdf"))), Document);
+}
+
+TEST_F(DownloadTest, AddsNoHeaderOfItsOwn) {
+    FServer.On("GET", "/report.pdf", HttpServer::Status(200, Document));
+    download(FServer.Url("/report.pdf"));
+    for (const HttpRequest& request : FServer.Requests()) {
+        EXPECT_FALSE(request.Headers.contains("cookie"));
+        EXPECT_FALSE(request.Headers.contains("authorization"));
+        EXPECT_FALSE(request.Headers.contains("range"));
+    }
+}
+
+struct Redirections {
+    int Hops;
+    std::optional<QString> Failure;
+};
+
+class DownloadRedirectionTest : public DownloadTest, public testing::WithParamInterface<Redirections> {};
+
+TEST_P(DownloadRedirectionTest, FollowsAtMostFiveRedirectionsInARow) {
+    const int hops = GetParam().Hops;
+    for (int hop = hops; hop > 0; --hop)
+        FServer.On("GET", QStringLiteral("/hop%1/report.pdf").arg(hop).toUtf8(),
+                   HttpServer::Redirect(FServer.Url(QStringLiteral("/hop%1/report.pdf").arg(hop - 1))));
+    FServer.On("GET", "/hop0/report.pdf", HttpServer::Status(200, Document));
+    const QString address = FServer.Url(QStringLiteral("/hop%1/report.pdf").arg(hops));
+    EXPECT_EQ(failure(address), GetParam().Failure);
+    if (GetParam().Failure)
+        EXPECT_TRUE(saved().isEmpty());
+    else
+        EXPECT_EQ(contents(folder() + "report.pdf"), Document);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chains, DownloadRedirectionTest,
+                         testing::Values(Redirections{1, std::nullopt}, Redirections{3, std::nullopt},
+                                         Redirections{5, std::nullopt},
+                                         Redirections{6, "Maximum number of redirections (5) exceeded"}),
+                         [](const auto& info) { return "Hops" + std::to_string(info.param.Hops); });
+
+struct Unsaved {
+    const char* Name;
+    HttpResponse Response;
+};
+
+class DownloadStatusTest : public DownloadTest, public testing::WithParamInterface<Unsaved> {};
+
+// Any final status but 200 is no error: nothing is saved and no folder is made.
+TEST_P(DownloadStatusTest, SavesNothingForAStatusOtherThan200) {
+    FServer.On("GET", "/report.pdf", GetParam().Response);
+    EXPECT_EQ(download(FServer.Url("/report.pdf")), QString());
+    EXPECT_FALSE(QFileInfo::exists(folder()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Statuses, DownloadStatusTest,
+    testing::Values(
+        Unsaved{
+            "NotFoundPage",
+            HttpServer::Status(404, "<html><body>Not here</body></html>").With("Content-Type", "text/html")},
+        Unsaved{"NoContent", HttpServer::Status(204)},
+        Unsaved{"PartialContent",
+                HttpServer::Status(206, Document.left(100)).With("Content-Range", "bytes 0-99/20040")},
+        Unsaved{"ServerError", HttpServer::Status(500, "broken")},
+        Unsaved{"RedirectionWithoutTarget", HttpServer::Status(302, "nowhere")}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+class DownloadCutTest : public DownloadTest, public testing::WithParamInterface<Framing> {};
+
+// A body that breaks off is an error, and no partial document is left that a job could print.
+TEST_P(DownloadCutTest, FailsAndSavesNothingWhenTheServerStopsMidBody) {
+    HttpResponse response = HttpServer::Status(200, GetParam().Body);
+    response.Frame = GetParam().Frame;
+    response.CloseAfter = GetParam().Body.size() / 2;
+    FServer.On("GET", "/report.pdf", response);
+    EXPECT_EQ(failure(FServer.Url("/report.pdf")), "Error sending data: (104) Connection reset by peer");
+    EXPECT_TRUE(saved().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Frames, DownloadCutTest,
+                         testing::Values(Framing{"ContentLength", HttpResponse::Framing::Length, Document},
+                                         Framing{"Chunked", HttpResponse::Framing::Chunked, Document}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(DownloadTest, FailsInTheHeadWhenNothingListens) {
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    EXPECT_EQ(failure(QStringLiteral("http://127.0.0.1:%1/report.pdf").arg(port)),
+              "Error sending data: (111) Connection refused");
+    EXPECT_FALSE(QFileInfo::exists(folder()));
+}
+
+class DownloadInvalidUrlTest : public DownloadTest, public testing::WithParamInterface<const char*> {};
+
+TEST_P(DownloadInvalidUrlTest, RefusesAnAddressWithoutHttpAndHost) {
+    const QString address = QString::fromUtf8(GetParam());
+    EXPECT_EQ(failure(address), QStringLiteral("Invalid URL: \"%1\"").arg(address));
+    EXPECT_TRUE(FServer.Requests().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Addresses, DownloadInvalidUrlTest,
+                         testing::Values("", "report.pdf", "ftp://127.0.0.1/report.pdf",
+                                         "file:///etc/hostname", "http://", "http:///report.pdf",
+                                         "https:report.pdf", "http://exa mple.com/report.pdf"));
+
+TEST_F(DownloadTest, TwoJobsWithTheSameFileNameKeepTheirOwnDocuments) {
+    FServer.On("GET", "/a/report.pdf", HttpServer::Status(200, "first"));
+    FServer.On("GET", "/b/report.pdf", HttpServer::Status(200, "second"));
+    const QString first = download(FServer.Url("/a/report.pdf"));
+    const QString second = download(FServer.Url("/b/report.pdf"));
+    EXPECT_EQ(first, folder() + "report.pdf");
+    EXPECT_EQ(second, folder() + "report (2).pdf");
+    EXPECT_EQ(contents(first), "first");
+    EXPECT_EQ(contents(second), "second");
+}
+
+TEST_F(DownloadTest, AnErrorOfTheProgressHandlerEndsTheDownload) {
+    FServer.On("GET", "/report.pdf", HttpServer::Status(200, Document));
+    try {
+        DownPDF(FServer.Url("/report.pdf"), folder(),
+                [](qint64, qint64) { throw EDownloadError("stopped"); });
+        FAIL() << "the handler's error was swallowed";
+    } catch (const EDownloadError& error) {
+        EXPECT_EQ(error.Message(), "stopped");
+    }
+    EXPECT_FALSE(QFileInfo::exists(folder()));
+}
+
+struct Uncreatable {
+    const char* Name;
+    QString Path; // below the test's folder
+    QString Reason;
+};
+
+class DownloadUncreatableTest : public DownloadTest, public testing::WithParamInterface<Uncreatable> {};
+
+TEST_P(DownloadUncreatableTest, ReportsAFileThatCannotBeCreated) {
+    FServer.On("GET", "/" + GetParam().Path.toUtf8(), HttpServer::Status(200, Document));
+    const QString expected = folder() + GetParam().Path;
+    EXPECT_EQ(failure(FServer.Url("/" + GetParam().Path)),
+              QStringLiteral("Cannot create file \"%1\". %2").arg(expected, GetParam().Reason));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, DownloadUncreatableTest,
+                         testing::Values(Uncreatable{"TooLong", QString(300, 'n') + ".pdf",
+                                                     "File name too long"},
+                                         Uncreatable{"Empty", "", "Is a directory"}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(DownloadTest, ReportsAFolderThatCannotBeCreated) {
+    QFile blocker(FDir.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString target = blocker.fileName() + "/DownFile/";
+    FServer.On("GET", "/report.pdf", HttpServer::Status(200, Document));
+    try {
+        DownPDF(FServer.Url("/report.pdf"), target);
+        FAIL() << "a file was created below a file";
+    } catch (const EDownloadError& error) {
+        EXPECT_EQ(error.Message(),
+                  QStringLiteral("Cannot create file \"%1report.pdf\". Not a directory").arg(target));
+    }
+}
+
+} // namespace

@@ -1,0 +1,72 @@
+// A scripted HTTP/1.1 server on 127.0.0.1 for download tests. It runs in the test's own thread, served by
+// the message loop that the code under test runs while it waits.
+//
+// Each route answers one method and path (query included) with a fixed response or a handler. A HEAD
+// without a route of its own gets the GET route's answer without its body; anything else unrouted gets 404.
+// Connections stay open between requests unless a response says otherwise.
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QTcpServer>
+
+#include <functional>
+
+struct HttpRequest {
+    QByteArray Method;
+    QByteArray Path;
+    QHash<QByteArray, QByteArray> Headers; // names in lower case
+
+    QByteArray Header(const QByteArray& name) const { return Headers.value(name.toLower()); }
+};
+
+struct HttpResponse {
+    enum class Framing {
+        Length,    // a Content-Length header
+        Chunked,   // Transfer-Encoding: chunked
+        UntilClose // neither; the server closes the connection after the body
+    };
+
+    int Status = 200;
+    QList<QPair<QByteArray, QByteArray>> Headers;
+    QByteArray Body;
+    Framing Frame = Framing::Length;
+    // When not negative, the server sends only this many bytes of the body and closes the connection.
+    qint64 CloseAfter = -1;
+
+    HttpResponse& With(const QByteArray& name, const QByteArray& value) {
+        Headers.append({name, value});
+        return *this;
+    }
+};
+
+class HttpServer : public QObject {
+public:
+    using Handler = std::function<HttpResponse(const HttpRequest&)>;
+
+    HttpServer();
+
+    // "http://127.0.0.1:<port>" followed by Path.
+    QString Url(const QString& path) const;
+
+    void On(const QByteArray& method, const QByteArray& path, Handler handler);
+    void On(const QByteArray& method, const QByteArray& path, const HttpResponse& response);
+
+    // Every request received so far, in order.
+    const QList<HttpRequest>& Requests() const { return FRequests; }
+
+    static HttpResponse Status(int status, const QByteArray& body = {});
+    static HttpResponse Redirect(const QString& location);
+
+private:
+    void serve(QTcpSocket* socket);
+    HttpResponse answer(const HttpRequest& request) const;
+    static void send(QTcpSocket* socket, const HttpRequest& request, const HttpResponse& response);
+
+    QTcpServer FServer;
+    QHash<QByteArray, Handler> FRoutes;
+    QList<HttpRequest> FRequests;
+};
