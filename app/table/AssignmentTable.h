@@ -1,0 +1,33 @@
+// The printer assignment table: which printer serves which module. Its three fields, its set-up from the
+// table file at start, the grid's columns, and the lookup of the printer for a module address.
+#pragma once
+
+#include "app/table/ClientDataSet.h"
+#include "app/table/DataSource.h"
+#include "app/table/PrinterNames.h"
+
+namespace AssignmentTable {
+
+inline const QString fdModuleAddress = QStringLiteral("fdModuleAddress");
+inline const QString fdModuleName = QStringLiteral("fdModuleName");
+inline const QString fdSpecifyprintername = QStringLiteral("fdSpecifyprintername");
+inline const QString IndexName = QStringLiteral("cds_ix1");
+inline constexpr int FieldSize = 256;
+
+// The table file beside the executable.
+QString CdsFilePath();
+
+// Defines the three fields, loads the file when it exists and orders the rows by the unique index on the
+// module address. A file that cannot be loaded raises EDatabaseError naming the file and the problem, and
+// leaves the table closed, so that no later save can overwrite the file.
+void SetUp(TClientDataSet& Cds, const QString& CdsFilePath);
+
+// The grid's columns: address, name and printer with their titles and widths.
+QList<TGridColumn> GridColumns();
+
+// The printer of the first row, in index order, whose address begins with ModuleAddress without regard to
+// case (an empty address finds only the row "*"); that row becomes current. Without such a row, the
+// current printer of the printing interface.
+QString GetPrintName(TClientDataSet& Cds, const QString& ModuleAddress, const TPrinterNames& Printers);
+
+} // namespace AssignmentTable

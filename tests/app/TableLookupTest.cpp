@@ -1,0 +1,75 @@
+// GetPrintName: the first row in address order whose address begins with the request without regard to
+// case, else the default printer as the printer list spells it.
+#include "TableFixtures.h"
+
+namespace {
+
+struct LookupCase {
+    const char* name;
+    QStringList stored;
+    QString request;
+    QString expected; // "P-" and the address of the matching row, or the default printer
+};
+
+const QString defaultPrinter = QStringLiteral("Office Laser");
+
+// Every row's printer is "P-" followed by its address.
+const LookupCase lookupCases[] = {
+    {"ExactAddress", {"A1", "A10"}, "A1", "P-A1"},
+    {"OtherCase", {"A1", "A10"}, "a1", "P-A1"},
+    {"PrefixFindsShortestFirst", {"A10", "A1"}, "A", "P-A1"},
+    {"PrefixOfLongerAddress", {"A10"}, "A1", "P-A10"},
+    {"LongerThanStoredFallsBack", {"A10"}, "A100", defaultPrinter},
+    {"EmptyTable", {}, "A1", defaultPrinter},
+    {"EmptyRequestFallsBack", {"A1", "B"}, "", defaultPrinter},
+    {"EmptyRequestFindsStar", {"A1", "*"}, "", "P-*"},
+    {"StarIsLiteral", {"A1"}, "*", defaultPrinter},
+    {"StarRowMatchesOnlyStar", {"*"}, "A", defaultPrinter},
+    {"QuotesAreLiteral", {"\"Q\"1", "Q1"}, "\"q\"", "P-\"Q\"1"},
+    {"CaseTwinsTakeIndexOrder", {"a1", "A1"}, "A1", "P-A1"},
+    {"MiddleOfAddressDoesNotMatch", {"XA1"}, "A1", defaultPrinter},
+    {"NonAsciiIgnoresCase",
+     {QStringLiteral("Ärzte-1")},
+     QStringLiteral("ärzte"),
+     QStringLiteral("P-Ärzte-1")},
+};
+
+class Lookup : public TableTest, public testing::WithParamInterface<LookupCase> {};
+
+TEST_P(Lookup, FindsPrinter) {
+    const LookupCase& c = GetParam();
+    for (const QString& address : c.stored)
+        appendRow(cds, address, QStringLiteral("name"), QStringLiteral("P-") + address);
+    const FixedPrinters printers({QStringLiteral("Lab"), defaultPrinter}, defaultPrinter.toUpper());
+    EXPECT_EQ(AssignmentTable::GetPrintName(cds, c.request, printers), c.expected);
+    if (c.expected != defaultPrinter) {
+        EXPECT_EQ(QStringLiteral("P-") + cds.FieldValue(AssignmentTable::fdModuleAddress), c.expected)
+            << "the matching row becomes current";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Lookup, testing::ValuesIn(lookupCases),
+                         [](const testing::TestParamInfo<LookupCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(TableTest, LookupWithoutDefaultPrinterFails) {
+    for (const QString& defaultName : {QString(), QStringLiteral("Gone")}) {
+        const FixedPrinters printers({QStringLiteral("Lab")}, defaultName);
+        try {
+            AssignmentTable::GetPrintName(cds, QStringLiteral("A1"), printers);
+            ADD_FAILURE() << "no error for default printer " << defaultName.toStdString();
+        } catch (const EPrinter& error) {
+            EXPECT_EQ(error.Message(), QStringLiteral("There is no default printer currently selected"));
+        }
+    }
+}
+
+TEST_F(TableTest, LookupReturnsStoredNameUnchecked) {
+    appendRow(cds, QStringLiteral("A1"), QStringLiteral("n"), QStringLiteral("Uninstalled"));
+    const FixedPrinters printers({QStringLiteral("Lab")}, QStringLiteral("Lab"));
+    EXPECT_EQ(AssignmentTable::GetPrintName(cds, QStringLiteral("A1"), printers),
+              QStringLiteral("Uninstalled"));
+}
+
+} // namespace
