@@ -45,10 +45,11 @@ QList<TGridColumn> GridColumns() {
             {fdSpecifyprintername, QStringLiteral("Specify printer name"), 154}};
 }
 
-QString GetPrintName(TClientDataSet& Cds, const QString& ModuleAddress, const TPrinterNames& Printers) {
+QString GetPrintName(TClientDataSet& Cds, const QString& ModuleAddress,
+                     const std::function<QString()>& CurrentPrinter) {
     if (Cds.Locate(fdModuleAddress, ModuleAddress, loCaseInsensitive | loPartialKey))
         return Cds.FieldValue(fdSpecifyprintername);
-    return CurrentPrinterName(Printers);
+    return CurrentPrinter();
 }
 
 } // namespace AssignmentTable

@@ -4,7 +4,8 @@
 
 #include "app/table/ClientDataSet.h"
 #include "app/table/DataSource.h"
-#include "app/table/PrinterNames.h"
+
+#include <functional>
 
 namespace AssignmentTable {
 
@@ -27,7 +28,8 @@ QList<TGridColumn> GridColumns();
 
 // The printer of the first row, in index order, whose address begins with ModuleAddress without regard to
 // case (an empty address finds only the row "*"); that row becomes current. Without such a row, the
-// current printer of the printing interface.
-QString GetPrintName(TClientDataSet& Cds, const QString& ModuleAddress, const TPrinterNames& Printers);
+// printing interface's current printer, as CurrentPrinter names it (its errors pass through).
+QString GetPrintName(TClientDataSet& Cds, const QString& ModuleAddress,
+                     const std::function<QString()>& CurrentPrinter);
 
 } // namespace AssignmentTable

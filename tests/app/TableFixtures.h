@@ -1,26 +1,13 @@
-// What the table, packet and editor tests share: a fixed printer list instead of the print system, a table
-// set up in a temporary folder, and reading a file whole.
+// What the table and editor tests share: a table set up in a temporary folder with every change saved, and
+// reading and writing a file whole.
 #pragma once
 
 #include "app/table/AssignmentTable.h"
 #include "app/table/ClientDataSet.h"
-#include "app/table/PrinterNames.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-class FixedPrinters final : public TPrinterNames {
-public:
-    FixedPrinters(QStringList printers, QString defaultPrinter)
-        : FPrinters(std::move(printers)), FDefault(std::move(defaultPrinter)) {}
-    QStringList Printers() const override { return FPrinters; }
-    QString DefaultPrinter() const override { return FDefault; }
-
-private:
-    QStringList FPrinters;
-    QString FDefault;
-};
 
 inline QByteArray readWhole(const QString& path) {
     QFile file(path);

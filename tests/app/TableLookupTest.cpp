@@ -1,5 +1,5 @@
 // GetPrintName: the first row in address order whose address begins with the request without regard to
-// case, else the default printer as the printer list spells it.
+// case, its printer name as stored; else the printing interface's current printer.
 #include "TableFixtures.h"
 
 namespace {
@@ -40,8 +40,7 @@ TEST_P(Lookup, FindsPrinter) {
     const LookupCase& c = GetParam();
     for (const QString& address : c.stored)
         appendRow(cds, address, QStringLiteral("name"), QStringLiteral("P-") + address);
-    const FixedPrinters printers({QStringLiteral("Lab"), defaultPrinter}, defaultPrinter.toUpper());
-    EXPECT_EQ(AssignmentTable::GetPrintName(cds, c.request, printers), c.expected);
+    EXPECT_EQ(AssignmentTable::GetPrintName(cds, c.request, [] { return defaultPrinter; }), c.expected);
     if (c.expected != defaultPrinter) {
         EXPECT_EQ(QStringLiteral("P-") + cds.FieldValue(AssignmentTable::fdModuleAddress), c.expected)
             << "the matching row becomes current";
@@ -52,24 +51,5 @@ INSTANTIATE_TEST_SUITE_P(Table, Lookup, testing::ValuesIn(lookupCases),
                          [](const testing::TestParamInfo<LookupCase>& info) {
                              return std::string(info.param.name);
                          });
-
-TEST_F(TableTest, LookupWithoutDefaultPrinterFails) {
-    for (const QString& defaultName : {QString(), QStringLiteral("Gone")}) {
-        const FixedPrinters printers({QStringLiteral("Lab")}, defaultName);
-        try {
-            AssignmentTable::GetPrintName(cds, QStringLiteral("A1"), printers);
-            ADD_FAILURE() << "no error for default printer " << defaultName.toStdString();
-        } catch (const EPrinter& error) {
-            EXPECT_EQ(error.Message(), QStringLiteral("There is no default printer currently selected"));
-        }
-    }
-}
-
-TEST_F(TableTest, LookupReturnsStoredNameUnchecked) {
-    appendRow(cds, QStringLiteral("A1"), QStringLiteral("n"), QStringLiteral("Uninstalled"));
-    const FixedPrinters printers({QStringLiteral("Lab")}, QStringLiteral("Lab"));
-    EXPECT_EQ(AssignmentTable::GetPrintName(cds, QStringLiteral("A1"), printers),
-              QStringLiteral("Uninstalled"));
-}
 
 } // namespace
