@@ -19,13 +19,56 @@ QByteArray Number(double value) {
     return QByteArray::number(value, 'f', 2);
 }
 
+QByteArray PageReference(int pageNumber) {
+    return QByteArray::number(4 + 2 * (pageNumber - 1)) + " 0 R";
+}
+
+QByteArray NumberArray(const QList<double>& values) {
+    QByteArray array = "[";
+    for (double value : values)
+        array += ' ' + Number(value);
+    return array + " ]";
+}
+
+QByteArray LinkAnnotation(const FixtureLink& link) {
+    const QRectF& area = link.Area;
+    QByteArray annotation = "<< /Type /Annot /Subtype /Link /Rect " +
+                            NumberArray({area.left(), area.top(), area.right(), area.bottom()});
+    if (link.TargetPage != 0)
+        annotation += " /Dest [" + PageReference(link.TargetPage) + " /Fit]";
+    if (link.Uri)
+        annotation += " /A << /S /URI /URI <" + link.Uri->toHex() + "> >>";
+    if (!link.QuadPoints.isEmpty())
+        annotation += " /QuadPoints " + NumberArray(link.QuadPoints);
+    return annotation + " >>";
+}
+
+QByteArray Annotations(const QList<FixtureLink>& links) {
+    if (links.isEmpty())
+        return {};
+    QByteArray annotations = " /Annots [";
+    for (const FixtureLink& link : links)
+        annotations += ' ' + LinkAnnotation(link);
+    return annotations + " ]";
+}
+
+QByteArray NamedDestinations(const QList<FixtureDestination>& destinations) {
+    if (destinations.isEmpty())
+        return {};
+    QByteArray dictionary = " /Dests <<";
+    for (const FixtureDestination& destination : destinations)
+        dictionary +=
+            " /" + destination.Name + " [" + PageReference(destination.Page) + ' ' + destination.View + ']';
+    return dictionary + " >>";
+}
+
 } // namespace
 
 QByteArray MakePdf(const FixtureDocument& document) {
     QList<QByteArray> objects; // object n is objects[n - 1]
     const int pageCount = int(document.Pages.size());
     // 1 catalog, 2 pages, 3 font, then per page its page object and its content stream, then the info.
-    objects.append("<< /Type /Catalog /Pages 2 0 R >>");
+    objects.append("<< /Type /Catalog /Pages 2 0 R" + NamedDestinations(document.Destinations) + " >>");
     QByteArray kids;
     for (int i = 0; i < pageCount; ++i)
         kids += QByteArray::number(4 + 2 * i) + " 0 R ";
@@ -40,7 +83,7 @@ QByteArray MakePdf(const FixtureDocument& document) {
         objects.append("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + Number(page.Size.width()) + ' ' +
                        Number(page.Size.height()) + "] /Rotate " + QByteArray::number(page.Rotation) +
                        " /Resources << /Font << /F1 3 0 R >> >> /Contents " + QByteArray::number(5 + 2 * i) +
-                       " 0 R >>");
+                       " 0 R" + Annotations(page.Links) + " >>");
         objects.append("<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content +
                        "\nendstream");
     }

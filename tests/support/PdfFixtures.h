@@ -1,22 +1,42 @@
-// Small PDF documents written by hand for tests: a few pages of chosen sizes with optional text and a title,
-// with a correct cross-reference table, so that tests need no shared documents.
+// Small PDF documents written by hand for tests: a few pages of chosen sizes with optional text, link
+// annotations, named destinations and a title, with a correct cross-reference table, so that tests need no
+// shared documents.
 #pragma once
 
 #include <QByteArray>
 #include <QList>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <optional>
+
+// A link annotation of a page.
+struct FixtureLink {
+    QRectF Area{72, 72, 144, 36};  // the /Rect in page space
+    int TargetPage = 0;            // a /Dest to this page (from 1), when not 0
+    std::optional<QByteArray> Uri; // the raw bytes of a /URI action
+    QList<double> QuadPoints;      // the /QuadPoints, eight numbers a quadrilateral
+};
+
+// A named destination of the catalog's /Dests.
+struct FixtureDestination {
+    QByteArray Name;
+    int Page = 1;
+    QByteArray View = "/Fit"; // the rest of the destination array, e.g. "/XYZ null 700 null"
+};
 
 struct FixturePage {
     QSizeF Size{612, 792};
-    QString Text;     // drawn in Helvetica 24 near the top left, when not empty
+    QString Text{};   // drawn in Helvetica 24 near the top left, when not empty
     int Rotation = 0; // the page's /Rotate
+    QList<FixtureLink> Links{};
 };
 
 struct FixtureDocument {
     QList<FixturePage> Pages{FixturePage{}};
-    QString Title;           // the information dictionary's /Title, when not empty
+    QString Title{};         // the information dictionary's /Title, when not empty
     QString Version = "1.7"; // the header's version
+    QList<FixtureDestination> Destinations{};
 };
 
 // The document as PDF bytes.
