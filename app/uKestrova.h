@@ -1,0 +1,79 @@
+// The main form TPrint: the settings window (protocol registration, the printer assignment table, the link's
+// parts) and, when started with a link, the small borderless progress window of a print job. The form only
+// wires the units that do the work.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+class TClientDataSet;
+class TDataSource;
+class TDBGrid;
+namespace PDFium {
+class TPdf;
+}
+
+class TPrint : public QWidget {
+    Q_OBJECT
+public:
+    // InvocationUrl: the link the process was started with; empty without one. FormCreate runs here.
+    explicit TPrint(QString InvocationUrl, QWidget* parent = nullptr);
+
+    // Controls, named as the form holds them.
+    QFrame* pReg;
+    QLabel* Label2;
+    QLabel* Label1;
+    QLineEdit* edKestrovaKey;
+    QPushButton* btReg;
+    QPlainTextEdit* mmUrl;
+    QFrame* pButton;
+    QPushButton* btAppend;
+    QPushButton* btDelete;
+    QPushButton* btEditor;
+    TDBGrid* Grid;
+    QFrame* pSchedule;
+    QLabel* lSchedule;
+    QProgressBar* schedule;
+
+    // Components without a visual.
+    PDFium::TPdf* Pdf;
+    TClientDataSet* Cds;
+    TDataSource* Ds;
+    QTimer* StartPrinting;
+
+    QString FCdsFilePath;
+    QString FPdfPath;
+    QString ModuleAddress;
+    QString pdfurl;
+
+    // The tick handler of StartPrinting: the print job. The timer fires once, 10 ms after the message loop
+    // has begun, in print mode only; the handler runs inside the event guard.
+    std::function<void()> StartPrintingTimer;
+
+    // Takes the link apart into the memo and the two fields; false when the process was given no link.
+    bool ReadUrl(QString& ModuleAddress, QString& pdfurl);
+    void btRegClick();
+    void btAppendClick();
+    void btEditorClick();
+    void btDeleteClick();
+    // Every change of the table is saved at once.
+    void CdsAfterPost(TClientDataSet* DataSet);
+    void CdsAfterDelete(TClientDataSet* DataSet);
+
+    void setVisible(bool visible) override;
+
+private:
+    void CreateControls();
+    void FormCreate();
+
+    QString FInvocationUrl;
+    bool FPlaced = false;
+};
