@@ -5,6 +5,7 @@
 #include "support/PdfFixtures.h"
 #include "support/TestData.h"
 #include "tests/pdf/ErrorOf.h"
+#include "tests/pdf/SharedDocument.h"
 
 #include <QStringList>
 #include <functional>
@@ -37,10 +38,6 @@ FixtureDocument Destinations() {
 class BookmarksTest : public testing::Test {
 protected:
     void SetUp() override { pdf.setObjectName(QStringLiteral("Pdf")); }
-    void OpenShared(const char* file) {
-        pdf.SetFileName(testDataPath(file));
-        pdf.SetActive(true);
-    }
     void Open(const FixtureDocument& document) {
         data = MakePdf(document);
         pdf.LoadDocument(data);
@@ -53,7 +50,7 @@ protected:
 
 TEST_F(BookmarksTest, ATwoLevelOutline) {
     REQUIRE_TESTDATA("pdf/bookmarks.pdf");
-    OpenShared("pdf/bookmarks.pdf");
+    OpenShared(pdf, "pdf/bookmarks.pdf", 0);
     const TBookmarks top = pdf.Bookmarks();
     EXPECT_EQ(Titles(top), (QStringList{"A Good Beginning", "Open Middle", "A Good Closed Ending"}));
     ASSERT_EQ(top.size(), 3);
@@ -73,7 +70,7 @@ TEST_F(BookmarksTest, ATwoLevelOutline) {
 
 TEST_F(BookmarksTest, OutlineEntriesWithGotoActions) {
     REQUIRE_TESTDATA("pdf/page_labels.pdf");
-    OpenShared("pdf/page_labels.pdf");
+    OpenShared(pdf, "pdf/page_labels.pdf", 0);
     const TBookmarks top = pdf.Bookmarks();
     ASSERT_EQ(top.size(), 6);
     QList<int> actionPages;
@@ -87,7 +84,7 @@ TEST_F(BookmarksTest, OutlineEntriesWithGotoActions) {
 
 TEST_F(BookmarksTest, ALoopingOutlineEndsAtTheFirstEntryMetAgain) {
     REQUIRE_TESTDATA("pdf/bookmarks_circular.pdf");
-    OpenShared("pdf/bookmarks_circular.pdf");
+    OpenShared(pdf, "pdf/bookmarks_circular.pdf", 0);
     // The engine's own chain leads back to where it started: following it alone would never end.
     FPDF_BOOKMARK first = FPDFBookmark_GetFirstChild(pdf.Document(), nullptr);
     FPDF_BOOKMARK entry = first;
@@ -102,7 +99,7 @@ TEST_F(BookmarksTest, ALoopingOutlineEndsAtTheFirstEntryMetAgain) {
 
 TEST_F(BookmarksTest, FindingAnEntryByTitle) {
     REQUIRE_TESTDATA("pdf/bookmarks.pdf");
-    OpenShared("pdf/bookmarks.pdf");
+    OpenShared(pdf, "pdf/bookmarks.pdf", 0);
     const TBookmark found = pdf.Bookmark("Open Middle Descendant");
     EXPECT_NE(found.Handle, nullptr);
     EXPECT_EQ(found.Title, "Open Middle Descendant");
@@ -169,7 +166,7 @@ TEST_F(BookmarksTest, NamedDestinationsWithTheirLocations) {
 
 TEST_F(BookmarksTest, NamedDestinationsOfAKnownDocument) {
     REQUIRE_TESTDATA("pdf/named_dests.pdf");
-    OpenShared("pdf/named_dests.pdf");
+    OpenShared(pdf, "pdf/named_dests.pdf", 0);
     ASSERT_EQ(pdf.DestinationCount(), 6);
     const TDestination first = pdf.Destination(0);
     EXPECT_EQ(first.Name, "First");
@@ -185,7 +182,7 @@ TEST_F(BookmarksTest, EveryMemberNeedsAnOpenDocument) {
     TBookmark withHandle;
     {
         REQUIRE_TESTDATA("pdf/bookmarks.pdf");
-        OpenShared("pdf/bookmarks.pdf");
+        OpenShared(pdf, "pdf/bookmarks.pdf", 0);
         withHandle = pdf.Bookmarks()[1];
         pdf.SetActive(false);
     }

@@ -5,6 +5,7 @@
 #include "support/PdfFixtures.h"
 #include "support/TestData.h"
 #include "tests/pdf/ErrorOf.h"
+#include "tests/pdf/SharedDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -44,11 +45,6 @@ protected:
         data = MakePdf(document);
         pdf.SetPageNumber(page);
         pdf.LoadDocument(data);
-    }
-    void OpenShared(const char* file) {
-        pdf.SetFileName(testDataPath(file));
-        pdf.SetPageNumber(1);
-        pdf.SetActive(true);
     }
     QByteArray data;
     TPdf pdf;
@@ -136,9 +132,7 @@ TEST_F(LinksTest, ActionsOfKnownDocuments) {
         SCOPED_TRACE(c.File);
         REQUIRE_TESTDATA(c.File);
         TPdf document;
-        document.SetFileName(testDataPath(c.File));
-        document.SetPageNumber(1);
-        document.SetActive(true);
+        OpenShared(document, c.File);
         ASSERT_EQ(document.LinkAnnotationCount(), 1);
         const TLinkAnnotation link = document.LinkAnnotation(0);
         EXPECT_EQ(link.Action, c.Action);
@@ -193,7 +187,7 @@ TEST_F(LinksTest, GuardsWithoutACurrentPage) {
 
 TEST_F(LinksTest, WebLinksOfKnownDocuments) {
     REQUIRE_TESTDATA("pdf/weblinks.pdf");
-    OpenShared("pdf/weblinks.pdf");
+    OpenShared(pdf, "pdf/weblinks.pdf");
     ASSERT_EQ(pdf.WebLinkCount(), 2);
     EXPECT_EQ(pdf.WebLink(0).Url, "http://example.com?q=foo");
     EXPECT_EQ(pdf.WebLink(1).Url, "https://example.com?q=foo");
@@ -207,7 +201,7 @@ TEST_F(LinksTest, WebLinksOfKnownDocuments) {
 
 TEST_F(LinksTest, AWebLinkAcrossTwoLinesHasBothRectanglesInOrder) {
     REQUIRE_TESTDATA("pdf/weblinks_across_lines.pdf");
-    OpenShared("pdf/weblinks_across_lines.pdf");
+    OpenShared(pdf, "pdf/weblinks_across_lines.pdf");
     ASSERT_EQ(pdf.WebLinkCount(), 6);
     const TWebLink link = pdf.WebLink(2);
     EXPECT_EQ(link.Url, "http://example.com/test-foo");

@@ -4,6 +4,7 @@
 #include "support/PdfFixtures.h"
 #include "support/TestData.h"
 #include "tests/pdf/PdfTestHelpers.h"
+#include "tests/pdf/SharedDocument.h"
 
 #include <QList>
 #include <gtest/gtest.h>
@@ -101,9 +102,7 @@ TEST_F(SearchTest, DirectionFalseSearchesTowardsTheStart) {
 
 TEST_F(SearchTest, ConsecutiveMatchesOfAKnownPage) {
     REQUIRE_TESTDATA("pdf/find_text_consecutive.pdf");
-    pdf.SetFileName(testDataPath("pdf/find_text_consecutive.pdf"));
-    pdf.SetPageNumber(1);
-    pdf.SetActive(true);
+    OpenShared(pdf, "pdf/find_text_consecutive.pdf");
     EXPECT_EQ(Matches(pdf, "aaa", {}), (QList<int>{0, 3, 6}));
     EXPECT_EQ(Matches(pdf, "aaa", {seConsecutive}), (QList<int>{0, 1, 2, 3, 4, 5, 6, 7}));
 }

@@ -6,6 +6,7 @@
 #include "support/PdfFixtures.h"
 #include "support/TestData.h"
 #include "tests/pdf/PdfTestHelpers.h"
+#include "tests/pdf/SharedDocument.h"
 
 #include <QTemporaryDir>
 #include <functional>
@@ -128,9 +129,7 @@ TEST_F(TextTest, TextCutsItsRangeAtTheEndOfThePage) {
 
 TEST_F(TextTest, CharactersOfAKnownPage) {
     REQUIRE_TESTDATA("pdf/hello_world.pdf");
-    pdf.SetFileName(testDataPath("pdf/hello_world.pdf"));
-    pdf.SetPageNumber(1);
-    pdf.SetActive(true);
+    OpenShared(pdf, "pdf/hello_world.pdf");
     ASSERT_EQ(pdf.CharacterCount(), 30);
     EXPECT_EQ(pdf.Text(0, 30), QStringLiteral("Hello, world!\r\nGoodbye, world!"));
     EXPECT_EQ(pdf.Character(0), QChar('H'));
@@ -161,9 +160,7 @@ TEST_F(TextTest, QueriesBeyondTheLastCharacter) {
 
 TEST_F(TextTest, RectanglesOfARangeCoverItsCharacters) {
     REQUIRE_TESTDATA("pdf/hello_world.pdf");
-    pdf.SetFileName(testDataPath("pdf/hello_world.pdf"));
-    pdf.SetPageNumber(1);
-    pdf.SetActive(true);
+    OpenShared(pdf, "pdf/hello_world.pdf");
     // Two lines of text make two rectangles, one a line.
     ASSERT_EQ(pdf.RectangleCount(0, -1), 2);
     const TPdfRectangle first = pdf.Rectangle(0);
@@ -241,9 +238,7 @@ TEST_F(TextTest, RotatedTextReadsInOrder) {
         SCOPED_TRACE(c.File);
         REQUIRE_TESTDATA(c.File);
         TPdf document;
-        document.SetFileName(testDataPath(c.File));
-        document.SetPageNumber(1);
-        document.SetActive(true);
+        OpenShared(document, c.File);
         EXPECT_EQ(document.Text(0, document.CharacterCount()), QString::fromLatin1(c.Text));
     }
 }
