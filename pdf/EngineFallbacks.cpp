@@ -36,7 +36,9 @@ void RenderPage(void* dc, FPDF_PAGE page, int start_x, int start_y, int size_x, 
     if (!bitmap)
         return;
     FPDFBitmap_FillRect(bitmap.get(), 0, 0, size_x, size_y, 0x00000000);
-    FPDF_RenderPageBitmap(bitmap.get(), page, 0, 0, size_x, size_y, rotate, flags);
+    // The bitmap is ours and is drawn as BGRA, so the byte-order flag, which means something only for a
+    // caller's own bitmap, would trade red for blue on the device.
+    FPDF_RenderPageBitmap(bitmap.get(), page, 0, 0, size_x, size_y, rotate, flags & ~FPDF_REVERSE_BYTE_ORDER);
     const QImage image(static_cast<const uchar*>(FPDFBitmap_GetBuffer(bitmap.get())), size_x, size_y,
                        FPDFBitmap_GetStride(bitmap.get()), QImage::Format_ARGB32);
     painter->drawImage(QPoint(start_x, start_y), image);

@@ -8,7 +8,8 @@
 namespace PDFium::EngineFallbacks {
 
 // FPDF_RenderPage: renders into an engine bitmap and draws it through the device context, which is a QPainter
-// here. Nothing is filled first, so the page lands on what the device already shows.
+// here. Nothing is filled first, so the page lands on what the device already shows; colours are the page's
+// whatever byte order the flags ask for.
 void RenderPage(void* dc, FPDF_PAGE page, int start_x, int start_y, int size_x, int size_y, int rotate,
                 int flags);
 

@@ -78,6 +78,12 @@ void TPdf::OpenDocument(const std::function<FPDF_DOCUMENT()>& openEngineDocument
     if (OnUnsupportedFeature)
         SetUnsupportedFeatureHandler(this);
     FDocument = openEngineDocument();
+    // A handler that raised inside the open refuses the document: it is closed again, the component stays
+    // closed, and the handler's error goes to the caller.
+    if (FCallbackError && FDocument) {
+        FPDF_CloseDocument(FDocument);
+        FDocument = nullptr;
+    }
     RaiseCallbackError();
     CheckPdf(FDocument != nullptr, errorMessage);
     InitializeFormFill();
