@@ -7,6 +7,24 @@
 #include <QDir>
 #include <QFile>
 
+namespace {
+
+// A message stays on its one line: control characters, which could end it and forge further lines, are
+// written as %XX.
+QString asOneLine(const QString& message) {
+    QString line;
+    line.reserve(message.size());
+    for (const QChar c : message) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            line += QString::asprintf("%%%02X", c.unicode());
+        else
+            line += c;
+    }
+    return line;
+}
+
+} // namespace
+
 void WriteLog(const QString& Message) noexcept {
     try {
         const QString folder = ExecutableFolder::Path() + QStringLiteral("log") + QDir::separator();
@@ -18,7 +36,7 @@ void WriteLog(const QString& Message) noexcept {
         if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
             return;
         const QString line = now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) + QStringLiteral(": ") +
-                             Message + QStringLiteral("\r\n");
+                             asOneLine(Message) + QStringLiteral("\r\n");
         file.write(line.toLocal8Bit());
         file.close();
     } catch (...) {

@@ -15,6 +15,10 @@ struct CommandLineCase {
     QString link;
 };
 
+void PrintTo(const CommandLineCase& c, std::ostream* os) {
+    *os << c.commandLine.toStdString();
+}
+
 class CommandLine : public testing::TestWithParam<CommandLineCase> {};
 
 TEST_P(CommandLine, SecondTokenIsTheLink) {

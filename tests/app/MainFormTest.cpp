@@ -276,6 +276,10 @@ struct TitleCase {
     const char* title;
 };
 
+void PrintTo(const TitleCase& c, std::ostream* os) {
+    *os << c.path;
+}
+
 class ApplicationTitle : public testing::TestWithParam<TitleCase> {};
 
 TEST_P(ApplicationTitle, FileNameCutAtFirstDotAndLowered) {
@@ -292,6 +296,10 @@ struct FullStopCase {
     const char* message;
     const char* shown;
 };
+
+void PrintTo(const FullStopCase& c, std::ostream* os) {
+    *os << '"' << c.message << '"';
+}
 
 class FullStop : public testing::TestWithParam<FullStopCase> {};
 

@@ -107,6 +107,17 @@ TEST_F(ExecutableFolderFixture, LaterLinesAreAppended) {
     EXPECT_TRUE(lines[1].endsWith(": second \u4e2d"));
 }
 
+TEST_F(ExecutableFolderFixture, ControlCharactersCannotForgeLines) {
+    WriteLog("kestrova://p/?a=1\r\n2024-01-31 14:05:09.123: forged\t\x7f");
+    const QStringList files = logFiles();
+    ASSERT_EQ(files.size(), 1);
+    QFile file(Root.filePath("log/" + files.first()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLocal8Bit(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].endsWith(": kestrova://p/?a=1%0D%0A2024-01-31 14:05:09.123: forged%09%7F"));
+}
+
 // Tests run as root, which ignores permission bits; a folder that is a file cannot be written by anybody.
 TEST_F(ExecutableFolderFixture, UnwritableFolderLosesTheLineSilently) {
     makeFile(Root.filePath("log"));
