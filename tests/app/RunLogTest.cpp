@@ -32,6 +32,17 @@ protected:
 
     QStringList logFiles() const { return QDir(Root.filePath("log")).entryList(QDir::Files); }
 
+    // The whole text of every log file, in the order of their names.
+    QString logText() const {
+        QString text;
+        for (const QString& name : logFiles()) {
+            QFile file(Root.filePath("log/" + name));
+            if (file.open(QIODevice::ReadOnly))
+                text += QString::fromLocal8Bit(file.readAll());
+        }
+        return text;
+    }
+
     QTemporaryDir Root;
 };
 
@@ -82,9 +93,7 @@ TEST_F(ExecutableFolderFixture, FirstLineOfTheDayCreatesFolderAndFile) {
     WriteLog("kestrova://print/?moduleaddress=A1&pdfurl=X");
     const QStringList files = logFiles();
     ASSERT_EQ(files.size(), 1);
-    QFile file(Root.filePath("log/" + files.first()));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromLocal8Bit(file.readAll());
+    const QString text = logText();
     const QRegularExpression line(
         R"(^(\d{4})-(\d\d)-(\d\d) \d\d:\d\d:\d\d\.\d{3}: kestrova://print/\?moduleaddress=A1&pdfurl=X\r\n$)");
     const QRegularExpressionMatch match = line.match(text);
@@ -96,12 +105,7 @@ TEST_F(ExecutableFolderFixture, FirstLineOfTheDayCreatesFolderAndFile) {
 TEST_F(ExecutableFolderFixture, LaterLinesAreAppended) {
     WriteLog("first");
     WriteLog("second \u4e2d");
-    QStringList lines;
-    for (const QString& name : logFiles()) {
-        QFile file(Root.filePath("log/" + name));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        lines += QString::fromLocal8Bit(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
-    }
+    const QStringList lines = logText().split("\r\n", Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].endsWith(": first"));
     EXPECT_TRUE(lines[1].endsWith(": second \u4e2d"));
@@ -109,11 +113,7 @@ TEST_F(ExecutableFolderFixture, LaterLinesAreAppended) {
 
 TEST_F(ExecutableFolderFixture, ControlCharactersCannotForgeLines) {
     WriteLog("kestrova://p/?a=1\r\n2024-01-31 14:05:09.123: forged\t\x7f");
-    const QStringList files = logFiles();
-    ASSERT_EQ(files.size(), 1);
-    QFile file(Root.filePath("log/" + files.first()));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromLocal8Bit(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    const QStringList lines = logText().split("\r\n", Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].endsWith(": kestrova://p/?a=1%0D%0A2024-01-31 14:05:09.123: forged%09%7F"));
 }
