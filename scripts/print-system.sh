@@ -183,7 +183,7 @@ EOF
 
     export CUPS_SERVER="$dir/cups.sock" CUPS_SERVERROOT="$dir/client"
     local tries=0
-    until lpstat -r >/dev/null 2>&1; do
+    until [ -S "$dir/cups.sock" ] && lpstat -r 2>/dev/null | grep -q 'is running'; do
         tries=$((tries + 1))
         if [ $tries -gt 100 ] || ! isRunning "$dir"; then
             cat "$dir/log/cupsd.out" "$dir/log/error_log" >&2 2>/dev/null || true

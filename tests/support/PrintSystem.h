@@ -1,0 +1,57 @@
+// The private print system of a test process: scripts/print-system.sh started in a folder of its own, with
+// two 300 dpi queues whose printed documents land as PDF files. The process's CUPS clients (Qt's printing
+// among them) see only it.
+//
+// The CUPS client library keeps the server it first talked to for the rest of the process, so a process has
+// one print system: Shared() starts it on first use, and it is stopped when the process ends. Processes that
+// run at the same time (ctest -j) each start their own in a temporary folder of their own.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class PrintSystem {
+public:
+    static PrintSystem& Shared();
+
+    PrintSystem(const PrintSystem&) = delete;
+    PrintSystem& operator=(const PrintSystem&) = delete;
+    ~PrintSystem();
+
+    // Whether it runs; when not, Error() says why.
+    bool Started() const { return FError.isEmpty(); }
+    const QString& Error() const { return FError; }
+
+    // The queues, the default first.
+    const QStringList& Printers() const { return FPrinters; }
+    const QString& DefaultPrinter() const { return FPrinters.first(); }
+    const QString& OutputFolder() const { return FOutput; }
+
+    // Waits until a document printed on Printer lands that no earlier call returned, and returns its path;
+    // an empty string when none comes within TimeoutSeconds.
+    QString WaitForOutput(const QString& Printer, int TimeoutSeconds = 60);
+
+    // Adds a queue like the second one, or removes a queue. Both return whether lpadmin succeeded.
+    bool AddPrinter(const QString& Name);
+    bool RemovePrinter(const QString& Name);
+
+private:
+    PrintSystem();
+    bool lpadmin(const QStringList& arguments);
+
+    QString FFolder;
+    QString FOutput;
+    QStringList FPrinters;
+    QStringList FSeen;
+    QString FError;
+};
+
+// While it lives, the process's CUPS clients see no default printer (PRINTER names a queue that does not
+// exist, which CUPS lets override the server's default).
+class NoDefaultPrinter {
+public:
+    NoDefaultPrinter();
+    ~NoDefaultPrinter();
+    NoDefaultPrinter(const NoDefaultPrinter&) = delete;
+    NoDefaultPrinter& operator=(const NoDefaultPrinter&) = delete;
+};
