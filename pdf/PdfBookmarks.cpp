@@ -2,6 +2,7 @@
 #include "pdf/Pdf.h"
 
 #include "pdf/EngineText.h"
+#include "pdf/PdfTextRoutines.h"
 #include "pdf/engine/FPdfDoc.h"
 
 #include <QSet>
@@ -37,7 +38,7 @@ TDestination TPdf::RetrieveDestination(FPDF_DEST Destination, const QString& Nam
     if (!Destination)
         return result;
     result.Name = Name;
-    result.PageNumber = FPDFDest_GetDestPageIndex(FDocument, Destination) + 1;
+    result.PageNumber = DestinationPageNumber(FDocument, Destination);
     FPDF_BOOL hasX = 0;
     FPDF_BOOL hasY = 0;
     FPDF_BOOL hasZoom = 0;
@@ -62,12 +63,10 @@ TBookmark TPdf::SetBookmarkData(FPDF_BOOKMARK Bookmark) const {
         return result;
     result.Title = FetchUtf16Text(
         [&](void* buffer, unsigned long size) { return FPDFBookmark_GetTitle(Bookmark, buffer, size); });
-    if (FPDF_DEST destination = FPDFBookmark_GetDest(FDocument, Bookmark))
-        result.PageNumber = FPDFDest_GetDestPageIndex(FDocument, destination) + 1;
+    result.PageNumber = DestinationPageNumber(FDocument, FPDFBookmark_GetDest(FDocument, Bookmark));
     if (FPDF_ACTION action = FPDFBookmark_GetAction(Bookmark)) {
         result.Action = static_cast<TPdfAction>(FPDFAction_GetType(action));
-        if (FPDF_DEST destination = FPDFAction_GetDest(FDocument, action))
-            result.ActionPageNumber = FPDFDest_GetDestPageIndex(FDocument, destination) + 1;
+        result.ActionPageNumber = DestinationPageNumber(FDocument, FPDFAction_GetDest(FDocument, action));
     }
     return result;
 }

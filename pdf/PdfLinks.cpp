@@ -9,16 +9,16 @@
 #include "pdf/engine/FPdfText.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 #include <memory>
 
 namespace PDFium {
 
-namespace {
-
-// 1-based page of a destination; 0 without a destination or when the engine cannot resolve its page (-1).
-int DestinationPageNumber(FPDF_DOCUMENT document, FPDF_DEST destination) {
-    return destination ? FPDFDest_GetDestPageIndex(document, destination) + 1 : 0;
+int DestinationPageNumber(FPDF_DOCUMENT Document, FPDF_DEST Destination) {
+    return Destination ? FPDFDest_GetDestPageIndex(Document, Destination) + 1 : 0;
 }
+
+namespace {
 
 QString ActionPath(FPDF_DOCUMENT document, FPDF_ACTION action, TPdfAction kind) {
     switch (kind) {

@@ -1,5 +1,5 @@
-// The unit routines behind TPdf's text and link members: each works on engine handles alone, so the
-// component's members only guard, load and cache around them.
+// The unit routines behind TPdf's text, link and navigation members: each works on engine handles alone, so
+// the component's members only guard, load and cache around them.
 #pragma once
 
 #include "pdf/PdfLinkTypes.h"
@@ -14,6 +14,9 @@ TLinkAnnotations GetLinkAnnotations(FPDF_DOCUMENT Document, FPDF_PAGE Page);
 
 // Every web link the engine recognises in the text page; the engine's link list is closed on every path.
 TWebLinks GetWebLinks(FPDF_TEXTPAGE TextPage);
+
+// The 1-based page of a destination; 0 without a destination or when the engine cannot resolve its page.
+int DestinationPageNumber(FPDF_DOCUMENT Document, FPDF_DEST Destination);
 
 // The bytes of an action's URI or file path as text: UTF-8 where they are valid UTF-8, else Latin-1.
 QString DecodeActionPath(const QByteArray& Bytes);
