@@ -12,7 +12,8 @@ namespace PDFium {
 
 QString GetText(FPDF_TEXTPAGE TextPage, int StartIndex, int Count) {
     const int characters = FPDFText_CountChars(TextPage);
-    if (StartIndex + Count > characters)
+    // Summed wide, so that a count up to the largest integer cannot overflow.
+    if (qint64(StartIndex) + Count > characters)
         Count = characters - StartIndex;
     if (Count <= 0)
         return {};

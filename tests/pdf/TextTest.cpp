@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace PDFium;
 
@@ -119,8 +120,15 @@ TEST_F(TextTest, TextCutsItsRangeAtTheEndOfThePage) {
         int Start;
         int Count;
         const char* Expected;
-    } cases[] = {{0, 10, "0123456789"}, {5, 1000, "56789"}, {10, 5, ""},   {3, 0, ""},
-                 {3, -2, ""},           {9, 1, "9"},        {0, 3, "012"}, {12, 1, ""}};
+    } cases[] = {{0, 10, "0123456789"},
+                 {5, 1000, "56789"},
+                 {10, 5, ""},
+                 {3, 0, ""},
+                 {3, -2, ""},
+                 {9, 1, "9"},
+                 {0, 3, "012"},
+                 {5, std::numeric_limits<int>::max(), "56789"},
+                 {12, 1, ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.Start << ", " << c.Count);
         EXPECT_EQ(pdf.Text(c.Start, c.Count), QString::fromLatin1(c.Expected));
