@@ -1,6 +1,8 @@
 #include "app/uKestrova.h"
 
+#include "app/download/DownloadProgress.h"
 #include "app/intake/InvocationUrlParts.h"
+#include "app/job/PrintJob.h"
 #include "app/log/RunLog.h"
 #include "app/printing/Printer.h"
 #include "app/registration/ProtocolRegistration.h"
@@ -142,6 +144,21 @@ void TPrint::CreateControls() {
     StartPrinting->setInterval(10);
     connect(StartPrinting, &QTimer::timeout, this,
             [this] { EventGuard::Run([this] { StartPrintingTimer(); }); });
+    StartPrintingTimer = [this] {
+        StartPrinting->stop();
+        const TPrintJob job{
+            pdfurl,
+            ModuleAddress,
+            windowTitle(),
+            DownloadFolder(),
+            Cds,
+            Pdf,
+            [this](qint64 received, qint64 total) { ShowDownloadProgress(*schedule, received, total); },
+            [this] {
+                close();
+            }};
+        RunPrintJob(job, FPdfPath);
+    };
     connect(btReg, &QPushButton::clicked, this, [this] { EventGuard::Run([this] { btRegClick(); }); });
     connect(btAppend, &QPushButton::clicked, this, [this] { EventGuard::Run([this] { btAppendClick(); }); });
     connect(btEditor, &QPushButton::clicked, this, [this] { EventGuard::Run([this] { btEditorClick(); }); });

@@ -55,7 +55,7 @@ public:
     QString pdfurl;
 
     // The tick handler of StartPrinting: the print job. The timer fires once, 10 ms after the message loop
-    // has begun, in print mode only; the handler runs inside the event guard.
+    // has begun, in print mode only; the handler runs inside the event guard. Tests may put another job here.
     std::function<void()> StartPrintingTimer;
 
     // Takes the link apart into the memo and the two fields; false when the process was given no link.

@@ -1,5 +1,6 @@
 #include "app/printing/Printer.h"
 
+#include "app/printing/DefaultResolution.h"
 #include "app/printing/EPrinter.h"
 
 #include <QImage>
@@ -13,7 +14,11 @@ namespace {
 
 constexpr int PreferredResolution = 300;
 
+// The printer's own default resolution; where the print system does not tell it, the listed resolution
+// closest to 300 dpi.
 int resolutionOf(const QPrinterInfo& info) {
+    if (const int resolution = DefaultResolution(info.printerName()); resolution > 0)
+        return resolution;
     int best = PreferredResolution;
     int bestDistance = -1;
     for (const int resolution : info.supportedResolutions()) {

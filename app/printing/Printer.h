@@ -2,9 +2,8 @@
 //
 // It sits on QPrinter and QPrinterInfo (CUPS on Linux). The list is read once, when the interface is made, in
 // the system's order; positions refer to it. Until a printer is chosen, the current one is the system's
-// default printer. Pages are printed on the printer's default paper and at its own resolution: the one of the
-// resolutions CUPS lists for it that is closest to 300 dpi (300 dpi when it lists none), not at Qt's fixed
-// 1200 dpi.
+// default printer. Pages are printed on the printer's default paper and at its own default resolution as the
+// print system reports it (else the listed resolution closest to 300 dpi), not at Qt's fixed 1200 dpi.
 //
 // Beginning a document starts its first page; a new page ends the current one and starts the next; ending
 // the document ends the last page and hands the document to the print system. When the print system refuses

@@ -1,0 +1,16 @@
+// Printing a PDF file page by page: each page rendered by the PDF component as wide as the printable area and
+// drawn at its top-left corner, in one print job on the named printer.
+#pragma once
+
+#include <QString>
+
+class TPrinter;
+namespace PDFium {
+class TPdf;
+}
+
+// Opens FileName in Pdf and prints every page on the printer whose name equals PrinterName without regard to
+// case, else on the default printer. The job is titled with the document's title, or Caption when it has
+// none. Pdf is closed again on every exit; pages drawn before a failure are still printed.
+void printPDf(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterName, const QString& FileName,
+              const QString& Caption);

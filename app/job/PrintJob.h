@@ -1,0 +1,27 @@
+// One print job from start to end: download the linked PDF, find the module's printer, print every page,
+// then delete the file and close the window, whatever happened; an error is raised only after that clean-up.
+#pragma once
+
+#include "app/download/Download.h"
+
+#include <QString>
+#include <functional>
+
+class TClientDataSet;
+namespace PDFium {
+class TPdf;
+}
+
+struct TPrintJob {
+    QString pdfurl;        // the decoded address of the PDF
+    QString ModuleAddress; // the decoded module address
+    QString Caption;       // the job title for a document without one
+    QString DownloadFolder;
+    TClientDataSet* Cds = nullptr; // the assignment table
+    PDFium::TPdf* Pdf = nullptr;
+    TDownloadProgress OnProgress;
+    std::function<void()> Close; // closes the window, which ends the program
+};
+
+// Runs the job; FPdfPath receives the saved file's path (empty when nothing was saved).
+void RunPrintJob(const TPrintJob& Job, QString& FPdfPath);
