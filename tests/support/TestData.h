@@ -11,8 +11,8 @@ inline QString testDataPath(const QString& relative) {
 }
 
 // Skips the current test when a shared document is absent.
-#define REQUIRE_TESTDATA(relative)                                                                             \
-    do {                                                                                                       \
-        if (!QFileInfo::exists(testDataPath(relative)))                                                        \
-            GTEST_SKIP() << "shared test data not found: " << testDataPath(relative).toStdString();           \
+#define REQUIRE_TESTDATA(relative)                                                                           \
+    do {                                                                                                     \
+        if (!QFileInfo::exists(testDataPath(relative)))                                                      \
+            GTEST_SKIP() << "shared test data not found: " << testDataPath(relative).toStdString();          \
     } while (0)

@@ -1,0 +1,97 @@
+#include "JobHarness.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QXmlStreamWriter>
+
+QString JobLink(const QString& ModuleAddress, const QString& PdfUrl) {
+    return QStringLiteral("kestrova://print/?moduleaddress=%1&pdfurl=%2")
+        .arg(QString::fromLatin1(QUrl::toPercentEncoding(ModuleAddress)),
+             QString::fromLatin1(QUrl::toPercentEncoding(PdfUrl)));
+}
+
+void WriteTable(const QString& Folder, const QList<TableRow>& Rows) {
+    QFile file(QDir(Folder).filePath(QStringLiteral("cds.xml")));
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    QXmlStreamWriter xml(&file);
+    xml.writeStartDocument(QStringLiteral("1.0"), true);
+    xml.writeStartElement(QStringLiteral("DATAPACKET"));
+    xml.writeAttribute(QStringLiteral("Version"), QStringLiteral("2.0"));
+    xml.writeStartElement(QStringLiteral("METADATA"));
+    xml.writeStartElement(QStringLiteral("FIELDS"));
+    for (const char* field : {"fdModuleAddress", "fdModuleName", "fdSpecifyprintername"}) {
+        xml.writeEmptyElement(QStringLiteral("FIELD"));
+        xml.writeAttribute(QStringLiteral("attrname"), QString::fromLatin1(field));
+        xml.writeAttribute(QStringLiteral("fieldtype"), QStringLiteral("string.uni"));
+        xml.writeAttribute(QStringLiteral("WIDTH"), QStringLiteral("512"));
+    }
+    xml.writeEndElement();
+    xml.writeEmptyElement(QStringLiteral("PARAMS"));
+    xml.writeEndElement();
+    xml.writeStartElement(QStringLiteral("ROWDATA"));
+    for (const TableRow& row : Rows) {
+        xml.writeEmptyElement(QStringLiteral("ROW"));
+        xml.writeAttribute(QStringLiteral("fdModuleAddress"), row.ModuleAddress);
+        xml.writeAttribute(QStringLiteral("fdModuleName"), row.ModuleName);
+        xml.writeAttribute(QStringLiteral("fdSpecifyprintername"), row.PrinterName);
+    }
+    xml.writeEndDocument();
+}
+
+QString RunProgram(const QString& Program, const QStringList& Arguments) {
+    QProcess process;
+    process.start(Program, Arguments);
+    process.waitForFinished(120000);
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+int PrintedJobCount() {
+    return int(RunProgram(QStringLiteral("lpstat"),
+                          {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o")})
+                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                   .size());
+}
+
+QString PdfInfoField(const QString& Path, const QString& Field) {
+    const QRegularExpression line(QStringLiteral("^%1:\\s*(.*)$").arg(QRegularExpression::escape(Field)),
+                                  QRegularExpression::MultilineOption);
+    return line.match(RunProgram(QStringLiteral("pdfinfo"), {Path})).captured(1).trimmed();
+}
+
+QImage PopplerPage(const QString& Path, int PageNumber, int Dpi, QSize Size) {
+    QTemporaryDir folder;
+    const QString page = QString::number(PageNumber);
+    QStringList arguments{
+        QStringLiteral("-gray"),       QStringLiteral("-f"),  page, QStringLiteral("-l"), page,
+        QStringLiteral("-singlefile"), QStringLiteral("-png")};
+    if (Size.isValid())
+        arguments << QStringLiteral("-scale-to-x") << QString::number(Size.width())
+                  << QStringLiteral("-scale-to-y") << QString::number(Size.height());
+    else
+        arguments << QStringLiteral("-r") << QString::number(Dpi);
+    arguments << Path << folder.filePath(QStringLiteral("page"));
+    RunProgram(QStringLiteral("pdftoppm"), arguments);
+    return QImage(folder.filePath(QStringLiteral("page.png"))).convertToFormat(QImage::Format_Grayscale8);
+}
+
+double MeanDifference(const QImage& A, const QImage& B) {
+    if (A.size() != B.size() || A.isNull())
+        return 255;
+    double sum = 0;
+    for (int y = 0; y < A.height(); ++y) {
+        const uchar* a = A.constScanLine(y);
+        const uchar* b = B.constScanLine(y);
+        for (int x = 0; x < A.width(); ++x)
+            sum += std::abs(int(a[x]) - int(b[x]));
+    }
+    return sum / (double(A.width()) * A.height());
+}
+
+QStringList FilesIn(const QString& Folder) {
+    return QDir(Folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+}

@@ -1,0 +1,38 @@
+// What the print-job tests share: links, a table file, the print system's job count, the printed documents'
+// properties and pages, and the comparison of a printed page with its source page.
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct TableRow {
+    QString ModuleAddress;
+    QString ModuleName;
+    QString PrinterName;
+};
+
+// A link as a web page opens it, its two parameters encoded.
+QString JobLink(const QString& ModuleAddress, const QString& PdfUrl);
+
+// Writes cds.xml into Folder as the dataset engine writes it.
+void WriteTable(const QString& Folder, const QList<TableRow>& Rows);
+
+// Runs a program to its end and returns its standard output.
+QString RunProgram(const QString& Program, const QStringList& Arguments);
+
+// How many jobs the print system has taken so far, finished or not.
+int PrintedJobCount();
+
+// A field of pdfinfo's report on a document, such as "Pages", "Title" or "Page size".
+QString PdfInfoField(const QString& Path, const QString& Field);
+
+// Page PageNumber of a PDF as poppler renders it in gray: at Dpi, or scaled to exactly Size when given.
+QImage PopplerPage(const QString& Path, int PageNumber, int Dpi, QSize Size = {});
+
+// The mean absolute difference of two gray images of the same size, in levels of 0 to 255.
+double MeanDifference(const QImage& A, const QImage& B);
+
+// The files in Folder, without . and ..
+QStringList FilesIn(const QString& Folder);
