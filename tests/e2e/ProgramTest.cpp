@@ -1,0 +1,182 @@
+// The real program, copied with its engine into a folder of its own as an installation would be, started with
+// a link as the desktop starts it: it downloads from a web server on 127.0.0.1, prints through the private
+// print system and leaves nothing behind but its log line.
+//
+// Printed pages are compared with the source pages as poppler renders them, scaled to the printed size, at
+// 100 dpi and then averaged down four times (25 dpi): the mean absolute difference of the gray levels over
+// the printed area must stay within PageTolerance. The print renders without smoothing and with halftones,
+// poppler smooths; on the pages of a manual that leaves 2.5 to 4.5 levels, while the next page in its place
+// or the right page shifted by 3 pixels differs by 12.5 to 16.
+#include "JobHarness.h"
+
+#include "app/printing/PageFit.h"
+#include "support/HttpServer.h"
+#include "support/PdfFixtures.h"
+#include "support/PrintSystem.h"
+#include "support/QtPrinters.h"
+#include "support/TestData.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr double PageTolerance = 8.0;
+constexpr int CoarseFactor = 4;
+constexpr int CompareDpi = 100;
+constexpr int PrintDpi = 300;
+
+class Program : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!PrintSystem::Shared().Started())
+            GTEST_SKIP() << "no private print system: " << PrintSystem::Shared().Error().toStdString();
+        ASSERT_TRUE(Install.isValid() && Home.isValid());
+        for (const char* file : {"Kestrova", "libpdfium.so"})
+            ASSERT_TRUE(QFile::copy(QDir(KESTROVA_BIN_DIR).filePath(file), Install.filePath(file))) << file;
+        QFile::setPermissions(Install.filePath("Kestrova"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // Runs the program with Link to its end, serving the web meanwhile; its exit code, or -1 when it did not
+    // end in time.
+    int Run(const QString& link) {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("HOME", Home.path());
+        environment.remove("LD_LIBRARY_PATH"); // the engine must be found beside the program
+        program.setProcessEnvironment(environment);
+        program.start(Install.filePath("Kestrova"), {link});
+        QElapsedTimer clock;
+        clock.start();
+        while (program.state() != QProcess::NotRunning && clock.elapsed() < 180000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            program.waitForFinished(20);
+        }
+        if (program.state() != QProcess::NotRunning) {
+            program.kill();
+            program.waitForFinished();
+            return -1;
+        }
+        return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    }
+
+    QStringList LogLines() const {
+        QFile log(Install.filePath("log/" + QDate::currentDate().toString("yyyyMMdd") + ".log"));
+        if (!log.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromLocal8Bit(log.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    }
+
+    // The day's log holds one line: the time and the link.
+    void ExpectLoggedOnce(const QString& link) const {
+        const QStringList lines = LogLines();
+        ASSERT_EQ(lines.size(), 1);
+        EXPECT_TRUE(lines.first().endsWith(": " + link)) << lines.first().toStdString();
+    }
+
+    QTemporaryDir Install;
+    QTemporaryDir Home;
+    HttpServer Server;
+};
+
+// The printable area of a queue at the print resolution, as the program sees it.
+QRect PrintableArea(const QString& queue) {
+    const QPrinterInfo info = QPrinterInfo::printerInfo(queue);
+    QPrinter printer(info, QPrinter::ScreenResolution);
+    printer.setResolution(PrintDpi);
+    printer.setPageSize(info.defaultPageSize());
+    printer.setFullPage(false);
+    return printer.pageLayout().paintRectPixels(PrintDpi);
+}
+
+QImage Coarse(const QImage& page) {
+    return page.scaled(page.size() / CoarseFactor, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+// Compares every printed page with its source page.
+void ExpectPagesMatch(const QString& printed, const QString& source, const QString& queue, int pages) {
+    const QRect area = PrintableArea(queue);
+    const double factor = double(CompareDpi) / PrintDpi;
+    for (int page = 1; page <= pages; ++page) {
+        const QImage sourceAtPoints = PopplerPage(source, page, 72);
+        const TPageFit fit =
+            FitPage(area.width(), area.height(), sourceAtPoints.width(), sourceAtPoints.height());
+        const QSize size(qRound(fit.Width * factor), qRound(fit.Height * factor));
+        const QImage expected = PopplerPage(source, page, 0, size);
+        const QImage actual =
+            PopplerPage(printed, page, CompareDpi)
+                .copy(QRect(QPoint(qRound(area.x() * factor), qRound(area.y() * factor)), size));
+        EXPECT_LE(MeanDifference(Coarse(actual), Coarse(expected)), PageTolerance) << "page " << page;
+    }
+}
+
+struct DocumentCase {
+    const char* Name;
+    std::function<QString(const QString& folder)> Source; // the source document's path
+    QString Title;                                        // the printed job's title
+};
+
+class ProgramPrints : public Program, public testing::WithParamInterface<DocumentCase> {};
+
+TEST_P(ProgramPrints, EveryPageAsTheSourceShowsIt) {
+    const DocumentCase& document = GetParam();
+    QTemporaryDir sources;
+    const QString source = document.Source(sources.path());
+    if (!QFile::exists(source))
+        GTEST_SKIP() << "source document not found: " << source.toStdString();
+    QFile file(source);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    Server.On("GET", "/job/document.pdf", HttpResponse{200, {}, file.readAll()});
+    const int pages = PdfInfoField(source, "Pages").toInt();
+
+    const QString link = JobLink("Desk", Server.Url("/job/document.pdf"));
+    ASSERT_EQ(Run(link), 0);
+    const QString queue = PrintSystem::Shared().DefaultPrinter();
+    const QString printed = PrintSystem::Shared().WaitForOutput(queue, 90);
+    ASSERT_FALSE(printed.isEmpty());
+    EXPECT_EQ(PdfInfoField(printed, "Pages").toInt(), pages);
+    EXPECT_TRUE(PdfInfoField(printed, "Page size").startsWith("612 x 792 pts"))
+        << PdfInfoField(printed, "Page size").toStdString();
+    EXPECT_EQ(PdfInfoField(printed, "Title"), document.Title);
+    ExpectPagesMatch(printed, source, queue, pages);
+    EXPECT_EQ(FilesIn(Install.filePath("DownFile")), QStringList());
+    ExpectLoggedOnce(link);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, ProgramPrints,
+    testing::Values(
+        DocumentCase{"TitledFixture",
+                     [](const QString& folder) {
+                         return WritePdf(folder, "titled.pdf",
+                                         {{{{612, 792}, "Kestrova prints"}, {{400, 600}, "a smaller page"}},
+                                          "Delivery note"});
+                     },
+                     "Delivery note"},
+        DocumentCase{"UntitledManual",
+                     [](const QString&) { return testDataPath("realworld/shared-mime-info-spec.pdf"); },
+                     "Print"},
+        DocumentCase{"A4TestPageOnLetter",
+                     [](const QString&) { return testDataPath("realworld/default-testpage.pdf"); }, "Print"}),
+    [](const testing::TestParamInfo<DocumentCase>& info) { return std::string(info.param.Name); });
+
+TEST_F(Program, NotFoundEndsSilentlyWithoutPrinting) {
+    const int jobsBefore = PrintedJobCount();
+    const QString link = JobLink("Desk", Server.Url("/missing.pdf"));
+    ASSERT_EQ(Run(link), 0);
+    EXPECT_EQ(PrintedJobCount(), jobsBefore);
+    EXPECT_EQ(FilesIn(Install.filePath("DownFile")), QStringList());
+    ExpectLoggedOnce(link);
+}
+
+} // namespace
