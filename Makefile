@@ -1,8 +1,9 @@
-# The two commands of the README: `make` sets up and builds everything into build/, `make test` runs every
-# test. Both may be run again at any time; they say nothing when there is nothing to do.
+# The README's commands: `make demo` sets everything up and prints a sample, `make` sets up and builds
+# everything into build/, `make test` runs every test. They may be run again at any time and say nothing
+# when there is nothing to do.
 BUILD := build
 
-.PHONY: all setup configure test bench asan clean
+.PHONY: all setup configure test demo bench asan clean
 
 all: setup configure
 	@ninja -C $(BUILD) --quiet
@@ -18,6 +19,10 @@ configure: setup
 
 test: all
 	@ctest --test-dir $(BUILD) --output-on-failure -j2
+
+# A sample PDF printed by the real program through a private print system.
+demo: all
+	@scripts/demo.sh $(BUILD)
 
 bench: all
 	@bench/run.sh $(BUILD)

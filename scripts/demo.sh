@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# The demo: a sample PDF printed by the real program, as a web page would have it printed. A private print
+# system and a web server on 127.0.0.1 are started for it and stopped again; the printed document is kept in
+# build/demo/printed/. Run by `make demo` after the build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${1:-build}
+demo=$build/demo
+rm -rf "$demo"
+mkdir -p "$demo/install" "$demo/web" "$demo/printed"
+cp "$build/bin/Kestrova" "$build/bin/libpdfium.so" "$demo/install/"
+
+sample=../shared/testdata/realworld/libtasn1.pdf
+if [ -f "$sample" ]; then
+    cp "$sample" "$demo/web/sample.pdf"
+else
+    python3 - "$demo/web/sample.pdf" <<'PY'
+import sys
+content = b"BT /F1 36 Tf 72 700 Td (Printed by Kestrova) Tj ET"
+objects = [b"<< /Type /Catalog /Pages 2 0 R >>",
+           b"<< /Type /Pages /Kids [4 0 R] /Count 1 >>",
+           b"<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+           b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font << /F1 3 0 R >> >> /Contents 5 0 R >>",
+           b"<< /Length %d >>\nstream\n%s\nendstream" % (len(content), content),
+           b"<< /Title (Kestrova sample) >>"]
+pdf, offsets = b"%PDF-1.7\n", []
+for number, body in enumerate(objects, 1):
+    offsets.append(len(pdf))
+    pdf += b"%d 0 obj\n%s\nendobj\n" % (number, body)
+xref = len(pdf)
+pdf += b"xref\n0 %d\n0000000000 65535 f \n" % (len(objects) + 1)
+pdf += b"".join(b"%010d 00000 n \n" % offset for offset in offsets)
+pdf += b"trailer\n<< /Size %d /Root 1 0 R /Info 6 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(objects) + 1, xref)
+open(sys.argv[1], "wb").write(pdf)
+PY
+fi
+
+printdir=$(mktemp -d "${TMPDIR:-/tmp}/kestrova-demo-print.XXXXXX")
+webpid=
+cleanup() {
+    [ -n "$webpid" ] && kill "$webpid" 2>/dev/null || true
+    scripts/print-system.sh stop "$printdir" >/dev/null 2>&1 || true
+}
+trap cleanup EXIT
+
+eval "$(scripts/print-system.sh start "$printdir")"
+
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+python3 -m http.server "$port" --bind 127.0.0.1 --directory "$demo/web" >"$demo/web.log" 2>&1 &
+webpid=$!
+for _ in $(seq 50); do
+    python3 -c "import socket; socket.create_connection(('127.0.0.1', $port), 1)" 2>/dev/null && break
+    sleep 0.1
+done
+
+link="kestrova://print/?moduleaddress=demo&pdfurl=http%3A%2F%2F127.0.0.1%3A$port%2Fsample.pdf"
+echo "demo: opening $link"
+[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || export QT_QPA_PLATFORM=offscreen
+"$demo/install/Kestrova" "$link" 2>"$demo/program.log"
+
+printed=
+for _ in $(seq 600); do
+    printed=$(find "$KESTROVA_PRINT_OUTPUT" -name '*.pdf' -print -quit)
+    [ -n "$printed" ] && break
+    sleep 0.1
+done
+if [ -z "$printed" ]; then
+    echo "demo: nothing was printed; the program's log is in $demo/install/log/" >&2
+    exit 1
+fi
+cp "$printed" "$demo/printed/"
+result=$demo/printed/$(basename "$printed")
+pages=$(pdfinfo "$result" | sed -n 's/^Pages: *//p')
+echo "demo: printed $pages page(s) on $KESTROVA_DEFAULT_PRINTER: $result"
