@@ -13,3 +13,5 @@ for program in "$build"/bin/bench_*; do
         --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
 done
 [ "$found" = 1 ] || { echo "no benchmark programs in $build/bin: build them first" >&2; exit 1; }
+echo "== the whole print job"
+python3 "$(dirname "$0")/job.py" "$build"

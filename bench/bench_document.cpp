@@ -1,0 +1,56 @@
+// The engine alone rendering every page of a document at 300 dpi with the print job's options: the yardstick
+// of the whole print job (bench/job.py). The document is KESTROVA_BENCH_PDF, else the 36-page manual.
+#include "pdf/Binding.h"
+#include "pdf/Rendering.h"
+#include "pdf/engine/FPdfView.h"
+
+#include <QByteArray>
+#include <QFileInfo>
+#include <benchmark/benchmark.h>
+#include <cmath>
+
+using namespace PDFium;
+
+namespace {
+
+QByteArray DocumentPath() {
+    const QByteArray chosen = qgetenv("KESTROVA_BENCH_PDF");
+    return chosen.isEmpty() ? QByteArray(KESTROVA_TESTDATA_DIR "/realworld/libtasn1.pdf") : chosen;
+}
+
+void BM_RawEngineRenderDocument(benchmark::State& state) {
+    const QByteArray path = DocumentPath();
+    if (!QFileInfo::exists(QString::fromLocal8Bit(path))) {
+        state.SkipWithError("document not found");
+        return;
+    }
+    LoadLibrary();
+    FPDF_DOCUMENT document = FPDF_LoadDocument(path.constData(), "");
+    if (!document) {
+        state.SkipWithError("document cannot be opened");
+        return;
+    }
+    const int flags = EncodeRenderOptions(AllRenderOptions);
+    const int pages = FPDF_GetPageCount(document);
+    for (auto _ : state) {
+        for (int index = 0; index < pages; ++index) {
+            FPDF_PAGE page = FPDF_LoadPage(document, index);
+            const int width = int(std::lround(FPDF_GetPageWidth(page) * 300 / 72));
+            const int height = int(std::lround(FPDF_GetPageHeight(page) * 300 / 72));
+            FPDF_BITMAP bitmap = FPDFBitmap_Create(width, height, 0);
+            FPDFBitmap_FillRect(bitmap, 0, 0, width, height, 0xFFFFFFFF);
+            FPDF_RenderPageBitmap(bitmap, page, 0, 0, width, height, 0, flags);
+            benchmark::DoNotOptimize(FPDFBitmap_GetBuffer(bitmap));
+            FPDFBitmap_Destroy(bitmap);
+            FPDF_ClosePage(page);
+        }
+    }
+    state.counters["pages"] = pages;
+    FPDF_CloseDocument(document);
+}
+
+BENCHMARK(BM_RawEngineRenderDocument)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
