@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -84,10 +85,25 @@ QString PrintSystem::WaitForOutput(const QString& Printer, int TimeoutSeconds) {
     return {};
 }
 
-bool PrintSystem::AddPrinter(const QString& Name) {
+bool PrintSystem::AddPrinter(const QString& Name, int DefaultDpi) {
+    QString ppd = FFolder + QStringLiteral("/a4.ppd");
+    if (DefaultDpi != 300) {
+        // The same model, with DefaultDpi offered beside 300 dpi and chosen by default.
+        QFile model(ppd);
+        if (!model.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray dpi = QByteArray::number(DefaultDpi);
+        QByteArray text = model.readAll();
+        text.replace("*DefaultResolution: 300dpi", "*DefaultResolution: " + dpi + "dpi\n*Resolution " + dpi +
+                                                       "dpi/" + dpi + " DPI: \"<</HWResolution[" + dpi + " " +
+                                                       dpi + "]>>setpagedevice\"");
+        ppd = FFolder + QStringLiteral("/a4-%1.ppd").arg(DefaultDpi);
+        QFile variant(ppd);
+        if (!variant.open(QIODevice::WriteOnly) || variant.write(text) != text.size())
+            return false;
+    }
     return lpadmin({QStringLiteral("-p"), Name, QStringLiteral("-E"), QStringLiteral("-v"),
-                    QStringLiteral("kestrova-file:") + FOutput, QStringLiteral("-P"),
-                    FFolder + QStringLiteral("/a4.ppd")});
+                    QStringLiteral("kestrova-file:") + FOutput, QStringLiteral("-P"), ppd});
 }
 
 bool PrintSystem::RemovePrinter(const QString& Name) {

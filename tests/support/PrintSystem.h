@@ -31,8 +31,9 @@ public:
     // an empty string when none comes within TimeoutSeconds.
     QString WaitForOutput(const QString& Printer, int TimeoutSeconds = 60);
 
-    // Adds a queue like the second one, or removes a queue. Both return whether lpadmin succeeded.
-    bool AddPrinter(const QString& Name);
+    // Adds a queue like the second one, or removes a queue. Both return whether lpadmin succeeded. A queue
+    // may be given a default resolution other than 300 dpi.
+    bool AddPrinter(const QString& Name, int DefaultDpi = 300);
     bool RemovePrinter(const QString& Name);
 
 private:
