@@ -1,7 +1,7 @@
 // kestrova-pdf: shows what Kestrova's PDF component sees in a document, for support and for scripts. One JSON
 // document on standard output; errors on standard error with exit code 1; wrong usage exits with code 2.
 #include "CommandLine.h"
-#include "Inspection.h"
+#include "DocumentReports.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>

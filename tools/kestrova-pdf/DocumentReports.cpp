@@ -1,4 +1,4 @@
-#include "Inspection.h"
+#include "DocumentReports.h"
 
 #include "JsonRecords.h"
 
