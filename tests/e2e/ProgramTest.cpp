@@ -149,6 +149,16 @@ TEST_P(ProgramPrints, EveryPageAsTheSourceShowsIt) {
         << PdfInfoField(printed, "Page size").toStdString();
     EXPECT_EQ(PdfInfoField(printed, "Title"), document.Title);
     ExpectPagesMatch(printed, source, queue, pages);
+    // One image a page, held as 8-bit gray pixels.
+    const QStringList images =
+        RunProgram("pdfimages", {"-list", printed}).split('\n', Qt::SkipEmptyParts).mid(2);
+    EXPECT_EQ(images.size(), pages);
+    for (const QString& image : images) {
+        const QStringList columns = image.simplified().split(' ');
+        ASSERT_GE(columns.size(), 8);
+        EXPECT_EQ(columns[5], "gray") << image.toStdString();
+        EXPECT_EQ(columns[7], "8") << image.toStdString();
+    }
     EXPECT_EQ(FilesIn(Install.filePath("DownFile")), QStringList());
     ExpectLoggedOnce(link);
 }
