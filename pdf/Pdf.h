@@ -207,7 +207,6 @@ private:
     FPDF_PAGE FPage = nullptr;
     int FPageNumber = 0;
     QString FPassword;
-    FPDF_PAGEOBJECT FPath = nullptr;
     FPDF_TEXTPAGE FTextPage = nullptr;
     QTimer* FTimer = nullptr;
     void (*FTimerCallback)(int) = nullptr;

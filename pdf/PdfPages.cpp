@@ -24,7 +24,6 @@ void TPdf::ReloadPage() {
 }
 
 void TPdf::UnloadPage() {
-    FPath = nullptr;
     UnloadTextPage();
     if (FPage) {
         FPDF_ClosePage(FPage);
