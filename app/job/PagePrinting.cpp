@@ -28,35 +28,15 @@ private:
     PDFium::TPdf& FPdf;
 };
 
-// Ends the print document when the page loop ends, however it ends, so the pages drawn so far print.
-class EndsDocument {
-public:
-    explicit EndsDocument(TPrinter& Printer) : FPrinter(Printer) {}
-    ~EndsDocument() noexcept(false) {
-        if (std::uncaught_exceptions() > 0) {
-            try {
-                FPrinter.EndDoc();
-            } catch (...) {
-                // The error already on its way is the one to report.
-            }
-        } else {
-            FPrinter.EndDoc();
-        }
-    }
-    EndsDocument(const EndsDocument&) = delete;
-    EndsDocument& operator=(const EndsDocument&) = delete;
-
-private:
-    TPrinter& FPrinter;
-};
-
 // Renders the page into Bitmap, which serves every page of the job: a fresh bitmap of a page's size for each
 // page would cost more than the rendering itself. The page is rendered in grayscale, so Qt's print stream
 // holds it as 8-bit gray pixels, a quarter of the 32 bits rendered.
 void PrintPage(PDFium::TPdf& Pdf, TPrinter& Printer, int PageNumber, QImage& Bitmap) {
     Pdf.SetPageNumber(PageNumber);
-    const TPageFit fit = FitPage(Printer.PageWidth(), Printer.PageHeight(), Pdf.PageWidth(), Pdf.PageHeight());
-    Pdf.RenderPage(&Bitmap, 0, 0, fit.Width, fit.Height, PDFium::ro0, PDFium::AllRenderOptions, PDFium::clWhite);
+    const TPageFit fit =
+        FitPage(Printer.PageWidth(), Printer.PageHeight(), Pdf.PageWidth(), Pdf.PageHeight());
+    Pdf.RenderPage(&Bitmap, 0, 0, fit.Width, fit.Height, PDFium::ro0, PDFium::AllRenderOptions,
+                   PDFium::clWhite);
     PrintBitmap(Printer, Bitmap);
 }
 
@@ -75,12 +55,21 @@ void printPDf(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterName, 
     const QString title = Pdf.Title();
     Printer.SetTitle(title.isEmpty() ? Caption : title);
     Printer.BeginDoc();
-    EndsDocument ends(Printer);
     QImage bitmap;
-    for (int pageNumber = 1; pageNumber <= pageCount; ++pageNumber) {
-        if (pageNumber > 1)
-            Printer.NewPage();
-        QCoreApplication::processEvents();
-        PrintPage(Pdf, Printer, pageNumber, bitmap);
+    try {
+        for (int pageNumber = 1; pageNumber <= pageCount; ++pageNumber) {
+            if (pageNumber > 1)
+                Printer.NewPage();
+            QCoreApplication::processEvents();
+            PrintPage(Pdf, Printer, pageNumber, bitmap);
+        }
+    } catch (...) {
+        // The pages drawn so far are printed; the error on its way is the one to report.
+        try {
+            Printer.EndDoc();
+        } catch (...) {
+        }
+        throw;
     }
+    Printer.EndDoc();
 }
