@@ -6,7 +6,8 @@ BUILD := build
 .PHONY: all setup configure test demo bench asan clean
 
 all: setup configure
-	@ninja -C $(BUILD) --quiet
+	@out=$$(ninja -C $(BUILD) --quiet 2>&1) || { echo "$$out"; exit 1; }; \
+		[ -z "$$out" ] || echo "$$out" | grep -v '^ninja: no work to do' || true
 	@echo "Kestrova built in $(BUILD)/bin with engine $$(cat third_party/pdfium/linux/VERSION)"
 
 setup:
