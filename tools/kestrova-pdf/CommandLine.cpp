@@ -57,7 +57,9 @@ ToolInvocation ParseCommandLine(const QStringList& Arguments) {
     static const QMap<QString, ToolCommand> commands{
         {"info", ToolCommand::Info},   {"text", ToolCommand::Text},       {"find", ToolCommand::Find},
         {"links", ToolCommand::Links}, {"outline", ToolCommand::Outline}, {"render", ToolCommand::Render}};
-    if (Arguments.isEmpty() || !commands.contains(Arguments.first()))
+    if (Arguments.isEmpty())
+        throw UsageError("no command given");
+    if (!commands.contains(Arguments.first()))
         throw UsageError("unknown command");
     ToolInvocation invocation;
     invocation.Command = commands.value(Arguments.first());
