@@ -8,6 +8,10 @@ TDBGrid::TDBGrid(QWidget* Parent) : QTableView(Parent) {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     verticalHeader()->hide();
+    // One line a row, cut at the column's edge, as a data grid shows its cells.
+    setWordWrap(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 }
 
 void TDBGrid::SetDataSource(TDataSource* DataSource) {
