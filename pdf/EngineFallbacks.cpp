@@ -1,18 +1,14 @@
 #include "pdf/EngineFallbacks.h"
 
+#include "pdf/EngineBitmap.h"
+
 #include <QImage>
 #include <QPainter>
 #include <cstring>
-#include <memory>
 
 namespace PDFium::EngineFallbacks {
 
 namespace {
-
-struct BitmapDeleter {
-    void operator()(fpdf_bitmap_t__* bitmap) const { FPDFBitmap_Destroy(bitmap); }
-};
-using OwnedBitmap = std::unique_ptr<fpdf_bitmap_t__, BitmapDeleter>;
 
 int BitsPerPixel(int format) {
     switch (format) {

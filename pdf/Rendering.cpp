@@ -1,13 +1,13 @@
 #include "pdf/Rendering.h"
 
 #include "pdf/ArithmeticMask.h"
+#include "pdf/EngineBitmap.h"
 #include "pdf/PdfError.h"
 #include "pdf/SystemColors.h"
 #include "pdf/engine/FPdfEdit.h"
 #include "pdf/engine/FPdfView.h"
 
 #include <cstring>
-#include <memory>
 
 namespace PDFium {
 
@@ -27,10 +27,6 @@ constexpr int RenderFlags[] = {FPDF_ANNOT,
                                FPDF_RENDER_NO_SMOOTHTEXT,
                                FPDF_RENDER_NO_SMOOTHIMAGE,
                                FPDF_RENDER_NO_SMOOTHPATH};
-
-struct BitmapDeleter {
-    void operator()(fpdf_bitmap_t__* bitmap) const { FPDFBitmap_Destroy(bitmap); }
-};
 
 } // namespace
 
@@ -89,7 +85,7 @@ QImage RenderPage(FPDF_FORMHANDLE FormHandle, QImage* ResultBitmap, FPDF_PAGE Pa
                   int Width, int Height, TRotation Rotation, TRenderOptions Options, TColor Color) {
     ArithmeticMaskGuard mask;
     const int alpha = FPDFPage_HasTransparency(Page) ? 1 : 0;
-    std::unique_ptr<fpdf_bitmap_t__, BitmapDeleter> bitmap(FPDFBitmap_Create(Width, Height, alpha));
+    OwnedBitmap bitmap(FPDFBitmap_Create(Width, Height, alpha));
     Check(bitmap != nullptr, QStringLiteral("Cannot create bitmap"));
     FPDFBitmap_FillRect(bitmap.get(), 0, 0, Width, Height, ColorToARGB(Color, 255));
 

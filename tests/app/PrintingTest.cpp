@@ -4,29 +4,15 @@
 #include "app/printing/PageFit.h"
 #include "app/printing/Printer.h"
 #include "support/PrintSystem.h"
+#include "support/Programs.h"
 
 #include <QImage>
-#include <QProcess>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <optional>
 
 namespace {
-
-QString run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    return QString::fromLocal8Bit(process.readAllStandardOutput());
-}
-
-// A field of pdfinfo's report on a printed document, such as "Pages" or "Title".
-QString pdfInfo(const QString& path, const QString& field) {
-    const QRegularExpression line("^" + field + ":\\s*(.*)$", QRegularExpression::MultilineOption);
-    return line.match(run("pdfinfo", {path})).captured(1).trimmed();
-}
 
 std::optional<QString> failure(const std::function<void()>& action) {
     try {
@@ -56,7 +42,7 @@ protected:
 
 TEST_F(PrintingTest, ListsThePrintersInTheSystemsOrder) {
     QStringList system;
-    for (const QString& line : run("lpstat", {"-e"}).split('\n', Qt::SkipEmptyParts))
+    for (const QString& line : RunProgram("lpstat", {"-e"}).split('\n', Qt::SkipEmptyParts))
         system << line.trimmed();
     EXPECT_EQ(TPrinter().Printers(), system);
     for (const QString& queue : System.Printers())
@@ -127,13 +113,14 @@ TEST_P(PrintingJobTest, PrintsGrayPagesAtTheQueuesResolution) {
 
     const QString output = System.WaitForOutput(queue);
     ASSERT_FALSE(output.isEmpty()) << "nothing printed on " << queue.toStdString();
-    EXPECT_EQ(pdfInfo(output, "Pages"), "2");
-    EXPECT_TRUE(pdfInfo(output, "Page size").startsWith(GetParam().PageSize))
-        << pdfInfo(output, "Page size").toStdString();
-    EXPECT_EQ(pdfInfo(output, "Title"), "Two gray pages");
+    EXPECT_EQ(PdfInfoField(output, "Pages"), "2");
+    EXPECT_TRUE(PdfInfoField(output, "Page size").startsWith(GetParam().PageSize))
+        << PdfInfoField(output, "Page size").toStdString();
+    EXPECT_EQ(PdfInfoField(output, "Title"), "Two gray pages");
 
     // pdfimages -list: page num type width height color comp bpc enc interp object id x-ppi y-ppi ...
-    const QStringList images = run("pdfimages", {"-list", output}).split('\n', Qt::SkipEmptyParts).mid(2);
+    const QStringList images =
+        RunProgram("pdfimages", {"-list", output}).split('\n', Qt::SkipEmptyParts).mid(2);
     ASSERT_EQ(images.size(), 2);
     for (const QString& image : images) {
         const QStringList fields = image.simplified().split(' ');

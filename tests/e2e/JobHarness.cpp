@@ -2,8 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QXmlStreamWriter>
@@ -43,24 +41,11 @@ void WriteTable(const QString& Folder, const QList<TableRow>& Rows) {
     xml.writeEndDocument();
 }
 
-QString RunProgram(const QString& Program, const QStringList& Arguments) {
-    QProcess process;
-    process.start(Program, Arguments);
-    process.waitForFinished(120000);
-    return QString::fromLocal8Bit(process.readAllStandardOutput());
-}
-
 int PrintedJobCount() {
     return int(RunProgram(QStringLiteral("lpstat"),
                           {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o")})
                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
                    .size());
-}
-
-QString PdfInfoField(const QString& Path, const QString& Field) {
-    const QRegularExpression line(QStringLiteral("^%1:\\s*(.*)$").arg(QRegularExpression::escape(Field)),
-                                  QRegularExpression::MultilineOption);
-    return line.match(RunProgram(QStringLiteral("pdfinfo"), {Path})).captured(1).trimmed();
 }
 
 QImage PopplerPage(const QString& Path, int PageNumber, int Dpi, QSize Size) {

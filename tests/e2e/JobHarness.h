@@ -2,6 +2,8 @@
 // properties and pages, and the comparison of a printed page with its source page.
 #pragma once
 
+#include "support/Programs.h"
+
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -19,14 +21,8 @@ QString JobLink(const QString& ModuleAddress, const QString& PdfUrl);
 // Writes cds.xml into Folder as the dataset engine writes it.
 void WriteTable(const QString& Folder, const QList<TableRow>& Rows);
 
-// Runs a program to its end and returns its standard output.
-QString RunProgram(const QString& Program, const QStringList& Arguments);
-
 // How many jobs the print system has taken so far, finished or not.
 int PrintedJobCount();
-
-// A field of pdfinfo's report on a document, such as "Pages", "Title" or "Page size".
-QString PdfInfoField(const QString& Path, const QString& Field);
 
 // Page PageNumber of a PDF as poppler renders it in gray: at Dpi, or scaled to exactly Size when given.
 QImage PopplerPage(const QString& Path, int PageNumber, int Dpi, QSize Size = {});

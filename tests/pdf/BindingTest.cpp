@@ -1,4 +1,5 @@
 #include "pdf/Binding.h"
+#include "ErrorOf.h"
 #include "pdf/ArithmeticMask.h"
 #include "pdf/EntryPoints.h"
 #include "pdf/Pdf.h"
@@ -21,16 +22,6 @@ QStringList StubLog(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromLatin1(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-// Runs Action and returns the EPdfError message it raised, or "<none>".
-template <typename Action> QString ErrorOf(Action action) {
-    try {
-        action();
-    } catch (const EPdfError& error) {
-        return error.Message();
-    }
-    return QStringLiteral("<none>");
 }
 
 } // namespace
