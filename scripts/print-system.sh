@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # A private print system for tests and the demo: a cupsd of our own in a folder of our own, with two virtual
-# 300 dpi queues whose printed output lands as PDF files. It never touches /etc/cups or the machine's cupsd.
+# 300 dpi queues whose printed output lands as PDF files, and a driverless printer (ippeveprinter on
+# 127.0.0.1, 600 dpi, PWG raster only) behind an IPP Everywhere queue, whose received raster lands as a .pwg
+# file. The driverless printer registers itself through DNS-SD, so the folder also runs a D-Bus system bus and
+# an avahi-daemon of its own. It never touches /etc/cups, the machine's cupsd, D-Bus or avahi-daemon.
 #
 #   scripts/print-system.sh start [DIR]   start it in DIR (default: a new temporary folder), print the env
 #   scripts/print-system.sh env [DIR]     print the env of a running one again
@@ -9,13 +12,17 @@
 # DIR may also come from KESTROVA_PRINT_DIR. The env lines are ready for `eval`:
 #   CUPS_SERVER      the private socket
 #   CUPS_SERVERROOT  the private client configuration, so that no system lpoptions or client.conf applies
-#   KESTROVA_PRINT_DIR, KESTROVA_PRINT_OUTPUT (the folder of printed files, one "<queue>-<job>.pdf" per job),
-#   KESTROVA_PRINTERS (the queues, default first), KESTROVA_DEFAULT_PRINTER
+#   KESTROVA_PRINT_DIR, KESTROVA_PRINT_OUTPUT (the folder of printed files, one "<queue>-<job>.pdf" per job,
+#     and one "Kestrova_Driverless-<n>.pwg" per job the driverless printer received),
+#   KESTROVA_PRINTERS (the queues, default first), KESTROVA_DEFAULT_PRINTER,
+#   KESTROVA_DRIVERLESS_PRINTER (its queue; empty when it could not start, and
+#     KESTROVA_DRIVERLESS_ERROR then says why)
 set -euo pipefail
 
 ScriptName=$(basename "$0")
 DefaultQueue=Kestrova_Letter
 OtherQueue=Kestrova_A4
+DriverlessQueue=Kestrova_Driverless
 
 die() {
     echo "$ScriptName: $*" >&2
@@ -28,8 +35,135 @@ printEnv() {
     echo "export CUPS_SERVERROOT='$dir/client'"
     echo "export KESTROVA_PRINT_DIR='$dir'"
     echo "export KESTROVA_PRINT_OUTPUT='$dir/output'"
-    echo "export KESTROVA_PRINTERS='$DefaultQueue $OtherQueue'"
+    local driverless='' error=''
+    if [ -f "$dir/driverless.error" ]; then
+        error=$(tr -d "'\n" <"$dir/driverless.error")
+    else
+        driverless=$DriverlessQueue
+    fi
+    echo "export KESTROVA_PRINTERS='$DefaultQueue $OtherQueue${driverless:+ $driverless}'"
     echo "export KESTROVA_DEFAULT_PRINTER='$DefaultQueue'"
+    echo "export KESTROVA_DRIVERLESS_PRINTER='$driverless'"
+    echo "export KESTROVA_DRIVERLESS_ERROR='$error'"
+}
+
+# Starts a program in the background and keeps its process id in DIR/NAME.pid.
+startDaemon() {
+    local dir=$1 name=$2
+    shift 2
+    "$@" </dev/null >>"$dir/log/$name.out" 2>&1 &
+    echo $! >"$dir/$name.pid"
+}
+
+stopDaemon() {
+    local file=$1
+    [ -f "$file" ] || return 0
+    local pid tries=0
+    pid=$(cat "$file")
+    rm -f "$file"
+    kill "$pid" 2>/dev/null || return 0
+    while kill -0 "$pid" 2>/dev/null && [ $tries -lt 50 ]; do
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+    kill -9 "$pid" 2>/dev/null || true
+}
+
+waitFor() {
+    local tries=0
+    until "$@"; do
+        tries=$((tries + 1))
+        [ $tries -gt 100 ] && return 1
+        sleep 0.1
+    done
+}
+
+busHasAvahi() {
+    dbus-send --bus="$1" --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
+        string:org.freedesktop.Avahi 2>/dev/null | grep -q 'boolean true'
+}
+
+printerAnswers() {
+    ipptool -q "ipp://127.0.0.1:$1/ipp/print" get-printer-attributes.test 2>/dev/null
+}
+
+freePort() {
+    python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+
+# The print command of the driverless printer: it hands each received document on as
+# <queue>-<n>.pwg in the output folder, through a hidden file so that a waiter never sees half of one.
+writeDriverlessCommand() {
+    local file=$1 output=$2
+    cat >"$file" <<EOF
+#!/bin/sh
+partial="$output/.$DriverlessQueue-\$\$.partial"
+cp "\$1" "\$partial" || exit 1
+n=\$(basename "\$1" | cut -d- -f1)
+mv "\$partial" "$output/$DriverlessQueue-\$n.pwg"
+EOF
+    chmod 0755 "$file"
+}
+
+# The driverless printer and what it needs: a D-Bus system bus of our own, an avahi-daemon on it (in a mount
+# namespace of its own, because avahi-daemon keeps its pid file and socket at a fixed place under /run),
+# ippeveprinter, and the IPP Everywhere queue that reaches it.
+startDriverless() {
+    local dir=$1
+    local bus="unix:path=$dir/dbus.sock"
+    cat >"$dir/etc/dbus.conf" <<EOF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>system</type>
+  <listen>$bus</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow user="*"/>
+    <allow own="*"/>
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+  </policy>
+</busconfig>
+EOF
+    cat >"$dir/etc/avahi-daemon.conf" <<EOF
+[server]
+use-ipv4=yes
+use-ipv6=no
+enable-dbus=yes
+[publish]
+publish-addresses=no
+publish-hinfo=no
+publish-workstation=no
+EOF
+    startDaemon "$dir" dbus dbus-daemon --config-file="$dir/etc/dbus.conf" --nofork --nopidfile
+    waitFor [ -S "$dir/dbus.sock" ] || { echo "its D-Bus did not start" >"$dir/driverless.error"; return; }
+
+    mkdir -p /run/avahi-daemon 2>/dev/null || true
+    startDaemon "$dir" avahi unshare --mount --propagation private sh -c \
+        'mount -t tmpfs tmpfs /run/avahi-daemon && exec env DBUS_SYSTEM_BUS_ADDRESS="$0" avahi-daemon \
+            -f "$1" --no-drop-root --no-chroot' "$bus" "$dir/etc/avahi-daemon.conf"
+    waitFor busHasAvahi "$bus" || {
+        echo "avahi-daemon did not start (it needs root for its mount namespace):" \
+            "$(tail -n 1 "$dir/log/avahi.out" 2>/dev/null)" >"$dir/driverless.error"
+        return
+    }
+
+    local port
+    port=$(freePort)
+    mkdir -p "$dir/driverless"
+    writeDriverlessCommand "$dir/driverless-print" "$dir/output"
+    startDaemon "$dir" ippeveprinter env DBUS_SYSTEM_BUS_ADDRESS="$bus" ippeveprinter -n localhost -p "$port" \
+        -f image/pwg-raster -k -d "$dir/driverless" -c "$dir/driverless-print" -m "Kestrova Driverless" \
+        "Kestrova Driverless"
+    waitFor printerAnswers "$port" || {
+        echo "ippeveprinter did not start: $(tail -n 1 "$dir/log/ippeveprinter.out" 2>/dev/null)" \
+            >"$dir/driverless.error"
+        return
+    }
+    lpadmin -p "$DriverlessQueue" -E -v "ipp://127.0.0.1:$port/ipp/print" -m everywhere \
+        -D "Kestrova driverless printer, 600 dpi" 2>&1 | { grep -v 'drivers are deprecated' >&2 || true; }
+    [ "${PIPESTATUS[0]}" -eq 0 ] || echo "cannot create the queue $DriverlessQueue" >"$dir/driverless.error"
 }
 
 isRunning() {
@@ -134,6 +268,8 @@ start() {
         [ -e "/usr/lib/cups/$item" ] && ln -sfn "/usr/lib/cups/$item" "$dir/serverbin/$item"
     done
     writeBackend "$dir/serverbin/backend/kestrova-file"
+    # The IPP backend reaches the driverless printer.
+    ln -sfn /usr/lib/cups/backend/ipp "$dir/serverbin/backend/ipp"
 
     cat >"$dir/etc/cups-files.conf" <<EOF
 ServerRoot $dir/etc
@@ -158,7 +294,7 @@ WebInterface No
 DefaultAuthType None
 DefaultShared No
 MaxJobs 0
-PreserveJobHistory No
+PreserveJobHistory Yes
 PreserveJobFiles No
 <Location />
   Order allow,deny
@@ -198,12 +334,17 @@ EOF
     addQueue "$DefaultQueue" "$dir" letter.ppd "Letter"
     addQueue "$OtherQueue" "$dir" a4.ppd "A4"
     lpadmin -d "$DefaultQueue" || die "cannot make $DefaultQueue the default"
+    startDriverless "$dir"
     printEnv "$dir"
 }
 
 stop() {
     local dir=$1
     [ -d "$dir" ] || return 0
+    local daemon
+    for daemon in ippeveprinter avahi dbus; do
+        stopDaemon "$dir/$daemon.pid"
+    done
     if [ -f "$dir/cupsd.pid" ]; then
         local pid
         pid=$(cat "$dir/cupsd.pid")

@@ -1,23 +1,12 @@
 #include "app/printing/DefaultResolution.h"
 
-#include <cups/cups.h>
+#include "app/printing/CupsDestination.h"
 
 int DefaultResolution(const QString& PrinterName) {
-    const QByteArray name = PrinterName.toUtf8();
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr);
-    if (!dest)
+    const TCupsDestination destination(PrinterName);
+    if (!destination.Found())
         return 0;
-    int resolution = 0;
-    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
-        if (ipp_attribute_t* attribute =
-                cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "printer-resolution")) {
-            ipp_res_t units = IPP_RES_PER_INCH;
-            int vertical = 0;
-            const int horizontal = ippGetResolution(attribute, 0, &vertical, &units);
-            resolution = units == IPP_RES_PER_CM ? static_cast<int>(horizontal * 2.54 + 0.5) : horizontal;
-        }
-        cupsFreeDestInfo(info);
-    }
-    cupsFreeDests(1, dest);
-    return resolution;
+    ipp_attribute_t* resolution = cupsFindDestDefault(destination.Connection(), destination.Dest(),
+                                                      destination.Info(), "printer-resolution");
+    return resolution ? ResolutionDpi(resolution, 0) : 0;
 }

@@ -1,41 +1,12 @@
 #include "app/printing/Printer.h"
 
-#include "app/printing/DefaultResolution.h"
 #include "app/printing/EPrinter.h"
+#include "app/printing/OpenPrintStream.h"
+#include "app/printing/PrintStream.h"
 
 #include <QImage>
 #include <QLocale>
-#include <QPrinter>
 #include <QPrinterInfo>
-
-#include <cstdlib>
-
-namespace {
-
-constexpr int PreferredResolution = 300;
-
-// The printer's own default resolution; where the print system does not tell it, the listed resolution
-// closest to 300 dpi.
-int resolutionOf(const QPrinterInfo& info) {
-    if (const int resolution = DefaultResolution(info.printerName()); resolution > 0)
-        return resolution;
-    int best = PreferredResolution;
-    int bestDistance = -1;
-    for (const int resolution : info.supportedResolutions()) {
-        const int distance = std::abs(resolution - PreferredResolution);
-        if (bestDistance < 0 || distance < bestDistance) {
-            best = resolution;
-            bestDistance = distance;
-        }
-    }
-    return best;
-}
-
-[[noreturn]] void notPrinting() {
-    throw EPrinter(QStringLiteral("Printer is not currently printing"));
-}
-
-} // namespace
 
 int FindPrinter(const QStringList& Printers, const QString& Name) {
     const QLocale locale;
@@ -50,8 +21,7 @@ int FindPrinter(const QStringList& Printers, const QString& Name) {
 TPrinter::TPrinter() : FPrinters(QPrinterInfo::availablePrinterNames()) {}
 
 TPrinter::~TPrinter() {
-    if (FPrinting)
-        FCanvas.end();
+    Abort();
 }
 
 int TPrinter::PrinterIndex() const {
@@ -73,55 +43,63 @@ void TPrinter::SetPrinterIndex(int Index) {
     if (Index < -1 || Index >= FPrinters.size())
         throw EPrinter(QStringLiteral("Printer index out of range"));
     FPrinterIndex = Index == -1 ? defaultIndex() : Index;
-    FDevice.reset();
+    FStream.reset();
 }
 
-QPrinter& TPrinter::device() {
-    if (!FDevice) {
-        const QPrinterInfo info = QPrinterInfo::printerInfo(FPrinters.value(PrinterIndex()));
-        FDevice = std::make_unique<QPrinter>(info, QPrinter::ScreenResolution);
-        FDevice->setResolution(resolutionOf(info));
-        // QPrinter starts from its own paper, not the printer's.
-        FDevice->setPageSize(info.defaultPageSize());
-        FDevice->setFullPage(false);
-    }
-    return *FDevice;
+TPrintStream& TPrinter::stream() {
+    if (!FStream)
+        FStream = OpenPrintStream(FPrinters.value(PrinterIndex()));
+    return *FStream;
+}
+
+void TPrinter::notPrinting() const {
+    const QString refusal = FStream ? FStream->Refusal() : QString();
+    throw EPrinter(refusal.isEmpty() ? QStringLiteral("Printer is not currently printing") : refusal);
 }
 
 void TPrinter::BeginDoc() {
     if (FPrinting)
         throw EPrinter(QStringLiteral("Printing in progress"));
-    QPrinter& printer = device();
-    printer.setDocName(FTitle);
-    const bool printerExists = !QPrinterInfo::printerInfo(printer.printerName()).isNull();
-    FPrinting = printerExists && FCanvas.begin(&printer);
+    FPrinting = stream().Begin(FTitle);
 }
 
 void TPrinter::NewPage() {
-    if (!FPrinting || !device().newPage())
+    if (!FPrinting)
         notPrinting();
+    FStream->NewPage();
 }
 
 void TPrinter::EndDoc() {
     if (!FPrinting)
         notPrinting();
     FPrinting = false;
-    FCanvas.end();
+    FStream->End();
+}
+
+void TPrinter::Abort() {
+    if (!FPrinting)
+        return;
+    FPrinting = false;
+    FStream->Abort();
+}
+
+void TPrinter::Draw(QImage& Bitmap) {
+    if (FPrinting)
+        FStream->Draw(Bitmap);
 }
 
 int TPrinter::PageWidth() {
-    return device().width();
+    return stream().PageWidth();
 }
 
 int TPrinter::PageHeight() {
-    return device().height();
+    return stream().PageHeight();
 }
 
 int TPrinter::Resolution() {
-    return device().resolution();
+    return stream().Resolution();
 }
 
-void PrintBitmap(TPrinter& Printer, const QImage& Bitmap) {
-    if (Printer.Printing())
-        Printer.Canvas().drawImage(QPoint(0, 0), Bitmap);
+void PrintBitmap(TPrinter& Printer, QImage& Bitmap) {
+    Printer.Draw(Bitmap);
 }

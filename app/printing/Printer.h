@@ -1,29 +1,29 @@
 // The printing interface: the system's printers, the choice of one, and one print document at a time on it.
 //
-// It sits on QPrinter and QPrinterInfo (CUPS on Linux). The list is read once, when the interface is made, in
-// the system's order; positions refer to it. Until a printer is chosen, the current one is the system's
-// default printer. Pages are printed on the printer's default paper and at its own default resolution as the
-// print system reports it (else the listed resolution closest to 300 dpi), not at Qt's fixed 1200 dpi.
+// The list of printers comes from QPrinterInfo, read once, when the interface is made, in the system's order;
+// positions refer to it. Until a printer is chosen, the current one is the system's default printer. Pages
+// go to the printer through its print stream (OpenPrintStream): on its default paper, at its own default
+// resolution as the print system reports it, not at Qt's fixed 1200 dpi.
 //
 // Beginning a document starts its first page; a new page ends the current one and starts the next; ending
 // the document ends the last page and hands the document to the print system. When the print system refuses
-// the document (its printer has gone, or no print file can be opened) beginning does not say so: the pages
-// drawn go nowhere, and the next new page or the end raises "Printer is not currently printing".
+// the document (its printer has gone or is stopped, it takes no jobs) beginning does not say so: the pages
+// drawn go nowhere, and the next new page or the end raises the print system's reason, or "Printer is not
+// currently printing" where it gives none.
 #pragma once
 
-#include <QPainter>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
 
 class QImage;
-class QPrinter;
+class TPrintStream;
 
 class TPrinter {
 public:
     TPrinter();
-    // Ends a document that is still open, so that its pages are printed.
+    // Abandons a document that is still open.
     ~TPrinter();
     TPrinter(const TPrinter&) = delete;
     TPrinter& operator=(const TPrinter&) = delete;
@@ -48,6 +48,8 @@ public:
     // Both raise "Printer is not currently printing" when no document is open.
     void NewPage();
     void EndDoc();
+    // Abandons the open document, so that nothing of it is printed; nothing happens when none is open.
+    void Abort();
 
     // The printable area of the current printer's page, in device pixels, and its resolution in dots per
     // inch.
@@ -55,18 +57,20 @@ public:
     int PageHeight();
     int Resolution();
 
-    // The painter of the current page; its origin is the top-left corner of the printable area.
-    QPainter& Canvas() { return FCanvas; }
+    // Places Bitmap one to one at the top-left corner of the printable area of the current page; Bitmap may
+    // come back as another image, for the next page to be drawn into. Nothing is drawn while the printer is
+    // not printing.
+    void Draw(QImage& Bitmap);
 
 private:
     int defaultIndex() const;
-    QPrinter& device();
+    TPrintStream& stream();
+    [[noreturn]] void notPrinting() const;
 
     QStringList FPrinters;
     int FPrinterIndex = -1;
     QString FTitle;
-    std::unique_ptr<QPrinter> FDevice;
-    QPainter FCanvas;
+    std::unique_ptr<TPrintStream> FStream;
     bool FPrinting = false;
 };
 
@@ -74,6 +78,5 @@ private:
 // by the rules of the user's locale; -1 when there is none.
 int FindPrinter(const QStringList& Printers, const QString& Name);
 
-// Draws Bitmap one to one at the top-left corner of the current page. 8-bit grayscale bitmaps go to the print
-// system as they are. Nothing is drawn while the printer is not printing.
-void PrintBitmap(TPrinter& Printer, const QImage& Bitmap);
+// Draws Bitmap one to one at the top-left corner of the current page (TPrinter::Draw).
+void PrintBitmap(TPrinter& Printer, QImage& Bitmap);

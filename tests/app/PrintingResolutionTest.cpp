@@ -8,8 +8,10 @@
 TEST(PrintingResolution, IsThePrintersOwnDefault) {
     if (!PrintSystem::Shared().Started())
         GTEST_SKIP() << "no private print system: " << PrintSystem::Shared().Error().toStdString();
-    for (const QString& queue : PrintSystem::Shared().Printers())
-        EXPECT_EQ(DefaultResolution(queue), 300) << queue.toStdString();
+    for (const QString& queue : PrintSystem::Shared().Printers()) {
+        const int expected = queue == PrintSystem::Shared().DriverlessPrinter() ? 600 : 300;
+        EXPECT_EQ(DefaultResolution(queue), expected) << queue.toStdString();
+    }
     EXPECT_EQ(DefaultResolution(QStringLiteral("Kestrova_No_Such_Queue")), 0);
 
     TPrinter printer;

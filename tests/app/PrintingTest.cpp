@@ -1,12 +1,17 @@
-// The printing interface against the private print system: its printers, the default, and documents that
-// land as printed output.
+// The printing interface against the private print system: its printers, the default, the print streams,
+// documents that land as printed output, and what the print system refuses.
 #include "app/printing/EPrinter.h"
+#include "app/printing/OpenPrintStream.h"
 #include "app/printing/PageFit.h"
 #include "app/printing/Printer.h"
+#include "app/printing/PwgPrintStream.h"
+#include "app/printing/QtPrintStream.h"
 #include "support/PrintSystem.h"
+#include "support/PrintedSheets.h"
 #include "support/Programs.h"
 
 #include <QImage>
+#include <QPrinterInfo>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -83,41 +88,97 @@ TEST_F(PrintingTest, PagesAndTheEndNeedAnOpenDocument) {
     EXPECT_EQ(failure([&] { printer.EndDoc(); }), "Printer is not currently printing");
 }
 
+// What a queue does with two gray page images: the paper and resolution its sheets come out at, and where
+// its printable area lies on them, in pixels at that resolution.
 struct Queue {
-    int Position;       // in the print system's list of queues
-    QString PageSize;   // as pdfinfo reports the printed pages
-    int PrintableWidth; // 300 dpi, 1/4 inch margins
-    int PrintableHeight;
+    const char* Name;
+    std::function<QString(PrintSystem&)> Printer;
+    int Dpi;
+    QString PageSize; // as pdfinfo reports the printed pages; empty for raster the printer received
+    int SheetWidth;
+    int SheetHeight;
+    QRect Printable;
 };
 
 class PrintingJobTest : public PrintingTest, public testing::WithParamInterface<Queue> {};
 
-// Two gray page images land as a two-page document of the queue's paper, at 300 dpi, one to one.
-TEST_P(PrintingJobTest, PrintsGrayPagesAtTheQueuesResolution) {
-    const QString queue = System.Printers()[GetParam().Position];
+// Two gray page images land as two sheets of the queue's paper, at its resolution, one to one at the top-left
+// corner of the printable area, in a job titled as the document.
+TEST_P(PrintingJobTest, PrintsGrayPagesOneToOneOnTheQueuesPaper) {
+    const Queue& expected = GetParam();
+    const QString queue = expected.Printer(System);
+    if (queue.isEmpty())
+        GTEST_SKIP() << "no driverless printer: " << System.DriverlessError().toStdString();
     TPrinter printer;
     printer.SetPrinterIndex(FindPrinter(printer.Printers(), queue));
     printer.SetTitle("Two gray pages");
-    EXPECT_EQ(printer.Resolution(), 300);
-    EXPECT_EQ(printer.PageWidth(), GetParam().PrintableWidth);
-    EXPECT_EQ(printer.PageHeight(), GetParam().PrintableHeight);
+    EXPECT_EQ(printer.Resolution(), expected.Dpi);
+    EXPECT_EQ(printer.PageWidth(), expected.Printable.width());
+    EXPECT_EQ(printer.PageHeight(), expected.Printable.height());
 
     const TPageFit letter = FitPage(printer.PageWidth(), printer.PageHeight(), 612, 792);
+    const QList<int> shades{64, 192};
     printer.BeginDoc();
     ASSERT_TRUE(printer.Printing());
-    PrintBitmap(printer, grayPage(letter.Width, letter.Height, 64));
-    printer.NewPage();
-    PrintBitmap(printer, grayPage(letter.Width, letter.Height, 192));
+    for (const int shade : shades) {
+        if (shade != shades.first())
+            printer.NewPage();
+        QImage page = grayPage(letter.Width, letter.Height, shade);
+        PrintBitmap(printer, page);
+    }
     printer.EndDoc();
     EXPECT_FALSE(printer.Printing());
 
     const QString output = System.WaitForOutput(queue);
     ASSERT_FALSE(output.isEmpty()) << "nothing printed on " << queue.toStdString();
-    EXPECT_EQ(PdfInfoField(output, "Pages"), "2");
-    EXPECT_TRUE(PdfInfoField(output, "Page size").startsWith(GetParam().PageSize))
-        << PdfInfoField(output, "Page size").toStdString();
-    EXPECT_EQ(PdfInfoField(output, "Title"), "Two gray pages");
+    EXPECT_EQ(PrintSystem::LastJobTitle(queue), "Two gray pages");
+    if (!expected.PageSize.isEmpty()) {
+        EXPECT_TRUE(PdfInfoField(output, "Page size").startsWith(expected.PageSize))
+            << PdfInfoField(output, "Page size").toStdString();
+    }
+    const QList<QImage> sheets = PrintedSheets(output, expected.Dpi);
+    ASSERT_EQ(sheets.size(), shades.size());
+    const QRect image(expected.Printable.topLeft(), QSize(letter.Width, letter.Height));
+    // A queue that makes PDF of the raster passes its gray levels through a colour conversion, and poppler
+    // may round the sheet's size up by a pixel.
+    const double tolerance = expected.PageSize.isEmpty() ? 0 : 6;
+    for (int i = 0; i < sheets.size(); ++i) {
+        EXPECT_NEAR(sheets[i].width(), expected.SheetWidth, 1);
+        EXPECT_NEAR(sheets[i].height(), expected.SheetHeight, 1);
+        EXPECT_NEAR(MeanLevel(sheets[i], image.adjusted(4, 4, -4, -4)), shades[i], tolerance)
+            << "sheet " << i;
+        // The margins stay white.
+        EXPECT_GE(MeanLevel(sheets[i], QRect(0, 0, expected.SheetWidth, image.top() - 4)), 255 - tolerance);
+        EXPECT_GE(MeanLevel(sheets[i], QRect(0, 0, image.left() - 4, expected.SheetHeight)), 255 - tolerance);
+    }
+}
 
+INSTANTIATE_TEST_SUITE_P(Queues, PrintingJobTest,
+                         testing::Values(Queue{"Letter", [](PrintSystem& s) { return s.Printers()[0]; }, 300,
+                                               "612 x 792 pts", 2550, 3300, QRect(75, 75, 2400, 3150)},
+                                         Queue{"A4", [](PrintSystem& s) { return s.Printers()[1]; }, 300,
+                                               "595 x 842 pts", 2480, 3508, QRect(75, 75, 2329, 3358)},
+                                         Queue{"Driverless",
+                                               [](PrintSystem& s) { return s.DriverlessPrinter(); }, 600, "",
+                                               5100, 6600, QRect(150, 150, 4800, 6300)}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// Qt's print stream, for printers that take no PWG raster: the page images go into Qt's PDF as they are.
+TEST_F(PrintingTest, QtsStreamHoldsThePageImagesAsTheyAre) {
+    const QString queue = System.DefaultPrinter();
+    TQtPrintStream stream(QPrinterInfo::printerInfo(queue));
+    EXPECT_EQ(stream.Resolution(), 300);
+    const TPageFit letter = FitPage(stream.PageWidth(), stream.PageHeight(), 612, 792);
+    ASSERT_TRUE(stream.Begin("Qt's stream"));
+    QImage page = grayPage(letter.Width, letter.Height, 64);
+    stream.Draw(page);
+    stream.NewPage();
+    stream.Draw(page);
+    stream.End();
+
+    const QString output = System.WaitForOutput(queue);
+    ASSERT_FALSE(output.isEmpty());
+    EXPECT_EQ(PdfInfoField(output, "Title"), "Qt's stream");
     // pdfimages -list: page num type width height color comp bpc enc interp object id x-ppi y-ppi ...
     const QStringList images =
         RunProgram("pdfimages", {"-list", output}).split('\n', Qt::SkipEmptyParts).mid(2);
@@ -132,26 +193,77 @@ TEST_P(PrintingJobTest, PrintsGrayPagesAtTheQueuesResolution) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Queues, PrintingJobTest,
-                         testing::Values(Queue{0, "612 x 792 pts", 2400, 3150},
-                                         Queue{1, "595 x 842 pts", 2329, 3358}),
-                         [](const auto& info) { return info.param.Position == 0 ? "Letter" : "A4"; });
+// Pages go as PWG raster wherever the print system takes it; a queue that can take nothing of the kind, here
+// one for plain text only, keeps Qt's stream.
+TEST_F(PrintingTest, ChoosesPwgRasterWhereThePrintSystemTakesIt) {
+    EXPECT_NE(dynamic_cast<TPwgPrintStream*>(OpenPrintStream(System.DefaultPrinter()).get()), nullptr);
+    const QString textOnly = "Kestrova_Text_Only";
+    ASSERT_TRUE(System.AddPrinter(textOnly, 300, "text/plain text/plain 0 -"));
+    EXPECT_NE(dynamic_cast<TQtPrintStream*>(OpenPrintStream(textOnly).get()), nullptr);
+    System.RemovePrinter(textOnly);
+}
 
-// When the print system refuses the document, beginning it says nothing; the next page or the end does.
-TEST_F(PrintingTest, ReportsADocumentThatThePrintSystemRefused) {
-    const QString gone = "Kestrova_Gone";
-    ASSERT_TRUE(System.AddPrinter(gone));
+// When the print system refuses the document, beginning it says nothing; the next page and the end say the
+// print system's reason, and nothing is printed.
+struct Refusal {
+    const char* Name;
+    std::function<bool(const QString& queue)> Refuse; // done after the printer was chosen
+    QString Message;                                  // %1: the queue
+};
+
+class PrintingRefusalTest : public PrintingTest, public testing::WithParamInterface<Refusal> {};
+
+TEST_P(PrintingRefusalTest, IsReportedByTheNextPageAndTheEnd) {
+    const QString queue = QStringLiteral("Kestrova_Refusing_") + GetParam().Name;
+    ASSERT_TRUE(System.AddPrinter(queue));
     TPrinter printer;
-    printer.SetPrinterIndex(FindPrinter(printer.Printers(), gone));
+    printer.SetPrinterIndex(FindPrinter(printer.Printers(), queue));
     const int width = printer.PageWidth();
-    ASSERT_TRUE(System.RemovePrinter(gone));
+    ASSERT_TRUE(GetParam().Refuse(queue));
 
     printer.BeginDoc();
     EXPECT_FALSE(printer.Printing());
-    PrintBitmap(printer, grayPage(width, 100, 0));
-    EXPECT_EQ(failure([&] { printer.NewPage(); }), "Printer is not currently printing");
-    EXPECT_EQ(failure([&] { printer.EndDoc(); }), "Printer is not currently printing");
-    EXPECT_EQ(System.WaitForOutput(gone, 2), QString());
+    QImage black = grayPage(width, 100, 0);
+    PrintBitmap(printer, black);
+    const QString message = GetParam().Message.arg(queue);
+    EXPECT_EQ(failure([&] { printer.NewPage(); }), message);
+    EXPECT_EQ(failure([&] { printer.EndDoc(); }), message);
+    EXPECT_EQ(System.WaitForOutput(queue, 2), QString());
+    System.RemovePrinter(queue);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PrintSystem, PrintingRefusalTest,
+    testing::Values(
+        Refusal{"Gone", [](const QString& queue) { return PrintSystem::Shared().RemovePrinter(queue); },
+                "The printer or class does not exist."},
+        Refusal{"Rejecting",
+                [](const QString& queue) { return PrintSystem::Administer("cupsreject", {queue}); },
+                "Destination \"%1\" is not accepting jobs."},
+        Refusal{"Stopped",
+                [](const QString& queue) {
+                    return PrintSystem::Administer("cupsdisable", {"-r", "Out of toner", queue});
+                },
+                "Printer \"%1\" is stopped: Out of toner"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// A job that the print system ends without printing it is reported in its words.
+TEST_F(PrintingTest, ReportsAJobThatThePrintSystemAborted) {
+    const QString queue = "Kestrova_Broken";
+    // The backend cannot write to the device, and the queue aborts such jobs.
+    ASSERT_TRUE(PrintSystem::Administer("lpadmin", {"-p", queue, "-E", "-v", "kestrova-file:/nonexistent",
+                                                    "-P", System.OutputFolder() + "/../a4.ppd", "-o",
+                                                    "printer-error-policy=abort-job"}));
+    TPrinter printer;
+    printer.SetPrinterIndex(FindPrinter(printer.Printers(), queue));
+    printer.BeginDoc();
+    ASSERT_TRUE(printer.Printing());
+    QImage page = grayPage(printer.PageWidth(), 100, 0);
+    PrintBitmap(printer, page);
+    const std::optional<QString> error = failure([&] { printer.EndDoc(); });
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->startsWith("The print job was aborted")) << error->toStdString();
+    System.RemovePrinter(queue);
 }
 
 } // namespace

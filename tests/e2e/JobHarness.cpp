@@ -48,35 +48,6 @@ int PrintedJobCount() {
                    .size());
 }
 
-QImage PopplerPage(const QString& Path, int PageNumber, int Dpi, QSize Size) {
-    QTemporaryDir folder;
-    const QString page = QString::number(PageNumber);
-    QStringList arguments{
-        QStringLiteral("-gray"),       QStringLiteral("-f"),  page, QStringLiteral("-l"), page,
-        QStringLiteral("-singlefile"), QStringLiteral("-png")};
-    if (Size.isValid())
-        arguments << QStringLiteral("-scale-to-x") << QString::number(Size.width())
-                  << QStringLiteral("-scale-to-y") << QString::number(Size.height());
-    else
-        arguments << QStringLiteral("-r") << QString::number(Dpi);
-    arguments << Path << folder.filePath(QStringLiteral("page"));
-    RunProgram(QStringLiteral("pdftoppm"), arguments);
-    return QImage(folder.filePath(QStringLiteral("page.png"))).convertToFormat(QImage::Format_Grayscale8);
-}
-
-double MeanDifference(const QImage& A, const QImage& B) {
-    if (A.size() != B.size() || A.isNull())
-        return 255;
-    double sum = 0;
-    for (int y = 0; y < A.height(); ++y) {
-        const uchar* a = A.constScanLine(y);
-        const uchar* b = B.constScanLine(y);
-        for (int x = 0; x < A.width(); ++x)
-            sum += std::abs(int(a[x]) - int(b[x]));
-    }
-    return sum / (double(A.width()) * A.height());
-}
-
 QStringList FilesIn(const QString& Folder) {
     return QDir(Folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
 }

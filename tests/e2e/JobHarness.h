@@ -2,6 +2,7 @@
 // properties and pages, and the comparison of a printed page with its source page.
 #pragma once
 
+#include "support/PrintedSheets.h"
 #include "support/Programs.h"
 
 #include <QImage>
@@ -23,12 +24,6 @@ void WriteTable(const QString& Folder, const QList<TableRow>& Rows);
 
 // How many jobs the print system has taken so far, finished or not.
 int PrintedJobCount();
-
-// Page PageNumber of a PDF as poppler renders it in gray: at Dpi, or scaled to exactly Size when given.
-QImage PopplerPage(const QString& Path, int PageNumber, int Dpi, QSize Size = {});
-
-// The mean absolute difference of two gray images of the same size, in levels of 0 to 255.
-double MeanDifference(const QImage& A, const QImage& B);
 
 // The files in Folder, without . and ..
 QStringList FilesIn(const QString& Folder);

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <cups/cups.h>
+
 #include <cstdlib>
 #include <memory>
 
@@ -61,6 +63,8 @@ PrintSystem::PrintSystem() {
     qunsetenv("LPDEST");
     FOutput = qEnvironmentVariable("KESTROVA_PRINT_OUTPUT");
     FPrinters = qEnvironmentVariable("KESTROVA_PRINTERS").split(u' ', Qt::SkipEmptyParts);
+    FDriverless = qEnvironmentVariable("KESTROVA_DRIVERLESS_PRINTER");
+    FDriverlessError = qEnvironmentVariable("KESTROVA_DRIVERLESS_ERROR");
     if (FPrinters.isEmpty())
         FError = QStringLiteral("scripts/print-system.sh start named no printers");
 }
@@ -73,7 +77,7 @@ PrintSystem::~PrintSystem() {
 QString PrintSystem::WaitForOutput(const QString& Printer, int TimeoutSeconds) {
     const QDeadlineTimer deadline(std::chrono::seconds{TimeoutSeconds});
     do {
-        const QStringList files = QDir(FOutput).entryList({Printer + QStringLiteral("-*.pdf")}, QDir::Files);
+        const QStringList files = QDir(FOutput).entryList({Printer + QStringLiteral("-*")}, QDir::Files);
         for (const QString& file : files) {
             if (!FSeen.contains(file)) {
                 FSeen.append(file);
@@ -85,23 +89,25 @@ QString PrintSystem::WaitForOutput(const QString& Printer, int TimeoutSeconds) {
     return {};
 }
 
-bool PrintSystem::AddPrinter(const QString& Name, int DefaultDpi) {
-    QString ppd = FFolder + QStringLiteral("/a4.ppd");
+bool PrintSystem::AddPrinter(const QString& Name, int DefaultDpi, const QByteArray& Filter) {
+    QFile model(FFolder + QStringLiteral("/a4.ppd"));
+    if (!model.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray text = model.readAll();
     if (DefaultDpi != 300) {
-        // The same model, with DefaultDpi offered beside 300 dpi and chosen by default.
-        QFile model(ppd);
-        if (!model.open(QIODevice::ReadOnly))
-            return false;
+        // DefaultDpi offered beside 300 dpi and chosen by default.
         const QByteArray dpi = QByteArray::number(DefaultDpi);
-        QByteArray text = model.readAll();
         text.replace("*DefaultResolution: 300dpi", "*DefaultResolution: " + dpi + "dpi\n*Resolution " + dpi +
                                                        "dpi/" + dpi + " DPI: \"<</HWResolution[" + dpi + " " +
                                                        dpi + "]>>setpagedevice\"");
-        ppd = FFolder + QStringLiteral("/a4-%1.ppd").arg(DefaultDpi);
-        QFile variant(ppd);
-        if (!variant.open(QIODevice::WriteOnly) || variant.write(text) != text.size())
-            return false;
     }
+    if (!Filter.isEmpty())
+        text.replace("application/vnd.cups-pdf application/pdf 0 -", Filter);
+    const QString ppd = FFolder + QStringLiteral("/%1.ppd").arg(Name);
+    QFile variant(ppd);
+    if (!variant.open(QIODevice::WriteOnly) || variant.write(text) != text.size())
+        return false;
+    variant.close();
     return lpadmin({QStringLiteral("-p"), Name, QStringLiteral("-E"), QStringLiteral("-v"),
                     QStringLiteral("kestrova-file:") + FOutput, QStringLiteral("-P"), ppd});
 }
@@ -111,10 +117,30 @@ bool PrintSystem::RemovePrinter(const QString& Name) {
 }
 
 bool PrintSystem::lpadmin(const QStringList& arguments) {
+    return Administer(QStringLiteral("lpadmin"), arguments);
+}
+
+bool PrintSystem::Administer(const QString& Command, const QStringList& Arguments) {
     QProcess process;
-    process.start(QStringLiteral("lpadmin"), arguments);
+    process.start(Command, Arguments);
     return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
            process.exitCode() == 0;
+}
+
+QString PrintSystem::LastJobTitle(const QString& Printer) {
+    cups_job_t* jobs = nullptr;
+    const int count =
+        cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, Printer.toUtf8().constData(), 0, CUPS_WHICHJOBS_ALL);
+    QString title;
+    int newest = 0;
+    for (int i = 0; i < count; ++i) {
+        if (jobs[i].id > newest) {
+            newest = jobs[i].id;
+            title = QString::fromUtf8(jobs[i].title);
+        }
+    }
+    cupsFreeJobs(count, jobs);
+    return title;
 }
 
 NoDefaultPrinter::NoDefaultPrinter() {

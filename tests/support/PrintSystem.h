@@ -1,6 +1,7 @@
 // The private print system of a test process: scripts/print-system.sh started in a folder of its own, with
-// two 300 dpi queues whose printed documents land as PDF files. The process's CUPS clients (Qt's printing
-// among them) see only it.
+// two 300 dpi queues whose printed documents land as PDF files, and a driverless 600 dpi printer whose
+// received PWG raster lands as a .pwg file. The process's CUPS clients (Qt's printing among them) see only
+// it.
 //
 // The CUPS client library keeps the server it first talked to for the rest of the process, so a process has
 // one print system: Shared() starts it on first use, and it is stopped when the process ends. Processes that
@@ -26,15 +27,23 @@ public:
     const QStringList& Printers() const { return FPrinters; }
     const QString& DefaultPrinter() const { return FPrinters.first(); }
     const QString& OutputFolder() const { return FOutput; }
+    // The driverless printer's queue; empty when it could not start, and DriverlessError() says why.
+    const QString& DriverlessPrinter() const { return FDriverless; }
+    const QString& DriverlessError() const { return FDriverlessError; }
 
     // Waits until a document printed on Printer lands that no earlier call returned, and returns its path;
     // an empty string when none comes within TimeoutSeconds.
     QString WaitForOutput(const QString& Printer, int TimeoutSeconds = 60);
+    // The title of the newest job on Printer, as the print queue shows it.
+    static QString LastJobTitle(const QString& Printer);
 
     // Adds a queue like the second one, or removes a queue. Both return whether lpadmin succeeded. A queue
-    // may be given a default resolution other than 300 dpi.
-    bool AddPrinter(const QString& Name, int DefaultDpi = 300);
+    // may be given a default resolution other than 300 dpi, and a filter line of its own (the PPD's
+    // cupsFilter2) in place of the one that takes PDF.
+    bool AddPrinter(const QString& Name, int DefaultDpi = 300, const QByteArray& Filter = {});
     bool RemovePrinter(const QString& Name);
+    // Runs a CUPS administration command (cupsreject, cupsdisable, ...) with Arguments; whether it succeeded.
+    static bool Administer(const QString& Command, const QStringList& Arguments);
 
 private:
     PrintSystem();
@@ -45,6 +54,8 @@ private:
     QStringList FPrinters;
     QStringList FSeen;
     QString FError;
+    QString FDriverless;
+    QString FDriverlessError;
 };
 
 // While it lives, the process's CUPS clients see no default printer (PRINTER names a queue that does not

@@ -1,0 +1,49 @@
+// One print job on a CUPS destination that holds one PWG raster document, streamed to the print system as it
+// is written, and followed until the print system has done with it.
+//
+// What the print system says is seen: a job it refuses to create, a document it refuses at the hand-over, a
+// destination that is stopped or has gone, a job that ends aborted or canceled. Each is told in the print
+// system's own words.
+#pragma once
+
+#include "app/printing/CupsDestination.h"
+
+#include <cups/raster.h>
+
+#include <QString>
+
+class TCupsJob {
+public:
+    explicit TCupsJob(TCupsDestination& Destination);
+    // Cancels a job that was started and neither finished nor cancelled.
+    ~TCupsJob();
+    TCupsJob(const TCupsJob&) = delete;
+    TCupsJob& operator=(const TCupsJob&) = delete;
+
+    // Creates the job titled Title and starts its document; false, with Refusal() saying why, when the print
+    // system refuses either or the destination is stopped.
+    bool Start(const QString& Title);
+    const QString& Refusal() const { return FRefusal; }
+
+    // The document's raster stream, open for writing in PWG mode between Start() and Finish().
+    cups_raster_t* Raster() const { return FRaster; }
+
+    // Ends the document and waits until the print system has done with the job: it completed, or it is still
+    // waiting or printing after JobWaitSeconds, when it stays in the print system's hands. Raises EPrinter
+    // when the document is refused, the job ends aborted or canceled, or the destination stops or goes away.
+    void Finish();
+    // Cancels the job, so that nothing of it is printed.
+    void Cancel();
+
+    static constexpr int JobWaitSeconds = 60;
+
+private:
+    void closeRaster();
+    void waitForJob();
+
+    TCupsDestination& FDestination;
+    int FJobId = 0;
+    cups_raster_t* FRaster = nullptr;
+    QString FRefusal;
+    bool FOpen = false; // started, neither finished nor cancelled
+};

@@ -1,0 +1,155 @@
+#include "app/printing/CupsJob.h"
+
+#include "app/printing/EPrinter.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QThread>
+
+namespace {
+
+constexpr int PollMs = 20;
+
+// The state of a printer or a job as the print system reports it, with its message.
+struct TCupsState {
+    ipp_status_t Status = IPP_STATUS_OK;
+    bool Found = false;
+    int State = 0;
+    QString Message;
+};
+
+TCupsState queryState(http_t* connection, ipp_op_t operation, const QByteArray& printerUri, int jobId) {
+    const bool ofJob = jobId > 0;
+    const char* stateName = ofJob ? "job-state" : "printer-state";
+    const char* messageName = ofJob ? "job-printer-state-message" : "printer-state-message";
+    const char* const wanted[] = {stateName, messageName};
+
+    ipp_t* request = ippNewRequest(operation);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri.constData());
+    if (ofJob)
+        ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", jobId);
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 2, nullptr, wanted);
+    ipp_t* response = cupsDoRequest(connection, request, ofJob ? "/jobs/" : "/");
+
+    TCupsState state;
+    state.Status = cupsLastError();
+    if (response && ippGetStatusCode(response) <= IPP_STATUS_OK_EVENTS_COMPLETE) {
+        if (ipp_attribute_t* value = ippFindAttribute(response, stateName, IPP_TAG_ENUM)) {
+            state.Found = true;
+            state.State = ippGetInteger(value, 0);
+        }
+        if (ipp_attribute_t* value = ippFindAttribute(response, messageName, IPP_TAG_TEXT))
+            state.Message = QString::fromUtf8(ippGetString(value, 0, nullptr));
+    }
+    ippDelete(response);
+    return state;
+}
+
+QString withReason(const QString& what, const QString& reason) {
+    return reason.isEmpty() ? what : what + QStringLiteral(": ") + reason;
+}
+
+QString stoppedMessage(const QString& printer, const QString& reason) {
+    return withReason(QStringLiteral("Printer \"%1\" is stopped").arg(printer), reason);
+}
+
+QString lastCupsError() {
+    return QString::fromUtf8(cupsLastErrorString());
+}
+
+// libcups' raster stream writes through this into the document's request body.
+ssize_t writeRequestData(void* connection, unsigned char* buffer, size_t length) {
+    const http_status_t status =
+        cupsWriteRequestData(static_cast<http_t*>(connection), reinterpret_cast<const char*>(buffer), length);
+    return status == HTTP_STATUS_CONTINUE ? static_cast<ssize_t>(length) : -1;
+}
+
+} // namespace
+
+TCupsJob::TCupsJob(TCupsDestination& Destination) : FDestination(Destination) {}
+
+TCupsJob::~TCupsJob() {
+    if (FOpen)
+        Cancel();
+}
+
+bool TCupsJob::Start(const QString& Title) {
+    if (!FDestination.Found()) {
+        FRefusal = lastCupsError();
+        return false;
+    }
+    const TCupsState printer =
+        queryState(FDestination.Connection(), IPP_OP_GET_PRINTER_ATTRIBUTES, FDestination.Uri(), 0);
+    if (printer.State == IPP_PSTATE_STOPPED) {
+        FRefusal = stoppedMessage(FDestination.Name(), printer.Message);
+        return false;
+    }
+
+    http_t* connection = FDestination.Connection();
+    const QByteArray title = Title.toUtf8();
+    if (cupsCreateDestJob(connection, FDestination.Dest(), FDestination.Info(), &FJobId, title.constData(), 0,
+                          nullptr) > IPP_STATUS_OK_EVENTS_COMPLETE) {
+        FRefusal = lastCupsError();
+        return false;
+    }
+    FOpen = true;
+    if (cupsStartDestDocument(connection, FDestination.Dest(), FDestination.Info(), FJobId, title.constData(),
+                              "image/pwg-raster", 0, nullptr, 1) != HTTP_STATUS_CONTINUE) {
+        FRefusal = lastCupsError();
+        Cancel();
+        return false;
+    }
+    FRaster = cupsRasterOpenIO(writeRequestData, connection, CUPS_RASTER_WRITE_PWG);
+    return true;
+}
+
+void TCupsJob::closeRaster() {
+    if (FRaster)
+        cupsRasterClose(FRaster);
+    FRaster = nullptr;
+}
+
+void TCupsJob::Finish() {
+    closeRaster();
+    FOpen = false;
+    if (cupsFinishDestDocument(FDestination.Connection(), FDestination.Dest(), FDestination.Info()) >
+        IPP_STATUS_OK_EVENTS_COMPLETE)
+        throw EPrinter(lastCupsError());
+    waitForJob();
+}
+
+void TCupsJob::Cancel() {
+    closeRaster();
+    FOpen = false;
+    if (FJobId <= 0)
+        return;
+    // The document's request may still be open on the destination's connection; the cancel goes on one of
+    // its own, and the open request ends with the connection.
+    cupsCancelDestJob(CUPS_HTTP_DEFAULT, FDestination.Dest(), FJobId);
+    FJobId = 0;
+}
+
+void TCupsJob::waitForJob() {
+    http_t* connection = FDestination.Connection();
+    const QByteArray uri = FDestination.Uri();
+    const QDeadlineTimer deadline(std::chrono::seconds{JobWaitSeconds});
+    while (!deadline.hasExpired()) {
+        const TCupsState job = queryState(connection, IPP_OP_GET_JOB_ATTRIBUTES, uri, FJobId);
+        // A print system that keeps no history forgets a job as soon as it is done.
+        if (job.Status == IPP_STATUS_ERROR_NOT_FOUND || job.State == IPP_JSTATE_COMPLETED)
+            return;
+        if (!job.Found)
+            throw EPrinter(lastCupsError());
+        if (job.State == IPP_JSTATE_CANCELED)
+            throw EPrinter(withReason(QStringLiteral("The print job was canceled"), job.Message));
+        if (job.State == IPP_JSTATE_ABORTED)
+            throw EPrinter(withReason(QStringLiteral("The print job was aborted"), job.Message));
+        const TCupsState printer = queryState(connection, IPP_OP_GET_PRINTER_ATTRIBUTES, uri, 0);
+        if (!printer.Found)
+            throw EPrinter(lastCupsError());
+        if (printer.State == IPP_PSTATE_STOPPED)
+            throw EPrinter(stoppedMessage(FDestination.Name(), printer.Message));
+        QCoreApplication::processEvents();
+        QThread::msleep(PollMs);
+    }
+}

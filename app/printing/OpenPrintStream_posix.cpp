@@ -1,0 +1,12 @@
+#include "app/printing/OpenPrintStream.h"
+
+#include "app/printing/PwgPrintStream.h"
+#include "app/printing/QtPrintStream.h"
+
+#include <QPrinterInfo>
+
+std::unique_ptr<TPrintStream> OpenPrintStream(const QString& PrinterName) {
+    if (auto destination = std::make_unique<TCupsDestination>(PrinterName); destination->TakesPwgRaster())
+        return std::make_unique<TPwgPrintStream>(std::move(destination));
+    return std::make_unique<TQtPrintStream>(QPrinterInfo::printerInfo(PrinterName));
+}

@@ -1,0 +1,9 @@
+#include "app/printing/OpenPrintStream.h"
+
+#include "app/printing/QtPrintStream.h"
+
+#include <QPrinterInfo>
+
+std::unique_ptr<TPrintStream> OpenPrintStream(const QString& PrinterName) {
+    return std::make_unique<TQtPrintStream>(QPrinterInfo::printerInfo(PrinterName));
+}

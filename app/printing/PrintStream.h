@@ -1,0 +1,36 @@
+// One print document on one printer, as the printing interface drives it: the page geometry in device pixels,
+// and the document begun, its pages handed over one image each, and ended or abandoned.
+//
+// A stream does not raise when the print system refuses the document at its beginning: Begin() says whether
+// it began, and Refusal() keeps the print system's words for the error that the next page or the end raises.
+#pragma once
+
+#include <QString>
+
+class QImage;
+
+class TPrintStream {
+public:
+    virtual ~TPrintStream() = default;
+
+    // The printable area of the printer's default paper at Resolution(), in device pixels.
+    virtual int PageWidth() = 0;
+    virtual int PageHeight() = 0;
+    virtual int Resolution() = 0;
+
+    // Begins the document titled Title, with its first page; false when the print system refused it.
+    virtual bool Begin(const QString& Title) = 0;
+    // Places Bitmap one to one at the top-left corner of the printable area of the current page. The stream
+    // may keep the image and give back in Bitmap another one, of no particular content, for the caller to
+    // draw the next page into.
+    virtual void Draw(QImage& Bitmap) = 0;
+    // Ends the current page and starts the next.
+    virtual void NewPage() = 0;
+    // Ends the last page and hands the document over; raises EPrinter when the print system does not take it.
+    virtual void End() = 0;
+    // Abandons the document so that nothing of it is printed.
+    virtual void Abort() = 0;
+
+    // Why the print system refused the document, in its own words; empty when it did not say.
+    virtual QString Refusal() const = 0;
+};

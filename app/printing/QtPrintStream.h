@@ -1,0 +1,32 @@
+// The print stream of Qt's print support: pages drawn through a QPainter on a QPrinter, which hands the print
+// system a PDF. It serves printers that take no PWG raster, and Windows.
+#pragma once
+
+#include "app/printing/PrintStream.h"
+
+#include <QPainter>
+#include <QPrinter>
+
+class QPrinterInfo;
+
+class TQtPrintStream : public TPrintStream {
+public:
+    // Pages go to Info's printer on its default paper at its own default resolution.
+    explicit TQtPrintStream(const QPrinterInfo& Info);
+    ~TQtPrintStream() override;
+
+    int PageWidth() override { return FPrinter.width(); }
+    int PageHeight() override { return FPrinter.height(); }
+    int Resolution() override { return FPrinter.resolution(); }
+
+    bool Begin(const QString& Title) override;
+    void Draw(QImage& Bitmap) override;
+    void NewPage() override;
+    void End() override;
+    void Abort() override;
+    QString Refusal() const override { return {}; }
+
+private:
+    QPrinter FPrinter;
+    QPainter FCanvas;
+};

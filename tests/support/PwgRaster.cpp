@@ -1,0 +1,57 @@
+#include "PwgRaster.h"
+
+#include <QFile>
+
+#include <cups/raster.h>
+
+#include <cstring>
+
+namespace {
+
+struct Source {
+    const QByteArray& Data;
+    qsizetype Offset = 0;
+};
+
+ssize_t readFromMemory(void* context, unsigned char* buffer, size_t length) {
+    auto* source = static_cast<Source*>(context);
+    const size_t count = std::min(length, static_cast<size_t>(source->Data.size() - source->Offset));
+    std::memcpy(buffer, source->Data.constData() + source->Offset, count);
+    source->Offset += static_cast<qsizetype>(count);
+    return static_cast<ssize_t>(count);
+}
+
+} // namespace
+
+QList<PwgPage> ReadPwgRaster(const QString& Path) {
+    QFile file(Path);
+    return file.open(QIODevice::ReadOnly) ? ReadPwgRaster(file.readAll()) : QList<PwgPage>();
+}
+
+QList<PwgPage> ReadPwgRaster(const QByteArray& Data) {
+    Source source{Data};
+    cups_raster_t* raster = cupsRasterOpenIO(readFromMemory, &source, CUPS_RASTER_READ);
+    QList<PwgPage> pages;
+    cups_page_header2_t header;
+    while (raster && cupsRasterReadHeader2(raster, &header)) {
+        PwgPage page;
+        page.Resolution = static_cast<int>(header.HWResolution[0]);
+        page.Media = QString::fromLatin1(header.cupsPageSizeName);
+        page.ColorSpace = header.cupsColorSpace;
+        page.BitsPerPixel = static_cast<int>(header.cupsBitsPerPixel);
+        page.Pixels = QImage(int(header.cupsWidth), int(header.cupsHeight), QImage::Format_Grayscale8);
+        QByteArray line(qsizetype(header.cupsBytesPerLine), '\0');
+        auto* bytes = reinterpret_cast<unsigned char*>(line.data());
+        for (int y = 0; y < int(header.cupsHeight); ++y) {
+            if (cupsRasterReadPixels(raster, bytes, header.cupsBytesPerLine) != header.cupsBytesPerLine)
+                break;
+            uchar* out = page.Pixels.scanLine(y);
+            for (int x = 0; x < int(header.cupsWidth); ++x)
+                out[x] = page.BitsPerPixel == 1 ? ((bytes[x >> 3] & (0x80 >> (x & 7))) ? 0 : 255) : bytes[x];
+        }
+        pages.append(page);
+    }
+    if (raster)
+        cupsRasterClose(raster);
+    return pages;
+}
