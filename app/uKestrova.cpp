@@ -166,7 +166,9 @@ void TPrint::CreateControls() {
 }
 
 void TPrint::FormCreate() {
-    btReg->setEnabled(!IsExistRegistryKey(edKestrovaKey->text()));
+    // Print mode shows no Register button, and a print job should not wait for the desktop's tools.
+    if (FInvocationUrl.isEmpty())
+        btReg->setEnabled(!IsExistRegistryKey(edKestrovaKey->text()));
     FCdsFilePath = AssignmentTable::CdsFilePath();
     AssignmentTable::SetUp(*Cds, FCdsFilePath);
     const bool printMode = ReadUrl(ModuleAddress, pdfurl);

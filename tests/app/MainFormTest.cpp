@@ -230,6 +230,26 @@ TEST_F(MainForm, RegisterButtonFollowsTheRegistration) {
     EXPECT_FALSE(later.btReg->isEnabled()) << "a later start finds the registration";
 }
 
+// The registration check asks the desktop's tools, which takes a tenth of a second; a print job has no
+// Register button and does not wait for them.
+TEST_F(MainForm, OnlySettingsModeChecksTheRegistration) {
+    QTemporaryDir tools;
+    const QString calls = tools.filePath("calls");
+    QFile recorder(tools.filePath("xdg-mime"));
+    ASSERT_TRUE(recorder.open(QIODevice::WriteOnly));
+    recorder.write("#!/bin/sh\necho \"$*\" >>'" + calls.toLocal8Bit() + "'\nexec /usr/bin/xdg-mime \"$@\"\n");
+    recorder.close();
+    recorder.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    Home.Set("PATH", tools.path().toLocal8Bit() + ":" + qgetenv("PATH"));
+    TPrint{QString()}.btReg->click();
+    QFile::remove(calls);
+
+    { TPrint printing(validLink); }
+    EXPECT_FALSE(QFile::exists(calls)) << "print mode ran xdg-mime";
+    { TPrint settings{QString()}; }
+    EXPECT_TRUE(QFile::exists(calls)) << "settings mode did not check the registration";
+}
+
 TEST_F(MainForm, RegisterThatCannotWriteIsSilent) {
     QFile file(Home.DataHome() + "/applications");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
