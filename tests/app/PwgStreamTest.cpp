@@ -1,0 +1,187 @@
+// The pieces of the PWG print stream without a print system: page images written as PWG raster and read back
+// with libcups, and the worker that writes one page while the next is rendered.
+#include "app/printing/EPrinter.h"
+#include "app/printing/PageWorker.h"
+#include "app/printing/PwgPageWriter.h"
+#include "support/PwgRaster.h"
+
+#include <QImage>
+#include <QSet>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+ssize_t appendTo(void* buffer, unsigned char* data, size_t length) {
+    static_cast<QByteArray*>(buffer)->append(reinterpret_cast<const char*>(data), qsizetype(length));
+    return ssize_t(length);
+}
+
+// The raster of Pages written with Setup; a null image is a blank page.
+QByteArray WritePages(const TPwgPageSetup& setup, const QList<QImage>& pages) {
+    QByteArray data;
+    cups_raster_t* raster = cupsRasterOpenIO(appendTo, &data, CUPS_RASTER_WRITE_PWG);
+    {
+        TPwgPageWriter writer(raster, setup);
+        for (const QImage& page : pages)
+            writer.WritePage(page);
+    }
+    cupsRasterClose(raster);
+    return data;
+}
+
+TPwgPageSetup Letter(int dpi, const char* type = "sgray_8") {
+    TPwgPageSetup setup;
+    setup.Resolution = dpi;
+    setup.Type = type;
+    setup.SheetWidth = 85 * dpi / 10;
+    setup.SheetHeight = 11 * dpi;
+    setup.Left = setup.Top = setup.Right = setup.Bottom = dpi / 4;
+    return setup;
+}
+
+QImage Filled(int width, int height, QImage::Format format, QRgb color) {
+    QImage image(width, height, format);
+    image.fill(color);
+    return image;
+}
+
+double MeanOf(const QImage& image, const QRect& area) {
+    double sum = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            sum += image.constScanLine(y)[x];
+    return sum / (double(area.width()) * area.height());
+}
+
+// Each format the renderer hands over, and the colour spaces a printer takes.
+struct WriterCase {
+    const char* Name;
+    const char* Type;
+    QImage::Format Format;
+    QRgb Color;
+    int Level; // the gray level it must arrive as
+    int ColorSpace;
+    int BitsPerPixel;
+};
+
+class PwgWriterTest : public testing::TestWithParam<WriterCase> {};
+
+TEST_P(PwgWriterTest, PlacesTheImageOneToOneInsideTheMargins) {
+    const WriterCase& c = GetParam();
+    const TPwgPageSetup setup = Letter(100, c.Type);
+    const QImage image = Filled(400, 300, c.Format, c.Color);
+    const QList<PwgPage> pages = ReadPwgRaster(WritePages(setup, {image, QImage()}));
+    ASSERT_EQ(pages.size(), 2);
+    for (const PwgPage& page : pages) {
+        EXPECT_EQ(page.Resolution, 100);
+        EXPECT_EQ(page.Media, "na_letter_8.5x11in");
+        EXPECT_EQ(page.ColorSpace, c.ColorSpace);
+        EXPECT_EQ(page.BitsPerPixel, c.BitsPerPixel);
+        EXPECT_EQ(page.Pixels.size(), QSize(850, 1100));
+    }
+    const QImage& sheet = pages[0].Pixels;
+    // The image, with a dither averaging out over 8 x 8 cells.
+    EXPECT_NEAR(MeanOf(sheet, QRect(25, 25, 400, 296)), c.Level, 4);
+    EXPECT_EQ(MeanOf(sheet, QRect(0, 0, 850, 25)), 255) << "top margin";
+    EXPECT_EQ(MeanOf(sheet, QRect(0, 0, 25, 1100)), 255) << "left margin";
+    EXPECT_EQ(MeanOf(sheet, QRect(425, 25, 425, 300)), 255) << "right of the image";
+    EXPECT_EQ(MeanOf(sheet, QRect(0, 325, 850, 775)), 255) << "below the image";
+    EXPECT_EQ(MeanOf(pages[1].Pixels, pages[1].Pixels.rect()), 255) << "the blank page";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, PwgWriterTest,
+    testing::Values(
+        WriterCase{"Gray8", "sgray_8", QImage::Format_Grayscale8, qRgb(90, 90, 90), 90, CUPS_CSPACE_SW, 8},
+        WriterCase{"Rgb32", "sgray_8", QImage::Format_RGB32, qRgb(90, 90, 90), 90, CUPS_CSPACE_SW, 8},
+        WriterCase{"Argb32", "sgray_8", QImage::Format_ARGB32, qRgb(200, 200, 200), 200, CUPS_CSPACE_SW, 8},
+        WriterCase{"ColourToGray", "sgray_8", QImage::Format_RGB32, qRgb(255, 0, 0), qGray(255, 0, 0),
+                   CUPS_CSPACE_SW, 8},
+        WriterCase{"OtherFormat", "sgray_8", QImage::Format_RGB888, qRgb(30, 30, 30), 30, CUPS_CSPACE_SW, 8},
+        WriterCase{"Black1Dark", "black_1", QImage::Format_Grayscale8, qRgb(64, 64, 64), 64, CUPS_CSPACE_K,
+                   1},
+        WriterCase{"Black1Light", "black_1", QImage::Format_RGB32, qRgb(192, 192, 192), 192, CUPS_CSPACE_K,
+                   1}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// An image larger than the sheet is cut at its edges, never written past them.
+TEST(PwgWriter, CutsAnImageAtTheSheetsEdges) {
+    const QList<PwgPage> pages =
+        ReadPwgRaster(WritePages(Letter(50), {Filled(1000, 1000, QImage::Format_Grayscale8, qRgb(0, 0, 0))}));
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_EQ(pages[0].Pixels.size(), QSize(425, 550));
+    EXPECT_EQ(MeanOf(pages[0].Pixels, QRect(12, 12, 413, 538)), 0);
+}
+
+TEST(PwgWriter, RefusesPaperThatThePrintSystemDoesNotKnow) {
+    TPwgPageSetup setup = Letter(100);
+    setup.Media = "no_such_paper";
+    EXPECT_THROW(WritePages(setup, {}), EPrinter);
+}
+
+TEST(PwgWriter, SaysWhenTheStreamTakesNoMore) {
+    cups_raster_t* raster = cupsRasterOpenIO([](void*, unsigned char*, size_t) -> ssize_t { return -1; },
+                                             nullptr, CUPS_RASTER_WRITE_PWG);
+    TPwgPageWriter writer(raster, Letter(100));
+    try {
+        writer.WritePage(QImage());
+        ADD_FAILURE() << "a refused write passed";
+    } catch (const EPrinter& error) {
+        EXPECT_EQ(error.Message(), "Printer is not currently printing");
+    }
+    cupsRasterClose(raster);
+}
+
+// The worker writes pages in order, one page behind the caller, and hands each written image back to be
+// rendered into again: two images serve a whole document.
+TEST(PageWorker, WritesInOrderAndRecyclesTheImages) {
+    QList<int> written;
+    QSet<const uchar*> buffers;
+    {
+        TPageWorker worker([&](const QImage& page) { written.append(page.pixel(0, 0) & 0xFF); });
+        QImage page;
+        for (int shade = 1; shade <= 6; ++shade) {
+            if (page.isNull())
+                page = QImage(8, 8, QImage::Format_Grayscale8);
+            page.fill(shade);
+            buffers.insert(page.constBits());
+            worker.Submit(page);
+        }
+        worker.Finish();
+    }
+    EXPECT_EQ(written, (QList<int>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(buffers.size(), 2);
+}
+
+// A writer's error reaches the caller at the next hand-over and at the end, and nothing more is written.
+TEST(PageWorker, RaisesTheWritersErrorAndWritesNoMore) {
+    int writes = 0;
+    TPageWorker worker([&](const QImage&) {
+        if (++writes == 2)
+            throw EPrinter(QStringLiteral("the printer went away"));
+    });
+    QImage page(4, 4, QImage::Format_Grayscale8);
+    worker.Submit(page);
+    worker.Submit(page);
+    EXPECT_THROW(worker.Submit(page), EPrinter);
+    EXPECT_THROW(worker.Finish(), EPrinter);
+    EXPECT_EQ(writes, 2);
+}
+
+// A worker dropped with pages in hand finishes the page it writes and stops; an error then goes nowhere.
+TEST(PageWorker, StopsCleanlyWhenDroppedMidway) {
+    int writes = 0;
+    {
+        TPageWorker worker([&](const QImage&) {
+            ++writes;
+            throw std::runtime_error("ignored");
+        });
+        QImage page(4, 4, QImage::Format_Grayscale8);
+        worker.Submit(page);
+    }
+    EXPECT_EQ(writes, 1);
+}
+
+} // namespace
