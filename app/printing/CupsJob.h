@@ -40,6 +40,7 @@ public:
 private:
     void closeRaster();
     void waitForJob();
+    QString failure(const QString& text) const;
 
     TCupsDestination& FDestination;
     int FJobId = 0;

@@ -16,7 +16,12 @@ struct TCupsState {
     bool Found = false;
     int State = 0;
     QString Message;
+    QString Error; // the print system's words when the query failed
 };
+
+QString lastCupsError() {
+    return QString::fromUtf8(cupsLastErrorString());
+}
 
 TCupsState queryState(http_t* connection, ipp_op_t operation, const QByteArray& printerUri, int jobId) {
     const bool ofJob = jobId > 0;
@@ -33,6 +38,7 @@ TCupsState queryState(http_t* connection, ipp_op_t operation, const QByteArray& 
 
     TCupsState state;
     state.Status = cupsLastError();
+    state.Error = lastCupsError();
     if (response && ippGetStatusCode(response) <= IPP_STATUS_OK_EVENTS_COMPLETE) {
         if (ipp_attribute_t* value = ippFindAttribute(response, stateName, IPP_TAG_ENUM)) {
             state.Found = true;
@@ -51,10 +57,6 @@ QString withReason(const QString& what, const QString& reason) {
 
 QString stoppedMessage(const QString& printer, const QString& reason) {
     return withReason(QStringLiteral("Printer \"%1\" is stopped").arg(printer), reason);
-}
-
-QString lastCupsError() {
-    return QString::fromUtf8(cupsLastErrorString());
 }
 
 // libcups' raster stream writes through this into the document's request body.
@@ -114,8 +116,15 @@ void TCupsJob::Finish() {
     FOpen = false;
     if (cupsFinishDestDocument(FDestination.Connection(), FDestination.Dest(), FDestination.Info()) >
         IPP_STATUS_OK_EVENTS_COMPLETE)
-        throw EPrinter(lastCupsError());
+        throw EPrinter(failure(lastCupsError()));
     waitForJob();
+}
+
+// A job that the print system lost with its destination is told as the destination gone.
+QString TCupsJob::failure(const QString& text) const {
+    const TCupsState printer =
+        queryState(FDestination.Connection(), IPP_OP_GET_PRINTER_ATTRIBUTES, FDestination.Uri(), 0);
+    return printer.Found ? text : printer.Error;
 }
 
 void TCupsJob::Cancel() {
@@ -135,18 +144,20 @@ void TCupsJob::waitForJob() {
     const QDeadlineTimer deadline(std::chrono::seconds{JobWaitSeconds});
     while (!deadline.hasExpired()) {
         const TCupsState job = queryState(connection, IPP_OP_GET_JOB_ATTRIBUTES, uri, FJobId);
-        // A print system that keeps no history forgets a job as soon as it is done.
-        if (job.Status == IPP_STATUS_ERROR_NOT_FOUND || job.State == IPP_JSTATE_COMPLETED)
+        if (job.State == IPP_JSTATE_COMPLETED)
             return;
-        if (!job.Found)
-            throw EPrinter(lastCupsError());
         if (job.State == IPP_JSTATE_CANCELED)
             throw EPrinter(withReason(QStringLiteral("The print job was canceled"), job.Message));
         if (job.State == IPP_JSTATE_ABORTED)
             throw EPrinter(withReason(QStringLiteral("The print job was aborted"), job.Message));
         const TCupsState printer = queryState(connection, IPP_OP_GET_PRINTER_ATTRIBUTES, uri, 0);
         if (!printer.Found)
-            throw EPrinter(lastCupsError());
+            throw EPrinter(printer.Error);
+        // A print system that keeps no history forgets a job as soon as it is done.
+        if (!job.Found && job.Status == IPP_STATUS_ERROR_NOT_FOUND)
+            return;
+        if (!job.Found)
+            throw EPrinter(job.Error);
         if (printer.State == IPP_PSTATE_STOPPED)
             throw EPrinter(stoppedMessage(FDestination.Name(), printer.Message));
         QCoreApplication::processEvents();

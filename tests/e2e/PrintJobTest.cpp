@@ -20,6 +20,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -85,7 +86,7 @@ TEST_P(PrintJobRouting, PrintsOnTheAssignedPrinter) {
     const QString printed = Printed(routing.Queue);
     ASSERT_FALSE(printed.isEmpty()) << "nothing printed on " << routing.Queue.toStdString();
     EXPECT_EQ(PdfInfoField(printed, "Pages"), "2");
-    EXPECT_EQ(PdfInfoField(printed, "Title"), "Two pages");
+    EXPECT_EQ(PrintSystem::LastJobTitle(routing.Queue), "Two pages");
     EXPECT_EQ(Downloads(), QStringList());
 }
 
@@ -285,5 +286,77 @@ TEST_F(PrintJob, FolderWhereNothingCanBeWrittenStillTriesAndSaysWhy) {
     EXPECT_EQ(Server.Requests().size(), 2); // the job still asked for the document
     EXPECT_TRUE(NothingPrinted());
 }
+
+// What the print system refuses: each gives its message, the file is deleted and the window closes.
+struct RefusalCase {
+    const char* Name;
+    // Sets the queue up to refuse; Server may hold a hook that refuses while the job runs.
+    std::function<void(const QString& queue, HttpServer& server)> Refuse;
+    QString Box; // a prefix when it ends in "*"; %1: the queue
+};
+
+class PrintJobRefusal : public PrintJob, public testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(PrintJobRefusal, SaysWhyDeletesTheFileAndCloses) {
+    const RefusalCase& refusal = GetParam();
+    const QString queue = QStringLiteral("Kestrova_Job_") + refusal.Name;
+    ASSERT_TRUE(PrintSystem::Shared().AddPrinter(queue));
+    WriteTable(Folder.path(), {{"Desk", "Desk", queue}});
+    refusal.Refuse(queue, Server);
+
+    ASSERT_TRUE(RunJob(JobLink("Desk", Server.Url("/doc.pdf"))));
+    ASSERT_EQ(Boxes.size(), 1);
+    const QString box = refusal.Box.arg(queue);
+    if (box.endsWith('*'))
+        EXPECT_TRUE(Boxes.first().startsWith(box.chopped(1))) << Boxes.first().toStdString();
+    else
+        EXPECT_EQ(Boxes.first(), box);
+    EXPECT_EQ(PrintSystem::Shared().WaitForOutput(queue, 2), QString());
+    EXPECT_EQ(Downloads(), QStringList());
+    PrintSystem::Shared().RemovePrinter(queue);
+}
+
+// The queue goes away once the job has begun on it: while the pages are sent.
+void RemoveWhenTheJobBegins(const QString& queue) {
+    auto* watch = new QTimer;
+    QObject::connect(watch, &QTimer::timeout, watch, [watch, queue] {
+        if (PrintedJobCount() == 0 || PrintSystem::LastJobTitle(queue).isEmpty())
+            return;
+        PrintSystem::Shared().RemovePrinter(queue);
+        watch->deleteLater();
+    });
+    watch->start(5);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PrintSystem, PrintJobRefusal,
+    testing::Values(RefusalCase{"Rejecting",
+                                [](const QString& queue, HttpServer&) {
+                                    PrintSystem::Administer("cupsreject", {queue});
+                                },
+                                "Destination \"%1\" is not accepting jobs."},
+                    RefusalCase{"Stopped",
+                                [](const QString& queue, HttpServer&) {
+                                    PrintSystem::Administer("cupsdisable", {"-r", "Paper jam", queue});
+                                },
+                                "Printer \"%1\" is stopped: Paper jam."},
+                    RefusalCase{"GoneWhilePrinting",
+                                [](const QString& queue, HttpServer& server) {
+                                    const QByteArray manual = SharedFile("realworld/libtasn1.pdf");
+                                    server.On("GET", "/doc.pdf", [queue, manual](const HttpRequest&) {
+                                        RemoveWhenTheJobBegins(queue);
+                                        return Pdf(manual.isEmpty() ? TwoPages : manual);
+                                    });
+                                },
+                                "*"},
+                    RefusalCase{"AbortedJob",
+                                [](const QString& queue, HttpServer&) {
+                                    // The device cannot be written, and the queue aborts such jobs.
+                                    PrintSystem::Administer("lpadmin",
+                                                            {"-p", queue, "-v", "kestrova-file:/nonexistent",
+                                                             "-o", "printer-error-policy=abort-job"});
+                                },
+                                "The print job was aborted*"}),
+    [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.Name); });
 
 } // namespace

@@ -1,6 +1,7 @@
 // The real program, copied with its engine into a folder of its own as an installation would be, started with
 // a link as the desktop starts it: it downloads from a web server on 127.0.0.1, prints through the private
-// print system and leaves nothing behind but its log line.
+// print system and leaves nothing behind but its log line. It prints on a queue that makes PDF of what it
+// receives, and on a driverless printer that keeps the PWG raster it receives.
 //
 // Printed pages are compared with the source pages as poppler renders them, scaled to the printed size, at
 // 100 dpi and then averaged down four times (25 dpi): the mean absolute difference of the gray levels over
@@ -10,9 +11,11 @@
 #include "JobHarness.h"
 
 #include "app/printing/PageFit.h"
+#include "app/printing/Printer.h"
 #include "support/HttpServer.h"
 #include "support/PdfFixtures.h"
 #include "support/PrintSystem.h"
+#include "support/PwgRaster.h"
 #include "support/QtPrinters.h"
 #include "support/TestData.h"
 
@@ -25,6 +28,7 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <cups/raster.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -32,7 +36,6 @@ namespace {
 constexpr double PageTolerance = 8.0;
 constexpr int CoarseFactor = 4;
 constexpr int CompareDpi = 100;
-constexpr int PrintDpi = 300;
 
 class Program : public testing::Test {
 protected:
@@ -89,33 +92,58 @@ protected:
     HttpServer Server;
 };
 
-// The printable area of a queue at the print resolution, as the program sees it.
-QRect PrintableArea(const QString& queue) {
-    const QPrinterInfo info = QPrinterInfo::printerInfo(queue);
-    QPrinter printer(info, QPrinter::ScreenResolution);
-    printer.setResolution(PrintDpi);
-    printer.setPageSize(info.defaultPageSize());
-    printer.setFullPage(false);
-    return printer.pageLayout().paintRectPixels(PrintDpi);
+// The printable area of a queue at its resolution, as the program sees it: every test queue keeps margins
+// of a quarter inch.
+struct Printable {
+    QRect Area;
+    int Dpi;
+};
+
+Printable PrintableArea(const QString& queue) {
+    TPrinter printer;
+    printer.SetPrinterIndex(FindPrinter(printer.Printers(), queue));
+    const int dpi = printer.Resolution();
+    return {QRect(dpi / 4, dpi / 4, printer.PageWidth(), printer.PageHeight()), dpi};
+}
+
+// The sheet with its paper white at 255: the queue that makes PDF of the raster converts its gray levels
+// through a colour profile, which prints white as 250.
+QImage WhiteBalanced(const QImage& sheet, const QRect& margin) {
+    const double white = MeanLevel(sheet, margin);
+    if (white <= 0 || white >= 255)
+        return sheet;
+    QImage balanced = sheet;
+    for (int y = 0; y < balanced.height(); ++y) {
+        uchar* line = balanced.scanLine(y);
+        for (int x = 0; x < balanced.width(); ++x)
+            line[x] = uchar(std::min(255.0, line[x] * 255.0 / white + 0.5));
+    }
+    return balanced;
 }
 
 QImage Coarse(const QImage& page) {
     return page.scaled(page.size() / CoarseFactor, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-// Compares every printed page with its source page.
+// Compares every printed sheet, whatever the printer received, with its source page.
 void ExpectPagesMatch(const QString& printed, const QString& source, const QString& queue, int pages) {
-    const QRect area = PrintableArea(queue);
-    const double factor = double(CompareDpi) / PrintDpi;
+    const auto [area, dpi] = PrintableArea(queue);
+    const double factor = double(CompareDpi) / dpi;
+    const QList<QImage> sheets = PrintedSheets(printed, CompareDpi);
+    ASSERT_EQ(sheets.size(), pages);
     for (int page = 1; page <= pages; ++page) {
         const QImage sourceAtPoints = PopplerPage(source, page, 72);
         const TPageFit fit =
             FitPage(area.width(), area.height(), sourceAtPoints.width(), sourceAtPoints.height());
         const QSize size(qRound(fit.Width * factor), qRound(fit.Height * factor));
         const QImage expected = PopplerPage(source, page, 0, size);
+        QImage sheet = sheets[page - 1];
+        if (printed.endsWith(".pwg")) // raster comes at the printer's resolution
+            sheet = sheet.scaled(sheet.size() * factor, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        else
+            sheet = WhiteBalanced(sheet, QRect(0, 0, sheet.width(), qRound(area.y() * factor) - 2));
         const QImage actual =
-            PopplerPage(printed, page, CompareDpi)
-                .copy(QRect(QPoint(qRound(area.x() * factor), qRound(area.y() * factor)), size));
+            sheet.copy(QRect(QPoint(qRound(area.x() * factor), qRound(area.y() * factor)), size));
         EXPECT_LE(MeanDifference(Coarse(actual), Coarse(expected)), PageTolerance) << "page " << page;
     }
 }
@@ -124,12 +152,17 @@ struct DocumentCase {
     const char* Name;
     std::function<QString(const QString& folder)> Source; // the source document's path
     QString Title;                                        // the printed job's title
+    bool Driverless = false;                              // printed on the driverless printer
 };
 
 class ProgramPrints : public Program, public testing::WithParamInterface<DocumentCase> {};
 
 TEST_P(ProgramPrints, EveryPageAsTheSourceShowsIt) {
     const DocumentCase& document = GetParam();
+    PrintSystem& system = PrintSystem::Shared();
+    const QString queue = document.Driverless ? system.DriverlessPrinter() : system.DefaultPrinter();
+    if (queue.isEmpty())
+        GTEST_SKIP() << "no driverless printer: " << system.DriverlessError().toStdString();
     QTemporaryDir sources;
     const QString source = document.Source(sources.path());
     if (!QFile::exists(source))
@@ -138,46 +171,51 @@ TEST_P(ProgramPrints, EveryPageAsTheSourceShowsIt) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     Server.On("GET", "/job/document.pdf", HttpResponse{200, {}, file.readAll()});
     const int pages = PdfInfoField(source, "Pages").toInt();
+    if (document.Driverless)
+        WriteTable(Install.path(), {{"Desk", "Desk", queue}});
 
     const QString link = JobLink("Desk", Server.Url("/job/document.pdf"));
     ASSERT_EQ(Run(link), 0);
-    const QString queue = PrintSystem::Shared().DefaultPrinter();
-    const QString printed = PrintSystem::Shared().WaitForOutput(queue, 90);
+    const QString printed = system.WaitForOutput(queue, 90);
     ASSERT_FALSE(printed.isEmpty());
-    EXPECT_EQ(PdfInfoField(printed, "Pages").toInt(), pages);
-    EXPECT_TRUE(PdfInfoField(printed, "Page size").startsWith("612 x 792 pts"))
-        << PdfInfoField(printed, "Page size").toStdString();
-    EXPECT_EQ(PdfInfoField(printed, "Title"), document.Title);
-    ExpectPagesMatch(printed, source, queue, pages);
-    // One image a page, held as 8-bit gray pixels.
-    const QStringList images =
-        RunProgram("pdfimages", {"-list", printed}).split('\n', Qt::SkipEmptyParts).mid(2);
-    EXPECT_EQ(images.size(), pages);
-    for (const QString& image : images) {
-        const QStringList columns = image.simplified().split(' ');
-        ASSERT_GE(columns.size(), 8);
-        EXPECT_EQ(columns[5], "gray") << image.toStdString();
-        EXPECT_EQ(columns[7], "8") << image.toStdString();
+    EXPECT_EQ(PrintSystem::LastJobTitle(queue), document.Title);
+    if (document.Driverless) {
+        // The printer received 8-bit gray Letter sheets at its 600 dpi.
+        const QList<PwgPage> sheets = ReadPwgRaster(printed);
+        EXPECT_EQ(sheets.size(), pages);
+        for (const PwgPage& sheet : sheets) {
+            EXPECT_EQ(sheet.Resolution, 600);
+            EXPECT_EQ(sheet.Media, "na_letter_8.5x11in");
+            EXPECT_EQ(sheet.ColorSpace, CUPS_CSPACE_SW);
+            EXPECT_EQ(sheet.BitsPerPixel, 8);
+        }
+    } else {
+        EXPECT_TRUE(PdfInfoField(printed, "Page size").startsWith("612 x 792 pts"))
+            << PdfInfoField(printed, "Page size").toStdString();
     }
+    ExpectPagesMatch(printed, source, queue, pages);
     EXPECT_EQ(FilesIn(Install.filePath("DownFile")), QStringList());
     ExpectLoggedOnce(link);
+}
+
+QString TitledFixture(const QString& folder) {
+    return WritePdf(folder, "titled.pdf",
+                    {{{{612, 792}, "Kestrova prints"}, {{400, 600}, "a smaller page"}}, "Delivery note"});
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Documents, ProgramPrints,
     testing::Values(
-        DocumentCase{"TitledFixture",
-                     [](const QString& folder) {
-                         return WritePdf(folder, "titled.pdf",
-                                         {{{{612, 792}, "Kestrova prints"}, {{400, 600}, "a smaller page"}},
-                                          "Delivery note"});
-                     },
-                     "Delivery note"},
+        DocumentCase{"TitledFixture", TitledFixture, "Delivery note"},
         DocumentCase{"UntitledManual",
                      [](const QString&) { return testDataPath("realworld/shared-mime-info-spec.pdf"); },
                      "Print"},
         DocumentCase{"A4TestPageOnLetter",
-                     [](const QString&) { return testDataPath("realworld/default-testpage.pdf"); }, "Print"}),
+                     [](const QString&) { return testDataPath("realworld/default-testpage.pdf"); }, "Print"},
+        DocumentCase{"TitledFixtureOnTheDriverlessPrinter", TitledFixture, "Delivery note", true},
+        DocumentCase{"ManualOnTheDriverlessPrinter",
+                     [](const QString&) { return testDataPath("realworld/shared-mime-info-spec.pdf"); },
+                     "Print", true}),
     [](const testing::TestParamInfo<DocumentCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(Program, NotFoundEndsSilentlyWithoutPrinting) {
