@@ -50,7 +50,7 @@ int FindPrinter(const QStringList& Printers, const QString& Name) {
 TPrinter::TPrinter() : FPrinters(QPrinterInfo::availablePrinterNames()) {}
 
 TPrinter::~TPrinter() {
-    if (FPrinting)
+    if (FPrinting && FCanvas.isActive())
         FCanvas.end();
 }
 
@@ -93,20 +93,40 @@ void TPrinter::BeginDoc() {
         throw EPrinter(QStringLiteral("Printing in progress"));
     QPrinter& printer = device();
     printer.setDocName(FTitle);
-    const bool printerExists = !QPrinterInfo::printerInfo(printer.printerName()).isNull();
-    FPrinting = printerExists && FCanvas.begin(&printer);
+    FPrinting = !QPrinterInfo::printerInfo(printer.printerName()).isNull();
+}
+
+bool TPrinter::started() {
+    if (FPrinting && !FCanvas.isActive() && !FCanvas.begin(&device()))
+        FPrinting = false;
+    return FPrinting;
+}
+
+QPainter& TPrinter::Canvas() {
+    started();
+    return FCanvas;
 }
 
 void TPrinter::NewPage() {
-    if (!FPrinting || !device().newPage())
+    if (!started() || !device().newPage())
         notPrinting();
 }
 
 void TPrinter::EndDoc() {
-    if (!FPrinting)
+    if (!started())
         notPrinting();
     FPrinting = false;
     FCanvas.end();
+}
+
+void TPrinter::Abort() {
+    if (!FPrinting)
+        notPrinting();
+    FPrinting = false;
+    if (FCanvas.isActive()) {
+        device().abort();
+        FCanvas.end();
+    }
 }
 
 int TPrinter::PageWidth() {
@@ -122,6 +142,6 @@ int TPrinter::Resolution() {
 }
 
 void PrintBitmap(TPrinter& Printer, const QImage& Bitmap) {
-    if (Printer.Printing())
+    if (Printer.Printing() && Printer.Canvas().isActive())
         Printer.Canvas().drawImage(QPoint(0, 0), Bitmap);
 }

@@ -6,9 +6,11 @@
 // print system reports it (else the listed resolution closest to 300 dpi), not at Qt's fixed 1200 dpi.
 //
 // Beginning a document starts its first page; a new page ends the current one and starts the next; ending
-// the document ends the last page and hands the document to the print system. When the print system refuses
-// the document (its printer has gone, or no print file can be opened) beginning does not say so: the pages
-// drawn go nowhere, and the next new page or the end raises "Printer is not currently printing".
+// the document ends the last page and hands the document to the print system. The print system hears of
+// the document only when its first page is drawn on (or it ends without a page), so that a document
+// aborted before then never reaches the printer. When the print system refuses the document (its printer
+// has gone, or no print file can be opened) nothing says so at once: the pages drawn go nowhere, and the
+// next new page or the end raises "Printer is not currently printing".
 #pragma once
 
 #include <QPainter>
@@ -48,6 +50,9 @@ public:
     // Both raise "Printer is not currently printing" when no document is open.
     void NewPage();
     void EndDoc();
+    // Cancels the open document. One on which nothing was drawn never reaches the printer; Qt's print
+    // stream may still print pages already drawn. Raises as EndDoc when no document is open.
+    void Abort();
 
     // The printable area of the current printer's page, in device pixels, and its resolution in dots per
     // inch.
@@ -56,11 +61,13 @@ public:
     int Resolution();
 
     // The painter of the current page; its origin is the top-left corner of the printable area.
-    QPainter& Canvas() { return FCanvas; }
+    QPainter& Canvas();
 
 private:
     int defaultIndex() const;
     QPrinter& device();
+    // Hands the open document to the print system when nothing has yet; false when no document is open.
+    bool started();
 
     QStringList FPrinters;
     int FPrinterIndex = -1;

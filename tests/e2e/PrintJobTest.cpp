@@ -153,6 +153,20 @@ QString Redirections(HttpServer& server, int count) {
     return server.Url("/hop0");
 }
 
+// A document of Count pages whose page tree lacks the pages from Missing on: it opens, but those pages
+// cannot be loaded.
+QByteArray PageTreeWithMissingPages(int Count, int Missing) {
+    QByteArray kids;
+    for (int page = 1; page <= Count; ++page)
+        kids += QByteArray::number(2 + page) + " 0 R ";
+    QByteArray pdf = "%PDF-1.7\n1 0 obj <</Type/Catalog/Pages 2 0 R>> endobj\n2 0 obj <</Type/Pages/Count " +
+                     QByteArray::number(Count) + "/Kids[" + kids + "]>> endobj\n";
+    for (int page = 1; page < Missing; ++page)
+        pdf += QByteArray::number(2 + page) +
+               " 0 obj <</Type/Page/Parent 2 0 R/MediaBox[0 0 612 792]>> endobj\n";
+    return pdf + "trailer <</Root 1 0 R>>\n%%EOF\n";
+}
+
 QByteArray SharedFile(const char* relative) {
     QFile file(testDataPath(relative));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing shared test data");
@@ -234,6 +248,12 @@ INSTANTIATE_TEST_SUITE_P(
                                 return s.Url(QString::fromLatin1(path));
                             },
                             2, ""},
+                    WebCase{"NoPageCanBeDrawnSoNothingIsPrinted",
+                            [](HttpServer& s) {
+                                s.On("GET", "/nopage.pdf", Pdf(PageTreeWithMissingPages(1, 1)));
+                                return s.Url("/nopage.pdf");
+                            },
+                            0, "Cannot open page 1."},
                     WebCase{"DamagedDocument",
                             [](HttpServer& s) {
                                 s.On("GET", "/damaged.pdf", Pdf(TwoPages.left(TwoPages.size() / 3)));
