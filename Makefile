@@ -3,7 +3,7 @@
 # when there is nothing to do.
 BUILD := build
 
-.PHONY: all setup configure test demo bench asan clean
+.PHONY: all setup configure test demo bench asan fuzz clean
 
 all: setup configure
 	@out=$$(ninja -C $(BUILD) --quiet 2>&1) || { echo "$$out"; exit 1; }; \
@@ -36,5 +36,15 @@ asan: setup
 	@LD_LIBRARY_PATH=$(CURDIR)/build-asan/bin ASAN_OPTIONS=detect_leaks=1 QT_QPA_PLATFORM=offscreen \
 		build-asan/bin/pdf_tests
 
+# Every libFuzzer harness, built with clang under the address and undefined-behaviour sanitizers, run for
+# FUZZ_SECONDS each (make fuzz FUZZ_SECONDS=1800). The corpora grow in build-fuzz/corpus/.
+FUZZ_SECONDS ?= 60
+fuzz: setup
+	@mkdir -p build-fuzz
+	@[ -f build-fuzz/build.ninja ] || CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DKESTROVA_FUZZ=ON \
+		>build-fuzz/configure.log 2>&1 || { cat build-fuzz/configure.log; exit 1; }
+	@ninja -C build-fuzz --quiet $$(ninja -C build-fuzz -t targets all | sed -n 's/^\([a-z_]*_fuzzer\): .*/\1/p')
+	@fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
+
 clean:
-	@rm -rf $(BUILD) build-asan
+	@rm -rf $(BUILD) build-asan build-fuzz

@@ -18,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -50,6 +51,8 @@ TPrint::TPrint(QString InvocationUrl, QWidget* parent)
     CreateControls();
     EventGuard::Run([this] { FormCreate(); });
 }
+
+TPrint::~TPrint() = default;
 
 void TPrint::CreateControls() {
     setObjectName(QStringLiteral("Print"));
@@ -177,8 +180,17 @@ void TPrint::FormCreate() {
     Grid->setVisible(!printMode);
     mmUrl->setVisible(!printMode);
     pSchedule->setVisible(printMode);
-    if (!printMode)
+    if (!printMode) {
+        try {
+            FTableHold = AssignmentTable::HoldForEditing(FCdsFilePath);
+        } catch (const EDatabaseError&) {
+            // The other window's rows must not be lost to a save from this one.
+            Cds->Close();
+            pButton->setEnabled(false);
+            throw;
+        }
         return;
+    }
     setWindowFlag(Qt::FramelessWindowHint, true);
     resize(pSchedule->size());
     pSchedule->move(0, 0);

@@ -6,8 +6,10 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class QFrame;
+class QLockFile;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -26,6 +28,7 @@ class TPrint : public QWidget {
 public:
     // InvocationUrl: the link the process was started with; empty without one. FormCreate runs here.
     explicit TPrint(QString InvocationUrl, QWidget* parent = nullptr);
+    ~TPrint() override;
 
     // Controls, named as the form holds them.
     QFrame* pReg;
@@ -76,4 +79,5 @@ private:
 
     QString FInvocationUrl;
     bool FPlaced = false;
+    std::unique_ptr<QLockFile> FTableHold; // the table, held by a settings window
 };

@@ -1,8 +1,7 @@
 #include "app/download/Download.h"
 
+#include "app/download/DownloadFileName.h"
 #include "app/download/EDownloadError.h"
-#include "app/download/ExtractUrlFileName.h"
-#include "app/download/SaveDownload.h"
 #include "app/download/TransportError.h"
 #include "app/log/ExecutableFolder.h"
 
@@ -15,26 +14,37 @@
 #include <QUrl>
 
 #include <exception>
-#include <memory>
 
 namespace {
 
 constexpr int TimeoutMilliseconds = 60 * 1000;
+// What Qt may hold of a body before the download writes it out.
+constexpr qint64 ReadBufferBytes = 1 << 20;
 
+bool isWebScheme(const QString& scheme) {
+    return scheme == u"http" || scheme == u"https";
+}
+
+// A browser fetches an address with spaces and the characters | { } ^ " < > ` as they are, percent-encoded.
 QUrl checkedUrl(const QString& address) {
-    const QUrl url(address, QUrl::StrictMode);
-    const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || (scheme != u"http" && scheme != u"https") || url.host().isEmpty())
+    const QUrl url(address, QUrl::TolerantMode);
+    if (!url.isValid() || !isWebScheme(url.scheme().toLower()) || url.host().isEmpty())
         throw EDownloadError(QStringLiteral("Invalid URL: \"%1\"").arg(address));
     return url;
 }
 
 QNetworkRequest request(const QUrl& url) {
     QNetworkRequest result(url);
+    // Qt follows neither a redirection to another scheme nor one from https to http; waitFor checks every
+    // redirection as well and names the scheme of one that is refused.
     result.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     result.setMaximumRedirectsAllowed(MaxRedirections);
     result.setTransferTimeout(TimeoutMilliseconds);
     return result;
+}
+
+int statusOf(const QNetworkReply& reply) {
+    return reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 }
 
 // The Content-Length of the answer so far, -1 when it has none.
@@ -43,55 +53,120 @@ qint64 announcedLength(const QNetworkReply& reply) {
     return length.isValid() ? length.toLongLong() : -1;
 }
 
+// Why the redirection that ended Reply, coming from the address From, was not followed; empty when Reply
+// did not end in a refused redirection.
+QString refusedRedirection(const QNetworkReply& reply, const QUrl& from) {
+    const int status = statusOf(reply);
+    if (reply.error() == QNetworkReply::NoError || reply.error() == QNetworkReply::TooManyRedirectsError ||
+        status < 300 || status >= 400)
+        return QString();
+    const QByteArray location = reply.rawHeader("Location");
+    return location.isEmpty() ? QString() : RedirectRefusal(from, from.resolved(QUrl::fromEncoded(location)));
+}
+
 struct ReplyDeleter {
     void operator()(QNetworkReply* reply) const { delete reply; }
 };
 using Reply = std::unique_ptr<QNetworkReply, ReplyDeleter>;
 
-// Runs the message loop until Reply has finished. Progress of an answer below 300 goes to OnProgress; an
-// error it raises aborts the request and is raised here afterwards.
-void waitFor(QNetworkReply& reply, const TDownloadProgress& onProgress) {
+// Runs the message loop until Reply has finished. Progress of an answer below 300 goes to OnProgress, and
+// OnBody is called whenever body bytes of the answer are ready; an error either raises aborts the request
+// and is raised here afterwards. So is a redirection that may not be followed. When the loop ends before
+// the request (the program is closing), the request is aborted and the download fails.
+void waitFor(QNetworkReply& reply, const TDownloadProgress& onProgress, const std::function<void()>& onBody) {
     std::exception_ptr failure;
-    auto report = [&](qint64 received, qint64 total) {
-        const int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (!onProgress || failure || status >= 300)
+    auto guarded = [&](const auto& step) {
+        if (failure)
             return;
         try {
-            onProgress(received, total);
+            step();
         } catch (...) {
             failure = std::current_exception();
             reply.abort();
         }
+    };
+    auto report = [&](qint64 received, qint64 total) {
+        if (onProgress && statusOf(reply) < 300)
+            guarded([&] { onProgress(received, total); });
     };
     QEventLoop loop;
     QObject::connect(&reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QObject::connect(&reply, &QNetworkReply::metaDataChanged, &loop,
                      [&] { report(0, announcedLength(reply)); });
     QObject::connect(&reply, &QNetworkReply::downloadProgress, &loop, report);
+    QObject::connect(&reply, &QNetworkReply::readyRead, &loop, [&] {
+        guarded([&] {
+            if (onBody)
+                onBody();
+            else
+                reply.skip(reply.bytesAvailable());
+        });
+    });
+    // Qt announces a redirection before it follows it.
+    QUrl from = reply.request().url();
+    QObject::connect(&reply, &QNetworkReply::redirected, &loop, [&](const QUrl& target) {
+        guarded([&] {
+            if (const QString refusal = RedirectRefusal(from, target); !refusal.isEmpty())
+                throw EDownloadError(refusal);
+            from = target;
+        });
+    });
     if (!reply.isFinished())
         loop.exec();
+    if (!reply.isFinished()) {
+        reply.abort();
+        throw EDownloadError(QStringLiteral("The download was cancelled: the program is closing"));
+    }
     if (failure)
         std::rethrow_exception(failure);
-    if (IsTransportError(reply.error(), reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()))
+    if (const QString refusal = refusedRedirection(reply, from); !refusal.isEmpty())
+        throw EDownloadError(refusal);
+    if (IsTransportError(reply.error(), statusOf(reply)))
         throw EDownloadError(TransportErrorMessage(reply.error()));
 }
 
 } // namespace
 
+QString RedirectRefusal(const QUrl& From, const QUrl& To) {
+    const QString scheme = To.scheme().toLower();
+    if (!isWebScheme(scheme))
+        return QStringLiteral("Redirection to a \"%1:\" address refused: only http and https are fetched")
+            .arg(scheme);
+    if (From.scheme().toLower() == u"https" && scheme == u"http")
+        return QStringLiteral("Redirection from https to a \"http:\" address refused");
+    return QString();
+}
+
 QString DownloadFolder() {
     return ExecutableFolder::Path() + QStringLiteral("DownFile") + QDir::separator();
 }
 
-QString DownPDF(const QString& Address, const QString& Folder, const TDownloadProgress& OnProgress) {
+std::unique_ptr<TDownloadFile> DownPDF(const QString& Address, const QString& Folder,
+                                       const TDownloadProgress& OnProgress) {
     const QUrl url = checkedUrl(Address);
     QNetworkAccessManager client;
     client.setCookieJar(new QNetworkCookieJar(&client));
 
-    waitFor(*Reply(client.head(request(url))), {});
+    waitFor(*Reply(client.head(request(url))), {}, {});
 
     Reply reply(client.get(request(url)));
-    waitFor(*reply, OnProgress);
-    if (reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() != 200)
+    reply->setReadBufferSize(ReadBufferBytes);
+    std::unique_ptr<TDownloadFile> file;
+    // Only the body of a 200 is kept, written out as it arrives.
+    const auto keep = [&] {
+        if (statusOf(*reply) != 200) {
+            reply->skip(reply->bytesAvailable());
+            return;
+        }
+        if (!file)
+            file = std::make_unique<TDownloadFile>(Folder, DownloadFileName(Address));
+        file->Write(reply->readAll());
+    };
+    waitFor(*reply, OnProgress, keep);
+    if (statusOf(*reply) != 200)
         return {};
-    return SaveDownload(Folder, ExtractUrlFileName(Address), reply->readAll());
+    if (!file)
+        file = std::make_unique<TDownloadFile>(Folder, DownloadFileName(Address));
+    file->Close();
+    return file;
 }

@@ -1,19 +1,26 @@
 // Fetches the job's PDF over HTTP or HTTPS and saves it in the download folder.
 //
 // One network client serves a HEAD and then a GET request of the address. The HEAD's answer is not examined,
-// except that cookies it sets go with the GET. Redirections are followed, at most 5 in a row; a request
-// that makes no progress for 60 seconds fails; the program adds no header of its own. Only a final status of
-// exactly 200 saves the body; any other status is no error and saves nothing. The body is held in memory
-// until it is complete, so a failed transfer leaves no file behind.
+// except that cookies it sets go with the GET. Redirections are followed, at most 5 in a row, and only to
+// http or https addresses, never from https down to http; a request that makes no progress for 60 seconds
+// fails; the program adds no header of its own. Only a final status of exactly 200 saves the body; any other
+// status is no error and saves nothing. The body is written to its file as it arrives, so memory stays flat
+// however large it is; a transfer that fails removes the file again.
 //
 // The download runs the message loop while it waits, so windows repaint. No exception crosses the loop: an
-// error of the progress handler aborts the transfer and is raised again once the request has ended.
+// error of the progress handler aborts the transfer and is raised again once the request has ended. When
+// the loop ends before the transfer (the window was closed and the program is closing), the transfer is
+// aborted and the download fails.
 #pragma once
 
+#include "app/download/DownloadFile.h"
+
 #include <QString>
+#include <QUrl>
 #include <QtGlobal>
 
 #include <functional>
+#include <memory>
 
 // Called when the GET's answer has begun (received 0) and after every block of its body; Total is the
 // announced length, -1 when unknown.
@@ -22,11 +29,19 @@ using TDownloadProgress = std::function<void(qint64 Received, qint64 Total)>;
 // The program's download folder: "DownFile" beside the executable, ending in the separator.
 QString DownloadFolder();
 
-// Downloads Address into Folder (ending in the separator) under ExtractUrlFileName(Address), or a free
-// variant of that name (see SaveDownload). Returns the full path of the saved file, or an empty string when
-// the server did not answer 200. Raises EDownloadError:
+// Downloads Address into Folder (ending in the separator) under DownloadFileName(Address), or a free
+// variant of that name (see TDownloadFile). Returns the saved document, which the job holds until it ends,
+// or nothing when the server did not answer 200. An address may hold spaces and | { } ^ " < > `, which are
+// sent percent-encoded, as a browser sends them. Raises EDownloadError:
 //   "Invalid URL: \"address\"" for an address without http or https and a host (an empty one too);
 //   "Error sending data: (n) text" when the transport fails (see TransportError.h);
 //   "Maximum number of redirections (5) exceeded";
-//   "Cannot create file \"path\". reason" when the file cannot be created.
-QString DownPDF(const QString& Address, const QString& Folder, const TDownloadProgress& OnProgress = {});
+//   the refusal of a redirection (RedirectRefusal);
+//   "The download was cancelled: the program is closing";
+//   "Cannot create file \"path\". reason" and "Cannot write file \"path\". reason" (see TDownloadFile).
+std::unique_ptr<TDownloadFile> DownPDF(const QString& Address, const QString& Folder,
+                                       const TDownloadProgress& OnProgress = {});
+
+// Why a redirection from From to To is not followed, naming the refused address's scheme; empty when it is
+// followed (http or https, and not from https to http).
+QString RedirectRefusal(const QUrl& From, const QUrl& To);

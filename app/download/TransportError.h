@@ -27,8 +27,9 @@
 inline constexpr int MaxRedirections = 5;
 
 // Whether Error means that no complete answer came, as opposed to an answer with an HTTP error status.
-// Status is the final answer's HTTP status, 0 when none came. A redirection that cannot be followed (no
-// target, or one of another protocol) is an answer with its status; too many redirections are a failure.
+// Status is the final answer's HTTP status, 0 when none came. A redirection that cannot be followed is an
+// answer with its status (the download refuses one to another scheme itself, see RedirectRefusal); too many
+// redirections are a failure.
 bool IsTransportError(QNetworkReply::NetworkError Error, int Status);
 
 // The message for a transport failure.

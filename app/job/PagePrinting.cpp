@@ -56,17 +56,23 @@ void printPDf(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterName, 
     Printer.SetTitle(title.isEmpty() ? Caption : title);
     Printer.BeginDoc();
     QImage bitmap;
+    int drawn = 0;
     try {
         for (int pageNumber = 1; pageNumber <= pageCount; ++pageNumber) {
             if (pageNumber > 1)
                 Printer.NewPage();
             QCoreApplication::processEvents();
             PrintPage(Pdf, Printer, pageNumber, bitmap);
+            ++drawn;
         }
     } catch (...) {
-        // The pages drawn so far are printed; the error on its way is the one to report.
+        // The pages drawn so far are printed; with none drawn, the job is cancelled rather than a blank
+        // sheet printed. The error on its way is the one to report.
         try {
-            Printer.EndDoc();
+            if (drawn > 0)
+                Printer.EndDoc();
+            else
+                Printer.Abort();
         } catch (...) {
         }
         throw;

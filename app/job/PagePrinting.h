@@ -11,6 +11,7 @@ class TPdf;
 
 // Opens FileName in Pdf and prints every page on the printer whose name equals PrinterName without regard to
 // case, else on the default printer. The job is titled with the document's title, or Caption when it has
-// none. Pdf is closed again on every exit; pages drawn before a failure are still printed.
+// none. Pdf is closed again on every exit; pages drawn before a failure are still printed, and when the
+// document fails before its first page is drawn, the print job is cancelled: nothing reaches the printer.
 void printPDf(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterName, const QString& FileName,
               const QString& Caption);

@@ -4,14 +4,15 @@
 #include "app/printing/Printer.h"
 #include "app/table/AssignmentTable.h"
 
-#include <QFile>
 #include <exception>
 
 void RunPrintJob(const TPrintJob& Job, QString& FPdfPath) {
     std::exception_ptr error;
+    std::unique_ptr<TDownloadFile> download;
     try {
-        FPdfPath = DownPDF(Job.pdfurl, Job.DownloadFolder, Job.OnProgress);
-        if (!FPdfPath.isEmpty()) {
+        download = DownPDF(Job.pdfurl, Job.DownloadFolder, Job.OnProgress);
+        if (download) {
+            FPdfPath = download->Path();
             TPrinter printer;
             const QString printerName =
                 AssignmentTable::GetPrintName(*Job.Cds, Job.ModuleAddress, [&printer] {
@@ -22,8 +23,7 @@ void RunPrintJob(const TPrintJob& Job, QString& FPdfPath) {
     } catch (...) {
         error = std::current_exception();
     }
-    if (!FPdfPath.isEmpty() && QFile::exists(FPdfPath))
-        QFile::remove(FPdfPath); // a file that cannot be deleted stays; nobody is told
+    download.reset(); // deletes the file; one that cannot be deleted stays, and nobody is told
     Job.Close();
     if (error)
         std::rethrow_exception(error);

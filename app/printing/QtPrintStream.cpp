@@ -45,24 +45,34 @@ TQtPrintStream::~TQtPrintStream() {
 
 bool TQtPrintStream::Begin(const QString& Title) {
     FPrinter.setDocName(Title);
-    const bool printerExists = !QPrinterInfo::printerInfo(FPrinter.printerName()).isNull();
-    return printerExists && FCanvas.begin(&FPrinter);
+    return !QPrinterInfo::printerInfo(FPrinter.printerName()).isNull();
+}
+
+// Qt hands the document to the print system when its painter ends, and cannot take it back: the painter
+// begins only when the document gets its first page, so that one abandoned before never reaches the printer.
+bool TQtPrintStream::started() {
+    return FCanvas.isActive() || FCanvas.begin(&FPrinter);
 }
 
 void TQtPrintStream::Draw(QImage& Bitmap) {
-    FCanvas.drawImage(QPoint(0, 0), Bitmap);
+    if (started())
+        FCanvas.drawImage(QPoint(0, 0), Bitmap);
 }
 
 void TQtPrintStream::NewPage() {
-    if (!FPrinter.newPage())
+    if (!started() || !FPrinter.newPage())
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
 }
 
 void TQtPrintStream::End() {
+    if (!started())
+        throw EPrinter(QStringLiteral("Printer is not currently printing"));
     FCanvas.end();
 }
 
 void TQtPrintStream::Abort() {
+    if (!FCanvas.isActive())
+        return;
     FPrinter.abort();
     FCanvas.end();
 }

@@ -27,6 +27,8 @@ public:
     QString Refusal() const override { return {}; }
 
 private:
+    bool started();
+
     QPrinter FPrinter;
     QPainter FCanvas;
 };

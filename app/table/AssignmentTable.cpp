@@ -39,6 +39,18 @@ void SetUp(TClientDataSet& Cds, const QString& CdsFilePath) {
     Cds.SetIndexName(IndexName);
 }
 
+std::unique_ptr<QLockFile> HoldForEditing(const QString& CdsFilePath) {
+    auto hold = std::make_unique<QLockFile>(CdsFilePath + QStringLiteral(".lock"));
+    hold->setStaleLockTime(0); // a settings window may stay open for days
+    if (!hold->tryLock(0)) {
+        if (hold->error() == QLockFile::LockFailedError)
+            throw EDatabaseError(QStringLiteral("The assignment table is open in another settings window"));
+        // Where no lock can be made, neither can the table be saved: its save will say why.
+        return nullptr;
+    }
+    return hold;
+}
+
 QList<TGridColumn> GridColumns() {
     return {{fdModuleAddress, QStringLiteral("Module Address"), 82},
             {fdModuleName, QStringLiteral("Module Name"), 107},

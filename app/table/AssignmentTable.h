@@ -5,7 +5,10 @@
 #include "app/table/ClientDataSet.h"
 #include "app/table/DataSource.h"
 
+#include <QLockFile>
+
 #include <functional>
+#include <memory>
 
 namespace AssignmentTable {
 
@@ -22,6 +25,12 @@ QString CdsFilePath();
 // module address. A file that cannot be loaded raises EDatabaseError naming the file and the problem, and
 // leaves the table closed, so that no later save can overwrite the file.
 void SetUp(TClientDataSet& Cds, const QString& CdsFilePath);
+
+// Holds the table file for one settings window: while it is held, no other settings window, in this process
+// or another, can change the table, so that no one's rows are lost to another's save. Print jobs only read
+// the table and need no hold. A process that ends lets its hold go, however it ends. Raises EDatabaseError
+// "The assignment table is open in another settings window" when another window holds it.
+std::unique_ptr<QLockFile> HoldForEditing(const QString& CdsFilePath);
 
 // The grid's columns: address, name and printer with their titles and widths.
 QList<TGridColumn> GridColumns();

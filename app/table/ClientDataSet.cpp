@@ -1,8 +1,12 @@
 #include "app/table/ClientDataSet.h"
 
 #include "app/table/DataPacket.h"
+#include "app/table/SyncToDisk.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
 
@@ -51,6 +55,20 @@ bool matches(const QString& stored, const QString& wanted, TLocateOptions option
     if (wanted.isEmpty())
         return stored == QStringLiteral("*");
     return stored.startsWith(wanted, cs);
+}
+
+// Removes what saves killed before their rename left beside the file: the sibling files that the save writes
+// first, named after the file with a full stop and six letters or digits. They hold no data that the file
+// lacks: a save that was killed never reported success.
+void removeUnfinishedSaves(const QString& fileName) {
+    // The save writes beside the file a symbolic link points to.
+    const QFileInfo target(QFileInfo(fileName).exists() ? QFileInfo(fileName).canonicalFilePath() : fileName);
+    const QRegularExpression unfinished(
+        QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(target.fileName())));
+    const QDir folder = target.absoluteDir();
+    for (const QString& name : folder.entryList({target.fileName() + QStringLiteral(".??????")}, QDir::Files))
+        if (unfinished.match(name).hasMatch())
+            QFile::remove(folder.filePath(name));
 }
 
 } // namespace
@@ -119,8 +137,11 @@ void TClientDataSet::SaveToFile(const QString& FileName) const {
     // A write cut short (a full disk, a size limit) must not reach the rename: commit alone lets it through.
     if (file.write(packet) != packet.size() || !file.flush() || file.size() != packet.size())
         fail(QStringLiteral("the file could not be written in full"));
+    if (QString problem; !SyncToDisk(file, problem))
+        fail(QStringLiteral("the file could not be written to disk: %1").arg(problem));
     if (!file.commit())
         fail(file.errorString());
+    removeUnfinishedSaves(FileName);
 }
 
 void TClientDataSet::AddIndex(const QString& Name, const QString& FieldName) {
@@ -182,6 +203,8 @@ void TClientDataSet::Post() {
     for (const TIndexDef& index : FIndexDefs)
         if (DuplicateOf(index.Field, FPending.at(index.Field), replaced) >= 0)
             throw EDatabaseError(QStringLiteral("Key violation."));
+    const QList<QStringList> rowsBefore = FRows;
+    const int currentBefore = FCurrent;
     if (replaced >= 0) {
         FRows[replaced] = std::exchange(FPending, {});
     } else {
@@ -192,8 +215,7 @@ void TClientDataSet::Post() {
     Sort();
     emit DataChanged();
     emit CurrentChanged();
-    if (AfterPost)
-        AfterPost(this);
+    RunAfterEvent(AfterPost, rowsBefore, currentBefore);
 }
 
 void TClientDataSet::Cancel() {
@@ -207,13 +229,29 @@ void TClientDataSet::Delete() {
     CheckBrowse();
     if (FCurrent < 0)
         throw EDatabaseError(QStringLiteral("Cannot perform this operation on an empty dataset"));
+    const QList<QStringList> rowsBefore = FRows;
+    const int currentBefore = FCurrent;
     FRows.removeAt(FCurrent);
     const int next = std::min(FCurrent, static_cast<int>(FRows.size()) - 1);
     FCurrent = -1;
     MoveTo(next);
     emit DataChanged();
-    if (AfterDelete)
-        AfterDelete(this);
+    RunAfterEvent(AfterDelete, rowsBefore, currentBefore);
+}
+
+void TClientDataSet::RunAfterEvent(const std::function<void(TClientDataSet*)>& Event,
+                                   const QList<QStringList>& RowsBefore, int CurrentBefore) {
+    if (!Event)
+        return;
+    try {
+        Event(this);
+    } catch (...) {
+        FRows = RowsBefore;
+        FCurrent = CurrentBefore;
+        emit DataChanged();
+        emit CurrentChanged();
+        throw;
+    }
 }
 
 bool TClientDataSet::Locate(const QString& FieldName, const QString& Value, TLocateOptions Options) {

@@ -46,8 +46,9 @@ public:
 
     // Replaces structure and rows with those of the packet in the file; the dataset stays closed on failure.
     void LoadFromFile(const QString& FileName);
-    // Writes the whole table as an XML packet into a sibling file and renames it over FileName, so that a
-    // failed save leaves the previous file whole.
+    // Writes the whole table as an XML packet into a sibling file, syncs it to disk and renames it over
+    // FileName, so that a failed save leaves the previous file whole. A save that succeeds removes the
+    // sibling files of earlier saves that were killed before their rename.
     void SaveToFile(const QString& FileName) const;
 
     // An ascending, unique, case-sensitive index on one field; fails when two rows hold the same value.
@@ -78,7 +79,9 @@ public:
     // loPartialKey a row matches when its value begins with Value; an empty partial key matches only "*".
     bool Locate(const QString& FieldName, const QString& Value, TLocateOptions Options);
 
-    // Events; an exception from one leaves the Post or Delete that raised it.
+    // Events. An exception from one undoes the post or delete that raised it (the rows and the current row
+    // are as they were before it, as the file that the event failed to write still holds them) and then
+    // leaves that Post or Delete.
     std::function<void(TClientDataSet*)> AfterPost;
     std::function<void(TClientDataSet*)> AfterDelete;
 
@@ -101,6 +104,8 @@ private:
     void Sort();
     void Open(QList<TFieldDef> FieldDefs, QList<QStringList> Rows);
     void MoveTo(int Row);
+    void RunAfterEvent(const std::function<void(TClientDataSet*)>& Event,
+                       const QList<QStringList>& RowsBefore, int CurrentBefore);
 
     QList<TFieldDef> FFieldDefs;
     QList<QStringList> FRows;

@@ -48,14 +48,21 @@ TFieldDef readField(const QXmlStreamAttributes& attributes) {
     const QStringView type = attributes.value(QLatin1String("fieldtype"));
     if (name.isEmpty())
         fail(QStringLiteral("a field has no name"));
+    // The packet is written in ASCII, and a name, unlike a value, cannot carry a character reference.
+    for (const QChar c : name)
+        if (c.unicode() >= 0x80)
+            fail(
+                QStringLiteral("field %1 has a name outside ASCII, which this table cannot write").arg(name));
     if (type != u"string.uni" && type != u"string")
         fail(QStringLiteral("field %1 has the type \"%2\", which this table cannot hold").arg(name, type));
     const int width =
         number(attributes.value(QLatin1String("WIDTH")), QStringLiteral("the WIDTH of field %1").arg(name));
-    if (width <= 0)
+    // WIDTH counts bytes: two for each UTF-16 code unit of a wide field. A wide field of one byte holds no
+    // character: every value would be lost, and the packet written back would no longer load.
+    const int size = type == u"string.uni" ? width / 2 : width;
+    if (size <= 0)
         fail(QStringLiteral("field %1 has no width").arg(name));
-    // WIDTH counts bytes: two for each UTF-16 code unit of a wide field.
-    return {name, type == u"string.uni" ? width / 2 : width};
+    return {name, size};
 }
 
 void addField(QList<TFieldDef>& fieldDefs, const TFieldDef& field) {

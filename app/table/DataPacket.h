@@ -17,7 +17,8 @@ struct TContent {
     QList<QStringList> Rows; // one value per field definition, in their order
 };
 
-// The packet's structure and its rows with the change log merged in; EDatabaseError names the problem.
+// The packet's structure and its rows with the change log merged in; EDatabaseError names the problem. Field
+// names must be ASCII, so that the packet can be written again.
 TContent Read(const QByteArray& Packet);
 
 QByteArray Write(const QList<TFieldDef>& FieldDefs, const QList<QStringList>& Rows);

@@ -133,6 +133,15 @@ const BadPacketCase badPackets[] = {
      "field n is defined twice"},
     {"InvalidCharacterReference", withFields("<PARAMS/>", "<ROW fdModuleAddress=\"&#1;\"/>"),
      "not well-formed"},
+    {"WideFieldOfOneByte",
+     "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"n\" fieldtype=\"string.uni\" WIDTH=\"001\"/>"
+     "</FIELDS></METADATA></DATAPACKET>",
+     "field n has no width"},
+    {"FieldNameOutsideAscii",
+     "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"K&#252;che\" fieldtype=\"string\" WIDTH=\"2\"/>"
+     "</FIELDS></METADATA></DATAPACKET>",
+     "field K\xfc"
+     "che has a name outside ASCII"},
     {"RawLatin1WithoutDeclaration", withFields("<PARAMS/>", "<ROW fdModuleAddress=\"K\xfc\"/>"),
      "not well-formed"},
 };

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -263,23 +264,46 @@ TEST_F(EditorCommand, ClosingAfterAnErrorLeavesTheTableAsItWas) {
     EXPECT_EQ(readWhole(path), file);
 }
 
-TEST_F(EditorCommand, FailedSaveIsShownAndTheRowStaysSoOkAgainIsADuplicate) {
-    SaveOnChange(cds, folder.filePath(QStringLiteral("missing/cds.xml")));
+TEST_F(EditorCommand, FailedSaveIsShownAndUndoneSoOkAgainSaves) {
+    const QString missing = folder.filePath(QStringLiteral("missing"));
+    SaveOnChange(cds, missing + QStringLiteral("/cds.xml"));
     DialogScript script({[](TPrintEdit& d) {
                              fill(d, QStringLiteral("A1"), QStringLiteral("n"), 0);
                              d.btOk->click();
                          },
-                         [](TPrintEdit& d) { d.btOk->click(); },
-                         [](TPrintEdit& d) {
-                             d.close();
+                         [&](TPrintEdit& d) {
+                             EXPECT_TRUE(cds.IsEmpty()) << "the row that could not be saved is gone";
+                             ASSERT_TRUE(QDir().mkdir(missing));
+                             d.btOk->click();
                          }});
     AssignmentCommands::Append(cds, printers, nullptr);
     EXPECT_TRUE(script.finished());
-    ASSERT_EQ(boxes.shown.size(), 2u);
+    ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("Cannot save the table to")))
         << boxes.shown[0].text.toStdString();
-    EXPECT_EQ(boxes.shown[1].text, QStringLiteral("Key violation."));
-    EXPECT_EQ(addresses(cds), QStringList({"A1"})) << "the posted row stays in memory";
+    EXPECT_EQ(addresses(cds), QStringList({"A1"}));
+    EXPECT_TRUE(readWhole(missing + QStringLiteral("/cds.xml")).contains("A1"));
+}
+
+TEST_F(EditorCommand, FailedSaveOfAnEditRestoresTheRowSoOkAgainEditsIt) {
+    appendRow(cds, QStringLiteral("A1"), QStringLiteral("first"), QStringLiteral("Lab"));
+    appendRow(cds, QStringLiteral("B1"), QStringLiteral("other"), QStringLiteral("Lab"));
+    cds.SetCurrentIndex(0);
+    const QString missing = folder.filePath(QStringLiteral("missing"));
+    SaveOnChange(cds, missing + QStringLiteral("/cds.xml"));
+    DialogScript script({[](TPrintEdit& d) {
+                             fill(d, QStringLiteral("C1"), QStringLiteral("renamed"), 0);
+                             d.btOk->click();
+                         },
+                         [&](TPrintEdit& d) {
+                             EXPECT_EQ(currentRow(cds), (Values{"A1", "first", "Lab"}));
+                             ASSERT_TRUE(QDir().mkdir(missing));
+                             d.btOk->click();
+                         }});
+    AssignmentCommands::Editor(cds, printers, nullptr);
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(addresses(cds), QStringList({"B1", "C1"}));
 }
 
 TEST_F(EditorCommand, EditorChangesTheCurrentRow) {

@@ -24,6 +24,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 const QString validLink =
@@ -269,6 +271,28 @@ TEST_F(MainForm, RegisterErrorIsShownAndKeepsTheButton) {
     EXPECT_EQ(Boxes[0].text, "Failed to set data for 'x-scheme-handler/kestrova'")
         << "a quote sorts before the full stop";
     EXPECT_TRUE(form.btReg->isEnabled());
+}
+
+// Two settings windows would each save their own copy of the table, the later losing the other's rows: the
+// second is refused while the first is open, and print jobs run beside a settings window.
+TEST_F(MainForm, OneSettingsWindowAtATime) {
+    auto first = std::make_unique<TPrint>(QString());
+    EXPECT_TRUE(Boxes.isEmpty());
+    {
+        TPrint second{QString()};
+        ASSERT_EQ(Boxes.size(), 1);
+        EXPECT_EQ(Boxes[0].text, QStringLiteral("The assignment table is open in another settings window."));
+        EXPECT_FALSE(second.Cds->Active()) << "a closed table cannot overwrite the file";
+        EXPECT_FALSE(second.pButton->isEnabled());
+        TPrint job(validLink);
+        EXPECT_TRUE(job.StartPrinting->isActive());
+        EXPECT_EQ(Boxes.size(), 1);
+    }
+    first.reset();
+    TPrint third{QString()};
+    EXPECT_EQ(Boxes.size(), 1);
+    EXPECT_TRUE(third.Cds->Active());
+    EXPECT_TRUE(third.pButton->isEnabled());
 }
 
 TEST_F(MainForm, DeleteRewritesTheTable) {

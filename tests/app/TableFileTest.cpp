@@ -1,5 +1,6 @@
 // The table file: written whole after every post and delete, read again at the next start, replaced only by
 // a complete new file, and refused at start-up with a message that names the file and the problem.
+#include "FailingSync.h"
 #include "TableFixtures.h"
 
 #include <QDir>
@@ -89,6 +90,11 @@ const BadFileCase badFiles[] = {
          "<ROWDATA><ROW fdModuleAddress=\"A1\"/><ROW fdModuleAddress=\"B\"/><ROW fdModuleAddress=\"A1\"/>"
          "</ROWDATA></DATAPACKET>",
      "two rows hold \"A1\" in fdModuleAddress"},
+    {"FieldNameOutsideAscii",
+     QByteArray(header).replace(
+         "</FIELDS>", "<FIELD attrname=\"Notiz_&#228;\" fieldtype=\"string.uni\" WIDTH=\"64\"/></FIELDS>") +
+         "<ROWDATA/></DATAPACKET>",
+     "has a name outside ASCII"},
     {"TrailingGarbage", header + "<ROWDATA/></DATAPACKET><DATAPACKET/>", "not well-formed XML"},
 };
 
@@ -154,7 +160,7 @@ private:
     void (*previousHandler)(int) = nullptr;
 };
 
-TEST_F(TableTest, SaveThatFailsMidwayLeavesTheOldFileWholeAndRaises) {
+TEST_F(TableTest, SaveThatFailsMidwayLeavesTheOldFileWholeAndMemoryAsTheFile) {
     appendRow(cds, QStringLiteral("A1"), QStringLiteral("n"), QStringLiteral("p"));
     const QByteArray before = readWhole(path);
     // Test output may go to a file as well, so nothing is reported while the limit holds.
@@ -174,12 +180,49 @@ TEST_F(TableTest, SaveThatFailsMidwayLeavesTheOldFileWholeAndRaises) {
     EXPECT_EQ(readWhole(path), before);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"cds.xml"}))
         << "no temporary file is left";
-    EXPECT_EQ(addresses(cds), QStringList({"A1", "B40", "B40000"})) << "the changes stay in memory";
+    EXPECT_EQ(addresses(cds), QStringList({"A1"})) << "memory holds what the file holds";
+    EXPECT_EQ(cds.State(), TDataSetState::dsBrowse);
 
-    cds.Delete(); // the next successful save writes what memory holds
+    appendRow(cds, QStringLiteral("B40"), QStringLiteral("n"), QStringLiteral("p")); // the retry works
     TClientDataSet restarted;
     AssignmentTable::SetUp(restarted, path);
     EXPECT_EQ(addresses(restarted), QStringList({"A1", "B40"}));
+}
+
+// A disk that fails to keep what was written fails the save: the old file stays, and so do the rows.
+TEST_F(TableTest, FailedSyncFailsTheSaveAndKeepsTheOldFile) {
+    appendRow(cds, QStringLiteral("A1"), QStringLiteral("n"), QStringLiteral("p"));
+    appendRow(cds, QStringLiteral("B1"), QStringLiteral("n"), QStringLiteral("p"));
+    const QByteArray before = readWhole(path);
+    cds.SetCurrentIndex(0);
+    {
+        const FailingSync dying;
+        try {
+            cds.Delete();
+            ADD_FAILURE() << "the delete reported success";
+        } catch (const EDatabaseError& error) {
+            EXPECT_EQ(error.Message(),
+                      QStringLiteral("Cannot save the table to \"%1\": the file could not be "
+                                     "written to disk: Input/output error")
+                          .arg(path));
+        }
+        EXPECT_THROW(appendRow(cds, QStringLiteral("C1"), QStringLiteral("n"), QStringLiteral("p")),
+                     EDatabaseError);
+    }
+    EXPECT_EQ(readWhole(path), before);
+    EXPECT_EQ(addresses(cds), QStringList({"A1", "B1"}));
+    EXPECT_EQ(cds.FieldValue(fdModuleAddress), QStringLiteral("A1")) << "the row to delete is current again";
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"cds.xml"}));
+}
+
+// A save killed before its rename leaves its sibling file; the next save removes it, and nothing else.
+TEST_F(TableTest, SaveRemovesWhatKilledSavesLeft) {
+    for (const char* name :
+         {"cds.xml.a1B2c3", "cds.xml.ZZZZZZ", "cds.xml.bak", "cds.xml.lock", "cds.xml.a1B2c3d"})
+        writeWhole(folder.filePath(QLatin1String(name)), "left");
+    appendRow(cds, QStringLiteral("A1"), QStringLiteral("n"), QStringLiteral("p"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
+              QStringList({"cds.xml", "cds.xml.a1B2c3d", "cds.xml.bak", "cds.xml.lock"}));
 }
 
 TEST_F(TableTest, SaveIntoAReadOnlyFolderLeavesTheOldFileWhole) {

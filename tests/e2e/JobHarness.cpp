@@ -1,5 +1,7 @@
 #include "JobHarness.h"
 
+#include "support/PrintSystem.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -42,10 +44,7 @@ void WriteTable(const QString& Folder, const QList<TableRow>& Rows) {
 }
 
 int PrintedJobCount() {
-    return int(RunProgram(QStringLiteral("lpstat"),
-                          {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o")})
-                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                   .size());
+    return PrintSystem::PrintingJobCount();
 }
 
 QStringList FilesIn(const QString& Folder) {

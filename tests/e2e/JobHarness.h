@@ -22,7 +22,8 @@ QString JobLink(const QString& ModuleAddress, const QString& PdfUrl);
 // Writes cds.xml into Folder as the dataset engine writes it.
 void WriteTable(const QString& Folder, const QList<TableRow>& Rows);
 
-// How many jobs the print system has taken so far, finished or not.
+// How many jobs the print system has taken so far to print, finished or not: cancelled and aborted ones are
+// not counted.
 int PrintedJobCount();
 
 // The files in Folder, without . and ..

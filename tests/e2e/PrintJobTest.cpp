@@ -12,6 +12,7 @@
 #include "support/QtPrinters.h"
 #include "support/TestData.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -152,6 +153,20 @@ QString Redirections(HttpServer& server, int count) {
     return server.Url("/hop0");
 }
 
+// A document of Count pages whose page tree lacks the pages from Missing on: it opens, but those pages
+// cannot be loaded.
+QByteArray PageTreeWithMissingPages(int Count, int Missing) {
+    QByteArray kids;
+    for (int page = 1; page <= Count; ++page)
+        kids += QByteArray::number(2 + page) + " 0 R ";
+    QByteArray pdf = "%PDF-1.7\n1 0 obj <</Type/Catalog/Pages 2 0 R>> endobj\n2 0 obj <</Type/Pages/Count " +
+                     QByteArray::number(Count) + "/Kids[" + kids + "]>> endobj\n";
+    for (int page = 1; page < Missing; ++page)
+        pdf += QByteArray::number(2 + page) +
+               " 0 obj <</Type/Page/Parent 2 0 R/MediaBox[0 0 612 792]>> endobj\n";
+    return pdf + "trailer <</Root 1 0 R>>\n%%EOF\n";
+}
+
 QByteArray SharedFile(const char* relative) {
     QFile file(testDataPath(relative));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing shared test data");
@@ -225,13 +240,20 @@ INSTANTIATE_TEST_SUITE_P(
                                 return QStringLiteral("http://127.0.0.1:%1/doc.pdf").arg(port);
                             },
                             0, "Error sending data: (111) Connection refused."},
-                    WebCase{"FileNameTheFileSystemRefuses",
+                    WebCase{"SignedAddress",
                             [](HttpServer& s) {
-                                const QByteArray name = "/" + QByteArray(300, 'n') + ".pdf";
-                                s.On("GET", name, Pdf(TwoPages));
-                                return s.Url(QString::fromLatin1(name));
+                                const QByteArray path =
+                                    "/receipt.pdf?X-Amz-Signature=" + QByteArray(300, 'f');
+                                s.On("GET", path, Pdf(TwoPages));
+                                return s.Url(QString::fromLatin1(path));
                             },
-                            0, "Cannot create file *"},
+                            2, ""},
+                    WebCase{"NoPageCanBeDrawnSoNothingIsPrinted",
+                            [](HttpServer& s) {
+                                s.On("GET", "/nopage.pdf", Pdf(PageTreeWithMissingPages(1, 1)));
+                                return s.Url("/nopage.pdf");
+                            },
+                            0, "Cannot open page 1."},
                     WebCase{"DamagedDocument",
                             [](HttpServer& s) {
                                 s.On("GET", "/damaged.pdf", Pdf(TwoPages.left(TwoPages.size() / 3)));
@@ -285,6 +307,29 @@ TEST_F(PrintJob, FolderWhereNothingCanBeWrittenStillTriesAndSaysWhy) {
     EXPECT_TRUE(Boxes.first().startsWith("Cannot create file")) << Boxes.first().toStdString();
     EXPECT_EQ(Server.Requests().size(), 2); // the job still asked for the document
     EXPECT_TRUE(NothingPrinted());
+}
+
+// Closing the window (Alt+F4) while the body arrives ends the program's loops: the transfer is aborted, the
+// job says so, and nothing of the cut body is printed or left behind.
+TEST_F(PrintJob, ClosingTheWindowMidDownloadPrintsNothing) {
+    JobsBefore = PrintedJobCount();
+    TPrint form(JobLink("Desk", Server.Url("/stalled.pdf")));
+    HttpResponse stalled = Pdf(TwoPages);
+    stalled.StallAfter = TwoPages.size() / 2;
+    Server.On("GET", "/stalled.pdf", [&form, stalled](const HttpRequest&) {
+        QTimer::singleShot(200, &form, &QWidget::close); // while the body never completes
+        return stalled;
+    });
+    form.show();
+    QTimer deadline; // a job that never ends fails the test
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, qApp, &QCoreApplication::quit);
+    deadline.start(120000);
+    QApplication::exec();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(Boxes, QStringList{"The download was cancelled: the program is closing."});
+    EXPECT_TRUE(NothingPrinted());
+    EXPECT_EQ(Downloads(), QStringList());
 }
 
 // What the print system refuses: each gives its message, the file is deleted and the window closes.
@@ -348,7 +393,7 @@ INSTANTIATE_TEST_SUITE_P(
                                         return Pdf(manual.isEmpty() ? TwoPages : manual);
                                     });
                                 },
-                                "*"},
+                                "The printer or class does not exist."},
                     RefusalCase{"AbortedJob",
                                 [](const QString& queue, HttpServer&) {
                                     // The device cannot be written, and the queue aborts such jobs.

@@ -53,12 +53,7 @@ protected:
     // end in time.
     int Run(const QString& link) {
         QProcess program;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        environment.insert("HOME", Home.path());
-        environment.remove("LD_LIBRARY_PATH"); // the engine must be found beside the program
-        program.setProcessEnvironment(environment);
-        program.start(Install.filePath("Kestrova"), {link});
+        Start(program, link);
         QElapsedTimer clock;
         clock.start();
         while (program.state() != QProcess::NotRunning && clock.elapsed() < 180000) {
@@ -71,6 +66,16 @@ protected:
             return -1;
         }
         return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    }
+
+    // Starts the program with Link as the desktop starts it.
+    void Start(QProcess& program, const QString& link) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("HOME", Home.path());
+        environment.remove("LD_LIBRARY_PATH"); // the engine must be found beside the program
+        program.setProcessEnvironment(environment);
+        program.start(Install.filePath("Kestrova"), {link});
     }
 
     QStringList LogLines() const {
@@ -225,6 +230,32 @@ TEST_F(Program, NotFoundEndsSilentlyWithoutPrinting) {
     EXPECT_EQ(PrintedJobCount(), jobsBefore);
     EXPECT_EQ(FilesIn(Install.filePath("DownFile")), QStringList());
     ExpectLoggedOnce(link);
+}
+
+// A job killed while its document arrives leaves the document behind; the next job of that name takes it
+// over, prints its own document and leaves nothing.
+TEST_F(Program, TheNextJobRemovesWhatAKilledJobLeft) {
+    HttpResponse stalled{200, {}, MakePdf({})};
+    stalled.StallAfter = stalled.Body.size() / 2;
+    Server.On("GET", "/a/doc.pdf", stalled);
+    QProcess killed;
+    Start(killed, JobLink("Desk", Server.Url("/a/doc.pdf")));
+    const QString leftover = Install.filePath("DownFile/doc.pdf");
+    QElapsedTimer clock;
+    clock.start();
+    while (QFileInfo(leftover).size() == 0 && clock.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_GT(QFileInfo(leftover).size(), 0) << "the first job did not begin to save its document";
+    killed.kill();
+    killed.waitForFinished();
+    ASSERT_TRUE(QFileInfo::exists(leftover));
+
+    Server.On("GET", "/b/doc.pdf", HttpResponse{200, {}, MakePdf({{{{612, 792}, "second"}}, "Second"})});
+    ASSERT_EQ(Run(JobLink("Desk", Server.Url("/b/doc.pdf"))), 0);
+    const QString printed = PrintSystem::Shared().WaitForOutput(PrintSystem::Shared().DefaultPrinter(), 90);
+    ASSERT_FALSE(printed.isEmpty());
+    EXPECT_EQ(PrintSystem::LastJobTitle(PrintSystem::Shared().DefaultPrinter()), "Second");
+    EXPECT_EQ(FilesIn(Install.filePath("DownFile")), QStringList());
 }
 
 } // namespace

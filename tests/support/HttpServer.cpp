@@ -3,6 +3,7 @@
 #include <QHostAddress>
 #include <QTcpSocket>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -35,6 +36,21 @@ bool hasBody(int status) {
 }
 
 constexpr qsizetype ChunkSize = 4096;
+constexpr qsizetype FillerBlock = 1 << 16;
+
+// Sends Length bytes of filler on Socket, a block whenever little is waiting to be sent.
+void sendFiller(QTcpSocket* socket, qint64 length) {
+    auto left = std::make_shared<qint64>(length);
+    auto more = [socket, left] {
+        while (*left > 0 && socket->bytesToWrite() < 4 * FillerBlock) {
+            const qint64 size = std::min<qint64>(*left, FillerBlock);
+            socket->write(QByteArray(size, 'f'));
+            *left -= size;
+        }
+    };
+    QObject::connect(socket, &QTcpSocket::bytesWritten, socket, more);
+    more();
+}
 
 QByteArray chunkHead(qsizetype size) {
     return QByteArray::number(size, 16) + "\r\n";
@@ -102,6 +118,12 @@ void HttpServer::send(QTcpSocket* socket, const HttpRequest& request, const Http
     for (const auto& [name, value] : response.Headers)
         head += name + ": " + value + "\r\n";
     const bool body = hasBody(response.Status);
+    if (body && response.FillerLength >= 0) {
+        socket->write(head + "Content-Length: " + QByteArray::number(response.FillerLength) + "\r\n\r\n");
+        if (request.Method != "HEAD")
+            sendFiller(socket, response.FillerLength);
+        return;
+    }
     if (body && response.Frame == HttpResponse::Framing::Length)
         head += "Content-Length: " + QByteArray::number(response.Body.size()) + "\r\n";
     if (body && response.Frame == HttpResponse::Framing::Chunked)
@@ -112,7 +134,9 @@ void HttpServer::send(QTcpSocket* socket, const HttpRequest& request, const Http
 
     if (body && request.Method != "HEAD") {
         const bool chunked = response.Frame == HttpResponse::Framing::Chunked;
-        const qsizetype cut = response.CloseAfter >= 0 ? response.CloseAfter : response.Body.size();
+        const qsizetype cut = response.CloseAfter >= 0   ? response.CloseAfter
+                              : response.StallAfter >= 0 ? response.StallAfter
+                                                         : response.Body.size();
         // A cut body stops inside a chunk, as a server that dies mid-transfer would.
         for (qsizetype at = 0; at < cut; at += ChunkSize) {
             const QByteArray block = response.Body.mid(at, ChunkSize);
@@ -121,7 +145,7 @@ void HttpServer::send(QTcpSocket* socket, const HttpRequest& request, const Http
                               ? chunkHead(block.size()) + sent + (sent.size() == block.size() ? "\r\n" : "")
                               : sent);
         }
-        if (chunked && response.CloseAfter < 0)
+        if (chunked && cut == response.Body.size())
             socket->write(chunkHead(0) + "\r\n");
     }
     if (response.Frame == HttpResponse::Framing::UntilClose || response.CloseAfter >= 0)

@@ -36,6 +36,12 @@ struct HttpResponse {
     Framing Frame = Framing::Length;
     // When not negative, the server sends only this many bytes of the body and closes the connection.
     qint64 CloseAfter = -1;
+    // When not negative, the server sends only this many bytes of the body and then nothing more, keeping
+    // the connection open.
+    qint64 StallAfter = -1;
+    // When not negative, the body is this many bytes of filler instead of Body, sent with their length and
+    // made as the connection drains, so that the server never holds more than a little of it.
+    qint64 FillerLength = -1;
 
     HttpResponse& With(const QByteArray& name, const QByteArray& value) {
         Headers.append({name, value});

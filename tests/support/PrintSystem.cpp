@@ -150,3 +150,13 @@ NoDefaultPrinter::NoDefaultPrinter() {
 NoDefaultPrinter::~NoDefaultPrinter() {
     qunsetenv("PRINTER");
 }
+
+int PrintSystem::PrintingJobCount() {
+    cups_job_t* jobs = nullptr;
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
+    int printing = 0;
+    for (int i = 0; i < count; ++i)
+        printing += jobs[i].state != IPP_JSTATE_CANCELED && jobs[i].state != IPP_JSTATE_ABORTED;
+    cupsFreeJobs(count, jobs);
+    return printing;
+}

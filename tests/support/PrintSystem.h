@@ -36,6 +36,8 @@ public:
     QString WaitForOutput(const QString& Printer, int TimeoutSeconds = 60);
     // The title of the newest job on Printer, as the print queue shows it.
     static QString LastJobTitle(const QString& Printer);
+    // How many jobs the print system has taken and not cancelled or aborted, on every queue.
+    static int PrintingJobCount();
 
     // Adds a queue like the second one, or removes a queue. Both return whether lpadmin succeeded. A queue
     // may be given a default resolution other than 300 dpi, and a filter line of its own (the PPD's

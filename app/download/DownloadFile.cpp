@@ -1,0 +1,73 @@
+#include "app/download/DownloadFile.h"
+
+#include "app/download/DownloadFileName.h"
+#include "app/download/EDownloadError.h"
+#include "app/log/CheckDirectory.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// Enough for any number of jobs that run at once.
+constexpr int MaxVariants = 1000;
+
+QString shownPath(const QString& path) {
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+[[noreturn]] void cannot(const char* what, const QString& path, const QString& reason) {
+    throw EDownloadError(
+        QStringLiteral("Cannot %1 file \"%2\". %3").arg(QLatin1String(what), shownPath(path), reason));
+}
+
+bool isLockFile(const QString& path) {
+    return path.endsWith(QStringLiteral(".lock")) && QFileInfo(path).isFile();
+}
+
+} // namespace
+
+TDownloadFile::TDownloadFile(const QString& Folder, const QString& FileName) {
+    CheckDirectory(Folder, true);
+    constexpr QIODevice::OpenMode created = QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered;
+    for (int number = 1;; ++number) {
+        const QString path = Folder + (number == 1 ? FileName : NumberedFileName(FileName, number));
+        FFile.setFileName(path);
+        FLock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
+        FLock->setStaleLockTime(0); // a job may run for long: only a lock whose process has ended is stale
+        // A file under a name that this job holds was left by a job that no longer runs, unless it is
+        // itself a lock file: that may belong to a running job.
+        if (FLock->tryLock(0) && !isLockFile(path)) {
+            if (QFileInfo(path).isFile())
+                QFile::remove(path);
+            if (!FFile.open(created))
+                cannot("create", path, FFile.errorString());
+            return;
+        }
+        if (!FLock->isLocked() && FLock->error() != QLockFile::LockFailedError) {
+            // Where no lock file can be made, neither can the document: the system says why.
+            if (!FFile.open(created))
+                cannot("create", path, FFile.errorString());
+            FFile.remove();
+            cannot("create", path, QStringLiteral("Its lock file cannot be created"));
+        }
+        if (number == MaxVariants)
+            cannot("create", path, QStringLiteral("Every variant of the name is in use"));
+    }
+}
+
+TDownloadFile::~TDownloadFile() {
+    FFile.close();
+    FFile.remove(); // a file that cannot be deleted stays; nobody is told
+}
+
+void TDownloadFile::Write(const QByteArray& Data) {
+    if (FFile.write(Data) != Data.size())
+        cannot("write", FFile.fileName(), FFile.errorString());
+}
+
+void TDownloadFile::Close() {
+    if (!FFile.flush())
+        cannot("write", FFile.fileName(), FFile.errorString());
+    FFile.close();
+}
