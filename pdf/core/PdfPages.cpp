@@ -2,7 +2,7 @@
 // the page edits of the document (add, delete, import, labels).
 #include "pdf/Pdf.h"
 
-#include "pdf/EngineText.h"
+#include "pdf/binding/EngineText.h"
 
 #include "pdf/engine/FPdfDoc.h"
 #include "pdf/engine/FPdfEdit.h"

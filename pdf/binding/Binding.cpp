@@ -1,9 +1,9 @@
-#include "pdf/Binding.h"
+#include "pdf/binding/Binding.h"
 
-#include "pdf/EngineFallbacks.h"
-#include "pdf/EntryPoints.h"
-#include "pdf/LibraryLoader.h"
 #include "pdf/PdfError.h"
+#include "pdf/binding/EngineFallbacks.h"
+#include "pdf/binding/EntryPoints.h"
+#include "pdf/binding/LibraryLoader.h"
 
 #include <array>
 #include <string_view>

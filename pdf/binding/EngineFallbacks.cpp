@@ -1,6 +1,6 @@
-#include "pdf/EngineFallbacks.h"
+#include "pdf/binding/EngineFallbacks.h"
 
-#include "pdf/EngineBitmap.h"
+#include "pdf/binding/EngineBitmap.h"
 
 #include <QImage>
 #include <QPainter>
