@@ -24,6 +24,9 @@ void TPdf::ReloadPage() {
 }
 
 void TPdf::UnloadPage() {
+    // A path in progress belongs to the page and is never inserted now.
+    if (FPath)
+        FPDFPageObj_Destroy(std::exchange(FPath, nullptr));
     UnloadTextPage();
     if (FPage) {
         FPDF_ClosePage(FPage);
