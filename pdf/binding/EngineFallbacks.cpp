@@ -1,6 +1,6 @@
 #include "pdf/binding/EngineFallbacks.h"
 
-#include "pdf/binding/EngineBitmap.h"
+#include "pdf/binding/EngineHandles.h"
 
 #include <QImage>
 #include <QPainter>

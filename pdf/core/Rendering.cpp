@@ -2,7 +2,7 @@
 
 #include "pdf/PdfError.h"
 #include "pdf/binding/ArithmeticMask.h"
-#include "pdf/binding/EngineBitmap.h"
+#include "pdf/binding/EngineHandles.h"
 #include "pdf/core/SystemColors.h"
 #include "pdf/engine/FPdfEdit.h"
 #include "pdf/engine/FPdfView.h"

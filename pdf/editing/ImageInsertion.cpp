@@ -1,8 +1,7 @@
 #include "pdf/editing/ImageInsertion.h"
 
 #include "pdf/PdfError.h"
-#include "pdf/binding/EngineBitmap.h"
-#include "pdf/binding/EnginePageObject.h"
+#include "pdf/binding/EngineHandles.h"
 #include "pdf/engine/FPdfEdit.h"
 
 #include <QIODevice>

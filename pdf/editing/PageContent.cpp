@@ -3,7 +3,7 @@
 // An object that the component created but could not place is destroyed, never left to the engine.
 #include "pdf/Pdf.h"
 
-#include "pdf/binding/EnginePageObject.h"
+#include "pdf/binding/EngineHandles.h"
 #include "pdf/core/Rendering.h"
 #include "pdf/editing/ImageInsertion.h"
 #include "pdf/engine/FPdfEdit.h"

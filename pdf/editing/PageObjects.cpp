@@ -3,7 +3,7 @@
 // the engine again.
 #include "pdf/Pdf.h"
 
-#include "pdf/binding/EngineBitmap.h"
+#include "pdf/binding/EngineHandles.h"
 #include "pdf/core/Rendering.h"
 #include "pdf/editing/ObjectImages.h"
 #include "pdf/engine/FPdfEdit.h"
