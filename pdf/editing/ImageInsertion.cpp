@@ -70,7 +70,8 @@ QImage PictureToBitmap(const TPicture& Picture) {
 
 void AddBitmap(FPDF_DOCUMENT Document, FPDF_PAGE Page, const QImage& Bitmap, double X, double Y, double Width,
                double Height) {
-    Check(Bitmap.depth() == 32, QStringLiteral("Unsupported pixel format"));
+    // A picture without pixels has no depth at all; the engine refuses to make its bitmap.
+    Check(Bitmap.isNull() || Bitmap.depth() == 32, QStringLiteral("Unsupported pixel format"));
     // Every 32-bit layout becomes the engine's blue, green, red and an unused fourth byte.
     const QImage pixels = Bitmap.convertToFormat(QImage::Format_RGB32);
     const int scanLineSize = pixels.width() * 4;
@@ -105,7 +106,10 @@ bool AddJpegImage(FPDF_DOCUMENT Document, FPDF_PAGE Page, QIODevice& Stream, dou
     access.FileAccess.m_Param = &access;
     access.Stream = &Stream;
     FPDF_PAGE pages[] = {Page};
-    if (!FPDFImageObj_LoadJpegFileInline(pages, 1, image.get(), &access.FileAccess))
+    // The engine answers success even for data that is no JPEG at all, and leaves the object without an
+    // image; only an image object that holds data has been accepted.
+    if (!FPDFImageObj_LoadJpegFileInline(pages, 1, image.get(), &access.FileAccess) ||
+        FPDFImageObj_GetImageDataRaw(image.get(), nullptr, 0) == 0)
         return false;
     PlaceImageObject(Page, std::move(image), X, Y, Width, Height);
     return true;

@@ -25,7 +25,6 @@ FixtureDocument ThreePages() {
 
 const QString ActiveMessage = QStringLiteral("Cannot perform this operation on an active Pdf component");
 const QString InactiveMessage = QStringLiteral("Cannot perform this operation on an inactive Pdf component");
-const QString InactivePage = QStringLiteral("Cannot perform this operation on an inactive page");
 
 class DocumentTest : public testing::Test {
 protected:

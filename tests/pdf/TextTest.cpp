@@ -19,7 +19,6 @@ namespace {
 
 const QString InactiveComponent =
     QStringLiteral("Cannot perform this operation on an inactive Pdf component");
-const QString InactivePage = QStringLiteral("Cannot perform this operation on an inactive page");
 
 // Ten characters on the first page, a longer line on the second.
 FixtureDocument TwoTextPages() {
