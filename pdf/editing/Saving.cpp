@@ -65,8 +65,11 @@ bool TPdf::SaveAs(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion)
 bool TPdf::SaveAs(const QString& FileName, TSaveOption Option, TPdfVersion PdfVersion) {
     CheckActive();
     QSaveFile file(FileName);
-    Check(file.open(QIODevice::WriteOnly), QStringLiteral("Cannot create file \"%1\". %2")
-                                               .arg(QDir::toNativeSeparators(FileName), file.errorString()));
+    // Unbuffered, so that every block reaches the file while the engine waits: a buffered file would report
+    // a short write at its final flush as success, and commit a cut-off file.
+    Check(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered),
+          QStringLiteral("Cannot create file \"%1\". %2")
+              .arg(QDir::toNativeSeparators(FileName), file.errorString()));
     const TSaveOutcome outcome = WriteDocument(file, Option, PdfVersion);
     // Without commit the new file is removed and the target stays as it was.
     return outcome.Saved && !outcome.WriteError && file.commit();
