@@ -239,6 +239,7 @@ private:
     void InitializeFormFill();
     void ExitFormFill();
     void OnTimer();
+    bool IsImageObject(int Index) const;
     int ImageIndexToObjectIndex(int Index) const;
     FPDF_PAGEOBJECT ImageHandle(int Index) const;
     void BeginPath(const std::function<FPDF_PAGEOBJECT()>& createPath);

@@ -77,6 +77,7 @@ void LoadLibrary() {
 void UnloadLibrary() {
     if (!Loaded())
         return;
+    EngineFallbacks::ReleasePending();
     if (FPDF_DestroyLibrary)
         FPDF_DestroyLibrary();
     LibraryLoader::Close(PDFiumLibrary);

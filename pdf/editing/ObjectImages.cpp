@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 namespace PDFium {
 
@@ -50,9 +50,11 @@ QImage GetBitmap(FPDF_PAGEOBJECT ObjectHandle) {
     Check(FPDFPageObj_GetDIB(ObjectHandle, &dibHeight, &dibWidth, &dibBpp, &dibScanLineSize, nullptr) != 0,
           CannotRetrieveImageData);
     Check(dibHeight >= 0 && dibWidth >= 0 && dibScanLineSize >= 0, CannotRetrieveImageData);
-    std::vector<uchar> buffer(static_cast<size_t>(dibHeight) * static_cast<size_t>(dibScanLineSize));
+    const size_t bufferSize = static_cast<size_t>(dibHeight) * static_cast<size_t>(dibScanLineSize);
+    // The engine fills every byte: no need to clear them first.
+    const auto buffer = std::make_unique_for_overwrite<uchar[]>(bufferSize);
     Check(FPDFPageObj_GetDIB(ObjectHandle, &dibHeight, &dibWidth, &dibBpp, &dibScanLineSize,
-                             buffer.empty() ? nullptr : buffer.data()) != 0,
+                             bufferSize == 0 ? nullptr : buffer.get()) != 0,
           CannotRetrieveImageData);
 
     const QImage::Format format = FormatOfDepth(dibBpp);
@@ -64,9 +66,9 @@ QImage GetBitmap(FPDF_PAGEOBJECT ObjectHandle) {
     // two, and at the rows the buffer was made for.
     const size_t rowBytes = std::min<size_t>(dibScanLineSize, bitmap.bytesPerLine());
     const int rows = static_cast<int>(
-        std::min<size_t>(bitmap.height(), buffer.size() / static_cast<size_t>(std::max(dibScanLineSize, 1))));
+        std::min<size_t>(bitmap.height(), bufferSize / static_cast<size_t>(std::max(dibScanLineSize, 1))));
     for (int row = 0; row < rows; ++row)
-        std::memcpy(bitmap.scanLine(row), buffer.data() + static_cast<size_t>(row) * dibScanLineSize,
+        std::memcpy(bitmap.scanLine(row), buffer.get() + static_cast<size_t>(row) * dibScanLineSize,
                     rowBytes);
     return bitmap;
 }

@@ -47,11 +47,16 @@ QImage TPdf::ObjectBitmap(int Index) const {
     return result;
 }
 
+// The walks over the objects check the page once, through ObjectCount, and then ask the engine directly.
+bool TPdf::IsImageObject(int Index) const {
+    return DecodeObjectType(FPDFPageObj_GetType(FPDFPage_GetObject(FPage, Index))) == otImage;
+}
+
 int TPdf::ImageCount() const {
     const int count = ObjectCount();
     int images = 0;
     for (int index = 0; index < count; ++index)
-        if (ObjectType(index) == otImage)
+        if (IsImageObject(index))
             ++images;
     return images;
 }
@@ -60,7 +65,7 @@ int TPdf::ImageIndexToObjectIndex(int Index) const {
     const int count = ObjectCount();
     int toSkip = Index;
     for (int index = 0; index < count; ++index) {
-        if (ObjectType(index) != otImage)
+        if (!IsImageObject(index))
             continue;
         if (toSkip == 0)
             return index;
