@@ -231,3 +231,28 @@ TEST(PageObjects, BitmapRowsAreCopiedNeverPastTheirEnd) {
     }
     FPDFPageObj_GetDIB = engineDib;
 }
+
+namespace {
+
+// A stand-in for the engine's image data that reports an image of 4 x 3 without any bytes; a buffer must
+// then never be asked for.
+FPDF_BOOL AnswerEmptyImage(FPDF_PAGEOBJECT, int* height, int* width, unsigned int* size, void* buffer) {
+    *height = 3;
+    *width = 4;
+    *size = 0;
+    return buffer == nullptr;
+}
+
+} // namespace
+
+TEST(PageObjects, AnImageWithoutDataYieldsAnEmptyRecord) {
+    TPdf pdf;
+    OpenBlankPage(pdf);
+    const auto engineImage = FPDFPageObj_GetImage;
+    FPDFPageObj_GetImage = &AnswerEmptyImage;
+    const TPdfImage image = GetImage(nullptr);
+    FPDFPageObj_GetImage = engineImage;
+    EXPECT_EQ(image.Width, 4);
+    EXPECT_EQ(image.Height, 3);
+    EXPECT_TRUE(image.Data.isEmpty());
+}
