@@ -125,19 +125,22 @@ void BM_TPdfImageBitmaps(benchmark::State& state) {
     if (Skip(state, ImagePage))
         return;
     TPdf* pdf = TheImagePage();
-    for (auto _ : state)
-        for (int index = 0; index < pdf->ImageCount(); ++index) {
+    for (auto _ : state) {
+        const int count = pdf->ImageCount();
+        for (int index = 0; index < count; ++index) {
             QImage bitmap = pdf->Bitmap(index);
             benchmark::DoNotOptimize(bitmap.constBits());
         }
+    }
 }
 
 void BM_RawImageBitmaps(benchmark::State& state) {
     if (Skip(state, ImagePage))
         return;
     FPDF_PAGE page = TheImagePage()->Page();
-    for (auto _ : state)
-        for (int index = 0; index < FPDFPage_CountObjects(page); ++index) {
+    for (auto _ : state) {
+        const int count = FPDFPage_CountObjects(page);
+        for (int index = 0; index < count; ++index) {
             FPDF_PAGEOBJECT object = FPDFPage_GetObject(page, index);
             if (FPDFPageObj_GetType(object) != FPDF_PAGEOBJ_IMAGE)
                 continue;
@@ -146,6 +149,7 @@ void BM_RawImageBitmaps(benchmark::State& state) {
             ToBitmap(bitmap.get(), image);
             benchmark::DoNotOptimize(image.constBits());
         }
+    }
 }
 
 } // namespace
