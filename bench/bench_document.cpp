@@ -1,7 +1,7 @@
 // The engine alone rendering every page of a document at 300 dpi with the print job's options: the yardstick
 // of the whole print job (bench/job.py). The document is KESTROVA_BENCH_PDF, else the 36-page manual.
-#include "pdf/Binding.h"
-#include "pdf/Rendering.h"
+#include "pdf/binding/Binding.h"
+#include "pdf/core/Rendering.h"
 #include "pdf/engine/FPdfView.h"
 
 #include <QByteArray>

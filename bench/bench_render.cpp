@@ -1,8 +1,8 @@
 // Rendering a printed page: TPdf's RenderPage into a new image, as the print job calls it (300 dpi Letter,
 // all thirteen options, white), beside the raw engine calls that do the same work.
-#include "pdf/Binding.h"
 #include "pdf/Pdf.h"
-#include "pdf/Rendering.h"
+#include "pdf/binding/Binding.h"
+#include "pdf/core/Rendering.h"
 #include "pdf/engine/FPdfView.h"
 
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // Reading a document's text: CharacterCount and Text of every page, and a search for a common word on every
 // page, through TPdf beside the raw engine calls that do the same work (page, text page, characters, search),
 // over the 36 pages of a real manual.
-#include "pdf/Binding.h"
 #include "pdf/Pdf.h"
+#include "pdf/binding/Binding.h"
 #include "pdf/engine/FPdfText.h"
 #include "pdf/engine/FPdfView.h"
 

@@ -1,9 +1,11 @@
 // TPdf, the PDF document component: one open engine document and its current page, with rendering, document
-// information, text, search, links, destinations, bookmarks and the form-fill environment. Every failure raises EPdfError. It lives on the user-interface
+// information, text, search, links, destinations, bookmarks, the form-fill environment, the page's objects
+// and their editing, and saving. Every failure raises EPdfError. It lives on the user-interface
 // thread; engine callbacks reach it there, and an error raised by an event handler inside such a callback is
 // kept and raised again once the engine call has returned.
 #pragma once
 
+#include "pdf/PdfEditTypes.h"
 #include "pdf/PdfError.h"
 #include "pdf/PdfLinkTypes.h"
 #include "pdf/PdfSearchOptions.h"
@@ -16,6 +18,7 @@
 #include <exception>
 
 class QBuffer;
+class QIODevice;
 class QPainter;
 class QTimer;
 
@@ -150,6 +153,50 @@ public:
     TBookmarks BookmarkChildren(const TBookmark& Bookmark) const;
     bool HasBookmarkChildren(const TBookmark& Bookmark) const;
 
+    // Objects of the current page, fetched again by index on every access. An image index counts the image
+    // objects alone, in object order. ObjectBitmap is a null image where the engine has no bitmap.
+    int ObjectCount() const;
+    FPDF_PAGEOBJECT ObjectHandle(int Index) const;
+    TObjectType ObjectType(int Index) const;
+    TPdfRectangle ObjectBounds(int Index) const;
+    bool ObjectTransparent(int Index) const;
+    QImage ObjectBitmap(int Index) const;
+    int ImageCount() const;
+    int BitmapCount() const { return ImageCount(); }
+    TPdfImage Image(int Index) const;
+    QImage Bitmap(int Index) const;
+    bool Transparent() const;
+
+    // Images placed on the current page, lower-left corner at (X, Y), at one point a pixel or Width by Height
+    // points. AddJpegImage is false when the engine rejects the data.
+    void AddPicture(const TPicture& Picture, double X, double Y);
+    void AddPicture(const TPicture& Picture, double X, double Y, double Width, double Height);
+    bool AddJpegImage(QIODevice& JpegImage, double X, double Y, double Width, double Height);
+
+    // A path is built in FPath, one at a time, and placed with AddPath; every page unload destroys a path
+    // still in progress.
+    void CreatePath(float X, float Y, TPdfFillMode FillMode, TColor FillColor, quint8 FillAlpha, bool Stroke,
+                    TColor StrokeColor, quint8 StrokeAlpha, float StrokeWidth, TPdfLineCap LineCap,
+                    TPdfLineJoin LineJoin, TPdfBlendMode BlendMode);
+    void CreatePath(float X, float Y, float Width, float Height, TPdfFillMode FillMode, TColor FillColor,
+                    quint8 FillAlpha, bool Stroke, TColor StrokeColor, quint8 StrokeAlpha, float StrokeWidth,
+                    TPdfLineCap LineCap, TPdfLineJoin LineJoin, TPdfBlendMode BlendMode);
+    void MoveTo(float X, float Y);
+    void LineTo(float X, float Y);
+    void BezierTo(float X1, float Y1, float X2, float Y2, float X3, float Y3);
+    void ClosePath();
+    void AddPath();
+    // Text in one of the engine's standard fonts, starting at (X, Y).
+    void AddText(const QString& Text, const QString& Font, float FontSize, double X, double Y, TColor Color,
+                 quint8 Alpha);
+    void SetText(int ObjectIndex, const QString& Text);
+
+    // Saving. To a stream: the document starts at the stream's position; a write the stream refuses raises
+    // its error once the engine has returned. To a file: written beside it and put in its place only after
+    // a complete save; false, with any earlier file whole, when the save fails.
+    bool SaveAs(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion);
+    bool SaveAs(const QString& FileName, TSaveOption Option, TPdfVersion PdfVersion);
+
     // Form filling
     TPdfFormType FormType() const;
     bool XFA() const;
@@ -192,6 +239,17 @@ private:
     void InitializeFormFill();
     void ExitFormFill();
     void OnTimer();
+    bool IsImageObject(int Index) const;
+    int ImageIndexToObjectIndex(int Index) const;
+    FPDF_PAGEOBJECT ImageHandle(int Index) const;
+    void BeginPath(const std::function<FPDF_PAGEOBJECT()>& createPath);
+    void SetPathStyle(const TPathStyle& Style);
+    void CheckPathCreated() const;
+    struct TSaveOutcome {
+        bool Saved = false;
+        std::exception_ptr WriteError;
+    };
+    TSaveOutcome WriteDocument(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion);
 
     // An event handler's error inside an engine callback is kept until the engine call has returned.
     void KeepCallbackError() const noexcept;
@@ -205,6 +263,7 @@ private:
     FPDF_FORMHANDLE FFormHandle = nullptr;
     TLinkAnnotations FLinkAnnotations;
     FPDF_PAGE FPage = nullptr;
+    FPDF_PAGEOBJECT FPath = nullptr;
     int FPageNumber = 0;
     QString FPassword;
     FPDF_TEXTPAGE FTextPage = nullptr;

@@ -1,8 +1,8 @@
-#include "pdf/Binding.h"
+#include "pdf/binding/Binding.h"
 #include "ErrorOf.h"
-#include "pdf/ArithmeticMask.h"
-#include "pdf/EntryPoints.h"
 #include "pdf/Pdf.h"
+#include "pdf/binding/ArithmeticMask.h"
+#include "pdf/binding/EntryPoints.h"
 #include "support/EngineLibrary.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 // The document lifecycle on the real engine: the ways to open a document, activation and page numbers,
 // the setters that need a closed component, the state guards' texts and the unsupported-feature notices.
-#include "pdf/Binding.h"
 #include "pdf/Pdf.h"
+#include "pdf/binding/Binding.h"
 #include "support/PdfFixtures.h"
 #include "support/TestData.h"
 #include "tests/pdf/PdfTestHelpers.h"
@@ -25,7 +25,6 @@ FixtureDocument ThreePages() {
 
 const QString ActiveMessage = QStringLiteral("Cannot perform this operation on an active Pdf component");
 const QString InactiveMessage = QStringLiteral("Cannot perform this operation on an inactive Pdf component");
-const QString InactivePage = QStringLiteral("Cannot perform this operation on an inactive page");
 
 class DocumentTest : public testing::Test {
 protected:

@@ -1,7 +1,7 @@
 // Links of the current page on the real engine: link annotations with their destinations, actions and
 // quadrilaterals, web links found in the text, the caches' life with the page, and the guards.
 #include "pdf/Pdf.h"
-#include "pdf/PdfTextRoutines.h"
+#include "pdf/text/PdfTextRoutines.h"
 #include "support/PdfFixtures.h"
 #include "support/TestData.h"
 #include "tests/pdf/ErrorOf.h"

@@ -13,8 +13,6 @@ using namespace PDFium;
 
 namespace {
 
-const QString InactivePage = QStringLiteral("Cannot perform this operation on an inactive page");
-
 class PagesTest : public testing::Test {
 protected:
     void Open(const FixtureDocument& document, int pageNumber = 1) {

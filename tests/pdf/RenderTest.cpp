@@ -1,9 +1,9 @@
 // Rendering on the real engine: the bitmap overloads (fill, shift, format, the caller's image), the
 // device-context overload through a QPainter, and the unit routines ToBitmap, ColorToARGB and
 // EncodeRenderOptions.
-#include "pdf/Binding.h"
 #include "pdf/Pdf.h"
-#include "pdf/Rendering.h"
+#include "pdf/binding/Binding.h"
+#include "pdf/core/Rendering.h"
 #include "pdf/engine/FPdfView.h"
 #include "support/PdfFixtures.h"
 #include "support/TestData.h"

@@ -1,7 +1,7 @@
 // The text page of the current page on the real engine: guards, per-character queries, ranges of text,
 // rectangles, text in an area, and the text page's life with its page.
-#include "pdf/ArithmeticMask.h"
 #include "pdf/Pdf.h"
+#include "pdf/binding/ArithmeticMask.h"
 #include "pdf/engine/FPdfText.h"
 #include "support/PdfFixtures.h"
 #include "support/TestData.h"
@@ -19,7 +19,6 @@ namespace {
 
 const QString InactiveComponent =
     QStringLiteral("Cannot perform this operation on an inactive Pdf component");
-const QString InactivePage = QStringLiteral("Cannot perform this operation on an inactive page");
 
 // Ten characters on the first page, a longer line on the second.
 FixtureDocument TwoTextPages() {

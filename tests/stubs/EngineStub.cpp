@@ -1,7 +1,7 @@
 // A stand-in engine for the binding's failure paths: it exports every entry point name as a function that
 // only writes its own name to the file named by KESTROVA_STUB_LOG. Each variant hides some names through its
 // version script, as an engine build that lacks them would.
-#include "pdf/EntryPoints.h"
+#include "pdf/binding/EntryPoints.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Points the binding at another engine library for one test and back at the real engine afterwards.
 #pragma once
 
-#include "pdf/Binding.h"
+#include "pdf/binding/Binding.h"
 
 class ScopedLibraryName {
 public:

@@ -51,18 +51,57 @@ void RequireCount(const Words& words, qsizetype count) {
         throw UsageError("wrong number of arguments");
 }
 
+QString OptionValue(const QStringList& arguments, qsizetype& i) {
+    if (++i == arguments.size())
+        throw UsageError(arguments[i - 1].toStdString() + " needs a value");
+    return arguments[i];
+}
+
+// edit FILE OUT with its options, then the placements.
+void ParseEdit(const QStringList& arguments, ToolInvocation& invocation) {
+    QStringList positional;
+    qsizetype i = 1;
+    for (; i < arguments.size(); ++i) {
+        const QString& word = arguments[i];
+        if (word == QLatin1String("--password"))
+            invocation.Password = OptionValue(arguments, i);
+        else if (word == QLatin1String("--version"))
+            invocation.Edit.Version = ParsePdfVersion(OptionValue(arguments, i));
+        else if (word == QLatin1String("--incremental"))
+            invocation.Edit.Option = PDFium::saIncremental;
+        else if (word == QLatin1String("--full"))
+            invocation.Edit.Option = PDFium::saNoIncremental;
+        else if (word.startsWith(QLatin1String("--")))
+            throw UsageError("unknown option " + word.toStdString());
+        else if (positional.size() < 2)
+            positional.append(word);
+        else
+            break;
+    }
+    if (positional.size() < 2)
+        throw UsageError("edit needs FILE and OUT");
+    invocation.File = positional[0];
+    invocation.Edit.Output = positional[1];
+    invocation.Edit.Placements = ParsePlacements(arguments.mid(i));
+}
+
 } // namespace
 
 ToolInvocation ParseCommandLine(const QStringList& Arguments) {
     static const QMap<QString, ToolCommand> commands{
-        {"info", ToolCommand::Info},   {"text", ToolCommand::Text},       {"find", ToolCommand::Find},
-        {"links", ToolCommand::Links}, {"outline", ToolCommand::Outline}, {"render", ToolCommand::Render}};
+        {"info", ToolCommand::Info},       {"text", ToolCommand::Text},       {"find", ToolCommand::Find},
+        {"links", ToolCommand::Links},     {"outline", ToolCommand::Outline}, {"render", ToolCommand::Render},
+        {"objects", ToolCommand::Objects}, {"images", ToolCommand::Images},   {"edit", ToolCommand::Edit}};
     if (Arguments.isEmpty())
         throw UsageError("no command given");
     if (!commands.contains(Arguments.first()))
         throw UsageError("unknown command");
     ToolInvocation invocation;
     invocation.Command = commands.value(Arguments.first());
+    if (invocation.Command == ToolCommand::Edit) {
+        ParseEdit(Arguments, invocation);
+        return invocation;
+    }
     const bool isFind = invocation.Command == ToolCommand::Find;
     const QStringList findFlags{"--case", "--whole-word", "--consecutive", "--backward"};
     const Words words = SplitWords(Arguments, isFind ? findFlags : QStringList{}, true);
@@ -74,6 +113,7 @@ ToolInvocation ParseCommandLine(const QStringList& Arguments) {
         break;
     case ToolCommand::Text:
     case ToolCommand::Links:
+    case ToolCommand::Objects:
         RequireCount(words, 2);
         invocation.PageNumber = PageArgument(words.Positional[1]);
         break;
@@ -94,6 +134,13 @@ ToolInvocation ParseCommandLine(const QStringList& Arguments) {
         invocation.Dpi = DpiArgument(words.Positional[2]);
         invocation.Output = words.Positional[3];
         break;
+    case ToolCommand::Images:
+        RequireCount(words, 3);
+        invocation.PageNumber = PageArgument(words.Positional[1]);
+        invocation.Folder = words.Positional[2];
+        break;
+    case ToolCommand::Edit:
+        break;
     }
     invocation.File = words.Positional[0];
     return invocation;
@@ -102,7 +149,7 @@ ToolInvocation ParseCommandLine(const QStringList& Arguments) {
 QString UsageText() {
     return QStringLiteral(
         "Usage: kestrova-pdf COMMAND FILE ... [--password P]\n"
-        "Shows what Kestrova's PDF component sees in a document, as JSON on standard output.\n"
+        "Shows what Kestrova's PDF component sees in a document, or edits it, as JSON on standard output.\n"
         "\n"
         "  info FILE                   document information and every page's size, rotation and label\n"
         "  text FILE PAGE              the page's text and every character\n"
@@ -111,6 +158,17 @@ QString UsageText() {
         "  links FILE PAGE             link annotations and web links of the page\n"
         "  outline FILE                the bookmark tree and the named destinations\n"
         "  render FILE PAGE DPI OUT.png  the page drawn on white, as a PNG\n"
+        "  objects FILE PAGE           index, type, bounds and transparency of every object of the page\n"
+        "  images FILE PAGE DIR        every image of the page written into DIR as a PNG\n"
+        "  edit FILE OUT [--full | --incremental] [--version 1.0-1.7] PLACEMENT...\n"
+        "                              places everything on the pages and saves to OUT (may be FILE);\n"
+        "                              a full save unless --incremental; coordinates in points from the\n"
+        "                              page's lower-left corner, colours as RRGGBB\n"
+        "    text PAGE X Y TEXT [font=Helvetica] [size=12] [color=000000] [alpha=255]\n"
+        "    image PAGE X Y FILE [width=W] [height=H]   a PNG, JPEG or other picture; one point a pixel\n"
+        "    rect PAGE X Y WIDTH HEIGHT [fill=RRGGBB] [stroke=RRGGBB] [line=1] [alpha=255]\n"
+        "    polyline PAGE X1 Y1 X2 Y2 [X Y ...] [close] [fill=RRGGBB] [stroke=RRGGBB] [line=1] [alpha=255]\n"
+        "                              a path without fill or stroke is stroked black\n"
         "\n"
         "Errors go to standard error with exit code 1; wrong usage exits with code 2.\n");
 }

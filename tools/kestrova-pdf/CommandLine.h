@@ -1,13 +1,14 @@
-// The command line of kestrova-pdf: which inspection to run on which document, and its usage text.
+// The command line of kestrova-pdf: which inspection or edit to run on which document, and its usage text.
 #pragma once
 
+#include "PageEdits.h"
 #include "pdf/PdfSearchOptions.h"
 
 #include <QString>
 #include <QStringList>
 #include <stdexcept>
 
-enum class ToolCommand { Info, Text, Find, Links, Outline, Render };
+enum class ToolCommand { Info, Text, Find, Links, Outline, Render, Objects, Images, Edit };
 
 struct ToolInvocation {
     ToolCommand Command = ToolCommand::Info;
@@ -19,6 +20,8 @@ struct ToolInvocation {
     bool Backward = false;          // find: from the end of the page towards its start
     double Dpi = 0;                 // render
     QString Output;                 // render: the PNG to write
+    QString Folder;                 // images: where the PNG files go
+    EditRequest Edit;               // edit
 };
 
 // Raised for arguments that do not form a valid command line.

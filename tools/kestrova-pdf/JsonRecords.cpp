@@ -101,3 +101,11 @@ QString EnumName(TPrintPaperHandling Value) {
 QString EnumName(TPdfFormType Value) {
     return NameAt(Value, {"ftUnknown", "ftNone", "ftAcroForm", "ftXfaFull", "ftXfaForeground"});
 }
+
+QString EnumName(TObjectType Value) {
+    return NameAt(Value, {"otUnknown", "otText", "otPath", "otImage", "otShading", "otForm"});
+}
+
+QString EnumName(TSaveOption Value) {
+    return NameAt(Value, {"saNone", "saIncremental", "saNoIncremental", "saRemoveSecurity"});
+}

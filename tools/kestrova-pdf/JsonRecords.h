@@ -2,6 +2,7 @@
 // Enumeration values appear under their names (ro90, acUri); an action code without a name as its number.
 #pragma once
 
+#include "pdf/PdfEditTypes.h"
 #include "pdf/PdfLinkTypes.h"
 
 #include <QJsonArray>
@@ -22,3 +23,5 @@ QString EnumName(PDFium::TPdfVersion Value);
 QString EnumName(PDFium::TPageMode Value);
 QString EnumName(PDFium::TPrintPaperHandling Value);
 QString EnumName(PDFium::TPdfFormType Value);
+QString EnumName(PDFium::TObjectType Value);
+QString EnumName(PDFium::TSaveOption Value);

@@ -1,7 +1,10 @@
-// kestrova-pdf: shows what Kestrova's PDF component sees in a document, for support and for scripts. One JSON
-// document on standard output; errors on standard error with exit code 1; wrong usage exits with code 2.
+// kestrova-pdf: shows what Kestrova's PDF component sees in a document, and edits it, for support and for
+// scripts. One JSON document on standard output; errors on standard error with exit code 1; wrong usage exits
+// with code 2.
 #include "CommandLine.h"
 #include "DocumentReports.h"
+#include "ObjectReports.h"
+#include "PageEdits.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -25,6 +28,12 @@ QJsonObject Run(const ToolInvocation& invocation) {
         return InspectOutline(pdf);
     case ToolCommand::Render:
         return RenderToPng(pdf, invocation.Dpi, invocation.Output);
+    case ToolCommand::Objects:
+        return InspectObjects(pdf);
+    case ToolCommand::Images:
+        return ExtractImages(pdf, invocation.Folder);
+    case ToolCommand::Edit:
+        return ApplyEdits(pdf, invocation.Edit);
     }
     return {};
 }

@@ -1,9 +1,9 @@
-#include "pdf/Rendering.h"
+#include "pdf/core/Rendering.h"
 
-#include "pdf/ArithmeticMask.h"
-#include "pdf/EngineBitmap.h"
 #include "pdf/PdfError.h"
-#include "pdf/SystemColors.h"
+#include "pdf/binding/ArithmeticMask.h"
+#include "pdf/binding/EngineHandles.h"
+#include "pdf/core/SystemColors.h"
 #include "pdf/engine/FPdfEdit.h"
 #include "pdf/engine/FPdfView.h"
 

@@ -1,4 +1,4 @@
-#include "pdf/SystemColors.h"
+#include "pdf/core/SystemColors.h"
 
 #include <QGuiApplication>
 #include <QPalette>

@@ -1,9 +1,9 @@
-#include "pdf/Binding.h"
+#include "pdf/binding/Binding.h"
 
-#include "pdf/EngineFallbacks.h"
-#include "pdf/EntryPoints.h"
-#include "pdf/LibraryLoader.h"
 #include "pdf/PdfError.h"
+#include "pdf/binding/EngineFallbacks.h"
+#include "pdf/binding/EntryPoints.h"
+#include "pdf/binding/LibraryLoader.h"
 
 #include <array>
 #include <string_view>
@@ -77,6 +77,7 @@ void LoadLibrary() {
 void UnloadLibrary() {
     if (!Loaded())
         return;
+    EngineFallbacks::ReleasePending();
     if (FPDF_DestroyLibrary)
         FPDF_DestroyLibrary();
     LibraryLoader::Close(PDFiumLibrary);

@@ -3,10 +3,10 @@
 // (link annotations) or its text page (web links).
 #include "pdf/Pdf.h"
 
-#include "pdf/EngineText.h"
-#include "pdf/PdfTextRoutines.h"
+#include "pdf/binding/EngineText.h"
 #include "pdf/engine/FPdfDoc.h"
 #include "pdf/engine/FPdfText.h"
+#include "pdf/text/PdfTextRoutines.h"
 
 #include <QStringDecoder>
 #include <algorithm>

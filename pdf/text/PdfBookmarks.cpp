@@ -1,9 +1,9 @@
 // TPdf's document navigation: named destinations and the outline, read from the engine on every request.
 #include "pdf/Pdf.h"
 
-#include "pdf/EngineText.h"
-#include "pdf/PdfTextRoutines.h"
+#include "pdf/binding/EngineText.h"
 #include "pdf/engine/FPdfDoc.h"
+#include "pdf/text/PdfTextRoutines.h"
 
 #include <QSet>
 

@@ -1,4 +1,4 @@
-#include "pdf/LibraryLoader.h"
+#include "pdf/binding/LibraryLoader.h"
 
 #include <windows.h>
 

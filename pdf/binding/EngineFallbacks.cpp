@@ -1,6 +1,6 @@
-#include "pdf/EngineFallbacks.h"
+#include "pdf/binding/EngineFallbacks.h"
 
-#include "pdf/EngineBitmap.h"
+#include "pdf/binding/EngineHandles.h"
 
 #include <QImage>
 #include <QPainter>
@@ -21,7 +21,28 @@ int BitsPerPixel(int format) {
     }
 }
 
+// The bitmap that a call for the size alone decoded, kept for the call with a buffer that follows it for the
+// same object, as the two-call pattern makes it: the image is decoded once. Whatever call comes next takes
+// it out, so it never outlives the pair.
+struct PendingDIB {
+    FPDF_PAGEOBJECT Object = nullptr;
+    OwnedBitmap Bitmap;
+};
+PendingDIB Pending;
+
+OwnedBitmap DecodedBitmap(FPDF_PAGEOBJECT object, bool forSizeOnly) {
+    PendingDIB taken = std::exchange(Pending, {});
+    OwnedBitmap bitmap = !forSizeOnly && taken.Object == object && taken.Bitmap
+                             ? std::move(taken.Bitmap)
+                             : OwnedBitmap(FPDFImageObj_GetBitmap(object));
+    return bitmap;
+}
+
 } // namespace
+
+void ReleasePending() {
+    Pending = {};
+}
 
 void RenderPage(void* dc, FPDF_PAGE page, int start_x, int start_y, int size_x, int size_y, int rotate,
                 int flags) {
@@ -63,7 +84,7 @@ FPDF_BOOL GetDIB(FPDF_PAGEOBJECT object, int* height, int* width, int* bpp, int*
     if (!object || !height || !width || !bpp || !scanLineSize ||
         FPDFPageObj_GetType(object) != FPDF_PAGEOBJ_IMAGE)
         return false;
-    OwnedBitmap bitmap(FPDFImageObj_GetBitmap(object));
+    OwnedBitmap bitmap = DecodedBitmap(object, buffer == nullptr);
     if (!bitmap)
         return false;
     const int rows = FPDFBitmap_GetHeight(bitmap.get());
@@ -74,6 +95,8 @@ FPDF_BOOL GetDIB(FPDF_PAGEOBJECT object, int* height, int* width, int* bpp, int*
     *scanLineSize = stride;
     if (buffer)
         std::memcpy(buffer, FPDFBitmap_GetBuffer(bitmap.get()), static_cast<size_t>(rows) * stride);
+    else
+        Pending = {object, std::move(bitmap)};
     return true;
 }
 

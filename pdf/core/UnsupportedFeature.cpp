@@ -1,4 +1,4 @@
-#include "pdf/UnsupportedFeature.h"
+#include "pdf/core/UnsupportedFeature.h"
 
 #include "pdf/Pdf.h"
 #include "pdf/engine/FPdfExt.h"

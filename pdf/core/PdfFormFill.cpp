@@ -2,7 +2,7 @@
 // with the callbacks for repaint, timers and text-field focus.
 #include "pdf/Pdf.h"
 
-#include "pdf/Rendering.h"
+#include "pdf/core/Rendering.h"
 #include "pdf/engine/FPdfDoc.h"
 
 #include <QTimer>

@@ -2,9 +2,9 @@
 // per-character queries, text extraction and rectangles on it.
 #include "pdf/Pdf.h"
 
-#include "pdf/ArithmeticMask.h"
-#include "pdf/PdfTextRoutines.h"
+#include "pdf/binding/ArithmeticMask.h"
 #include "pdf/engine/FPdfText.h"
+#include "pdf/text/PdfTextRoutines.h"
 
 #include <algorithm>
 

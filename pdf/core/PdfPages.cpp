@@ -2,7 +2,7 @@
 // the page edits of the document (add, delete, import, labels).
 #include "pdf/Pdf.h"
 
-#include "pdf/EngineText.h"
+#include "pdf/binding/EngineText.h"
 
 #include "pdf/engine/FPdfDoc.h"
 #include "pdf/engine/FPdfEdit.h"
@@ -24,6 +24,9 @@ void TPdf::ReloadPage() {
 }
 
 void TPdf::UnloadPage() {
+    // A path in progress belongs to the page and is never inserted now.
+    if (FPath)
+        FPDFPageObj_Destroy(std::exchange(FPath, nullptr));
     UnloadTextPage();
     if (FPage) {
         FPDF_ClosePage(FPage);

@@ -1,8 +1,8 @@
 // TPdf's lifecycle: opening a document from a file, from memory or new, and closing it; the state guards.
 #include "pdf/Pdf.h"
 
-#include "pdf/Binding.h"
-#include "pdf/UnsupportedFeature.h"
+#include "pdf/binding/Binding.h"
+#include "pdf/core/UnsupportedFeature.h"
 #include "pdf/engine/FPdfEdit.h"
 
 #include <QBuffer>

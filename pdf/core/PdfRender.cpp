@@ -1,7 +1,7 @@
 // TPdf's rendering of the current page: onto a device context, into a new image or into the caller's image.
 #include "pdf/Pdf.h"
 
-#include "pdf/Rendering.h"
+#include "pdf/core/Rendering.h"
 #include "pdf/engine/FPdfView.h"
 
 namespace PDFium {

@@ -2,7 +2,7 @@
 // page mode and tagging. Read from the engine on every access.
 #include "pdf/Pdf.h"
 
-#include "pdf/EngineText.h"
+#include "pdf/binding/EngineText.h"
 #include "pdf/engine/FPdfCatalog.h"
 #include "pdf/engine/FPdfDoc.h"
 #include "pdf/engine/FPdfExt.h"

@@ -1,4 +1,4 @@
-#include "pdf/ArithmeticMask.h"
+#include "pdf/binding/ArithmeticMask.h"
 
 namespace PDFium {
 

@@ -18,7 +18,11 @@ void RenderPage(void* dc, FPDF_PAGE page, int start_x, int start_y, int size_x, 
 FPDF_BOOL GetImage(FPDF_PAGEOBJECT object, int* height, int* width, unsigned int* size, void* buffer);
 
 // FPDFPageObj_GetDIB: the image as the engine decodes it, top row first, rows of *scanLineSize bytes in the
-// engine's pixel layout (8, 24 or 32 bits per pixel).
+// engine's pixel layout (8, 24 or 32 bits per pixel). The bitmap decoded for the size is kept for the next
+// call, which fills the buffer from it when it asks for the same object.
 FPDF_BOOL GetDIB(FPDF_PAGEOBJECT object, int* height, int* width, int* bpp, int* scanLineSize, void* buffer);
+
+// Drops a bitmap kept between the two calls of GetDIB; before the engine is unloaded.
+void ReleasePending();
 
 } // namespace PDFium::EngineFallbacks

@@ -1,0 +1,78 @@
+// TPdf's saving: the engine serialises the document and pushes its bytes through a write callback into a
+// stream. A file is written beside its target and takes the target's place only when the engine reported
+// success and every byte reached the disk, so that a failed save, or a save over the file the engine is still
+// reading the document from, never destroys what was there.
+#include "pdf/Pdf.h"
+
+#include "pdf/engine/FPdfSave.h"
+
+#include <QDir>
+#include <QIODevice>
+#include <QSaveFile>
+
+namespace PDFium {
+
+namespace {
+
+// The engine's write record followed by the stream it writes to, so that WriteBlock finds the stream behind
+// the record that the engine passes back; a failed write is kept here until the engine has returned.
+struct TPdfWrite {
+    FPDF_FILEWRITE Write;
+    QIODevice* Stream;
+    std::exception_ptr Error;
+};
+
+// The engine's write callback: exactly size bytes at the stream's position. A failure answers 0, the
+// engine's failure value, and its error waits in the record: nothing is thrown through the engine's frames.
+int WriteBlock(FPDF_FILEWRITE* pThis, const void* pData, unsigned long size) {
+    auto* record = reinterpret_cast<TPdfWrite*>(pThis);
+    if (record->Error)
+        return 0;
+    try {
+        QIODevice* stream = record->Stream;
+        const auto wanted = static_cast<qint64>(size);
+        Check(stream->write(static_cast<const char*>(pData), wanted) == wanted,
+              QStringLiteral("Cannot write to stream: ") + stream->errorString());
+        return 1;
+    } catch (...) {
+        record->Error = std::current_exception();
+        return 0;
+    }
+}
+
+} // namespace
+
+TPdf::TSaveOutcome TPdf::WriteDocument(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion) {
+    TPdfWrite record{};
+    record.Write.version = 1;
+    record.Write.WriteBlock = &WriteBlock;
+    record.Stream = &Stream;
+    const FPDF_DWORD flags = EncodeSaveOption(Option);
+    const bool saved = PdfVersion == pvUnknown ? FPDF_SaveAsCopy(FDocument, &record.Write, flags) != 0
+                                               : FPDF_SaveWithVersion(FDocument, &record.Write, flags,
+                                                                      EncodePdfVersion(PdfVersion)) != 0;
+    return {saved, record.Error};
+}
+
+bool TPdf::SaveAs(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion) {
+    CheckActive();
+    const TSaveOutcome outcome = WriteDocument(Stream, Option, PdfVersion);
+    if (outcome.WriteError)
+        std::rethrow_exception(outcome.WriteError);
+    return outcome.Saved;
+}
+
+bool TPdf::SaveAs(const QString& FileName, TSaveOption Option, TPdfVersion PdfVersion) {
+    CheckActive();
+    QSaveFile file(FileName);
+    // Unbuffered, so that every block reaches the file while the engine waits: a buffered file would report
+    // a short write at its final flush as success, and commit a cut-off file.
+    Check(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered),
+          QStringLiteral("Cannot create file \"%1\". %2")
+              .arg(QDir::toNativeSeparators(FileName), file.errorString()));
+    const TSaveOutcome outcome = WriteDocument(file, Option, PdfVersion);
+    // Without commit the new file is removed and the target stays as it was.
+    return outcome.Saved && !outcome.WriteError && file.commit();
+}
+
+} // namespace PDFium

@@ -1,0 +1,89 @@
+#include "PageEdits.h"
+
+#include "JsonRecords.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QJsonArray>
+
+using namespace PDFium;
+
+namespace {
+
+void PlaceImage(TPdf& pdf, const Placement& placement) {
+    const QPointF at = placement.Points.first();
+    QImageReader reader(placement.File);
+    const QSizeF size = placement.Size.isEmpty() ? QSizeF(reader.size()) : placement.Size;
+    if (reader.format() != "jpeg") {
+        pdf.AddPicture(TPicture(placement.File), at.x(), at.y(), size.width(), size.height());
+        return;
+    }
+    // JPEG data goes into the document as it stands, without decoding.
+    QFile file(placement.File);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Exception(QStringLiteral("Cannot read ") + placement.File + QStringLiteral(": ") +
+                        file.errorString());
+    if (!pdf.AddJpegImage(file, at.x(), at.y(), size.width(), size.height()))
+        throw Exception(QStringLiteral("The engine does not accept the JPEG image ") + placement.File);
+}
+
+void PlacePath(TPdf& pdf, const Placement& placement) {
+    const QPointF start = placement.Points.first();
+    const bool stroke = placement.Stroke.has_value() || !placement.Fill.has_value();
+    const TPdfFillMode fillMode = placement.Fill ? fmWinding : fmNone;
+    const TColor fill = placement.Fill.value_or(clBlack);
+    const TColor strokeColor = placement.Stroke.value_or(clBlack);
+    if (placement.Kind == PlacementKind::Rectangle) {
+        pdf.CreatePath(float(start.x()), float(start.y()), float(placement.Size.width()),
+                       float(placement.Size.height()), fillMode, fill, placement.Alpha, stroke, strokeColor,
+                       placement.Alpha, placement.LineWidth, lcDefault, ljDefault, bmDefault);
+    } else {
+        pdf.CreatePath(float(start.x()), float(start.y()), fillMode, fill, placement.Alpha, stroke,
+                       strokeColor, placement.Alpha, placement.LineWidth, lcDefault, ljDefault, bmDefault);
+        for (const QPointF& point : placement.Points.mid(1))
+            pdf.LineTo(float(point.x()), float(point.y()));
+        if (placement.Close)
+            pdf.ClosePath();
+    }
+    pdf.AddPath();
+}
+
+QString KindName(PlacementKind kind) {
+    static const QStringList names{"text", "image", "rect", "polyline"};
+    return names[static_cast<int>(kind)];
+}
+
+} // namespace
+
+QJsonObject ApplyEdits(TPdf& Pdf, const EditRequest& Request) {
+    QJsonArray placed;
+    for (const Placement& placement : Request.Placements) {
+        Check(placement.PageNumber <= Pdf.PageCount(), QStringLiteral("Incorrect page number"));
+        Pdf.SetPageNumber(placement.PageNumber);
+        const QPointF at = placement.Points.first();
+        switch (placement.Kind) {
+        case PlacementKind::Text:
+            Pdf.AddText(placement.Text, placement.Font, placement.FontSize, at.x(), at.y(), placement.Color,
+                        placement.Alpha);
+            break;
+        case PlacementKind::Image:
+            PlaceImage(Pdf, placement);
+            break;
+        case PlacementKind::Rectangle:
+        case PlacementKind::Polyline:
+            PlacePath(Pdf, placement);
+            break;
+        }
+        const int objectIndex = Pdf.ObjectCount() - 1;
+        placed.append(QJsonObject{{"Kind", KindName(placement.Kind)},
+                                  {"PageNumber", placement.PageNumber},
+                                  {"ObjectIndex", objectIndex},
+                                  {"ObjectBounds", ToJson(Pdf.ObjectBounds(objectIndex))}});
+    }
+    if (!Pdf.SaveAs(Request.Output, Request.Option, Request.Version))
+        throw Exception(QStringLiteral("Cannot save ") + Request.Output);
+    return {{"File", Request.Output},
+            {"SaveOption", EnumName(Request.Option)},
+            {"PdfVersion", EnumName(Request.Version)},
+            {"Placements", placed}};
+}
