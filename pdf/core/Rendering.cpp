@@ -84,8 +84,17 @@ void ToBitmap(FPDF_BITMAP Bitmap, QImage& Result) {
 QImage RenderPage(FPDF_FORMHANDLE FormHandle, QImage* ResultBitmap, FPDF_PAGE Page, int Left, int Top,
                   int Width, int Height, TRotation Rotation, TRenderOptions Options, TColor Color) {
     ArithmeticMaskGuard mask;
-    const int alpha = FPDFPage_HasTransparency(Page) ? 1 : 0;
-    OwnedBitmap bitmap(FPDFBitmap_Create(Width, Height, alpha));
+    // The engine renders straight into the image's pixels, with no bitmap of its own and no copy: its BGRA
+    // and BGRx layouts are the bytes of Qt's 32-bit formats on little-endian machines.
+    const bool alpha = FPDFPage_HasTransparency(Page);
+    const QImage::Format format = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    QImage created;
+    QImage& target = ResultBitmap ? *ResultBitmap : created;
+    if (target.format() != format || target.width() != Width || target.height() != Height)
+        target = Width > 0 && Height > 0 ? QImage(Width, Height, format) : QImage();
+    Check(!target.isNull(), QStringLiteral("Cannot create bitmap"));
+    OwnedBitmap bitmap(FPDFBitmap_CreateEx(Width, Height, alpha ? FPDFBitmap_BGRA : FPDFBitmap_BGRx,
+                                           target.bits(), static_cast<int>(target.bytesPerLine())));
     Check(bitmap != nullptr, QStringLiteral("Cannot create bitmap"));
     FPDFBitmap_FillRect(bitmap.get(), 0, 0, Width, Height, ColorToARGB(Color, 255));
 
@@ -101,10 +110,6 @@ QImage RenderPage(FPDF_FORMHANDLE FormHandle, QImage* ResultBitmap, FPDF_PAGE Pa
             FPDF_SetFormFieldHighlightAlpha(FormHandle, FormHighlightAlpha);
         }
     }
-
-    QImage created;
-    QImage& target = ResultBitmap ? *ResultBitmap : created;
-    ToBitmap(bitmap.get(), target);
     return target;
 }
 
