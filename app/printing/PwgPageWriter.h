@@ -8,8 +8,7 @@
 #include <cups/raster.h>
 
 #include <QByteArray>
-
-class QImage;
+#include <QImage>
 
 // The PWG page header of Setup's sheets; false when libcups knows neither its media name nor its type.
 bool InitPwgHeader(const TPwgPageSetup& Setup, cups_page_header2_t& Header);
@@ -29,6 +28,7 @@ private:
     cups_raster_t* FRaster;
     TPwgPageSetup FSetup;
     cups_page_header2_t FHeader{};
+    QImage FPage;     // the page image in 8-bit gray
     QByteArray FGray; // one line of the sheet in 8-bit gray
     QByteArray FLine; // that line as the stream takes it
     int FRow = 0;

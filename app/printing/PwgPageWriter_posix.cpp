@@ -1,6 +1,7 @@
 #include "app/printing/PwgPageWriter.h"
 
 #include "app/printing/EPrinter.h"
+#include "app/printing/GrayImage.h"
 
 #include <QImage>
 
@@ -17,23 +18,6 @@ constexpr unsigned char BayerMatrix[8][8] = {
 
 int ditherThreshold(int x, int y) {
     return BayerMatrix[y & 7][x & 7] * 4 + 2;
-}
-
-// Row Y of Image as 8-bit gray, Count pixels from the left, into Out.
-void grayRow(const QImage& image, int y, uchar* out, int count) {
-    const uchar* source = image.constScanLine(y);
-    if (image.format() == QImage::Format_Grayscale8) {
-        std::memcpy(out, source, static_cast<size_t>(count));
-        return;
-    }
-    const auto* pixels = reinterpret_cast<const QRgb*>(source);
-    for (int x = 0; x < count; ++x)
-        out[x] = static_cast<uchar>(qGray(pixels[x]));
-}
-
-bool takesRowsAsTheyAre(QImage::Format format) {
-    return format == QImage::Format_Grayscale8 || format == QImage::Format_RGB32 ||
-           format == QImage::Format_ARGB32 || format == QImage::Format_ARGB32_Premultiplied;
 }
 
 } // namespace
@@ -56,12 +40,8 @@ TPwgPageWriter::TPwgPageWriter(cups_raster_t* Raster, const TPwgPageSetup& Setup
 }
 
 void TPwgPageWriter::WritePage(const QImage& Bitmap) {
-    QImage converted;
-    const QImage* image = &Bitmap;
-    if (!Bitmap.isNull() && !takesRowsAsTheyAre(Bitmap.format())) {
-        converted = Bitmap.convertToFormat(QImage::Format_Grayscale8);
-        image = &converted;
-    }
+    ToGrayscale(Bitmap, FPage);
+    const QImage* image = &FPage;
     if (!cupsRasterWriteHeader2(FRaster, &FHeader))
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
 
@@ -77,7 +57,7 @@ void TPwgPageWriter::WritePage(const QImage& Bitmap) {
     for (FRow = 0; FRow < sheetHeight; ++FRow) {
         const bool inImage = FRow >= top && FRow < bottom;
         if (inImage)
-            grayRow(*image, FRow - top, gray + left, width);
+            std::memcpy(gray + left, image->constScanLine(FRow - top), static_cast<size_t>(width));
         writeLine();
         if (inImage && FRow + 1 == bottom)
             std::memset(gray + left, 0xFF, static_cast<size_t>(width));

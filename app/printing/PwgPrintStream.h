@@ -8,6 +8,8 @@
 #include "app/printing/PrintStream.h"
 #include "app/printing/PwgPageSetup.h"
 
+#include <QImage>
+
 #include <memory>
 
 class TPageWorker;
@@ -39,5 +41,6 @@ private:
     TCupsJob FJob;
     std::unique_ptr<TPwgPageWriter> FWriter;
     std::unique_ptr<TPageWorker> FWorker;
+    QImage FGray; // the page in 8-bit gray; the worker hands back the one it has sent
     bool FPageDrawn = false;
 };

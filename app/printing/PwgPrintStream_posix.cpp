@@ -1,6 +1,7 @@
 #include "app/printing/PwgPrintStream.h"
 
 #include "app/printing/EPrinter.h"
+#include "app/printing/GrayImage.h"
 #include "app/printing/PageWorker.h"
 #include "app/printing/PwgPageWriter.h"
 
@@ -23,10 +24,13 @@ bool TPwgPrintStream::Begin(const QString& Title) {
     return true;
 }
 
+// The page goes on in 8-bit gray, converted here while the worker sends the page before: that balances the
+// two threads, and the caller keeps its bitmap to render the next page into.
 void TPwgPrintStream::Draw(QImage& Bitmap) {
     if (FPageDrawn)
         throw EPrinter(QStringLiteral("A page takes one image"));
-    FWorker->Submit(Bitmap);
+    ToGrayscale(Bitmap, FGray);
+    FWorker->Submit(FGray);
     FPageDrawn = true;
 }
 
