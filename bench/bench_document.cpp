@@ -1,11 +1,13 @@
-// The engine alone rendering every page of a document at 300 dpi with the print job's options: the yardstick
-// of the whole print job (bench/job.py). The document is KESTROVA_BENCH_PDF, else the 36-page manual.
+// The engine alone rendering every page of a document with the print job's options (grayscale among them):
+// the yardstick of the whole print job (bench/job.py). The document is KESTROVA_BENCH_PDF, else the 36-page
+// manual; the resolution is KESTROVA_BENCH_DPI, else 300 dpi.
 #include "pdf/binding/Binding.h"
 #include "pdf/core/Rendering.h"
 #include "pdf/engine/FPdfView.h"
 
 #include <QByteArray>
 #include <QFileInfo>
+#include <QtGlobal>
 #include <benchmark/benchmark.h>
 #include <cmath>
 
@@ -31,12 +33,15 @@ void BM_RawEngineRenderDocument(benchmark::State& state) {
         return;
     }
     const int flags = EncodeRenderOptions(AllRenderOptions);
+    const double dpi = qEnvironmentVariableIntValue("KESTROVA_BENCH_DPI") > 0
+                           ? qEnvironmentVariableIntValue("KESTROVA_BENCH_DPI")
+                           : 300;
     const int pages = FPDF_GetPageCount(document);
     for (auto _ : state) {
         for (int index = 0; index < pages; ++index) {
             FPDF_PAGE page = FPDF_LoadPage(document, index);
-            const int width = int(std::lround(FPDF_GetPageWidth(page) * 300 / 72));
-            const int height = int(std::lround(FPDF_GetPageHeight(page) * 300 / 72));
+            const int width = int(std::lround(FPDF_GetPageWidth(page) * dpi / 72));
+            const int height = int(std::lround(FPDF_GetPageHeight(page) * dpi / 72));
             FPDF_BITMAP bitmap = FPDFBitmap_Create(width, height, 0);
             FPDFBitmap_FillRect(bitmap, 0, 0, width, height, 0xFFFFFFFF);
             FPDF_RenderPageBitmap(bitmap, page, 0, 0, width, height, 0, flags);
