@@ -29,8 +29,8 @@ private:
 };
 
 // Renders the page into Bitmap, which serves every page of the job: a fresh bitmap of a page's size for each
-// page would cost more than the rendering itself. The page is rendered in grayscale, so Qt's print stream
-// holds it as 8-bit gray pixels, a quarter of the 32 bits rendered.
+// page would cost more than the rendering itself. The page is rendered in grayscale, so the print stream
+// sends it as 8-bit gray pixels, a quarter of the 32 bits rendered.
 void PrintPage(PDFium::TPdf& Pdf, TPrinter& Printer, int PageNumber, QImage& Bitmap) {
     Pdf.SetPageNumber(PageNumber);
     const TPageFit fit =
