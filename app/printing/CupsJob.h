@@ -28,14 +28,14 @@ public:
     // The document's raster stream, open for writing in PWG mode between Start() and Finish().
     cups_raster_t* Raster() const { return FRaster; }
 
-    // Ends the document and waits until the print system has done with the job: it completed, or it is still
-    // waiting or printing after JobWaitSeconds, when it stays in the print system's hands. Raises EPrinter
-    // when the document is refused, the job ends aborted or canceled, or the destination stops or goes away.
+    // Ends the document and waits until the print system has done with the job. Raises EPrinter when the
+    // document is refused, the job ends aborted or canceled, the destination stops or goes away, or the job
+    // stands still for StallSeconds (it then stays in the print queue).
     void Finish();
     // Cancels the job, so that nothing of it is printed.
     void Cancel();
 
-    static constexpr int JobWaitSeconds = 60;
+    static constexpr int StallSeconds = 20;
 
 private:
     void closeRaster();

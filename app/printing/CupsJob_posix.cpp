@@ -16,7 +16,10 @@ struct TCupsState {
     bool Found = false;
     int State = 0;
     QString Message;
-    QString Error; // the print system's words when the query failed
+    int Completed = 0; // the sheets and impressions that a job reports done
+    QString Error;     // the print system's words when the query failed
+
+    bool operator==(const TCupsState&) const = default;
 };
 
 QString lastCupsError() {
@@ -27,13 +30,15 @@ TCupsState queryState(http_t* connection, ipp_op_t operation, const QByteArray& 
     const bool ofJob = jobId > 0;
     const char* stateName = ofJob ? "job-state" : "printer-state";
     const char* messageName = ofJob ? "job-printer-state-message" : "printer-state-message";
-    const char* const wanted[] = {stateName, messageName};
+    const char* const wanted[] = {stateName, messageName, "job-impressions-completed",
+                                  "job-media-sheets-completed"};
 
     ipp_t* request = ippNewRequest(operation);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri.constData());
     if (ofJob)
         ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", jobId);
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 2, nullptr, wanted);
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", ofJob ? 4 : 2, nullptr,
+                  wanted);
     ipp_t* response = cupsDoRequest(connection, request, ofJob ? "/jobs/" : "/");
 
     TCupsState state;
@@ -46,6 +51,9 @@ TCupsState queryState(http_t* connection, ipp_op_t operation, const QByteArray& 
         }
         if (ipp_attribute_t* value = ippFindAttribute(response, messageName, IPP_TAG_TEXT))
             state.Message = QString::fromUtf8(ippGetString(value, 0, nullptr));
+        for (const char* counter : {"job-impressions-completed", "job-media-sheets-completed"})
+            if (ipp_attribute_t* value = ippFindAttribute(response, counter, IPP_TAG_INTEGER))
+                state.Completed += ippGetInteger(value, 0);
     }
     ippDelete(response);
     return state;
@@ -141,8 +149,9 @@ void TCupsJob::Cancel() {
 void TCupsJob::waitForJob() {
     http_t* connection = FDestination.Connection();
     const QByteArray uri = FDestination.Uri();
-    const QDeadlineTimer deadline(std::chrono::seconds{JobWaitSeconds});
-    while (!deadline.hasExpired()) {
+    QDeadlineTimer stall(std::chrono::seconds{StallSeconds});
+    TCupsState lastJob, lastPrinter;
+    for (;;) {
         const TCupsState job = queryState(connection, IPP_OP_GET_JOB_ATTRIBUTES, uri, FJobId);
         if (job.State == IPP_JSTATE_COMPLETED)
             return;
@@ -160,6 +169,16 @@ void TCupsJob::waitForJob() {
             throw EPrinter(job.Error);
         if (printer.State == IPP_PSTATE_STOPPED)
             throw EPrinter(stoppedMessage(FDestination.Name(), printer.Message));
+        // A job that moves on is waited for as long as it takes; one that stands still for StallSeconds,
+        // as behind a printer that cannot be reached, is reported and left in the print system's hands.
+        if (job != lastJob || printer != lastPrinter) {
+            lastJob = job;
+            lastPrinter = printer;
+            stall.setRemainingTime(std::chrono::seconds{StallSeconds});
+        } else if (stall.hasExpired()) {
+            throw EPrinter(withReason(QStringLiteral("The print job is still in the print queue"),
+                                      printer.Message.isEmpty() ? job.Message : printer.Message));
+        }
         QCoreApplication::processEvents();
         QThread::msleep(PollMs);
     }

@@ -12,6 +12,7 @@
 
 #include <QImage>
 #include <QPrinterInfo>
+#include <QTcpServer>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -246,6 +247,29 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 "Printer \"%1\" is stopped: Out of toner"}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// A printer that cannot be reached holds the job up: once it stands still, the job says so in the print
+// system's words, and leaves the job in the queue.
+TEST_F(PrintingTest, ReportsAJobThatStandsStillBehindAnUnreachablePrinter) {
+    const QString queue = "Kestrova_Unreachable";
+    ASSERT_TRUE(System.AddPrinter(queue));
+    QTcpServer probe; // a port where no printer listens
+    probe.listen(QHostAddress::LocalHost);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    ASSERT_TRUE(PrintSystem::Administer(
+        "lpadmin", {"-p", queue, "-v", QStringLiteral("ipp://127.0.0.1:%1/ipp/print").arg(port)}));
+    TPrinter printer;
+    printer.SetPrinterIndex(FindPrinter(printer.Printers(), queue));
+    printer.BeginDoc();
+    ASSERT_TRUE(printer.Printing());
+    QImage page = grayPage(printer.PageWidth(), 100, 0);
+    PrintBitmap(printer, page);
+    const std::optional<QString> error = failure([&] { printer.EndDoc(); });
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->startsWith("The print job is still in the print queue")) << error->toStdString();
+    System.RemovePrinter(queue);
+}
 
 // A job that the print system ends without printing it is reported in its words.
 TEST_F(PrintingTest, ReportsAJobThatThePrintSystemAborted) {
