@@ -106,7 +106,8 @@ EOF
 }
 
 # The driverless printer and what it needs: a D-Bus system bus of our own, an avahi-daemon on it (in a mount
-# namespace of its own, because avahi-daemon keeps its pid file and socket at a fixed place under /run),
+# namespace of its own, because avahi-daemon keeps its pid file and socket at a fixed place under /run; on the
+# loopback interface only, where nothing is announced, so that print systems side by side never meet),
 # ippeveprinter, and the IPP Everywhere queue that reaches it.
 startDriverless() {
     local dir=$1
@@ -131,6 +132,7 @@ EOF
 use-ipv4=yes
 use-ipv6=no
 enable-dbus=yes
+allow-interfaces=lo
 [publish]
 publish-addresses=no
 publish-hinfo=no

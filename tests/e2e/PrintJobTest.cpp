@@ -375,33 +375,32 @@ void RemoveWhenTheJobBegins(const QString& queue) {
 
 INSTANTIATE_TEST_SUITE_P(
     PrintSystem, PrintJobRefusal,
-    testing::Values(RefusalCase{"Rejecting",
-                                [](const QString& queue, HttpServer&) {
-                                    PrintSystem::Administer("cupsreject", {queue});
-                                },
-                                "Destination \"%1\" is not accepting jobs."},
-                    RefusalCase{"Stopped",
-                                [](const QString& queue, HttpServer&) {
-                                    PrintSystem::Administer("cupsdisable", {"-r", "Paper jam", queue});
-                                },
-                                "Printer \"%1\" is stopped: Paper jam."},
-                    RefusalCase{"GoneWhilePrinting",
-                                [](const QString& queue, HttpServer& server) {
-                                    const QByteArray manual = SharedFile("realworld/libtasn1.pdf");
-                                    server.On("GET", "/doc.pdf", [queue, manual](const HttpRequest&) {
-                                        RemoveWhenTheJobBegins(queue);
-                                        return Pdf(manual.isEmpty() ? TwoPages : manual);
-                                    });
-                                },
-                                "The printer or class does not exist."},
-                    RefusalCase{"AbortedJob",
-                                [](const QString& queue, HttpServer&) {
-                                    // The device cannot be written, and the queue aborts such jobs.
-                                    PrintSystem::Administer("lpadmin",
-                                                            {"-p", queue, "-v", "kestrova-file:/nonexistent",
-                                                             "-o", "printer-error-policy=abort-job"});
-                                },
-                                "The print job was aborted*"}),
+    testing::Values(
+        RefusalCase{"Rejecting",
+                    [](const QString& queue, HttpServer&) { PrintSystem::Administer("cupsreject", {queue}); },
+                    "Destination \"%1\" is not accepting jobs."},
+        RefusalCase{"Stopped",
+                    [](const QString& queue, HttpServer&) {
+                        PrintSystem::Administer("cupsdisable", {"-r", "Paper jam", queue});
+                    },
+                    "Printer \"%1\" is stopped: Paper jam."},
+        RefusalCase{"GoneWhilePrinting",
+                    [](const QString& queue, HttpServer& server) {
+                        FixtureDocument many;
+                        many.Pages = QList<FixturePage>(40, FixturePage{{612, 792}, "a page"});
+                        server.On("GET", "/doc.pdf", [queue, document = MakePdf(many)](const HttpRequest&) {
+                            RemoveWhenTheJobBegins(queue);
+                            return Pdf(document);
+                        });
+                    },
+                    "The printer or class does not exist."},
+        RefusalCase{"AbortedJob",
+                    [](const QString& queue, HttpServer&) {
+                        // The device cannot be written, and the queue aborts such jobs.
+                        PrintSystem::Administer("lpadmin", {"-p", queue, "-v", "kestrova-file:/nonexistent",
+                                                            "-o", "printer-error-policy=abort-job"});
+                    },
+                    "The print job was aborted*"}),
     [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.Name); });
 
 } // namespace
