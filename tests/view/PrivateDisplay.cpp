@@ -44,6 +44,10 @@ bool PrivateDisplay::Start() {
 
 bool PrivateDisplay::StartOn(int number) {
     const QString display = QStringLiteral(":%1").arg(number);
+    // xauth adds to an authority file that exists, and says so when it has to create it.
+    QFile authority(Authority());
+    if (!authority.exists() && authority.open(QIODevice::WriteOnly))
+        authority.close();
     if (QProcess::execute(QStringLiteral("xauth"),
                           {QStringLiteral("-q"), QStringLiteral("-f"), Authority(), QStringLiteral("add"),
                            display, QStringLiteral("MIT-MAGIC-COOKIE-1"), Cookie()}) != 0) {
