@@ -130,10 +130,16 @@ void TPdf::CreateDocument() {
 
 void TPdf::UnloadDocument() {
     UnloadPage();
-    // The views' pages close, with their form-fill page events, before the document does.
+    // The views' pages close, with their form-fill page events, before the document does; an event handler's
+    // error on the way waits until the document is closed.
     for (qsizetype i = FPdfViews.size() - 1; i >= 0; --i)
-        if (i < FPdfViews.size())
-            FPdfViews[i]->SetActive(false);
+        if (i < FPdfViews.size()) {
+            try {
+                FPdfViews[i]->SetActive(false);
+            } catch (...) {
+                KeepCallbackError();
+            }
+        }
     if (!FDocument)
         return;
     if (FFormHandle)

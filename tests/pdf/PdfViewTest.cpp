@@ -4,10 +4,12 @@
 #include "pdf/view/PdfView.h"
 #include "support/EngineCallLog.h"
 #include "support/PdfFixtures.h"
+#include "support/Programs.h"
 #include "support/TestData.h"
 #include "tests/pdf/ErrorOf.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -431,4 +433,28 @@ TEST_F(PdfViewTest, AnErrorOfAFormFieldHandlerNeverLeavesTheViewsInput) {
     EXPECT_NO_THROW(QCoreApplication::sendEvent(view.get(), &press));
     // The error was reported where it happened, not kept for a later, unrelated call.
     EXPECT_EQ(ErrorOf([&] { pdf.SetActive(false); }), "<none>");
+}
+
+TEST_F(PdfViewTest, TextTypedIntoAFieldStaysWhenTheViewsPageCloses) {
+    REQUIRE_TESTDATA("pdf/text_form.pdf");
+    pdf.SetFileName(testDataPath("pdf/text_form.pdf"));
+    auto view = MakeView(1);
+    view->resize(300, 300);
+    view->SetActive(true);
+    int x = 0, y = 0;
+    view->PageToDevice(120, 120, x, y);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, QPointF(x, y), view->mapToGlobal(QPointF(x, y)), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view.get(), &click);
+    }
+    for (QChar c : QStringLiteral("Typed")) {
+        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(view.get(), &key);
+    }
+    view->ReloadPage();
+    EXPECT_EQ(view->Text(0, 9), "Test Form");
+    const QString out = folder.filePath("out.pdf");
+    ASSERT_TRUE(pdf.SaveAs(out, saNoIncremental, pvUnknown));
+    EXPECT_TRUE(RunProgram("pdftotext", {out, "-"}).contains("Typed"));
 }
