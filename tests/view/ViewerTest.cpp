@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 using namespace PDFium;
 
@@ -207,6 +208,13 @@ TEST_F(ViewerTest, ZoomAndRotationSizeThePage) {
     window.findChild<QAction*>("acZoomOut")->trigger();
     window.findChild<QAction*>("acZoomOut")->trigger();
     EXPECT_EQ(zoom->text(), "75%");
+    // Control with the wheel over the page zooms in a step.
+    const QPointF middle(view.width() / 2, view.height() / 2);
+    QWheelEvent wheel(middle, view.mapToGlobal(middle), {}, {0, 120}, Qt::NoButton, Qt::ControlModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&view, &wheel);
+    EXPECT_EQ(zoom->text(), "100%");
+    window.ZoomBy(-1);
 
     const QSize upright = view.size();
     window.findChild<QAction*>("acRotateRight")->trigger();

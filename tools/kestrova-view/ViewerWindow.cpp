@@ -18,6 +18,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QUrl>
+#include <QWheelEvent>
 #include <map>
 #include <optional>
 
@@ -124,20 +125,14 @@ void TViewerWindow::BuildToolBar() {
             [this] { SetZoom({TZoomMode::FitWidth}); });
     command(QStringLiteral("acFitPage"), QStringLiteral("Fit page"),
             [this] { SetZoom({TZoomMode::FitPage}); });
-    auto zoomBy = [this](int direction) {
-        const double shown = HasPage() ? ShownFactor({FView->PageWidth(), FView->PageHeight()},
-                                                     FView->Rotation(), FView->size())
-                                       : FZoom.Factor;
-        SetZoom({TZoomMode::Factor, ZoomStep(shown, direction)});
-    };
-    command(QStringLiteral("acZoomOut"), QStringLiteral("−"), [zoomBy] {
-        zoomBy(-1);
+    command(QStringLiteral("acZoomOut"), QStringLiteral("−"), [this] {
+        ZoomBy(-1);
     })->setShortcut(QKeySequence::ZoomOut);
     lZoom = new QLabel;
     lZoom->setObjectName(QStringLiteral("lZoom"));
     bar->addWidget(lZoom);
-    command(QStringLiteral("acZoomIn"), QStringLiteral("+"), [zoomBy] {
-        zoomBy(1);
+    command(QStringLiteral("acZoomIn"), QStringLiteral("+"), [this] {
+        ZoomBy(1);
     })->setShortcut(QKeySequence::ZoomIn);
     bar->addSeparator();
     command(QStringLiteral("acRotateLeft"), QStringLiteral("⟲"), [this] { Rotate(-1); });
@@ -279,6 +274,13 @@ void TViewerWindow::SetZoom(TPageZoom Zoom) {
     FitViewSize();
 }
 
+void TViewerWindow::ZoomBy(int Direction) {
+    const double shown =
+        HasPage() ? ShownFactor({FView->PageWidth(), FView->PageHeight()}, FView->Rotation(), FView->size())
+                  : FZoom.Factor;
+    SetZoom({TZoomMode::Factor, ZoomStep(shown, Direction)});
+}
+
 void TViewerWindow::Rotate(int QuarterTurns) {
     FView->SetRotation(static_cast<TRotation>(((FView->Rotation() + QuarterTurns) % 4 + 4) % 4));
     FitViewSize();
@@ -353,7 +355,15 @@ bool TViewerWindow::SaveAs(const QString& FileName) {
 }
 
 bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {
-    if (Watched == FView) {
+    if ((Watched == FView || Watched == saPage->viewport()) && Event->type() == QEvent::Wheel) {
+        // Control with the wheel zooms, over the page or beside it; the wheel alone scrolls.
+        auto* wheel = static_cast<QWheelEvent*>(Event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            if (wheel->angleDelta().y() != 0)
+                Guarded([&] { ZoomBy(wheel->angleDelta().y() > 0 ? 1 : -1); });
+            return true;
+        }
+    } else if (Watched == FView) {
         // A click, not a drag, on a link follows it; the view hands the click to the form as well.
         if (Event->type() == QEvent::MouseButtonPress)
             FPressPosition = static_cast<QMouseEvent*>(Event)->position().toPoint();

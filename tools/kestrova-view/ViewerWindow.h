@@ -26,6 +26,8 @@ public:
     bool OpenFile(const QString& FileName, const QString& Password = {});
     void GoToPage(int PageNumber);
     void SetZoom(TPageZoom Zoom);
+    // One zoom step larger (Direction 1) or smaller (-1) than the page is shown now.
+    void ZoomBy(int Direction);
     void Rotate(int QuarterTurns);
     void Find(const QString& Text);
     void FindNext();
