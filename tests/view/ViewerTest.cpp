@@ -135,6 +135,15 @@ TEST_F(ViewerTest, ControlFWithAWordPaintsItsMatches) {
     window.FindPrevious();
     EXPECT_EQ(window.View().PageNumber(), 4);
     EXPECT_EQ(window.View().SelectionCurrent(), matches.size() - 1);
+    auto* state = window.findChild<QLabel*>("lSearch");
+    EXPECT_EQ(state->text().trimmed(), QStringLiteral("%1 of %1 on this page").arg(matches.size()));
+    // Turning the page shows that page's matches, none of them current.
+    window.GoToPage(5);
+    EXPECT_EQ(state->text().trimmed(),
+              QStringLiteral("%1 on this page").arg(window.View().Selection().size()));
+    window.Find(QStringLiteral("no such words anywhere"));
+    EXPECT_EQ(state->text().trimmed(), "No match");
+    EXPECT_TRUE(window.View().Selection().isEmpty());
 }
 
 TEST_F(ViewerTest, PagesTurnByKeysButtonsAndThePageBox) {

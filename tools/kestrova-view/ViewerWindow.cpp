@@ -248,6 +248,7 @@ void TViewerWindow::PageChanged() {
     FitViewSize();
     if (HasPage())
         FSearch.ShowPageMatches();
+    ShowSearchState(true);
     saPage->ensureVisible(0, 0);
     FView->update();
 }
@@ -308,6 +309,8 @@ void TViewerWindow::ShowSearchState(bool Found) {
         lSearch->clear();
     else if (!Found)
         lSearch->setText(QStringLiteral(" No match "));
+    else if (FView->SelectionCurrent() < 0)
+        lSearch->setText(QStringLiteral(" %1 on this page ").arg(FView->Selection().size()));
     else
         lSearch->setText(QStringLiteral(" %1 of %2 on this page ")
                              .arg(FView->SelectionCurrent() + 1)
