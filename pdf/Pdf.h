@@ -25,6 +25,7 @@ class QTimer;
 namespace PDFium {
 
 class TPdf;
+class TPdfView;
 
 // The engine's form-fill record followed by the component that hosts it, so that every form-fill callback,
 // which receives the address of Info, finds its component right behind it.
@@ -56,6 +57,9 @@ public:
     void SetFormFill(bool Value);
     int PageNumber() const { return FPageNumber; }
     void SetPageNumber(int Value);
+    // Run once by the owner after it has set the properties: applies the stored Active, then each bound
+    // view's own Active, from the last view to the first.
+    void Loaded();
 
     // Opens a document from memory. The engine reads the caller's block for as long as the document stays
     // open: the caller keeps it alive and unchanged until then.
@@ -214,6 +218,8 @@ public:
     void StopFormTimer(int TimerID);
     // The identifier of this component's one form-fill timer: never 0, and different for every component.
     int TimerIdentity() const { return FTimerIdentity; }
+    // Repaints the first bound view whose page is Page; the form-fill environment's repaint request.
+    void InvalidateView(FPDF_PAGE Page) const;
 
 protected:
     void UnloadDocument();
@@ -222,6 +228,8 @@ protected:
     void UnloadFind();
 
 private:
+    friend class TPdfView;
+
     void CheckActive() const;
     void CheckInactive() const;
     void CheckPageActive() const;
@@ -254,7 +262,10 @@ private:
     // An event handler's error inside an engine callback is kept until the engine call has returned.
     void KeepCallbackError() const noexcept;
     void RaiseCallbackError() const;
+    // The same error where the event loop started the engine work and must not see it: reported and dropped.
+    void ReportCallbackError() const noexcept;
 
+    bool FActive = false;
     FPDF_DOCUMENT FDocument = nullptr;
     QString FFileName;
     FPDF_SCHHANDLE FFind = nullptr;
@@ -266,6 +277,8 @@ private:
     FPDF_PAGEOBJECT FPath = nullptr;
     int FPageNumber = 0;
     QString FPassword;
+    // The bound page views, which keep their own entries current; the component does not own them.
+    QList<TPdfView*> FPdfViews;
     FPDF_TEXTPAGE FTextPage = nullptr;
     QTimer* FTimer = nullptr;
     void (*FTimerCallback)(int) = nullptr;

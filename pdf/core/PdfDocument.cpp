@@ -4,6 +4,7 @@
 #include "pdf/binding/Binding.h"
 #include "pdf/core/UnsupportedFeature.h"
 #include "pdf/engine/FPdfEdit.h"
+#include "pdf/view/PdfView.h"
 
 #include <QBuffer>
 #include <QTimer>
@@ -29,6 +30,9 @@ TPdf::~TPdf() {
     } catch (...) {
         // Closing raises only through an event handler; a destructor has nowhere to report it.
     }
+    // The views outlive their component unbound, pointing at nothing.
+    for (TPdfView* view : std::exchange(FPdfViews, {}))
+        view->FPdf = nullptr;
     WithdrawUnsupportedFeatureHandler(this);
 }
 
@@ -37,15 +41,23 @@ bool TPdf::Active() const {
 }
 
 void TPdf::SetActive(bool Value) {
-    if (Value == Active())
-        return;
-    if (Value) {
-        // The file load ends with a page load of its own; activation loads the page once more.
-        LoadDocument();
-        ReloadPage();
-    } else {
-        UnloadDocument();
+    if (Value != Active()) {
+        if (Value) {
+            // The file load ends with a page load of its own; activation loads the page once more.
+            LoadDocument();
+            ReloadPage();
+        } else {
+            UnloadDocument();
+        }
     }
+    FActive = Value;
+}
+
+void TPdf::Loaded() {
+    SetActive(FActive);
+    for (qsizetype i = FPdfViews.size() - 1; i >= 0; --i)
+        if (i < FPdfViews.size())
+            FPdfViews[i]->SetActive(FPdfViews[i]->FActive);
 }
 
 void TPdf::SetFileName(const QString& Value) {
@@ -118,6 +130,16 @@ void TPdf::CreateDocument() {
 
 void TPdf::UnloadDocument() {
     UnloadPage();
+    // The views' pages close, with their form-fill page events, before the document does; an event handler's
+    // error on the way waits until the document is closed.
+    for (qsizetype i = FPdfViews.size() - 1; i >= 0; --i)
+        if (i < FPdfViews.size()) {
+            try {
+                FPdfViews[i]->SetActive(false);
+            } catch (...) {
+                KeepCallbackError();
+            }
+        }
     if (!FDocument)
         return;
     if (FFormHandle)

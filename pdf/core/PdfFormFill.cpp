@@ -4,6 +4,7 @@
 
 #include "pdf/core/Rendering.h"
 #include "pdf/engine/FPdfDoc.h"
+#include "pdf/view/PdfView.h"
 
 #include <QTimer>
 
@@ -15,8 +16,10 @@ TPdf* PdfOf(FPDF_FORMFILLINFO* info) {
     return reinterpret_cast<TPdfFormFillInfo*>(info)->Pdf;
 }
 
-// Only page views repaint, and a component without views has nothing to repaint.
-void FormFillInvalidate(FPDF_FORMFILLINFO*, FPDF_PAGE, double, double, double, double) {}
+// The whole view repaints; the engine's rectangle is not used.
+void FormFillInvalidate(FPDF_FORMFILLINFO* info, FPDF_PAGE page, double, double, double, double) {
+    PdfOf(info)->InvalidateView(page);
+}
 
 int FormFillSetTimer(FPDF_FORMFILLINFO* info, int elapse, TimerCallback timerFunc) {
     return PdfOf(info)->StartFormTimer(elapse, timerFunc);
@@ -93,17 +96,27 @@ void TPdf::OnTimer() {
     if (!FTimerCallback)
         return;
     FTimerCallback(FTimerIdentity);
-    if (FCallbackError) {
-        // A handler raised inside the engine's timer work; this slot runs from the event loop, which must not
-        // see the error, so it is reported here and dropped.
-        try {
-            RaiseCallbackError();
-        } catch (const Exception& error) {
-            qWarning("Form field event failed: %s", error.what());
-        } catch (...) {
-            qWarning("Form field event failed");
-        }
+    ReportCallbackError();
+}
+
+void TPdf::ReportCallbackError() const noexcept {
+    if (!FCallbackError)
+        return;
+    try {
+        RaiseCallbackError();
+    } catch (const Exception& error) {
+        qWarning("Form field event failed: %s", error.what());
+    } catch (...) {
+        qWarning("Form field event failed");
     }
+}
+
+void TPdf::InvalidateView(FPDF_PAGE Page) const {
+    for (TPdfView* view : FPdfViews)
+        if (view->Page() == Page) {
+            view->Invalidate();
+            return;
+        }
 }
 
 void TPdf::SetTextFieldFocus(const FPDF_WCHAR* value, unsigned long valueLen, int is_focus) {

@@ -43,6 +43,12 @@ int WriteBlock(FPDF_FILEWRITE* pThis, const void* pData, unsigned long size) {
 } // namespace
 
 TPdf::TSaveOutcome TPdf::WriteDocument(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion) {
+    // A field being edited in a page view keeps what was typed until it loses the focus: taken now, it is
+    // saved.
+    if (FFormHandle) {
+        FORM_ForceToKillFocus(FFormHandle);
+        RaiseCallbackError();
+    }
     TPdfWrite record{};
     record.Write.version = 1;
     record.Write.WriteBlock = &WriteBlock;

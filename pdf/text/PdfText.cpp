@@ -26,15 +26,20 @@ QString GetText(FPDF_TEXTPAGE TextPage, int StartIndex, int Count) {
     return text;
 }
 
-void TPdf::LoadTextPage() {
-    CheckPageActive();
-    if (FTextPage)
-        return;
+FPDF_TEXTPAGE OpenTextPage(FPDF_PAGE Page) {
+    FPDF_TEXTPAGE textPage = nullptr;
     {
         ArithmeticMaskGuard mask;
-        FTextPage = FPDFText_LoadPage(FPage);
+        textPage = FPDFText_LoadPage(Page);
     }
-    Check(FTextPage != nullptr, QStringLiteral("Cannot open text page"));
+    Check(textPage != nullptr, QStringLiteral("Cannot open text page"));
+    return textPage;
+}
+
+void TPdf::LoadTextPage() {
+    CheckPageActive();
+    if (!FTextPage)
+        FTextPage = OpenTextPage(FPage);
 }
 
 int TPdf::CharacterCount() {

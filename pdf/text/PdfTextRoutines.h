@@ -6,6 +6,9 @@
 
 namespace PDFium {
 
+// The text page of Page, built with the arithmetic exceptions masked; raises "Cannot open text page".
+FPDF_TEXTPAGE OpenTextPage(FPDF_PAGE Page);
+
 // The text of Count characters from StartIndex, cut at the end of the page; empty when nothing is left.
 QString GetText(FPDF_TEXTPAGE TextPage, int StartIndex, int Count);
 

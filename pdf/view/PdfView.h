@@ -1,0 +1,144 @@
+// TPdfView, the PDF component's visual control: a widget bound to a TPdf that keeps its own engine page of
+// that component's document, so that it can show another page than the component's current one. It draws the
+// page at its own size and device pixel ratio, hands mouse and keyboard to the document's form-fill
+// environment, paints chosen runs of text as a selection, and has its own text page, search and link caches.
+// Its page closes, with the form-fill page events, before the component closes the document.
+#pragma once
+
+#include "pdf/Pdf.h"
+
+#include <QWidget>
+
+namespace PDFium {
+
+// A run of Count characters from StartIndex on a text page.
+struct TTextRange {
+    int StartIndex = 0;
+    int Count = 0;
+    bool operator==(const TTextRange&) const = default;
+};
+using TTextRanges = QList<TTextRange>;
+
+class TPdfView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TPdfView(QWidget* AOwner = nullptr);
+    ~TPdfView() override;
+
+    QString Name() const { return objectName(); }
+    QString About() const;
+    void SetAbout(const QString&) {}
+
+    // True exactly when the view has a page loaded. Writing true opens the bound component's document if
+    // needed and loads the page; writing false releases the page.
+    bool Active() const;
+    void SetActive(bool Value);
+    // Whether the rendered page is kept, so that a repaint of an unchanged page does not render again.
+    bool Cache() const { return FCache; }
+    void SetCache(bool Value);
+    TRenderOptions Options() const { return FOptions; }
+    void SetOptions(TRenderOptions Value);
+    int PageNumber() const { return FPageNumber; }
+    void SetPageNumber(int Value);
+    // The bound component. Binding enters the view into that component's view list and leaves the list of
+    // the one before, whose page it releases first.
+    TPdf* Pdf() const { return FPdf; }
+    void SetPdf(TPdf* Value);
+    TRotation Rotation() const { return FRotation; }
+    void SetRotation(TRotation Value);
+
+    FPDF_PAGE Page() const { return FPage; }
+    FPDF_TEXTPAGE TextPage() const { return FTextPage; }
+    FPDF_SCHHANDLE Find() const { return FFind; }
+
+    void ReloadPage();
+    // Drops the rendered page and repaints the whole view.
+    void Invalidate();
+
+    // The page's size in points and its conversions to and from the view's pixels, with the view's rotation.
+    double PageWidth() const;
+    double PageHeight() const;
+    bool DeviceToPage(int X, int Y, double& PageX, double& PageY) const;
+    bool PageToDevice(double PageX, double PageY, int& X, int& Y) const;
+    // The page with its form fields at Width by Height pixels, with the view's options and rotation.
+    QImage RenderPage(int Width, int Height) const;
+
+    // Text of the view's page; the text page is built on first use and kept with the page.
+    int CharacterCount();
+    QString Text(int StartIndex, int Count);
+    // The rectangles, in page space, that cover a run of characters.
+    TPdfRectangles TextRectangles(int StartIndex, int Count);
+
+    // Search on the view's page: the index at which the match begins, or -1; FoundRange is the latest match.
+    int FindFirst(const QString& Text, TSearchOptions Options, int StartIndex, bool DirectionUp);
+    int FindNext();
+    int FindPrevious();
+    TTextRange FoundRange() const;
+
+    // Links of the view's page, collected once per page, and the link under a point of the view: its index,
+    // or -1 where there is none.
+    int LinkAnnotationCount();
+    TLinkAnnotation LinkAnnotation(int Index);
+    int WebLinkCount();
+    TWebLink WebLink(int Index);
+    int LinkAnnotationAtPos(int X, int Y);
+    int WebLinkAtPos(int X, int Y);
+
+    // Runs of text painted as a selection, the one at Current stronger than the others (none when -1). A page
+    // change clears them.
+    TTextRanges Selection() const { return FSelection; }
+    int SelectionCurrent() const { return FSelectionCurrent; }
+    void SetSelection(const TTextRanges& Ranges, int Current = -1);
+
+    TNotifyEvent OnPageChange;
+    // Raised after every paint of the view, when the page has been drawn.
+    TNotifyEvent OnPaint;
+
+protected:
+    bool event(QEvent* Event) override;
+    void paintEvent(QPaintEvent* Event) override;
+    void mouseMoveEvent(QMouseEvent* Event) override;
+    void mousePressEvent(QMouseEvent* Event) override;
+    void mouseReleaseEvent(QMouseEvent* Event) override;
+    void mouseDoubleClickEvent(QMouseEvent* Event) override;
+    void keyPressEvent(QKeyEvent* Event) override;
+    void keyReleaseEvent(QKeyEvent* Event) override;
+
+private:
+    friend class TPdf;
+
+    void UnloadPage();
+    void UnloadTextPage();
+    void UnloadFind();
+    void ClearCache();
+    void CheckPageActive() const;
+    void LoadTextPage();
+    const TLinkAnnotations& GetLinkAnnotations();
+    const TWebLinks& GetWebLinks();
+    const QImage& PageImage(QImage& Scratch);
+    void PaintSelection(QPainter& Painter);
+    bool FormReady() const;
+    bool PassMouse(FPDF_BOOL (*Handler)(FPDF_FORMHANDLE, FPDF_PAGE, int, double, double), QMouseEvent* Event);
+    bool PassKey(QKeyEvent* Event, bool Pressed);
+    void ShowCursorFor(const QPoint& Position);
+
+    bool FActive = false;
+    bool FCache = true;
+    QImage FCachedBitmap;
+    int FCachedWidth = 0;
+    int FCachedHeight = 0;
+    FPDF_SCHHANDLE FFind = nullptr;
+    TLinkAnnotations FLinkAnnotations;
+    TRenderOptions FOptions{reAnnotations};
+    FPDF_PAGE FPage = nullptr;
+    int FPageNumber = 1;
+    TPdf* FPdf = nullptr;
+    TRotation FRotation = ro0;
+    FPDF_TEXTPAGE FTextPage = nullptr;
+    TWebLinks FWebLinks;
+    TTextRanges FSelection;
+    int FSelectionCurrent = -1;
+};
+
+} // namespace PDFium

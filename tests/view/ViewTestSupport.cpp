@@ -1,0 +1,68 @@
+#include "ViewTestSupport.h"
+
+#include <QDir>
+#include <QScreen>
+#include <QTest>
+
+void ViewerTest::SetUp() {
+    if (!DisplayReady)
+        GTEST_SKIP() << "no private X server (Xvfb) could be started";
+    window.ShowError = [this](const QString& message) {
+        errors.append(message);
+    };
+    window.AskSaveFileName = [this] {
+        return saveFileName;
+    };
+    window.OpenUrl = [this](const QUrl& url) {
+        openedUrls.append(url);
+        return true;
+    };
+    window.show();
+    // Without a window manager the window takes the focus itself; its shortcuts work only while it is active.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+void ViewerTest::Open(const QString& fileName, const QString& password) {
+    ASSERT_TRUE(window.OpenFile(fileName, password)) << errors.join('\n').toStdString();
+    Settle();
+}
+
+void ViewerTest::Settle() {
+    for (int i = 0; i < 5; ++i)
+        QTest::qWait(50);
+}
+
+QImage ViewerTest::ShownPage() {
+    const PDFium::TPdfView& view = window.View();
+    QImage shown;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        Settle();
+        const QRect visible = view.visibleRegion().boundingRect();
+        const QPoint origin = view.mapToGlobal(visible.topLeft());
+        const QImage now = view.screen()
+                               ->grabWindow(0, origin.x(), origin.y(), visible.width(), visible.height())
+                               .toImage()
+                               .convertToFormat(QImage::Format_RGB32);
+        if (now == shown)
+            break;
+        shown = now;
+    }
+    return shown;
+}
+
+QPoint ViewerTest::ViewPoint(double pageX, double pageY) {
+    int x = 0, y = 0;
+    EXPECT_TRUE(window.View().PageToDevice(pageX, pageY, x, y));
+    return {x, y};
+}
+
+void ViewerTest::KeepScreenshot(const QString& name) {
+    const QString dir = qEnvironmentVariable("KESTROVA_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    const QPoint origin = window.mapToGlobal(QPoint(0, 0));
+    window.screen()
+        ->grabWindow(0, origin.x(), origin.y(), window.width(), window.height())
+        .save(QDir(dir).filePath(name + QStringLiteral(".png")));
+}

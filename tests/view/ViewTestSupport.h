@@ -1,0 +1,35 @@
+// What the viewer's tests share: whether their private X server runs, and the window under test with the
+// desktop seams replaced, so that errors, save dialogs and web addresses are recorded instead of shown.
+#pragma once
+
+#include "ViewerWindow.h"
+
+#include <QImage>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+extern bool DisplayReady;
+
+class ViewerTest : public testing::Test {
+protected:
+    void SetUp() override;
+    // Opens a document in the shown window and waits until its page is on the screen.
+    void Open(const QString& fileName, const QString& password = {});
+    // What the screen shows of the page view's visible part, read back from the X server, once it has stopped
+    // changing.
+    QImage ShownPage();
+    // The point of the view that shows a point of the page.
+    QPoint ViewPoint(double pageX, double pageY);
+    // Lets the window paint what is pending.
+    void Settle();
+    // Keeps the window's picture for a person to look at, when KESTROVA_SCREENSHOT_DIR names a folder.
+    void KeepScreenshot(const QString& name);
+
+    QTemporaryDir folder;
+    TViewerWindow window;
+    QStringList errors;
+    QList<QUrl> openedUrls;
+    QString saveFileName;
+};

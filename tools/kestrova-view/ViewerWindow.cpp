@@ -1,0 +1,395 @@
+#include "ViewerWindow.h"
+
+#include "OutlineTree.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolBar>
+#include <QUrl>
+#include <QWheelEvent>
+#include <map>
+#include <optional>
+
+using namespace PDFium;
+
+namespace {
+
+const QString Caption = QStringLiteral("kestrova-view");
+
+// An error message ends with a full stop unless it ends in one already, or in a character that sorts below
+// it.
+QString Sentence(const QString& message) {
+    return !message.isEmpty() && message.back() > QLatin1Char('.') ? message + QLatin1Char('.') : message;
+}
+
+} // namespace
+
+TViewerWindow::TViewerWindow(QWidget* Parent)
+    : QMainWindow(Parent), FPdf(new TPdf(this)), FView(new TPdfView), FSearch(*FView) {
+    setWindowTitle(Caption);
+    FPdf->setObjectName(QStringLiteral("Pdf"));
+    FView->setObjectName(QStringLiteral("pvPage"));
+    FView->SetPdf(FPdf);
+    FView->OnPageChange = [this](QObject*) {
+        PageChanged();
+    };
+    FView->installEventFilter(this);
+
+    saPage = new QScrollArea;
+    saPage->setObjectName(QStringLiteral("saPage"));
+    saPage->setAlignment(Qt::AlignCenter);
+    saPage->setBackgroundRole(QPalette::Dark);
+    saPage->setWidget(FView);
+    saPage->installEventFilter(this);
+    saPage->viewport()->installEventFilter(this);
+
+    tvOutline = new TOutlineTree;
+    tvOutline->setObjectName(QStringLiteral("tvOutline"));
+    tvOutline->OnBookmarkChosen = [this](const TBookmark& bookmark) {
+        Guarded([&] { ChooseBookmark(bookmark); });
+    };
+
+    auto* splitter = new QSplitter;
+    splitter->addWidget(tvOutline);
+    splitter->addWidget(saPage);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({200, 700});
+    setCentralWidget(splitter);
+
+    BuildToolBar();
+    BuildShortcuts();
+
+    ShowError = [this](const QString& message) {
+        QMessageBox::critical(this, Caption, Sentence(message));
+    };
+    AskSaveFileName = [this] {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), FPdf->FileName(),
+                                            QStringLiteral("PDF documents (*.pdf)"));
+    };
+    OpenUrl = [](const QUrl& url) {
+        return QDesktopServices::openUrl(url);
+    };
+    resize(1000, 800);
+    PageChanged();
+}
+
+void TViewerWindow::BuildToolBar() {
+    QToolBar* bar = addToolBar(QStringLiteral("Navigation"));
+    bar->setMovable(false);
+    // A command with its caption, or an icon of the style with the caption as its tip.
+    auto command = [&](const QString& name, const QString& text, std::function<void()> action,
+                       std::optional<QStyle::StandardPixmap> icon = {}) {
+        QAction* item = bar->addAction(text, this, [this, action] { Guarded(action); });
+        item->setObjectName(name);
+        if (icon)
+            item->setIcon(style()->standardIcon(*icon));
+        return item;
+    };
+    command(
+        QStringLiteral("acFirst"), QStringLiteral("First"), [this] { GoToPage(1); },
+        QStyle::SP_MediaSkipBackward);
+    command(
+        QStringLiteral("acPrevious"), QStringLiteral("Previous"),
+        [this] { GoToPage(FView->PageNumber() - 1); }, QStyle::SP_ArrowBack);
+    sePage = new QSpinBox;
+    sePage->setObjectName(QStringLiteral("sePage"));
+    sePage->setKeyboardTracking(false);
+    connect(sePage, &QSpinBox::valueChanged, this, [this](int page) {
+        if (page != FView->PageNumber())
+            Guarded([&] { GoToPage(page); });
+    });
+    bar->addWidget(sePage);
+    lPageCount = new QLabel;
+    lPageCount->setObjectName(QStringLiteral("lPageCount"));
+    bar->addWidget(lPageCount);
+    command(
+        QStringLiteral("acNext"), QStringLiteral("Next"), [this] { GoToPage(FView->PageNumber() + 1); },
+        QStyle::SP_ArrowForward);
+    command(
+        QStringLiteral("acLast"), QStringLiteral("Last"), [this] { GoToPage(FPdf->PageCount()); },
+        QStyle::SP_MediaSkipForward);
+    bar->addSeparator();
+    command(QStringLiteral("acFitWidth"), QStringLiteral("Fit width"),
+            [this] { SetZoom({TZoomMode::FitWidth}); });
+    command(QStringLiteral("acFitPage"), QStringLiteral("Fit page"),
+            [this] { SetZoom({TZoomMode::FitPage}); });
+    command(QStringLiteral("acZoomOut"), QStringLiteral("−"), [this] {
+        ZoomBy(-1);
+    })->setShortcut(QKeySequence::ZoomOut);
+    lZoom = new QLabel;
+    lZoom->setObjectName(QStringLiteral("lZoom"));
+    bar->addWidget(lZoom);
+    command(QStringLiteral("acZoomIn"), QStringLiteral("+"), [this] {
+        ZoomBy(1);
+    })->setShortcut(QKeySequence::ZoomIn);
+    bar->addSeparator();
+    command(QStringLiteral("acRotateLeft"), QStringLiteral("⟲"), [this] { Rotate(-1); });
+    command(QStringLiteral("acRotateRight"), QStringLiteral("⟳"), [this] { Rotate(1); });
+    bar->addSeparator();
+    command(QStringLiteral("acSaveAs"), QStringLiteral("Save As"), [this] {
+        const QString name = AskSaveFileName();
+        if (!name.isEmpty())
+            SaveAs(name);
+    })->setShortcut(QKeySequence::Save);
+    bar->addSeparator();
+    edSearch = new QLineEdit;
+    edSearch->setObjectName(QStringLiteral("edSearch"));
+    edSearch->setPlaceholderText(QStringLiteral("Find"));
+    edSearch->setClearButtonEnabled(true);
+    edSearch->setMaximumWidth(220);
+    connect(edSearch, &QLineEdit::returnPressed, this, [this] {
+        Guarded([this] { edSearch->text() == FSearch.Text() ? FindNext() : Find(edSearch->text()); });
+    });
+    bar->addWidget(edSearch);
+    command(
+        QStringLiteral("acFindPrevious"), QStringLiteral("Find previous"), [this] { FindPrevious(); },
+        QStyle::SP_ArrowUp)
+        ->setShortcut(QKeySequence::FindPrevious);
+    command(
+        QStringLiteral("acFindNext"), QStringLiteral("Find next"), [this] { FindNext(); },
+        QStyle::SP_ArrowDown)
+        ->setShortcut(QKeySequence::FindNext);
+    lSearch = new QLabel;
+    lSearch->setObjectName(QStringLiteral("lSearch"));
+    bar->addWidget(lSearch);
+}
+
+void TViewerWindow::BuildShortcuts() {
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
+        edSearch->setFocus(Qt::ShortcutFocusReason);
+        edSearch->selectAll();
+    });
+    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, [this] {
+        const QString name = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), FPdf->FileName(),
+                                                          QStringLiteral("PDF documents (*.pdf)"));
+        if (!name.isEmpty())
+            OpenFile(name);
+    });
+}
+
+void TViewerWindow::Guarded(const std::function<void()>& Command) {
+    try {
+        Command();
+    } catch (const Exception& error) {
+        ShowError(error.Message());
+    }
+}
+
+bool TViewerWindow::HasPage() const {
+    return FView->Active();
+}
+
+bool TViewerWindow::OpenFile(const QString& FileName, const QString& Password) {
+    bool opened = false;
+    Guarded([&] {
+        CloseDocument();
+        FPdf->SetFileName(FileName);
+        FPdf->SetPassword(Password);
+        // The view loads its own page; the component's current page serves the search alone.
+        FPdf->SetPageNumber(0);
+        FView->SetPageNumber(1);
+        try {
+            FView->SetActive(true);
+        } catch (...) {
+            CloseDocument();
+            throw;
+        }
+        const QString title = FPdf->Title();
+        setWindowTitle((title.isEmpty() ? QFileInfo(FileName).fileName() : title) + QStringLiteral(" - ") +
+                       Caption);
+        tvOutline->ShowOutline(*FPdf);
+        opened = true;
+    });
+    FView->setFocus();
+    return opened;
+}
+
+void TViewerWindow::CloseDocument() {
+    FPdf->SetActive(false);
+    FSearch.SetText({});
+    tvOutline->ShowOutline(*FPdf);
+    setWindowTitle(Caption);
+    PageChanged();
+}
+
+void TViewerWindow::GoToPage(int PageNumber) {
+    if (!FPdf->Active())
+        return;
+    FView->SetPageNumber(std::clamp(PageNumber, 1, std::max(FPdf->PageCount(), 1)));
+    FView->SetActive(true);
+}
+
+void TViewerWindow::PageChanged() {
+    const bool open = FPdf->Active();
+    const int count = open ? FPdf->PageCount() : 0;
+    {
+        const QSignalBlocker blocker(sePage);
+        sePage->setRange(count > 0 ? 1 : 0, count);
+        sePage->setValue(HasPage() ? FView->PageNumber() : 0);
+        sePage->setEnabled(count > 0);
+    }
+    lPageCount->setText(QStringLiteral(" of %1 ").arg(count));
+    for (const char* name : {"acFirst", "acPrevious"})
+        findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && FView->PageNumber() > 1);
+    for (const char* name : {"acNext", "acLast"})
+        findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && FView->PageNumber() < count);
+    FitViewSize();
+    if (HasPage())
+        FSearch.ShowPageMatches();
+    ShowSearchState(true);
+    saPage->ensureVisible(0, 0);
+    FView->update();
+}
+
+void TViewerWindow::FitViewSize() {
+    if (!HasPage()) {
+        FView->resize(0, 0);
+        lZoom->clear();
+        return;
+    }
+    // A page fitted to the width leaves room for the scroll bar that its height may bring.
+    QSize area = saPage->maximumViewportSize() - QSize(4, 4);
+    if (FZoom.Mode == TZoomMode::FitWidth)
+        area.rwidth() -= saPage->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const QSizeF page(FView->PageWidth(), FView->PageHeight());
+    const QSize size = ViewSize(page, FView->Rotation(), FZoom, area);
+    if (size != FView->size())
+        FView->resize(size);
+    lZoom->setText(QStringLiteral("%1%").arg(qRound(ShownFactor(page, FView->Rotation(), size) * 100)));
+}
+
+void TViewerWindow::SetZoom(TPageZoom Zoom) {
+    FZoom = Zoom;
+    FitViewSize();
+}
+
+void TViewerWindow::ZoomBy(int Direction) {
+    const double shown =
+        HasPage() ? ShownFactor({FView->PageWidth(), FView->PageHeight()}, FView->Rotation(), FView->size())
+                  : FZoom.Factor;
+    SetZoom({TZoomMode::Factor, ZoomStep(shown, Direction)});
+}
+
+void TViewerWindow::Rotate(int QuarterTurns) {
+    FView->SetRotation(static_cast<TRotation>(((FView->Rotation() + QuarterTurns) % 4 + 4) % 4));
+    FitViewSize();
+}
+
+void TViewerWindow::Find(const QString& Text) {
+    FSearch.SetText(Text);
+    ShowSearchState(Text.isEmpty() || FSearch.Next());
+}
+
+void TViewerWindow::FindNext() {
+    if (FSearch.Text() != edSearch->text())
+        return Find(edSearch->text());
+    ShowSearchState(FSearch.Next());
+}
+
+void TViewerWindow::FindPrevious() {
+    if (FSearch.Text() != edSearch->text())
+        FSearch.SetText(edSearch->text());
+    ShowSearchState(FSearch.Previous());
+}
+
+void TViewerWindow::ShowSearchState(bool Found) {
+    if (FSearch.Text().isEmpty())
+        lSearch->clear();
+    else if (!Found)
+        lSearch->setText(QStringLiteral(" No match "));
+    else if (FView->SelectionCurrent() < 0)
+        lSearch->setText(QStringLiteral(" %1 on this page ").arg(FView->Selection().size()));
+    else
+        lSearch->setText(QStringLiteral(" %1 of %2 on this page ")
+                             .arg(FView->SelectionCurrent() + 1)
+                             .arg(FView->Selection().size()));
+}
+
+void TViewerWindow::ChooseBookmark(const TBookmark& Bookmark) {
+    if (Bookmark.PageNumber > 0)
+        GoToPage(Bookmark.PageNumber);
+    else if (Bookmark.Action == acGoto && Bookmark.ActionPageNumber > 0)
+        GoToPage(Bookmark.ActionPageNumber);
+}
+
+bool TViewerWindow::FollowLinkAt(const QPoint& Position) {
+    if (!HasPage())
+        return false;
+    const int link = FView->LinkAnnotationAtPos(Position.x(), Position.y());
+    if (link >= 0) {
+        const TLinkAnnotation annotation = FView->LinkAnnotation(link);
+        if (annotation.PageNumber > 0)
+            GoToPage(annotation.PageNumber);
+        else if (annotation.Action == acGoto && annotation.ActionPageNumber > 0)
+            GoToPage(annotation.ActionPageNumber);
+        else if (annotation.Action == acUri)
+            OpenUrl(QUrl(annotation.ActionPath));
+        else
+            return false;
+        return true;
+    }
+    const int webLink = FView->WebLinkAtPos(Position.x(), Position.y());
+    if (webLink < 0)
+        return false;
+    OpenUrl(QUrl::fromUserInput(FView->WebLink(webLink).Url));
+    return true;
+}
+
+bool TViewerWindow::SaveAs(const QString& FileName) {
+    bool saved = false;
+    Guarded([&] {
+        Check(FPdf->Active(), QStringLiteral("There is no document to save"));
+        saved = FPdf->SaveAs(FileName, saNoIncremental, pvUnknown);
+        Check(saved, QStringLiteral("Cannot save the document as ") + QDir::toNativeSeparators(FileName));
+    });
+    return saved;
+}
+
+bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {
+    if ((Watched == FView || Watched == saPage->viewport()) && Event->type() == QEvent::Wheel) {
+        // Control with the wheel zooms, over the page or beside it; the wheel alone scrolls.
+        auto* wheel = static_cast<QWheelEvent*>(Event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            if (wheel->angleDelta().y() != 0)
+                Guarded([&] { ZoomBy(wheel->angleDelta().y() > 0 ? 1 : -1); });
+            return true;
+        }
+    } else if (Watched == FView) {
+        // A click, not a drag, on a link follows it; the view hands the click to the form as well.
+        if (Event->type() == QEvent::MouseButtonPress)
+            FPressPosition = static_cast<QMouseEvent*>(Event)->position().toPoint();
+        if (Event->type() == QEvent::MouseButtonRelease) {
+            auto* mouse = static_cast<QMouseEvent*>(Event);
+            const QPoint position = mouse->position().toPoint();
+            if (mouse->button() == Qt::LeftButton && (position - FPressPosition).manhattanLength() < 4)
+                Guarded([&] { FollowLinkAt(position); });
+        }
+    } else if (Watched == saPage->viewport() && Event->type() == QEvent::Resize) {
+        Guarded([this] { FitViewSize(); });
+    } else if (Watched == saPage && Event->type() == QEvent::KeyPress) {
+        // Keys that reach the page area unused by the form turn the pages.
+        const int key = static_cast<QKeyEvent*>(Event)->key();
+        const int page = FView->PageNumber();
+        const std::map<int, int> targets{{Qt::Key_PageUp, page - 1},
+                                         {Qt::Key_PageDown, page + 1},
+                                         {Qt::Key_Home, 1},
+                                         {Qt::Key_End, FPdf->Active() ? FPdf->PageCount() : 1}};
+        if (const auto target = targets.find(key); target != targets.end()) {
+            Guarded([&] { GoToPage(target->second); });
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(Watched, Event);
+}

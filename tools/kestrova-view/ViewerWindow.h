@@ -1,0 +1,73 @@
+// kestrova-view's window: one document in a page view, with page navigation, zoom, rotation, the outline,
+// links, search, form filling by typing and Save As. Every command runs through one guard that shows its
+// error in a message box, and the window stays usable after it.
+#pragma once
+
+#include "DocumentSearch.h"
+#include "PageZoom.h"
+#include "pdf/view/PdfView.h"
+
+#include <QMainWindow>
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+class QScrollArea;
+class QSpinBox;
+class TOutlineTree;
+
+class TViewerWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TViewerWindow(QWidget* Parent = nullptr);
+
+    // Opens a document in place of the one shown; false, with the error shown, when it cannot be opened.
+    bool OpenFile(const QString& FileName, const QString& Password = {});
+    void GoToPage(int PageNumber);
+    void SetZoom(TPageZoom Zoom);
+    // One zoom step larger (Direction 1) or smaller (-1) than the page is shown now.
+    void ZoomBy(int Direction);
+    void Rotate(int QuarterTurns);
+    void Find(const QString& Text);
+    void FindNext();
+    void FindPrevious();
+    // Follows the link under a point of the page view; false where there is none.
+    bool FollowLinkAt(const QPoint& Position);
+    bool SaveAs(const QString& FileName);
+
+    PDFium::TPdf& Pdf() { return *FPdf; }
+    PDFium::TPdfView& View() { return *FView; }
+
+    // The seams to the desktop, replaced by tests: the error box, the save dialog, the web browser.
+    std::function<void(const QString& Message)> ShowError;
+    std::function<QString()> AskSaveFileName;
+    std::function<bool(const QUrl& Url)> OpenUrl;
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+private:
+    void BuildToolBar();
+    void BuildShortcuts();
+    void Guarded(const std::function<void()>& Command);
+    void PageChanged();
+    void FitViewSize();
+    void ShowSearchState(bool Found);
+    void ChooseBookmark(const PDFium::TBookmark& Bookmark);
+    void CloseDocument();
+    bool HasPage() const;
+
+    PDFium::TPdf* FPdf;
+    PDFium::TPdfView* FView;
+    TDocumentSearch FSearch;
+    TPageZoom FZoom;
+    QScrollArea* saPage;
+    TOutlineTree* tvOutline;
+    QSpinBox* sePage;
+    QLabel* lPageCount;
+    QLabel* lZoom;
+    QLineEdit* edSearch;
+    QLabel* lSearch;
+    QPoint FPressPosition;
+};
