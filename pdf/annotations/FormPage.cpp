@@ -1,0 +1,37 @@
+#include "pdf/annotations/FormPage.h"
+
+#include "pdf/annotations/Annotations.h"
+#include "pdf/engine/FPdfFormFill.h"
+
+namespace PDFium {
+
+FormPage::FormPage(TPdf& Pdf, int PageNumber) : FForm(Pdf.FormHandle()) {
+    Pdf.SetPageNumber(PageNumber);
+    FPage = Pdf.Page();
+    FORM_OnAfterLoadPage(FPage, FForm);
+}
+
+FormPage::~FormPage() {
+    FORM_ForceToKillFocus(FForm);
+    FORM_OnBeforeClosePage(FPage, FForm);
+}
+
+void FormPage::Click(int Index) const {
+    FS_RECTF rect{};
+    FPDFAnnot_GetRect(OpenAnnotation(FPage, Index).get(), &rect);
+    const double x = (rect.left + rect.right) / 2;
+    const double y = (rect.top + rect.bottom) / 2;
+    FORM_OnMouseMove(FForm, FPage, 0, x, y);
+    FORM_OnLButtonDown(FForm, FPage, 0, x, y);
+    FORM_OnLButtonUp(FForm, FPage, 0, x, y);
+}
+
+void FormPage::Commit() const {
+    FORM_ForceToKillFocus(FForm);
+}
+
+QString FormPage::State(int Index) const {
+    return AnnotationText(OpenAnnotation(FPage, Index).get(), "AS");
+}
+
+} // namespace PDFium
