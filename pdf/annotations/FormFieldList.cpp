@@ -4,6 +4,8 @@
 #include "pdf/annotations/FormPage.h"
 #include "pdf/binding/EngineText.h"
 
+#include <optional>
+
 namespace PDFium {
 
 namespace {
@@ -65,13 +67,17 @@ QStringList Options(FPDF_FORMHANDLE form, FPDF_ANNOTATION widget) {
     return options;
 }
 
-TPdfFormFieldEntry Describe(TPdf& pdf, int index) {
+// The field of annotation Index of the current page, when it is a widget.
+std::optional<TPdfFormFieldEntry> Describe(TPdf& pdf, int index) {
+    OwnedAnnotation annotation = OpenAnnotation(pdf.Page(), index);
+    if (DecodeAnnotationSubtype(FPDFAnnot_GetSubtype(annotation.get())) != anWidget)
+        return std::nullopt;
     TPdfFormFieldEntry entry;
     entry.PageNumber = pdf.PageNumber();
     entry.Index = index;
     entry.Value = pdf.FormField(index);
     const FPDF_FORMHANDLE form = pdf.FormHandle();
-    const std::vector<OwnedAnnotation> chain = FieldChain(OpenAnnotation(pdf.Page(), index));
+    const std::vector<OwnedAnnotation> chain = FieldChain(std::move(annotation));
     FPDF_ANNOTATION widget = chain.front().get();
     entry.Name = FullName(chain);
     entry.EngineFlags = FPDFAnnot_GetFormFieldFlags(form, widget);
@@ -94,8 +100,8 @@ QList<TPdfFormFieldEntry> ListFormFields(TPdf& Pdf) {
         // The environment tells check states only of a page it knows.
         const FormPage page(Pdf, pageNumber);
         for (int index = 0; index < Pdf.FormFieldCount(); ++index)
-            if (Pdf.Annotation(index).Subtype == anWidget)
-                fields.append(Describe(Pdf, index));
+            if (const std::optional<TPdfFormFieldEntry> field = Describe(Pdf, index))
+                fields.append(*field);
     }
     Pdf.SetPageNumber(startPage);
     return fields;

@@ -7,6 +7,8 @@
 #include "pdf/engine/FPdfFWLEvent.h"
 #include "pdf/engine/FPdfFormFill.h"
 
+#include <optional>
+
 namespace PDFium {
 
 namespace {
@@ -15,6 +17,25 @@ constexpr int ReadOnlyFlag = 1;
 constexpr int MultiSelectFlag = 1 << 21;
 // Ctrl+A as a character: select all.
 constexpr int SelectAllCharacter = 1;
+
+// The page of the field being filled, announced to the environment once for a run of fields on one page.
+class FillingPages {
+public:
+    explicit FillingPages(TPdf& pdf) : FPdf(pdf) {}
+    const FormPage& On(int pageNumber) {
+        if (!FPage || FPageNumber != pageNumber) {
+            FPage.reset();
+            FPage.emplace(FPdf, pageNumber);
+            FPageNumber = pageNumber;
+        }
+        return *FPage;
+    }
+
+private:
+    TPdf& FPdf;
+    std::optional<FormPage> FPage;
+    int FPageNumber = 0;
+};
 
 QString Quoted(const QString& text) {
     return QLatin1Char('"') + text + QLatin1Char('"');
@@ -25,8 +46,8 @@ void CheckTaken(bool taken, const TPdfFormFieldEntry& field, const QString& valu
           QStringLiteral("Form field %1 does not take the value %2").arg(Quoted(field.Name), Quoted(value)));
 }
 
-void TypeText(TPdf& pdf, const TPdfFormFieldEntry& field, const QString& value) {
-    const FormPage page(pdf, field.PageNumber);
+void TypeText(FillingPages& pages, const TPdfFormFieldEntry& field, const QString& value) {
+    const FormPage& page = pages.On(field.PageNumber);
     page.Click(field.Index);
     FORM_OnChar(page.Form(), page.Page(), SelectAllCharacter, FWL_EVENTFLAG_ControlKey);
     FORM_ReplaceSelection(page.Form(), page.Page(), reinterpret_cast<FPDF_WIDESTRING>(value.utf16()));
@@ -37,8 +58,8 @@ void TypeText(TPdf& pdf, const TPdfFormFieldEntry& field, const QString& value) 
     CheckTaken(typed == value, field, value);
 }
 
-void SetCheckBox(TPdf& pdf, const TPdfFormFieldEntry& field, const QString& value) {
-    const FormPage page(pdf, field.PageNumber);
+void SetCheckBox(FillingPages& pages, const TPdfFormFieldEntry& field, const QString& value) {
+    const FormPage& page = pages.On(field.PageNumber);
     if (field.Checked != (value != QLatin1String("Off"))) {
         page.Click(field.Index);
         page.Commit();
@@ -47,13 +68,13 @@ void SetCheckBox(TPdf& pdf, const TPdfFormFieldEntry& field, const QString& valu
 }
 
 // Clicks the buttons of the group until one shows the value as its state.
-void SetRadioGroup(TPdf& pdf, const QList<TPdfFormFieldEntry>& buttons, const QString& value) {
+void SetRadioGroup(FillingPages& pages, const QList<TPdfFormFieldEntry>& buttons, const QString& value) {
     for (const TPdfFormFieldEntry& button : buttons) {
         if (button.State == value)
             return;
     }
     for (const TPdfFormFieldEntry& button : buttons) {
-        const FormPage page(pdf, button.PageNumber);
+        const FormPage& page = pages.On(button.PageNumber);
         page.Click(button.Index);
         page.Commit();
         if (page.State(button.Index) == value)
@@ -62,9 +83,9 @@ void SetRadioGroup(TPdf& pdf, const QList<TPdfFormFieldEntry>& buttons, const QS
     CheckTaken(false, buttons.first(), value);
 }
 
-void SelectOption(TPdf& pdf, const TPdfFormFieldEntry& field, const QString& value) {
+void SelectOption(FillingPages& pages, const TPdfFormFieldEntry& field, const QString& value) {
     const int chosen = int(field.Options.indexOf(value));
-    const FormPage page(pdf, field.PageNumber);
+    const FormPage& page = pages.On(field.PageNumber);
     page.Click(field.Index);
     if (field.EngineFlags & MultiSelectFlag)
         for (int option = 0; option < field.Options.size(); ++option)
@@ -96,6 +117,24 @@ QList<TPdfFormFieldEntry> FillableWidgets(const QList<TPdfFormFieldEntry>& field
     return widgets;
 }
 
+void Fill(FillingPages& pages, const QList<TPdfFormFieldEntry>& widgets, const QString& value) {
+    const TPdfFormFieldEntry& field = widgets.first();
+    switch (field.Kind) {
+    case fkText:
+        TypeText(pages, field, value);
+        break;
+    case fkCheckBox:
+        SetCheckBox(pages, field, value);
+        break;
+    case fkRadioButton:
+        SetRadioGroup(pages, widgets, value);
+        break;
+    default:
+        SelectOption(pages, field, value);
+        break;
+    }
+}
+
 } // namespace
 
 void FillFormFields(TPdf& Pdf, const TFormValues& Values) {
@@ -105,23 +144,10 @@ void FillFormFields(TPdf& Pdf, const TFormValues& Values) {
     for (const auto& [name, value] : Values)
         targets.append(FillableWidgets(fields, name, value));
     const int startPage = Pdf.PageNumber();
-    for (qsizetype i = 0; i < Values.size(); ++i) {
-        const QString& value = Values[i].second;
-        const TPdfFormFieldEntry& field = targets[i].first();
-        switch (field.Kind) {
-        case fkText:
-            TypeText(Pdf, field, value);
-            break;
-        case fkCheckBox:
-            SetCheckBox(Pdf, field, value);
-            break;
-        case fkRadioButton:
-            SetRadioGroup(Pdf, targets[i], value);
-            break;
-        default:
-            SelectOption(Pdf, field, value);
-            break;
-        }
+    {
+        FillingPages pages(Pdf);
+        for (qsizetype i = 0; i < Values.size(); ++i)
+            Fill(pages, targets[i], Values[i].second);
     }
     Pdf.SetPageNumber(startPage);
 }
