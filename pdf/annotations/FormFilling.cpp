@@ -15,8 +15,6 @@ namespace {
 
 constexpr int ReadOnlyFlag = 1;
 constexpr int MultiSelectFlag = 1 << 21;
-// Ctrl+A as a character: select all.
-constexpr int SelectAllCharacter = 1;
 
 // The page of the field being filled, announced to the environment once for a run of fields on one page.
 class FillingPages {
@@ -46,10 +44,17 @@ void CheckTaken(bool taken, const TPdfFormFieldEntry& field, const QString& valu
           QStringLiteral("Form field %1 does not take the value %2").arg(Quoted(field.Name), Quoted(value)));
 }
 
+void PressKey(const FormPage& page, int key, int modifiers) {
+    FORM_OnKeyDown(page.Form(), page.Page(), key, modifiers);
+    FORM_OnKeyUp(page.Form(), page.Page(), key, modifiers);
+}
+
 void TypeText(FillingPages& pages, const TPdfFormFieldEntry& field, const QString& value) {
     const FormPage& page = pages.On(field.PageNumber);
     page.Click(field.Index);
-    FORM_OnChar(page.Form(), page.Page(), SelectAllCharacter, FWL_EVENTFLAG_ControlKey);
+    // Select the whole text, as a person would: to its start, then with Shift to its end.
+    PressKey(page, FWL_VKEY_Home, FWL_EVENTFLAG_ControlKey);
+    PressKey(page, FWL_VKEY_End, FWL_EVENTFLAG_ControlKey | FWL_EVENTFLAG_ShiftKey);
     FORM_ReplaceSelection(page.Form(), page.Page(), reinterpret_cast<FPDF_WIDESTRING>(value.utf16()));
     const QString typed = FetchUtf16Text([&](void* buffer, unsigned long size) {
         return FORM_GetFocusedText(page.Form(), page.Page(), buffer, size);

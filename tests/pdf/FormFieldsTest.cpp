@@ -189,3 +189,30 @@ TEST(FormFields, FillingRefusesWhatTheFormDoesNotOfferAndChangesNothing) {
               }),
               "Form filling needs the form-fill environment");
 }
+
+TEST(FormFields, TypedTextReplacesWhatTheFieldHeldOrIsRefusedWhenTooLong) {
+    const struct {
+        const char* File;
+        const char* Name;
+        QString Value;
+        QString Message;
+    } cases[] = {
+        {"pdf/text_form.pdf", "Text Box", "Hello", "<none>"},
+        {"pdf/text_form_multiple.pdf", "CharLimit", "Cat", "<none>"},
+        {"pdf/text_form_multiline.pdf", "Text Box", "One\r\nTwo", "<none>"},
+        {"pdf/text_form_multiple.pdf", "CharLimit", "Hippopotamus",
+         "Form field \"CharLimit\" does not take the value \"Hippopotamus\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.File) + " " + c.Value.toStdString());
+        REQUIRE_TESTDATA(c.File);
+        TPdf pdf;
+        OpenForm(pdf, c.File);
+        EXPECT_EQ(ErrorOf([&] { FillFormFields(pdf, {{c.Name, c.Value}}); }), c.Message);
+        if (c.Message == "<none>") {
+            EXPECT_EQ(FieldNamed(pdf, c.Name).Value, c.Value);
+            QTemporaryDir dir;
+            EXPECT_EQ(QpdfFieldValue(Saved(pdf, dir, "typed.pdf"), c.Name), "u:" + c.Value);
+        }
+    }
+}
