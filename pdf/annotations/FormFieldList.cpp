@@ -1,7 +1,6 @@
 #include "pdf/annotations/FormFieldList.h"
 
 #include "pdf/annotations/Annotations.h"
-#include "pdf/annotations/FormPage.h"
 #include "pdf/binding/EngineText.h"
 
 #include <optional>
@@ -83,8 +82,8 @@ std::optional<TPdfFormFieldEntry> Describe(TPdf& pdf, int index) {
     entry.EngineFlags = FPDFAnnot_GetFormFieldFlags(form, widget);
     entry.Kind = KindOf(FieldType(chain), entry.EngineFlags);
     if (entry.Kind == fkCheckBox || entry.Kind == fkRadioButton) {
-        entry.Checked = FPDFAnnot_IsChecked(form, widget) != 0;
         entry.State = AnnotationText(widget, "AS");
+        entry.Checked = !entry.State.isEmpty() && entry.State != QLatin1String("Off");
     }
     if (entry.Kind == fkComboBox || entry.Kind == fkListBox)
         entry.Options = Options(form, widget);
@@ -96,9 +95,8 @@ std::optional<TPdfFormFieldEntry> Describe(TPdf& pdf, int index) {
 QList<TPdfFormFieldEntry> ListFormFields(TPdf& Pdf) {
     QList<TPdfFormFieldEntry> fields;
     const int startPage = Pdf.PageNumber();
-    for (int pageNumber = 1; pageNumber <= Pdf.PageCount(); ++pageNumber) {
-        // The environment tells check states only of a page it knows.
-        const FormPage page(Pdf, pageNumber);
+    for (int page = 1; page <= Pdf.PageCount(); ++page) {
+        Pdf.SetPageNumber(page);
         for (int index = 0; index < Pdf.FormFieldCount(); ++index)
             if (const std::optional<TPdfFormFieldEntry> field = Describe(Pdf, index))
                 fields.append(*field);
