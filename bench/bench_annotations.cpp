@@ -1,6 +1,7 @@
 // Annotations and forms as a program that inspects or fills documents waits for them: every annotation of
 // every page of the corpus's most annotated document read as TPdf's record, and every field of the form that
 // holds each kind of field filled by name, each beside the raw engine calls that do the same work.
+#include "BenchDocuments.h"
 #include "pdf/Pdf.h"
 #include "pdf/annotations/FormFilling.h"
 #include "pdf/engine/FPdfAnnot.h"
@@ -20,21 +21,6 @@ namespace {
 const QString Annotated = QStringLiteral(KESTROVA_TESTDATA_DIR "/realworld/libtasn1.pdf");
 // A text field, a combo box, a list box, a check box and a radio group.
 const QString Form = QStringLiteral(KESTROVA_TESTDATA_DIR "/pdf/multiple_form_types.pdf");
-
-TPdf* Opened(const QString& file) {
-    auto* pdf = new TPdf;
-    pdf->SetFileName(file);
-    pdf->SetPageNumber(1);
-    pdf->SetActive(true);
-    return pdf;
-}
-
-bool Skip(benchmark::State& state, const QString& file) {
-    if (QFileInfo::exists(file))
-        return false;
-    state.SkipWithError(qPrintable("shared test data not found: " + file));
-    return true;
-}
 
 void BM_TPdfListAnnotations(benchmark::State& state) {
     if (Skip(state, Annotated))
