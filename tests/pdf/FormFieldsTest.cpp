@@ -216,3 +216,14 @@ TEST(FormFields, TypedTextReplacesWhatTheFieldHeldOrIsRefusedWhenTooLong) {
         }
     }
 }
+
+TEST(FormFields, AFormFilledTwiceShowsTheSecondValues) {
+    REQUIRE_TESTDATA("pdf/multiple_form_types.pdf");
+    TPdf pdf;
+    OpenForm(pdf, "pdf/multiple_form_types.pdf");
+    FillFormFields(pdf, {{"Text Box", "First words"}, {"Checkbox", "Yes"}, {"Combo_Editable", "Bar"}});
+    FillFormFields(pdf, {{"Text Box", "Second words"}, {"Checkbox", "Off"}, {"Combo_Editable", "Qux"}});
+    EXPECT_EQ(FieldNamed(pdf, "Text Box").Value, "Second words");
+    EXPECT_EQ(FieldNamed(pdf, "Checkbox").State, "Off");
+    EXPECT_EQ(FieldNamed(pdf, "Combo_Editable").Value, "qux");
+}
