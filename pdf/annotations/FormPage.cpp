@@ -1,5 +1,6 @@
 #include "pdf/annotations/FormPage.h"
 
+#include "pdf/PdfError.h"
 #include "pdf/annotations/Annotations.h"
 #include "pdf/engine/FPdfFormFill.h"
 
@@ -21,6 +22,11 @@ void FormPage::Click(int Index) const {
     FPDFAnnot_GetRect(OpenAnnotation(FPage, Index).get(), &rect);
     const double x = (rect.left + rect.right) / 2;
     const double y = (rect.top + rect.bottom) / 2;
+    // A widget under another one would hand the click to the wrong field.
+    const FS_POINTF point{float(x), float(y)};
+    const OwnedAnnotation hit(FPDFAnnot_GetFormFieldAtPoint(FForm, FPage, &point));
+    Check(hit && FPDFPage_GetAnnotIndex(FPage, hit.get()) == Index,
+          QStringLiteral("Cannot reach the widget of a form field"));
     FORM_OnMouseMove(FForm, FPage, 0, x, y);
     FORM_OnLButtonDown(FForm, FPage, 0, x, y);
     FORM_OnLButtonUp(FForm, FPage, 0, x, y);

@@ -14,7 +14,8 @@ public:
     FormPage(const FormPage&) = delete;
     FormPage& operator=(const FormPage&) = delete;
 
-    // A click in the middle of annotation Index, which gives its field the focus.
+    // A click in the middle of annotation Index, which gives its field the focus; raises EPdfError when
+    // another widget lies on top there.
     void Click(int Index) const;
     // Ends the editing of the focused field, which commits its value.
     void Commit() const;
