@@ -20,7 +20,7 @@ template <typename Enum> std::optional<Enum> ValueNamed(const QString& word, int
 TPdfAnnotationFlags FlagsValue(const QString& text) {
     TPdfAnnotationFlags flags;
     for (const QString& word : text.split(',', Qt::SkipEmptyParts)) {
-        const auto flag = ValueNamed<TPdfAnnotationFlag>(word, afToggleNoView);
+        const auto flag = ValueNamed<TPdfAnnotationFlag>(word.toLower(), afToggleNoView);
         if (!flag)
             throw UsageError("unknown annotation flag " + word.toStdString());
         flags.Include(*flag);
