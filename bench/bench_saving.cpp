@@ -1,6 +1,7 @@
 // Saving and image reading as a program that edits documents waits for them: TPdf's SaveAs of the 36-page
 // manual to memory and to a file, and every image of an image-heavy page read as a bitmap, each beside the
 // raw engine calls that do the same work.
+#include "BenchDocuments.h"
 #include "pdf/Pdf.h"
 #include "pdf/binding/EngineHandles.h"
 #include "pdf/core/Rendering.h"
@@ -23,15 +24,6 @@ namespace {
 const QString Manual = QStringLiteral(KESTROVA_TESTDATA_DIR "/realworld/libtasn1.pdf");
 const QString ImagePage = QStringLiteral(KESTROVA_TESTDATA_DIR "/pdf/embedded_images.pdf");
 
-// A document open for the whole run, its first page current.
-TPdf* Opened(const QString& file) {
-    auto* pdf = new TPdf;
-    pdf->SetFileName(file);
-    pdf->SetPageNumber(1);
-    pdf->SetActive(true);
-    return pdf;
-}
-
 TPdf* TheManual() {
     static TPdf* pdf = Opened(Manual);
     return pdf;
@@ -40,13 +32,6 @@ TPdf* TheManual() {
 TPdf* TheImagePage() {
     static TPdf* pdf = Opened(ImagePage);
     return pdf;
-}
-
-bool Skip(benchmark::State& state, const QString& file) {
-    if (QFileInfo::exists(file))
-        return false;
-    state.SkipWithError(qPrintable("shared test data not found: " + file));
-    return true;
 }
 
 QString Target() {

@@ -1,10 +1,11 @@
 // TPdf, the PDF document component: one open engine document and its current page, with rendering, document
 // information, text, search, links, destinations, bookmarks, the form-fill environment, the page's objects
-// and their editing, and saving. Every failure raises EPdfError. It lives on the user-interface
-// thread; engine callbacks reach it there, and an error raised by an event handler inside such a callback is
-// kept and raised again once the engine call has returned.
+// and their editing, annotations and form fields, and saving. Every failure raises EPdfError. It lives on
+// the user-interface thread; engine callbacks reach it there, and an error raised by an event handler inside
+// such a callback is kept and raised again once the engine call has returned.
 #pragma once
 
+#include "pdf/PdfAnnotationTypes.h"
 #include "pdf/PdfEditTypes.h"
 #include "pdf/PdfError.h"
 #include "pdf/PdfLinkTypes.h"
@@ -201,6 +202,19 @@ public:
     bool SaveAs(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion);
     bool SaveAs(const QString& FileName, TSaveOption Option, TPdfVersion PdfVersion);
 
+    // Annotations of the current page, addressed by index; each access opens the engine's annotation anew.
+    int AnnotationCount() const;
+    TPdfAnnotation Annotation(int Index) const;
+    void SetAnnotation(int Index, const TPdfAnnotation& Value);
+    void CreateAnnotation(const TPdfAnnotation& Annotation);
+    void DeleteAnnotation(int Index);
+
+    // Form fields of the current page: field n is annotation n. Values need no form-fill environment.
+    int FormFieldCount() const;
+    QString FormField(int Index) const;
+    void SetFormField(int Index, const QString& Value);
+    TPdfFormFieldFlags FormFieldFlags(int Index) const;
+
     // Form filling
     TPdfFormType FormType() const;
     bool XFA() const;
@@ -234,6 +248,7 @@ private:
     void CheckInactive() const;
     void CheckPageActive() const;
     void CheckFindActive() const;
+    void CheckFormFieldIndex(int Index) const;
 
     void LoadDocument();
     void LoadTextPage();

@@ -12,8 +12,11 @@ template <typename Fetch> QString FetchUtf16Text(Fetch fetch) {
     const unsigned long size = fetch(nullptr, 0);
     if (size <= 2)
         return {};
-    QString text(static_cast<qsizetype>(size / 2 - 1), Qt::Uninitialized);
+    // Room for every byte reported, an odd count rounded up to a whole unit, cleared in case the second call
+    // writes less; the text ends before the terminator.
+    QString text(static_cast<qsizetype>((size + 1) / 2), QChar(0));
     fetch(text.data(), size);
+    text.truncate(static_cast<qsizetype>(size / 2 - 1));
     return text;
 }
 

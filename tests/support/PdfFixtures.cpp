@@ -43,12 +43,14 @@ QByteArray LinkAnnotation(const FixtureLink& link) {
     return annotation + " >>";
 }
 
-QByteArray Annotations(const QList<FixtureLink>& links) {
-    if (links.isEmpty())
+QByteArray Annotations(const FixturePage& page) {
+    if (page.Links.isEmpty() && page.Annotations.isEmpty())
         return {};
     QByteArray annotations = " /Annots [";
-    for (const FixtureLink& link : links)
+    for (const FixtureLink& link : page.Links)
         annotations += ' ' + LinkAnnotation(link);
+    for (const QByteArray& annotation : page.Annotations)
+        annotations += ' ' + annotation;
     return annotations + " ]";
 }
 
@@ -83,7 +85,7 @@ QByteArray MakePdf(const FixtureDocument& document) {
         objects.append("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + Number(page.Size.width()) + ' ' +
                        Number(page.Size.height()) + "] /Rotate " + QByteArray::number(page.Rotation) +
                        " /Resources << /Font << /F1 3 0 R >> >> /Contents " + QByteArray::number(5 + 2 * i) +
-                       " 0 R" + Annotations(page.Links) + " >>");
+                       " 0 R" + Annotations(page) + " >>");
         objects.append("<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content +
                        "\nendstream");
     }

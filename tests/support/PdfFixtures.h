@@ -1,6 +1,6 @@
 // Small PDF documents written by hand for tests: a few pages of chosen sizes with optional text, link
-// annotations, named destinations and a title, with a correct cross-reference table, so that tests need no
-// shared documents.
+// annotations, annotations written out in full, named destinations and a title, with a correct
+// cross-reference table, so that tests need no shared documents.
 #pragma once
 
 #include <QByteArray>
@@ -30,6 +30,7 @@ struct FixturePage {
     QString Text{};   // drawn in Helvetica 24 near the top left, when not empty
     int Rotation = 0; // the page's /Rotate
     QList<FixtureLink> Links{};
+    QList<QByteArray> Annotations{}; // further annotation dictionaries, as they stand, after the links
 };
 
 struct FixtureDocument {

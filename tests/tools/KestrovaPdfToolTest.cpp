@@ -3,6 +3,7 @@
 #include "support/PdfFixtures.h"
 #include "support/Programs.h"
 #include "support/TestData.h"
+#include "tests/tools/ToolRun.h"
 
 #include <QDir>
 #include <QImage>
@@ -15,28 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct ToolRun {
-    int ExitCode = -1;
-    QByteArray Output;
-    QString Errors;
-    QJsonObject Json() const { return QJsonDocument::fromJson(Output).object(); }
-};
-
-ToolRun RunTool(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(KESTROVA_BIN_DIR "/kestrova-pdf"), arguments);
-    const bool finished = process.waitForFinished(60000);
-    if (!finished)
-        process.kill();
-    EXPECT_TRUE(finished) << "kestrova-pdf did not end: " << arguments.join(' ').toStdString();
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
-}
-
-QString Shared(const char* relative) {
-    return testDataPath(QString::fromLatin1(relative));
-}
 
 QList<int> Ints(const QJsonValue& array) {
     QList<int> values;
@@ -51,6 +30,8 @@ TEST(KestrovaPdfTool, FailuresGoToStandardErrorWithTheirExitCode) {
     REQUIRE_TESTDATA("pdf/hello_world.pdf");
     REQUIRE_TESTDATA("pdf/encrypted.pdf");
     REQUIRE_TESTDATA("pdf/bug_325_a.pdf");
+    REQUIRE_TESTDATA("pdf/text_form_multiple.pdf");
+    REQUIRE_TESTDATA("pdf/combobox_form.pdf");
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString notPdf = dir.filePath("notes.pdf");
@@ -60,6 +41,8 @@ TEST(KestrovaPdfTool, FailuresGoToStandardErrorWithTheirExitCode) {
         file.write("These bytes are a shopping list, not a PDF.\n");
     }
     const QString hello = Shared("pdf/hello_world.pdf");
+    const QString texts = Shared("pdf/text_form_multiple.pdf");
+    const QString combos = Shared("pdf/combobox_form.pdf");
     const QString png = dir.filePath("page.png");
     const QString out = dir.filePath("out.pdf");
     const struct {
@@ -102,6 +85,34 @@ TEST(KestrovaPdfTool, FailuresGoToStandardErrorWithTheirExitCode) {
         {{"edit", hello, dir.filePath("no/such/folder/out.pdf"), "text", "1", "1", "1", "t"},
          1,
          "Cannot create file"},
+        {{"annots", hello}, 2, "Usage: kestrova-pdf"},
+        {{"fields", hello, "1"}, 2, "Usage: kestrova-pdf"},
+        {{"annotate", hello}, 2, "annotate needs FILE and OUT"},
+        {{"annotate", hello, out}, 2, "annotate needs at least one edit"},
+        {{"annotate", hello, out, "circle"}, 2, "expected add, set or delete"},
+        {{"annotate", hello, out, "add", "1", "blob", "1", "2", "3", "4"},
+         2,
+         "unknown annotation subtype blob"},
+        {{"annotate", hello, out, "add", "1", "text", "1", "2", "3"}, 2, "add needs 5 arguments"},
+        {{"annotate", hello, out, "add", "1", "text", "1", "2", "3", "4", "flags=sideways"},
+         2,
+         "unknown annotation flag sideways"},
+        {{"annotate", hello, out, "add", "1", "text", "1", "2", "3", "4", "points=1,2"},
+         2,
+         "points needs 8 numbers"},
+        {{"annotate", hello, out, "delete", "1", "0", "color=FF0000"}, 2, "delete takes no settings"},
+        {{"annotate", hello, out, "delete", "1", "0"}, 1, "Incorrect index"},
+        {{"annotate", hello, out, "add", "2", "text", "1", "2", "3", "4"}, 1, "Incorrect page number"},
+        {{"annotate", hello, out, "add", "1", "sound", "1", "2", "3", "4"},
+         1,
+         "Unsupported annotation subtype"},
+        {{"fill", hello, out}, 2, "fill needs at least one NAME=VALUE"},
+        {{"fill", hello, out, "novalue"}, 2, "expected NAME=VALUE"},
+        {{"fill", texts, out, "Text Box=ok", "Nobody=1"}, 1, "Unknown form field \"Nobody\""},
+        {{"fill", texts, out, "ReadOnly=x"}, 1, "Form field \"ReadOnly\" is read-only"},
+        {{"fill", combos, out, "Combo1=Coconut"},
+         1,
+         "Form field \"Combo1\" does not offer the value \"Coconut\""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Arguments.join(' ').toStdString());

@@ -2,15 +2,15 @@
 
 #include <QMap>
 
-namespace {
-
-int PageArgument(const QString& text) {
+int PageArgument(const QString& Text) {
     bool ok = false;
-    const int page = text.toInt(&ok);
+    const int page = Text.toInt(&ok);
     if (!ok || page < 1)
         throw UsageError("PAGE must be a page number from 1");
     return page;
 }
+
+namespace {
 
 double DpiArgument(const QString& text) {
     bool ok = false;
@@ -57,8 +57,8 @@ QString OptionValue(const QStringList& arguments, qsizetype& i) {
     return arguments[i];
 }
 
-// edit FILE OUT with its options, then the placements.
-void ParseEdit(const QStringList& arguments, ToolInvocation& invocation) {
+// FILE OUT with the save options of a command that saves a document; the command's own words follow.
+QStringList ParseSaving(const QStringList& arguments, ToolInvocation& invocation) {
     QStringList positional;
     qsizetype i = 1;
     for (; i < arguments.size(); ++i) {
@@ -79,28 +79,41 @@ void ParseEdit(const QStringList& arguments, ToolInvocation& invocation) {
             break;
     }
     if (positional.size() < 2)
-        throw UsageError("edit needs FILE and OUT");
+        throw UsageError(arguments.first().toStdString() + " needs FILE and OUT");
     invocation.File = positional[0];
     invocation.Edit.Output = positional[1];
-    invocation.Edit.Placements = ParsePlacements(arguments.mid(i));
+    return arguments.mid(i);
 }
 
 } // namespace
 
 ToolInvocation ParseCommandLine(const QStringList& Arguments) {
     static const QMap<QString, ToolCommand> commands{
-        {"info", ToolCommand::Info},       {"text", ToolCommand::Text},       {"find", ToolCommand::Find},
-        {"links", ToolCommand::Links},     {"outline", ToolCommand::Outline}, {"render", ToolCommand::Render},
-        {"objects", ToolCommand::Objects}, {"images", ToolCommand::Images},   {"edit", ToolCommand::Edit}};
+        {"info", ToolCommand::Info},       {"text", ToolCommand::Text},
+        {"find", ToolCommand::Find},       {"links", ToolCommand::Links},
+        {"outline", ToolCommand::Outline}, {"render", ToolCommand::Render},
+        {"objects", ToolCommand::Objects}, {"images", ToolCommand::Images},
+        {"edit", ToolCommand::Edit},       {"annots", ToolCommand::Annots},
+        {"fields", ToolCommand::Fields},   {"annotate", ToolCommand::Annotate},
+        {"fill", ToolCommand::Fill}};
     if (Arguments.isEmpty())
         throw UsageError("no command given");
     if (!commands.contains(Arguments.first()))
         throw UsageError("unknown command");
     ToolInvocation invocation;
     invocation.Command = commands.value(Arguments.first());
-    if (invocation.Command == ToolCommand::Edit) {
-        ParseEdit(Arguments, invocation);
+    switch (invocation.Command) {
+    case ToolCommand::Edit:
+        invocation.Edit.Placements = ParsePlacements(ParseSaving(Arguments, invocation));
         return invocation;
+    case ToolCommand::Annotate:
+        invocation.AnnotationEdits = ParseAnnotationEdits(ParseSaving(Arguments, invocation));
+        return invocation;
+    case ToolCommand::Fill:
+        invocation.FormValues = ParseFormValues(ParseSaving(Arguments, invocation));
+        return invocation;
+    default:
+        break;
     }
     const bool isFind = invocation.Command == ToolCommand::Find;
     const QStringList findFlags{"--case", "--whole-word", "--consecutive", "--backward"};
@@ -109,11 +122,13 @@ ToolInvocation ParseCommandLine(const QStringList& Arguments) {
     switch (invocation.Command) {
     case ToolCommand::Info:
     case ToolCommand::Outline:
+    case ToolCommand::Fields:
         RequireCount(words, 1);
         break;
     case ToolCommand::Text:
     case ToolCommand::Links:
     case ToolCommand::Objects:
+    case ToolCommand::Annots:
         RequireCount(words, 2);
         invocation.PageNumber = PageArgument(words.Positional[1]);
         break;
@@ -140,6 +155,8 @@ ToolInvocation ParseCommandLine(const QStringList& Arguments) {
         invocation.Folder = words.Positional[2];
         break;
     case ToolCommand::Edit:
+    case ToolCommand::Annotate:
+    case ToolCommand::Fill:
         break;
     }
     invocation.File = words.Positional[0];
@@ -169,6 +186,21 @@ QString UsageText() {
         "    rect PAGE X Y WIDTH HEIGHT [fill=RRGGBB] [stroke=RRGGBB] [line=1] [alpha=255]\n"
         "    polyline PAGE X1 Y1 X2 Y2 [X Y ...] [close] [fill=RRGGBB] [stroke=RRGGBB] [line=1] [alpha=255]\n"
         "                              a path without fill or stroke is stroked black\n"
+        "  annots FILE PAGE            every annotation of the page with all its fields\n"
+        "  fields FILE                 every form field: page, index, name, type, value, flags, options\n"
+        "  annotate FILE OUT [--full | --incremental] [--version 1.0-1.7] EDIT...\n"
+        "                              changes the annotations and saves to OUT, as edit does\n"
+        "    add PAGE SUBTYPE LEFT BOTTOM RIGHT TOP [SETTING...]   a new annotation (text, highlight,\n"
+        "                              square, underline, ...), printed and red unless told otherwise;\n"
+        "                              text markup covers its rectangle unless points= says otherwise\n"
+        "    set PAGE INDEX [SETTING...]  changes the annotation at INDEX\n"
+        "    delete PAGE INDEX         removes it; later indexes move down by one\n"
+        "    SETTING: color=RRGGBB alpha=0-255 interior=RRGGBB interior-alpha=0-255 contents=TEXT\n"
+        "             author=TEXT flags=print,hidden,... points=X1,Y1,...,X4,Y4 rect=LEFT,BOTTOM,RIGHT,TOP\n"
+        "  fill FILE OUT [--full | --incremental] [--version 1.0-1.7] NAME=VALUE...\n"
+        "                              fills form fields as typing and clicking would and saves to OUT;\n"
+        "                              check boxes take Off or their on state, radio groups the on state\n"
+        "                              of a button, choice fields one of their options\n"
         "\n"
         "Errors go to standard error with exit code 1; wrong usage exits with code 2.\n");
 }

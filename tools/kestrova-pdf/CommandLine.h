@@ -1,6 +1,7 @@
 // The command line of kestrova-pdf: which inspection or edit to run on which document, and its usage text.
 #pragma once
 
+#include "AnnotationEdits.h"
 #include "PageEdits.h"
 #include "pdf/PdfSearchOptions.h"
 
@@ -8,7 +9,21 @@
 #include <QStringList>
 #include <stdexcept>
 
-enum class ToolCommand { Info, Text, Find, Links, Outline, Render, Objects, Images, Edit };
+enum class ToolCommand {
+    Info,
+    Text,
+    Find,
+    Links,
+    Outline,
+    Render,
+    Objects,
+    Images,
+    Edit,
+    Annots,
+    Fields,
+    Annotate,
+    Fill
+};
 
 struct ToolInvocation {
     ToolCommand Command = ToolCommand::Info;
@@ -21,7 +36,9 @@ struct ToolInvocation {
     double Dpi = 0;                 // render
     QString Output;                 // render: the PNG to write
     QString Folder;                 // images: where the PNG files go
-    EditRequest Edit;               // edit
+    EditRequest Edit;               // edit, annotate and fill: where and how to save; edit: the placements
+    QList<AnnotationEdit> AnnotationEdits; // annotate
+    PDFium::TFormValues FormValues;        // fill
 };
 
 // Raised for arguments that do not form a valid command line.
@@ -29,6 +46,14 @@ class UsageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// Words that several commands read alike; each raises UsageError for a word it cannot take.
+int PageArgument(const QString& Text);
+double Number(const QString& Word, const char* What);
+// RRGGBB.
+PDFium::TColor ColorValue(const QString& Text);
+// Count words from Position on, which moves past them.
+QStringList Take(const QStringList& Words, qsizetype& Position, qsizetype Count, const QString& Keyword);
 
 // Arguments without the program name.
 ToolInvocation ParseCommandLine(const QStringList& Arguments);

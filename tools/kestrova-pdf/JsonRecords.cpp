@@ -12,6 +12,15 @@ template <typename Enum> QString NameAt(Enum value, const QStringList& names) {
     return ordinal >= 0 && ordinal < names.size() ? names[ordinal] : QString::number(ordinal);
 }
 
+// The names of the flags in a set whose flags run from ordinal 0 to Last.
+template <typename Enum> QJsonArray FlagNames(PDFium::TSet<Enum> flags, Enum last) {
+    QJsonArray names;
+    for (int ordinal = 0; ordinal <= static_cast<int>(last); ++ordinal)
+        if (flags.Contains(static_cast<Enum>(ordinal)))
+            names.append(EnumName(static_cast<Enum>(ordinal)));
+    return names;
+}
+
 QString HandleText(const void* handle) {
     return handle ? QStringLiteral("0x%1").arg(quintptr(handle), 0, 16) : QString();
 }
@@ -81,6 +90,47 @@ QJsonObject ToJson(const TBookmark& Bookmark) {
             {"ActionPageNumber", Bookmark.ActionPageNumber}};
 }
 
+QJsonObject ToJson(const TPdfAnnotation& Annotation) {
+    QJsonArray points;
+    for (const TPdfPoint& corner : Annotation.AttachmentPoints)
+        points.append(ToJson(corner));
+    return {{"Subtype", EnumName(Annotation.Subtype)},
+            {"Flags", FlagNames(Annotation.Flags, afToggleNoView)},
+            {"HasColor", Annotation.HasColor},
+            {"Color", ColorText(Annotation.Color)},
+            {"ColorAlpha", Annotation.ColorAlpha},
+            {"HasInteriorColor", Annotation.HasInteriorColor},
+            {"InteriorColor", ColorText(Annotation.InteriorColor)},
+            {"InteriorColorAlpha", Annotation.InteriorColorAlpha},
+            {"HasAttachmentPoints", Annotation.HasAttachmentPoints},
+            {"AttachmentPoints", points},
+            {"Rectangle", ToJson(Annotation.Rectangle)},
+            {"ContentsText", Annotation.ContentsText},
+            {"AuthorText", Annotation.AuthorText}};
+}
+
+QJsonObject ToJson(const TPdfFormFieldEntry& Field) {
+    QJsonObject json{{"PageNumber", Field.PageNumber},
+                     {"Index", Field.Index},
+                     {"Name", Field.Name},
+                     {"Type", EnumName(Field.Kind)},
+                     {"Value", Field.Value},
+                     {"Flags", FlagNames(DecodeFormFieldFlags(Field.EngineFlags), ffChoiceEdit)},
+                     {"EngineFlags", Field.EngineFlags}};
+    if (Field.Kind == fkCheckBox || Field.Kind == fkRadioButton) {
+        json.insert("Checked", Field.Checked);
+        json.insert("State", Field.State);
+    }
+    if (Field.Kind == fkComboBox || Field.Kind == fkListBox)
+        json.insert("Options", QJsonArray::fromStringList(Field.Options));
+    return json;
+}
+
+QString ColorText(TColor Color) {
+    const TColor rgb = (Color & 0xFF) << 16 | (Color & 0xFF00) | (Color >> 16 & 0xFF);
+    return QStringLiteral("%1").arg(rgb, 6, 16, QLatin1Char('0')).toUpper();
+}
+
 QString EnumName(TRotation Value) {
     return NameAt(Value, {"ro0", "ro90", "ro180", "ro270"});
 }
@@ -108,4 +158,28 @@ QString EnumName(TObjectType Value) {
 
 QString EnumName(TSaveOption Value) {
     return NameAt(Value, {"saNone", "saIncremental", "saNoIncremental", "saRemoveSecurity"});
+}
+
+QString EnumName(TPdfAnnotationSubtype Value) {
+    return NameAt(Value, {"anUnknown",   "anText",      "anLink",           "anFreeText", "anLine",
+                          "anSquare",    "anCircle",    "anPolygon",        "anPolyLine", "anHighlight",
+                          "anUnderline", "anSquiggly",  "anStrikeout",      "anStamp",    "anCaret",
+                          "anInk",       "anPopup",     "anFileAttachment", "anSound",    "anMovie",
+                          "anWidget",    "anScreen",    "anPrinterMark",    "anTrapNet",  "anWaterMark",
+                          "anThreed",    "anRichMedia", "anXfaWidget"});
+}
+
+QString EnumName(TPdfAnnotationFlag Value) {
+    return NameAt(Value, {"afInvisible", "afHidden", "afPrint", "afNoZoom", "afNoRotate", "afNoView",
+                          "afReadOnly", "afLocked", "afToggleNoView"});
+}
+
+QString EnumName(TPdfFormFieldFlag Value) {
+    return NameAt(Value,
+                  {"ffReadOnly", "ffRequired", "ffNoExport", "ffMultiline", "ffChoiceCombo", "ffChoiceEdit"});
+}
+
+QString EnumName(TPdfFormFieldKind Value) {
+    return NameAt(Value, {"fkUnknown", "fkPushButton", "fkCheckBox", "fkRadioButton", "fkComboBox",
+                          "fkListBox", "fkText", "fkSignature"});
 }

@@ -2,8 +2,10 @@
 // Enumeration values appear under their names (ro90, acUri); an action code without a name as its number.
 #pragma once
 
+#include "pdf/PdfAnnotationTypes.h"
 #include "pdf/PdfEditTypes.h"
 #include "pdf/PdfLinkTypes.h"
+#include "pdf/annotations/FormFieldList.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -17,6 +19,10 @@ QJsonObject ToJson(const PDFium::TWebLink& Link);
 QJsonObject ToJson(const PDFium::TDestination& Destination);
 // The outline entry's fields alone; its children are the caller's to add.
 QJsonObject ToJson(const PDFium::TBookmark& Bookmark);
+// Colours as RRGGBB, flags as the names of the flags in the set.
+QJsonObject ToJson(const PDFium::TPdfAnnotation& Annotation);
+QJsonObject ToJson(const PDFium::TPdfFormFieldEntry& Field);
+QString ColorText(PDFium::TColor Color);
 
 QString EnumName(PDFium::TRotation Value);
 QString EnumName(PDFium::TPdfVersion Value);
@@ -25,3 +31,7 @@ QString EnumName(PDFium::TPrintPaperHandling Value);
 QString EnumName(PDFium::TPdfFormType Value);
 QString EnumName(PDFium::TObjectType Value);
 QString EnumName(PDFium::TSaveOption Value);
+QString EnumName(PDFium::TPdfAnnotationSubtype Value);
+QString EnumName(PDFium::TPdfAnnotationFlag Value);
+QString EnumName(PDFium::TPdfFormFieldFlag Value);
+QString EnumName(PDFium::TPdfFormFieldKind Value);

@@ -80,10 +80,15 @@ QJsonObject ApplyEdits(TPdf& Pdf, const EditRequest& Request) {
                                   {"ObjectIndex", objectIndex},
                                   {"ObjectBounds", ToJson(Pdf.ObjectBounds(objectIndex))}});
     }
+    QJsonObject report = SaveEdited(Pdf, Request);
+    report.insert("Placements", placed);
+    return report;
+}
+
+QJsonObject SaveEdited(TPdf& Pdf, const EditRequest& Request) {
     if (!Pdf.SaveAs(Request.Output, Request.Option, Request.Version))
         throw Exception(QStringLiteral("Cannot save ") + Request.Output);
     return {{"File", Request.Output},
             {"SaveOption", EnumName(Request.Option)},
-            {"PdfVersion", EnumName(Request.Version)},
-            {"Placements", placed}};
+            {"PdfVersion", EnumName(Request.Version)}};
 }

@@ -48,3 +48,6 @@ PDFium::TPdfVersion ParsePdfVersion(const QString& Text);
 
 // Places everything on the open document and saves it.
 QJsonObject ApplyEdits(PDFium::TPdf& Pdf, const EditRequest& Request);
+
+// Saves the document as the request says (its placements aside) and reports where and how.
+QJsonObject SaveEdited(PDFium::TPdf& Pdf, const EditRequest& Request);

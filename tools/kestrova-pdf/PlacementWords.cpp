@@ -1,10 +1,7 @@
-// The words of the edit command's placements: a keyword, its fixed arguments, then key=value settings.
+// The words of the edit command's placements: a keyword, its fixed arguments, then key=value settings; and
+// the number, colour and argument words that the other editing commands read the same way.
 #include "CommandLine.h"
 #include "PageEdits.h"
-
-namespace {
-
-const QStringList PlacementKeywords{"text", "image", "rect", "polyline"};
 
 double Number(const QString& word, const char* what) {
     bool ok = false;
@@ -12,12 +9,6 @@ double Number(const QString& word, const char* what) {
     if (!ok)
         throw UsageError(std::string(what) + " must be a number: " + word.toStdString());
     return value;
-}
-
-bool IsNumber(const QString& word) {
-    bool ok = false;
-    word.toDouble(&ok);
-    return ok;
 }
 
 PDFium::TColor ColorValue(const QString& text) {
@@ -28,13 +19,22 @@ PDFium::TColor ColorValue(const QString& text) {
     return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
 }
 
-// Reads Count words from position; raises when there are fewer.
 QStringList Take(const QStringList& words, qsizetype& position, qsizetype count, const QString& keyword) {
     if (position + count > words.size())
         throw UsageError(keyword.toStdString() + " needs " + std::to_string(count) + " arguments");
     const QStringList taken = words.mid(position, count);
     position += count;
     return taken;
+}
+
+namespace {
+
+const QStringList PlacementKeywords{"text", "image", "rect", "polyline"};
+
+bool IsNumber(const QString& word) {
+    bool ok = false;
+    word.toDouble(&ok);
+    return ok;
 }
 
 void ApplySetting(Placement& placement, const QString& word) {

@@ -1,6 +1,7 @@
 // kestrova-pdf: shows what Kestrova's PDF component sees in a document, and edits it, for support and for
 // scripts. One JSON document on standard output; errors on standard error with exit code 1; wrong usage exits
 // with code 2.
+#include "AnnotationReports.h"
 #include "CommandLine.h"
 #include "DocumentReports.h"
 #include "ObjectReports.h"
@@ -34,6 +35,14 @@ QJsonObject Run(const ToolInvocation& invocation) {
         return ExtractImages(pdf, invocation.Folder);
     case ToolCommand::Edit:
         return ApplyEdits(pdf, invocation.Edit);
+    case ToolCommand::Annots:
+        return InspectAnnotations(pdf);
+    case ToolCommand::Fields:
+        return InspectFormFields(pdf);
+    case ToolCommand::Annotate:
+        return ApplyAnnotationEdits(pdf, invocation.AnnotationEdits, invocation.Edit);
+    case ToolCommand::Fill:
+        return FillForm(pdf, invocation.FormValues, invocation.Edit);
     }
     return {};
 }

@@ -1,0 +1,144 @@
+#include "pdf/annotations/Annotations.h"
+
+#include "pdf/PdfError.h"
+#include "pdf/binding/EngineText.h"
+#include "pdf/core/Rendering.h"
+
+namespace PDFium {
+
+namespace {
+
+struct EngineColor {
+    bool Has = false;
+    TColor Color = 0;
+    quint8 Alpha = 0;
+};
+
+// The engine answers a default colour for an annotation without one; only a colour entry makes one.
+EngineColor ReadColor(FPDF_ANNOTATION annotation, FPDFANNOT_COLORTYPE type) {
+    unsigned int r = 0, g = 0, b = 0, a = 0;
+    if (!FPDFAnnot_HasKey(annotation, type == FPDFANNOT_COLORTYPE_Color ? "C" : "IC") ||
+        !FPDFAnnot_GetColor(annotation, type, &r, &g, &b, &a))
+        return {};
+    return {true, (r & 0xFF) | (g & 0xFF) << 8 | (b & 0xFF) << 16, quint8(a & 0xFF)};
+}
+
+void WriteColor(FPDF_ANNOTATION annotation, FPDFANNOT_COLORTYPE type, TColor color, quint8 alpha,
+                const QString& message) {
+    const FPDF_DWORD argb = ColorToARGB(color, alpha);
+    Check(FPDFAnnot_SetColor(annotation, type, FPDF_GetRValue(argb), FPDF_GetGValue(argb),
+                             FPDF_GetBValue(argb), FPDF_GetAValue(argb)) != 0,
+          message);
+}
+
+void WriteText(FPDF_ANNOTATION annotation, const char* key, const QString& text, const QString& message) {
+    if (text.isEmpty() && !FPDFAnnot_HasKey(annotation, key))
+        return;
+    Check(FPDFAnnot_SetStringValue(annotation, key, reinterpret_cast<FPDF_WIDESTRING>(text.utf16())) != 0,
+          message);
+}
+
+TQuadrilateralPoint Widened(const FS_QUADPOINTSF& quad) {
+    return {{{quad.x1, quad.y1}, {quad.x2, quad.y2}, {quad.x3, quad.y3}, {quad.x4, quad.y4}}};
+}
+
+FS_QUADPOINTSF Narrowed(const TQuadrilateralPoint& points) {
+    return {float(points[0].X), float(points[0].Y), float(points[1].X), float(points[1].Y),
+            float(points[2].X), float(points[2].Y), float(points[3].X), float(points[3].Y)};
+}
+
+} // namespace
+
+void CheckAnnotationIndex(FPDF_PAGE Page, int Index) {
+    Check(Index >= 0 && Index < FPDFPage_GetAnnotCount(Page), QStringLiteral("Incorrect index"));
+}
+
+OwnedAnnotation OpenAnnotation(FPDF_PAGE Page, int Index) {
+    OwnedAnnotation annotation(FPDFPage_GetAnnot(Page, Index));
+    Check(annotation != nullptr, QStringLiteral("Cannot retrieve annotation"));
+    return annotation;
+}
+
+QString AnnotationText(FPDF_ANNOTATION Annotation, const char* Key) {
+    return FetchUtf16Text([&](void* buffer, unsigned long size) {
+        return FPDFAnnot_GetStringValue(Annotation, Key, static_cast<FPDF_WCHAR*>(buffer), size);
+    });
+}
+
+TPdfAnnotation GetAnnotation(FPDF_PAGE Page, int Index) {
+    CheckAnnotationIndex(Page, Index);
+    const OwnedAnnotation annotation = OpenAnnotation(Page, Index);
+    FPDF_ANNOTATION handle = annotation.get();
+    TPdfAnnotation result;
+    result.Subtype = DecodeAnnotationSubtype(FPDFAnnot_GetSubtype(handle));
+    result.Flags = DecodeAnnotationFlags(FPDFAnnot_GetFlags(handle));
+    const EngineColor color = ReadColor(handle, FPDFANNOT_COLORTYPE_Color);
+    result.HasColor = color.Has;
+    result.Color = color.Color;
+    result.ColorAlpha = color.Alpha;
+    const EngineColor interior = ReadColor(handle, FPDFANNOT_COLORTYPE_InteriorColor);
+    result.HasInteriorColor = interior.Has;
+    result.InteriorColor = interior.Color;
+    result.InteriorColorAlpha = interior.Alpha;
+    FS_QUADPOINTSF quad{};
+    if (FPDFAnnot_HasAttachmentPoints(handle) && FPDFAnnot_GetAttachmentPoints(handle, 0, &quad)) {
+        result.HasAttachmentPoints = true;
+        result.AttachmentPoints = Widened(quad);
+    }
+    FS_RECTF rect{};
+    Check(FPDFAnnot_GetRect(handle, &rect) != 0, QStringLiteral("Cannot retrieve rectangle"));
+    result.Rectangle = {rect.left, rect.top, rect.right, rect.bottom};
+    result.ContentsText = AnnotationText(handle, FPDFANNOT_TEXTTYPE_Contents);
+    result.AuthorText = AnnotationText(handle, FPDFANNOT_TEXTTYPE_Author);
+    return result;
+}
+
+void SetAnnotation(FPDF_PAGE Page, int Index, const TPdfAnnotation& Value) {
+    CheckAnnotationIndex(Page, Index);
+    const OwnedAnnotation annotation = OpenAnnotation(Page, Index);
+    Check(DecodeAnnotationSubtype(FPDFAnnot_GetSubtype(annotation.get())) == Value.Subtype,
+          QStringLiteral("Incorrect annotation subtype"));
+    SetAnnotationData(annotation.get(), Value);
+}
+
+void CreateAnnotation(FPDF_PAGE Page, const TPdfAnnotation& Annotation) {
+    const int subtype = EncodeAnnotationSubtype(Annotation.Subtype);
+    Check(FPDFAnnot_IsSupportedSubtype(subtype) != 0, QStringLiteral("Unsupported annotation subtype"));
+    const OwnedAnnotation annotation(FPDFPage_CreateAnnot(Page, subtype));
+    Check(annotation != nullptr, QStringLiteral("Cannot create annotation"));
+    SetAnnotationData(annotation.get(), Annotation);
+}
+
+void DeleteAnnotation(FPDF_PAGE Page, int Index) {
+    CheckAnnotationIndex(Page, Index);
+    // The engine's last-error code belongs to document opening only, so a refusal here keeps its own message.
+    Check(FPDFPage_RemoveAnnot(Page, Index) != 0, QStringLiteral("Cannot delete annotation"));
+}
+
+void SetAnnotationData(FPDF_ANNOTATION Annotation, const TPdfAnnotation& Value) {
+    Check(FPDFAnnot_SetFlags(Annotation, EncodeAnnotationFlags(Value.Flags)) != 0,
+          QStringLiteral("Cannot set flags"));
+    if (Value.HasColor)
+        WriteColor(Annotation, FPDFANNOT_COLORTYPE_Color, Value.Color, Value.ColorAlpha,
+                   QStringLiteral("Cannot set color"));
+    if (Value.HasInteriorColor)
+        WriteColor(Annotation, FPDFANNOT_COLORTYPE_InteriorColor, Value.InteriorColor,
+                   Value.InteriorColorAlpha, QStringLiteral("Cannot set interior color"));
+    if (Value.HasAttachmentPoints) {
+        // The first quadrilateral is replaced; an annotation without one, as a new one is, gets it appended.
+        const FS_QUADPOINTSF quad = Narrowed(Value.AttachmentPoints);
+        const bool written = FPDFAnnot_CountAttachmentPoints(Annotation) > 0
+                                 ? FPDFAnnot_SetAttachmentPoints(Annotation, 0, &quad)
+                                 : FPDFAnnot_AppendAttachmentPoints(Annotation, &quad);
+        Check(written, QStringLiteral("Cannot set attachment points"));
+    }
+    const FS_RECTF rect{float(Value.Rectangle.Left), float(Value.Rectangle.Top), float(Value.Rectangle.Right),
+                        float(Value.Rectangle.Bottom)};
+    Check(FPDFAnnot_SetRect(Annotation, &rect) != 0, QStringLiteral("Cannot set rectangle"));
+    WriteText(Annotation, FPDFANNOT_TEXTTYPE_Contents, Value.ContentsText,
+              QStringLiteral("Cannot set contents text"));
+    WriteText(Annotation, FPDFANNOT_TEXTTYPE_Author, Value.AuthorText,
+              QStringLiteral("Cannot set author text"));
+}
+
+} // namespace PDFium

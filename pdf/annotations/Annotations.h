@@ -1,0 +1,31 @@
+// The annotations of a page, read, written, created and deleted through the flat TPdfAnnotation record. Every
+// engine annotation handle opened here is closed before the routine returns, on the error paths too.
+#pragma once
+
+#include "pdf/PdfAnnotationTypes.h"
+#include "pdf/binding/EngineHandles.h"
+#include "pdf/engine/FPdfAnnot.h"
+
+#include <QString>
+
+namespace PDFium {
+
+using OwnedAnnotation = std::unique_ptr<fpdf_annotation_t__, EngineDeleter<FPDFPage_CloseAnnot>>;
+
+// Raises "Incorrect index" unless Index addresses an annotation of Page.
+void CheckAnnotationIndex(FPDF_PAGE Page, int Index);
+// The annotation Index of Page, opened; raises "Cannot retrieve annotation" when the engine gives none.
+OwnedAnnotation OpenAnnotation(FPDF_PAGE Page, int Index);
+// The UTF-16 text under Key of the annotation's dictionary; empty when it has none.
+QString AnnotationText(FPDF_ANNOTATION Annotation, const char* Key);
+
+TPdfAnnotation GetAnnotation(FPDF_PAGE Page, int Index);
+void SetAnnotation(FPDF_PAGE Page, int Index, const TPdfAnnotation& Value);
+void CreateAnnotation(FPDF_PAGE Page, const TPdfAnnotation& Annotation);
+void DeleteAnnotation(FPDF_PAGE Page, int Index);
+// Writes the record into an open annotation: flags (the nine known bits; higher ones are cleared), the
+// colours and attachment points whose Has flag is set, the rectangle and both texts. An empty text is not
+// added where the annotation has no such entry, so that a widget of a field never gains a name of its own.
+void SetAnnotationData(FPDF_ANNOTATION Annotation, const TPdfAnnotation& Value);
+
+} // namespace PDFium

@@ -1,0 +1,108 @@
+#include "pdf/annotations/FormFieldList.h"
+
+#include "pdf/annotations/Annotations.h"
+#include "pdf/binding/EngineText.h"
+
+#include <optional>
+
+namespace PDFium {
+
+namespace {
+
+constexpr int RadioFlag = 1 << 15;
+constexpr int PushButtonFlag = 1 << 16;
+constexpr int ComboFlag = 1 << 17;
+
+// The widget and the fields above it, as far as the engine links them (it follows a parent only where that
+// dictionary calls itself an annotation), widget first.
+std::vector<OwnedAnnotation> FieldChain(OwnedAnnotation widget) {
+    std::vector<OwnedAnnotation> chain;
+    chain.push_back(std::move(widget));
+    while (chain.size() < 32) {
+        OwnedAnnotation parent(FPDFAnnot_GetLinkedAnnot(chain.back().get(), "Parent"));
+        if (!parent)
+            break;
+        chain.push_back(std::move(parent));
+    }
+    return chain;
+}
+
+QString FullName(const std::vector<OwnedAnnotation>& chain) {
+    QStringList parts;
+    for (const OwnedAnnotation& field : chain) {
+        const QString part = AnnotationText(field.get(), "T");
+        if (!part.isEmpty())
+            parts.prepend(part);
+    }
+    return parts.join(QLatin1Char('.'));
+}
+
+QString FieldType(const std::vector<OwnedAnnotation>& chain) {
+    for (const OwnedAnnotation& field : chain)
+        if (FPDFAnnot_HasKey(field.get(), "FT"))
+            return AnnotationText(field.get(), "FT");
+    return {};
+}
+
+TPdfFormFieldKind KindOf(const QString& fieldType, int flags) {
+    if (fieldType == QLatin1String("Tx"))
+        return fkText;
+    if (fieldType == QLatin1String("Ch"))
+        return flags & ComboFlag ? fkComboBox : fkListBox;
+    if (fieldType == QLatin1String("Sig"))
+        return fkSignature;
+    if (fieldType == QLatin1String("Btn"))
+        return flags & PushButtonFlag ? fkPushButton : flags & RadioFlag ? fkRadioButton : fkCheckBox;
+    return fkUnknown;
+}
+
+QStringList Options(FPDF_FORMHANDLE form, FPDF_ANNOTATION widget) {
+    QStringList options;
+    const int count = FPDFAnnot_GetOptionCount(form, widget);
+    for (int option = 0; option < count; ++option)
+        options.append(FetchUtf16Text([&](void* buffer, unsigned long size) {
+            return FPDFAnnot_GetOptionLabel(form, widget, option, static_cast<FPDF_WCHAR*>(buffer), size);
+        }));
+    return options;
+}
+
+// The field of annotation Index of the current page, when it is a widget.
+std::optional<TPdfFormFieldEntry> Describe(TPdf& pdf, int index) {
+    OwnedAnnotation annotation = OpenAnnotation(pdf.Page(), index);
+    if (DecodeAnnotationSubtype(FPDFAnnot_GetSubtype(annotation.get())) != anWidget)
+        return std::nullopt;
+    TPdfFormFieldEntry entry;
+    entry.PageNumber = pdf.PageNumber();
+    entry.Index = index;
+    entry.Value = pdf.FormField(index);
+    const FPDF_FORMHANDLE form = pdf.FormHandle();
+    const std::vector<OwnedAnnotation> chain = FieldChain(std::move(annotation));
+    FPDF_ANNOTATION widget = chain.front().get();
+    entry.Name = FullName(chain);
+    entry.EngineFlags = FPDFAnnot_GetFormFieldFlags(form, widget);
+    entry.Kind = KindOf(FieldType(chain), entry.EngineFlags);
+    if (entry.Kind == fkCheckBox || entry.Kind == fkRadioButton) {
+        entry.State = AnnotationText(widget, "AS");
+        entry.Checked = !entry.State.isEmpty() && entry.State != QLatin1String("Off");
+    }
+    if (entry.Kind == fkComboBox || entry.Kind == fkListBox)
+        entry.Options = Options(form, widget);
+    return entry;
+}
+
+} // namespace
+
+QList<TPdfFormFieldEntry> ListFormFields(TPdf& Pdf) {
+    QList<TPdfFormFieldEntry> fields;
+    const int startPage = Pdf.PageNumber();
+    for (int page = 1; page <= Pdf.PageCount(); ++page) {
+        Pdf.SetPageNumber(page);
+        for (int index = 0; index < Pdf.FormFieldCount(); ++index)
+            if (const std::optional<TPdfFormFieldEntry> field = Describe(Pdf, index))
+                fields.append(*field);
+    }
+    Pdf.SetPageNumber(startPage);
+    return fields;
+}
+
+} // namespace PDFium

@@ -1,0 +1,41 @@
+// The form fields of a whole document as a reader of the form sees them: every widget annotation of every
+// page with the full name of its field where the engine reaches it, its kind, value, flags, check state and,
+// for choice fields, the options offered. Needs the document's form-fill environment for flags and options.
+#pragma once
+
+#include "pdf/Pdf.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace PDFium {
+
+enum TPdfFormFieldKind {
+    fkUnknown,
+    fkPushButton,
+    fkCheckBox,
+    fkRadioButton,
+    fkComboBox,
+    fkListBox,
+    fkText,
+    fkSignature
+};
+
+struct TPdfFormFieldEntry {
+    int PageNumber = 0;
+    int Index = 0; // the annotation index on its page
+    QString Name;  // the field's full name, parts joined by dots; empty where the engine gives none
+    TPdfFormFieldKind Kind = fkUnknown;
+    QString Value;       // TPdf::FormField of the widget
+    int EngineFlags = 0; // the field's whole flag word
+    // Check boxes and radio buttons: the appearance state the widget shows ("Off" or its on state), and
+    // whether that is its on state.
+    QString State;
+    bool Checked = false;
+    QStringList Options; // choice fields: the labels offered
+};
+
+// Every widget of the document, page by page; leaves the component on the page it was on.
+QList<TPdfFormFieldEntry> ListFormFields(TPdf& Pdf);
+
+} // namespace PDFium

@@ -1,0 +1,160 @@
+#include "pdf/annotations/FormFilling.h"
+
+#include "pdf/annotations/Annotations.h"
+#include "pdf/annotations/FormFieldList.h"
+#include "pdf/annotations/FormPage.h"
+#include "pdf/binding/EngineText.h"
+#include "pdf/engine/FPdfFWLEvent.h"
+#include "pdf/engine/FPdfFormFill.h"
+
+#include <optional>
+
+namespace PDFium {
+
+namespace {
+
+constexpr int ReadOnlyFlag = 1;
+constexpr int MultiSelectFlag = 1 << 21;
+
+// The page of the field being filled, announced to the environment once for a run of fields on one page.
+class FillingPages {
+public:
+    explicit FillingPages(TPdf& pdf) : FPdf(pdf) {}
+    const FormPage& On(int pageNumber) {
+        if (!FPage || FPageNumber != pageNumber) {
+            FPage.reset();
+            FPage.emplace(FPdf, pageNumber);
+            FPageNumber = pageNumber;
+        }
+        return *FPage;
+    }
+
+private:
+    TPdf& FPdf;
+    std::optional<FormPage> FPage;
+    int FPageNumber = 0;
+};
+
+QString Quoted(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+void CheckTaken(bool taken, const TPdfFormFieldEntry& field, const QString& value) {
+    Check(taken,
+          QStringLiteral("Form field %1 does not take the value %2").arg(Quoted(field.Name), Quoted(value)));
+}
+
+void PressKey(const FormPage& page, int key, int modifiers) {
+    FORM_OnKeyDown(page.Form(), page.Page(), key, modifiers);
+    FORM_OnKeyUp(page.Form(), page.Page(), key, modifiers);
+}
+
+void TypeText(FillingPages& pages, const TPdfFormFieldEntry& field, const QString& value) {
+    const FormPage& page = pages.On(field.PageNumber);
+    page.Click(field.Index);
+    // Select the whole text, as a person would: to its start, then with Shift to its end.
+    PressKey(page, FWL_VKEY_Home, FWL_EVENTFLAG_ControlKey);
+    PressKey(page, FWL_VKEY_End, FWL_EVENTFLAG_ControlKey | FWL_EVENTFLAG_ShiftKey);
+    FORM_ReplaceSelection(page.Form(), page.Page(), reinterpret_cast<FPDF_WIDESTRING>(value.utf16()));
+    const QString typed = FetchUtf16Text([&](void* buffer, unsigned long size) {
+        return FORM_GetFocusedText(page.Form(), page.Page(), buffer, size);
+    });
+    page.Commit();
+    CheckTaken(typed == value, field, value);
+}
+
+void SetCheckBox(FillingPages& pages, const TPdfFormFieldEntry& field, const QString& value) {
+    const FormPage& page = pages.On(field.PageNumber);
+    if (field.Checked != (value != QLatin1String("Off"))) {
+        page.Click(field.Index);
+        page.Commit();
+    }
+    CheckTaken(page.State(field.Index) == value, field, value);
+}
+
+// Clicks the buttons of the group until one shows the value as its state.
+void SetRadioGroup(FillingPages& pages, const QList<TPdfFormFieldEntry>& buttons, const QString& value) {
+    for (const TPdfFormFieldEntry& button : buttons) {
+        if (button.State == value)
+            return;
+    }
+    for (const TPdfFormFieldEntry& button : buttons) {
+        const FormPage& page = pages.On(button.PageNumber);
+        page.Click(button.Index);
+        page.Commit();
+        if (page.State(button.Index) == value)
+            return;
+    }
+    CheckTaken(false, buttons.first(), value);
+}
+
+void SelectOption(FillingPages& pages, const TPdfFormFieldEntry& field, const QString& value) {
+    const int chosen = int(field.Options.indexOf(value));
+    const FormPage& page = pages.On(field.PageNumber);
+    page.Click(field.Index);
+    if (field.EngineFlags & MultiSelectFlag)
+        for (int option = 0; option < field.Options.size(); ++option)
+            FORM_SetIndexSelected(page.Form(), page.Page(), option, option == chosen);
+    else
+        FORM_SetIndexSelected(page.Form(), page.Page(), chosen, true);
+    const bool selected = FORM_IsIndexSelected(page.Form(), page.Page(), chosen) != 0;
+    page.Commit();
+    CheckTaken(selected, field, value);
+}
+
+// The widgets of the named field; raises when the field cannot take the value.
+QList<TPdfFormFieldEntry> FillableWidgets(const QList<TPdfFormFieldEntry>& fields, const QString& name,
+                                          const QString& value) {
+    QList<TPdfFormFieldEntry> widgets;
+    for (const TPdfFormFieldEntry& field : fields)
+        if (field.Name == name)
+            widgets.append(field);
+    Check(!name.isEmpty() && !widgets.isEmpty(), QStringLiteral("Unknown form field %1").arg(Quoted(name)));
+    const TPdfFormFieldEntry& field = widgets.first();
+    Check(!(field.EngineFlags & ReadOnlyFlag),
+          QStringLiteral("Form field %1 is read-only").arg(Quoted(name)));
+    Check(field.Kind == fkText || field.Kind == fkCheckBox || field.Kind == fkRadioButton ||
+              field.Kind == fkComboBox || field.Kind == fkListBox,
+          QStringLiteral("Form field %1 cannot be filled").arg(Quoted(name)));
+    if (field.Kind == fkComboBox || field.Kind == fkListBox)
+        Check(field.Options.contains(value),
+              QStringLiteral("Form field %1 does not offer the value %2").arg(Quoted(name), Quoted(value)));
+    return widgets;
+}
+
+void Fill(FillingPages& pages, const QList<TPdfFormFieldEntry>& widgets, const QString& value) {
+    const TPdfFormFieldEntry& field = widgets.first();
+    switch (field.Kind) {
+    case fkText:
+        TypeText(pages, field, value);
+        break;
+    case fkCheckBox:
+        SetCheckBox(pages, field, value);
+        break;
+    case fkRadioButton:
+        SetRadioGroup(pages, widgets, value);
+        break;
+    default:
+        SelectOption(pages, field, value);
+        break;
+    }
+}
+
+} // namespace
+
+void FillFormFields(TPdf& Pdf, const TFormValues& Values) {
+    Check(Pdf.FormHandle() != nullptr, QStringLiteral("Form filling needs the form-fill environment"));
+    const QList<TPdfFormFieldEntry> fields = ListFormFields(Pdf);
+    QList<QList<TPdfFormFieldEntry>> targets;
+    for (const auto& [name, value] : Values)
+        targets.append(FillableWidgets(fields, name, value));
+    const int startPage = Pdf.PageNumber();
+    {
+        FillingPages pages(Pdf);
+        for (qsizetype i = 0; i < Values.size(); ++i)
+            Fill(pages, targets[i], Values[i].second);
+    }
+    Pdf.SetPageNumber(startPage);
+}
+
+} // namespace PDFium

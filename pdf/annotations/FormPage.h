@@ -1,0 +1,32 @@
+// A page of a TPdf as the document's form-fill environment knows it: made current and announced to the
+// environment for the scope's life, withdrawn (any focus taken away first) on every way out. Clicks on a
+// widget and the commit of the focused field's editing go through it.
+#pragma once
+
+#include "pdf/Pdf.h"
+
+namespace PDFium {
+
+class FormPage {
+public:
+    FormPage(TPdf& Pdf, int PageNumber);
+    ~FormPage();
+    FormPage(const FormPage&) = delete;
+    FormPage& operator=(const FormPage&) = delete;
+
+    // A click in the middle of annotation Index, which gives its field the focus; raises EPdfError when
+    // another widget lies on top there.
+    void Click(int Index) const;
+    // Ends the editing of the focused field, which commits its value.
+    void Commit() const;
+    // The appearance state ("AS") that annotation Index shows.
+    QString State(int Index) const;
+    FPDF_FORMHANDLE Form() const { return FForm; }
+    FPDF_PAGE Page() const { return FPage; }
+
+private:
+    FPDF_FORMHANDLE FForm;
+    FPDF_PAGE FPage = nullptr;
+};
+
+} // namespace PDFium

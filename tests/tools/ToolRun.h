@@ -1,0 +1,32 @@
+// Runs the built kestrova-pdf as a process and keeps what it answered: exit code, JSON and errors.
+#pragma once
+
+#include "support/TestData.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+struct ToolRun {
+    int ExitCode = -1;
+    QByteArray Output;
+    QString Errors;
+    QJsonObject Json() const { return QJsonDocument::fromJson(Output).object(); }
+};
+
+inline ToolRun RunTool(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(KESTROVA_BIN_DIR "/kestrova-pdf"), arguments);
+    const bool finished = process.waitForFinished(60000);
+    if (!finished)
+        process.kill();
+    EXPECT_TRUE(finished) << "kestrova-pdf did not end: " << arguments.join(' ').toStdString();
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+inline QString Shared(const char* relative) {
+    return testDataPath(QString::fromLatin1(relative));
+}
