@@ -194,6 +194,8 @@ TEST(KestrovaPdfTool, FindListsMatchesInTheSearchOrder) {
         {{hello, "1", "WORLD"}, {7, 24}},
         {{hello, "1", "WORLD", "--case"}, {}},
         {{hello, "1", "wor", "--whole-word"}, {}},
+        {{hello, "1", ""}, {}},
+        {{hello, "1", "", "--backward"}, {}},
         {{consecutive, "1", "aaa"}, {0, 3, 6}},
         {{consecutive, "1", "aaa", "--consecutive"}, {0, 1, 2, 3, 4, 5, 6, 7}},
     };
