@@ -82,6 +82,7 @@ public:
                       double& PageX, double& PageY) const;
     bool PageToDevice(double PageX, double PageY, int Left, int Top, int Width, int Height,
                       TRotation Rotation, int& X, int& Y) const;
+    // AddPage takes a number from 1 to PageCount + 1, DeletePage one from 1 to PageCount; any other raises.
     void AddPage(int PageNumber, double Width, double Height);
     void DeletePage(int PageNumber);
     void UpdatePage();

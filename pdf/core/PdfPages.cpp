@@ -98,6 +98,9 @@ bool TPdf::PageToDevice(double PageX, double PageY, int Left, int Top, int Width
 
 void TPdf::AddPage(int PageNumber, double Width, double Height) {
     CheckActive();
+    // Checked here: the engine quietly appends a page it is asked to put beyond the end, and the current
+    // page number would then not name the page that is loaded.
+    Check(PageNumber >= 1 && PageNumber <= PageCount() + 1, QStringLiteral("Incorrect page number"));
     UnloadPage();
     FPageNumber = PageNumber;
     FPage = FPDFPage_New(FDocument, PageNumber - 1, Width, Height);
@@ -106,6 +109,8 @@ void TPdf::AddPage(int PageNumber, double Width, double Height) {
 
 void TPdf::DeletePage(int PageNumber) {
     CheckActive();
+    // The engine reports nothing back, so a page that does not exist is refused here.
+    Check(PageNumber >= 1 && PageNumber <= PageCount(), QStringLiteral("Incorrect page number"));
     UnloadPage();
     FPDFPage_Delete(FDocument, PageNumber - 1);
     ReloadPage();
