@@ -11,11 +11,19 @@
 
 namespace PDFium {
 
+namespace {
+// The engine's index of a page number, which counts from 1: -1, which names no page, for every number below
+// 1, so that the smallest integer cannot overflow.
+int EngineIndex(int PageNumber) {
+    return PageNumber > 0 ? PageNumber - 1 : -1;
+}
+} // namespace
+
 void TPdf::ReloadPage() {
     UnloadPage();
     CheckActive();
     if (FPageNumber != 0) {
-        FPage = FPDF_LoadPage(FDocument, FPageNumber - 1);
+        FPage = FPDF_LoadPage(FDocument, EngineIndex(FPageNumber));
         RaiseCallbackError();
         Check(FPage != nullptr, QStringLiteral("Cannot open page ") + QString::number(FPageNumber));
     }
@@ -126,7 +134,8 @@ bool TPdf::ImportPages(TPdf& Pdf, const QString& Range, int PageNumber) {
     Pdf.SetActive(true);
     UnloadPage();
     const QByteArray range = Range.toLocal8Bit();
-    const bool imported = FPDF_ImportPages(FDocument, Pdf.FDocument, range.constData(), PageNumber - 1) != 0;
+    const bool imported =
+        FPDF_ImportPages(FDocument, Pdf.FDocument, range.constData(), EngineIndex(PageNumber)) != 0;
     ReloadPage();
     return imported;
 }

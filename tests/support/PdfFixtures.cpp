@@ -62,6 +62,15 @@ QByteArray NamedDestinations(const QList<FixtureDestination>& destinations) {
     return dictionary + " >>";
 }
 
+QByteArray FontEncoding(const QList<std::pair<char, QByteArray>>& glyphs) {
+    if (glyphs.isEmpty())
+        return {};
+    QByteArray differences;
+    for (const auto& [code, glyph] : glyphs)
+        differences += ' ' + QByteArray::number(uchar(code)) + " /" + glyph;
+    return " /Encoding << /Differences [" + differences + " ] >>";
+}
+
 } // namespace
 
 QByteArray MakePdf(const FixtureDocument& document) {
@@ -73,7 +82,8 @@ QByteArray MakePdf(const FixtureDocument& document) {
     for (int i = 0; i < pageCount; ++i)
         kids += QByteArray::number(4 + 2 * i) + " 0 R ";
     objects.append("<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(pageCount) + " >>");
-    objects.append("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
+    objects.append("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica" + FontEncoding(document.FontGlyphs) +
+                   " >>");
     for (int i = 0; i < pageCount; ++i) {
         const FixturePage& page = document.Pages[i];
         QByteArray content;

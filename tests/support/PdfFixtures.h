@@ -9,6 +9,7 @@
 #include <QSizeF>
 #include <QString>
 #include <optional>
+#include <utility>
 
 // A link annotation of a page.
 struct FixtureLink {
@@ -37,6 +38,9 @@ struct FixtureDocument {
     QString Title{};         // the information dictionary's /Title, when not empty
     QString Version = "1.7"; // the header's version
     QList<FixtureDestination> Destinations{};
+    // Codes of the text's font drawn by other glyphs (its encoding's /Differences), such as 'A' by /u1F600,
+    // a character outside the Basic Multilingual Plane.
+    QList<std::pair<char, QByteArray>> FontGlyphs{};
 };
 
 // The document as PDF bytes.
