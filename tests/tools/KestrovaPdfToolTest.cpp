@@ -75,6 +75,8 @@ TEST(KestrovaPdfTool, FailuresGoToStandardErrorWithTheirExitCode) {
         {{"find", hello, "1", "x", "--sideways"}, 2, "Usage: kestrova-pdf"},
         {{"info", hello, "--password"}, 2, "Usage: kestrova-pdf"},
         {{"render", hello, "1", "-5", png}, 2, "Usage: kestrova-pdf"},
+        {{"render", hello, "1", "nan", png}, 2, "DPI must be a positive number"},
+        {{"render", hello, "1", "inf", png}, 2, "DPI must be a positive number"},
         {{"info", Shared("pdf/encrypted.pdf")}, 1, "Password required or incorrect password"},
         {{"info", Shared("pdf/encrypted.pdf"), "--password", "4321"},
          1,
@@ -149,6 +151,21 @@ TEST(KestrovaPdfTool, InfoListsEveryPage) {
     EXPECT_EQ(pages[0]["PageWidth"].toDouble(), 612);
     EXPECT_EQ(pages[1]["PageRotation"].toString(), "ro90");
     EXPECT_EQ(pages[1]["PageWidth"].toDouble(), 400); // turned a quarter
+}
+
+TEST(KestrovaPdfTool, InfoReportsAPageThatCannotBeReadInItsPlace) {
+    REQUIRE_TESTDATA("pdf/bad_page_type.pdf");
+    // Page 2 of this document is not a page the engine can load.
+    const ToolRun run = RunTool({"info", Shared("pdf/bad_page_type.pdf")});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    const QJsonObject info = run.Json();
+    EXPECT_EQ(info["PageCount"].toInt(), 2);
+    EXPECT_TRUE(info.contains("PdfVersion"));
+    const QJsonArray pages = info["Pages"].toArray();
+    ASSERT_EQ(pages.size(), 2);
+    EXPECT_EQ(pages[0]["PageWidth"].toDouble(), 100);
+    EXPECT_FALSE(pages[0].toObject().contains("Error"));
+    EXPECT_EQ(pages[1].toObject(), (QJsonObject{{"PageNumber", 2}, {"Error", "Cannot open page 2"}}));
 }
 
 TEST(KestrovaPdfTool, InfoShowsPageLabels) {

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include <QMap>
+#include <cmath>
 
 namespace {
 
@@ -15,7 +16,8 @@ int PageArgument(const QString& text) {
 double DpiArgument(const QString& text) {
     bool ok = false;
     const double dpi = text.toDouble(&ok);
-    if (!ok || dpi <= 0)
+    // Written so that not a number fails too, as it compares false with everything.
+    if (!ok || !(dpi > 0) || !std::isfinite(dpi))
         throw UsageError("DPI must be a positive number");
     return dpi;
 }
@@ -151,7 +153,8 @@ QString UsageText() {
         "Usage: kestrova-pdf COMMAND FILE ... [--password P]\n"
         "Shows what Kestrova's PDF component sees in a document, or edits it, as JSON on standard output.\n"
         "\n"
-        "  info FILE                   document information and every page's size, rotation and label\n"
+        "  info FILE                   document information and every page's size, rotation and label,\n"
+        "                              or its error where the page cannot be read\n"
         "  text FILE PAGE              the page's text and every character\n"
         "  find FILE PAGE TEXT [--case] [--whole-word] [--consecutive] [--backward]\n"
         "                              the character index of every match\n"

@@ -56,9 +56,14 @@ void OpenInspected(TPdf& Pdf, const QString& File, const QString& Password, int 
 
 QJsonObject InspectInfo(TPdf& Pdf) {
     QJsonArray pages;
+    // A page that cannot be read is reported with its error in its place, and the others still are.
     for (int page = 1; page <= Pdf.PageCount(); ++page) {
-        Pdf.SetPageNumber(page);
-        pages.append(PageInfo(Pdf));
+        try {
+            Pdf.SetPageNumber(page);
+            pages.append(PageInfo(Pdf));
+        } catch (const EPdfError& error) {
+            pages.append(QJsonObject{{"PageNumber", page}, {"Error", error.Message()}});
+        }
     }
     return {{"PageCount", Pdf.PageCount()},
             {"PdfVersion", EnumName(Pdf.PdfVersion())},
