@@ -41,6 +41,8 @@ struct FixtureDocument {
     // Codes of the text's font drawn by other glyphs (its encoding's /Differences), such as 'A' by /u1F600,
     // a character outside the Basic Multilingual Plane.
     QList<std::pair<char, QByteArray>> FontGlyphs{};
+    // An outline of one entry a level, titled "Level 1" and on, this many levels deep.
+    int OutlineDepth = 0;
 };
 
 // The document as PDF bytes.

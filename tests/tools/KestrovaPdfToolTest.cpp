@@ -274,6 +274,38 @@ TEST(KestrovaPdfTool, OutlineNestsAndEndsOnALoopingOutline) {
     EXPECT_EQ(destinations[0]["PageNumber"].toInt(), 2);
 }
 
+TEST(KestrovaPdfTool, ADeepOutlineIsListedToADepthLimitInOutputOfBoundedSize) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const int depth : {3000, 100000}) {
+        SCOPED_TRACE(depth);
+        FixtureDocument document;
+        document.OutlineDepth = depth;
+        const ToolRun run = RunTool({"outline", WritePdf(dir.path(), "deep.pdf", document)});
+        ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+        // The listed levels and their indentation stay within a small, fixed size.
+        EXPECT_LT(run.Output.size(), 100000);
+        QJsonArray level = run.Json()["Bookmarks"].toArray();
+        int levels = 0;
+        QJsonObject last;
+        while (level.size() == 1) {
+            last = level[0].toObject();
+            EXPECT_EQ(last["Title"].toString(), QStringLiteral("Level %1").arg(++levels));
+            level = last["Children"].toArray();
+        }
+        EXPECT_TRUE(level.isEmpty());
+        EXPECT_EQ(levels, 32);
+        EXPECT_TRUE(last["ChildrenOmitted"].toBool());
+    }
+    // An outline within the limit is listed whole, with nothing omitted.
+    FixtureDocument shallow;
+    shallow.OutlineDepth = 32;
+    const ToolRun run = RunTool({"outline", WritePdf(dir.path(), "shallow.pdf", shallow)});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    EXPECT_FALSE(run.Output.contains("ChildrenOmitted"));
+    EXPECT_TRUE(run.Output.contains("Level 32"));
+}
+
 TEST(KestrovaPdfTool, RenderWritesThePageAsPng) {
     REQUIRE_TESTDATA("pdf/hello_world.pdf");
     QTemporaryDir dir;

@@ -159,7 +159,7 @@ QString UsageText() {
         "  find FILE PAGE TEXT [--case] [--whole-word] [--consecutive] [--backward]\n"
         "                              the character index of every match\n"
         "  links FILE PAGE             link annotations and web links of the page\n"
-        "  outline FILE                the bookmark tree and the named destinations\n"
+        "  outline FILE                the bookmark tree, to 32 levels, and the named destinations\n"
         "  render FILE PAGE DPI OUT.png  the page drawn on white, as a PNG\n"
         "  objects FILE PAGE           index, type, bounds and transparency of every object of the page\n"
         "  images FILE PAGE DIR        every image of the page written into DIR as a PNG\n"
