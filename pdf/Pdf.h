@@ -57,8 +57,10 @@ public:
     int PageNumber() const { return FPageNumber; }
     void SetPageNumber(int Value);
 
-    // Opens a document from memory. The engine reads the caller's block for as long as the document stays
-    // open: the caller keeps it alive and unchanged until then.
+    // Opens a document from memory. The engine reads the block for as long as the document stays open: from
+    // a pointer, the caller keeps it alive and unchanged until then; a byte array or buffer is kept by the
+    // component as a shared copy of its data (a change by the caller copies it first), so a temporary
+    // may be passed. Data larger than the engine's int range is refused.
     void LoadDocument(const void* Data, int Size);
     void LoadDocument(const QByteArray& Data);
     void LoadDocument(const QBuffer& Data);
@@ -257,6 +259,8 @@ private:
     void RaiseCallbackError() const;
 
     FPDF_DOCUMENT FDocument = nullptr;
+    // The bytes that a document opened from a byte array or buffer is read from, held until it closes.
+    QByteArray FMemoryData;
     QString FFileName;
     FPDF_SCHHANDLE FFind = nullptr;
     bool FFormFill = true;

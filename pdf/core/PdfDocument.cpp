@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QTimer>
 #include <atomic>
+#include <limits>
 
 namespace PDFium {
 
@@ -105,7 +106,18 @@ void TPdf::LoadDocument(const void* Data, int Size) {
 }
 
 void TPdf::LoadDocument(const QByteArray& Data) {
-    LoadDocument(Data.constData(), static_cast<int>(Data.size()));
+    CheckInactive();
+    Check(Data.size() <= std::numeric_limits<int>::max(), QStringLiteral("Cannot load PDF document"));
+    // Shared, not copied: the engine reads these bytes until the document closes, whatever becomes of the
+    // caller's array.
+    FMemoryData = Data;
+    try {
+        LoadDocument(FMemoryData.constData(), static_cast<int>(FMemoryData.size()));
+    } catch (...) {
+        if (!FDocument)
+            FMemoryData.clear();
+        throw;
+    }
 }
 
 void TPdf::LoadDocument(const QBuffer& Data) {
@@ -125,6 +137,7 @@ void TPdf::UnloadDocument() {
     ExitFormFill();
     FPDF_CloseDocument(FDocument);
     FDocument = nullptr;
+    FMemoryData.clear();
     RaiseCallbackError();
 }
 

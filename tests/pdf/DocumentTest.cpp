@@ -77,6 +77,38 @@ TEST_F(DocumentTest, EveryWayOfOpeningGivesAnActiveDocumentThatCloses) {
     }
 }
 
+TEST_F(DocumentTest, ADocumentFromAByteArrayOrBufferOutlivesWhatTheCallerDoesToItsData) {
+    // The engine reads the pages only when they are loaded, long after the open.
+    const std::function<void(QByteArray&)> openings[] = {
+        [&](QByteArray& data) { pdf.LoadDocument(data); },
+        [&](QByteArray& data) {
+            QBuffer buffer(&data);
+            pdf.LoadDocument(buffer);
+        },
+    };
+    for (const auto& open : openings) {
+        QByteArray data(bytes.constData(), bytes.size()); // its own bytes, shared with no other array
+        open(data);
+        data.fill(' ');
+        pdf.SetPageNumber(3);
+        EXPECT_EQ(pdf.PageWidth(), 500);
+        pdf.SetActive(false);
+        pdf.SetPageNumber(0);
+    }
+    // A temporary is gone once the open has returned.
+    pdf.LoadDocument(MakePdf(ThreePages()));
+    pdf.SetPageNumber(2);
+    EXPECT_EQ(pdf.PageWidth(), 300);
+}
+
+TEST_F(DocumentTest, DataBeyondTheEnginesSizeRangeIsRefusedNotCut) {
+    // Its first bytes are a whole document, which a size cut to 32 bits would open; nothing beyond them is
+    // read.
+    const QByteArray huge = QByteArray::fromRawData(bytes.constData(), (qsizetype(1) << 32) + bytes.size());
+    EXPECT_EQ(ErrorOf([&] { pdf.LoadDocument(huge); }), "Cannot load PDF document");
+    EXPECT_FALSE(pdf.Active());
+}
+
 TEST_F(DocumentTest, ActivationLoadsThePageTwiceAndASecondActivationNothing) {
     pdf.SetFileName(WritePdf(dir.path(), "three.pdf", ThreePages()));
     pdf.SetActive(true);
