@@ -62,6 +62,16 @@ QByteArray NamedDestinations(const QList<FixtureDestination>& destinations) {
     return dictionary + " >>";
 }
 
+QByteArray NameTree(const QList<FixtureDestination>& destinations) {
+    if (destinations.isEmpty())
+        return {};
+    QByteArray names;
+    for (const FixtureDestination& destination : destinations)
+        names += " <" + destination.Name.toHex() + "> [" + PageReference(destination.Page) + ' ' +
+                 destination.View + ']';
+    return " /Names << /Dests << /Names [" + names + " ] >> >>";
+}
+
 QByteArray FontEncoding(const QList<std::pair<char, QByteArray>>& glyphs) {
     if (glyphs.isEmpty())
         return {};
@@ -102,7 +112,7 @@ QByteArray MakePdf(const FixtureDocument& document) {
     const QByteArray outlines =
         document.OutlineDepth > 0 ? " /Outlines " + QByteArray::number(outlineRoot) + " 0 R" : QByteArray();
     objects.append("<< /Type /Catalog /Pages 2 0 R" + outlines + NamedDestinations(document.Destinations) +
-                   " >>");
+                   NameTree(document.NameTreeDestinations) + " >>");
     QByteArray kids;
     for (int i = 0; i < pageCount; ++i)
         kids += QByteArray::number(4 + 2 * i) + " 0 R ";
