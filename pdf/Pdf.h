@@ -257,6 +257,9 @@ private:
     // An event handler's error inside an engine callback is kept until the engine call has returned.
     void KeepCallbackError() const noexcept;
     void RaiseCallbackError() const;
+    // Runs an engine call that may reach event handlers; a handler's error kept during it is raised from it,
+    // ahead of any error of the call's own.
+    void CallEngine(const std::function<void()>& Call) const;
 
     FPDF_DOCUMENT FDocument = nullptr;
     // The bytes that a document opened from a byte array or buffer is read from, held until it closes.

@@ -171,6 +171,16 @@ void TPdf::RaiseCallbackError() const {
         std::rethrow_exception(std::exchange(FCallbackError, nullptr));
 }
 
+void TPdf::CallEngine(const std::function<void()>& Call) const {
+    try {
+        Call();
+    } catch (...) {
+        RaiseCallbackError();
+        throw;
+    }
+    RaiseCallbackError();
+}
+
 void TPdf::NotifyUnsupportedFeature(TPdfFeature Feature) {
     if (!OnUnsupportedFeature)
         return;

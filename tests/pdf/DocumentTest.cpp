@@ -304,3 +304,32 @@ TEST(UnsupportedFeature, AHandlerThatRaisesFailsTheOpenAndLeavesTheComponentClos
     pdf.SetActive(true);
     EXPECT_EQ(pdf.PageCount(), 3);
 }
+
+TEST(UnsupportedFeature, AHandlerThatRaisesWhileAPageIsDrawnFailsThatDrawingAlone) {
+    REQUIRE_TESTDATA("pdf/annotation_fileattachment.pdf");
+    REQUIRE_TESTDATA("pdf/hello_world.pdf");
+    // The page's file attachment is reported when its form layer is drawn, not when the document opens.
+    const std::function<void(TPdf&)> drawings[] = {
+        [](TPdf& p) { p.RenderPage(0, 0, 100, 100, ro0, {}, clWhite); },
+        [](TPdf& p) {
+            QImage image;
+            p.RenderPage(&image, 0, 0, 100, 100, ro0, {}, clWhite);
+        },
+    };
+    for (const auto& draw : drawings) {
+        TPdf pdf;
+        pdf.OnUnsupportedFeature = [](QObject*, TPdfFeature) {
+            throw EPdfError(QStringLiteral("no attachments"));
+        };
+        pdf.SetFileName(testDataPath("pdf/annotation_fileattachment.pdf"));
+        pdf.SetPageNumber(1);
+        pdf.SetActive(true);
+        EXPECT_EQ(ErrorOf([&] { draw(pdf); }), QStringLiteral("no attachments"));
+        // Nothing of it is left for the calls that follow: a page change, a close, the next open.
+        EXPECT_EQ(ErrorOf([&] { pdf.ReloadPage(); }), QStringLiteral("<none>"));
+        EXPECT_EQ(ErrorOf([&] { pdf.SetActive(false); }), QStringLiteral("<none>"));
+        pdf.SetFileName(testDataPath("pdf/hello_world.pdf"));
+        EXPECT_EQ(ErrorOf([&] { pdf.SetActive(true); }), QStringLiteral("<none>"));
+        EXPECT_TRUE(pdf.Active());
+    }
+}
