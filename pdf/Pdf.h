@@ -62,8 +62,10 @@ public:
     // view's own Active, from the last view to the first.
     void Loaded();
 
-    // Opens a document from memory. The engine reads the caller's block for as long as the document stays
-    // open: the caller keeps it alive and unchanged until then.
+    // Opens a document from memory. The engine reads the block for as long as the document stays open: from
+    // a pointer, the caller keeps it alive and unchanged until then; a byte array or buffer is kept by the
+    // component as a shared copy of its data (a change by the caller copies it first), so a temporary
+    // may be passed. Data larger than the engine's int range is refused.
     void LoadDocument(const void* Data, int Size);
     void LoadDocument(const QByteArray& Data);
     void LoadDocument(const QBuffer& Data);
@@ -87,6 +89,7 @@ public:
                       double& PageX, double& PageY) const;
     bool PageToDevice(double PageX, double PageY, int Left, int Top, int Width, int Height,
                       TRotation Rotation, int& X, int& Y) const;
+    // AddPage takes a number from 1 to PageCount + 1, DeletePage one from 1 to PageCount; any other raises.
     void AddPage(int PageNumber, double Width, double Height);
     void DeletePage(int PageNumber);
     void UpdatePage();
@@ -279,9 +282,14 @@ private:
     void RaiseCallbackError() const;
     // The same error where the event loop started the engine work and must not see it: reported and dropped.
     void ReportCallbackError() const noexcept;
+    // Runs an engine call that may reach event handlers; a handler's error kept during it is raised from it,
+    // ahead of any error of the call's own.
+    void CallEngine(const std::function<void()>& Call) const;
 
     bool FActive = false;
     FPDF_DOCUMENT FDocument = nullptr;
+    // The bytes that a document opened from a byte array or buffer is read from, held until it closes.
+    QByteArray FMemoryData;
     QString FFileName;
     FPDF_SCHHANDLE FFind = nullptr;
     bool FFormFill = true;

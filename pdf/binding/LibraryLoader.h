@@ -10,6 +10,10 @@ void* Open(const QString& Name, QString& ErrorText);
 void* Symbol(void* Library, const char* Name, QString& ErrorText);
 void Close(void* Library);
 
+// Whether the engine's calls reach its own symbols before those of libraries loaded earlier: it carries a
+// FreeType of its own, which must not be replaced by the system's that Qt's GUI library has loaded.
+bool OwnSymbolsFirst();
+
 // Removes trailing blanks, control characters and full stops.
 QString TrimSystemText(QString Text);
 

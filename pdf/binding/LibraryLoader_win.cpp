@@ -36,4 +36,9 @@ void Close(void* Library) {
     FreeLibrary(static_cast<HMODULE>(Library));
 }
 
+// A library's imports are bound to the modules it names, never to one loaded earlier by another name.
+bool OwnSymbolsFirst() {
+    return true;
+}
+
 } // namespace PDFium::LibraryLoader

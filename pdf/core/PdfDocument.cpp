@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QTimer>
 #include <atomic>
+#include <limits>
 
 namespace PDFium {
 
@@ -117,7 +118,18 @@ void TPdf::LoadDocument(const void* Data, int Size) {
 }
 
 void TPdf::LoadDocument(const QByteArray& Data) {
-    LoadDocument(Data.constData(), static_cast<int>(Data.size()));
+    CheckInactive();
+    Check(Data.size() <= std::numeric_limits<int>::max(), QStringLiteral("Cannot load PDF document"));
+    // Shared, not copied: the engine reads these bytes until the document closes, whatever becomes of the
+    // caller's array.
+    FMemoryData = Data;
+    try {
+        LoadDocument(FMemoryData.constData(), static_cast<int>(FMemoryData.size()));
+    } catch (...) {
+        if (!FDocument)
+            FMemoryData.clear();
+        throw;
+    }
 }
 
 void TPdf::LoadDocument(const QBuffer& Data) {
@@ -147,6 +159,7 @@ void TPdf::UnloadDocument() {
     ExitFormFill();
     FPDF_CloseDocument(FDocument);
     FDocument = nullptr;
+    FMemoryData.clear();
     RaiseCallbackError();
 }
 
@@ -178,6 +191,16 @@ void TPdf::KeepCallbackError() const noexcept {
 void TPdf::RaiseCallbackError() const {
     if (FCallbackError)
         std::rethrow_exception(std::exchange(FCallbackError, nullptr));
+}
+
+void TPdf::CallEngine(const std::function<void()>& Call) const {
+    try {
+        Call();
+    } catch (...) {
+        RaiseCallbackError();
+        throw;
+    }
+    RaiseCallbackError();
 }
 
 void TPdf::NotifyUnsupportedFeature(TPdfFeature Feature) {

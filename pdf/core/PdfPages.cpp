@@ -11,11 +11,19 @@
 
 namespace PDFium {
 
+namespace {
+// The engine's index of a page number, which counts from 1: -1, which names no page, for every number below
+// 1, so that the smallest integer cannot overflow.
+int EngineIndex(int PageNumber) {
+    return PageNumber > 0 ? PageNumber - 1 : -1;
+}
+} // namespace
+
 void TPdf::ReloadPage() {
     UnloadPage();
     CheckActive();
     if (FPageNumber != 0) {
-        FPage = FPDF_LoadPage(FDocument, FPageNumber - 1);
+        FPage = FPDF_LoadPage(FDocument, EngineIndex(FPageNumber));
         RaiseCallbackError();
         Check(FPage != nullptr, QStringLiteral("Cannot open page ") + QString::number(FPageNumber));
     }
@@ -98,6 +106,9 @@ bool TPdf::PageToDevice(double PageX, double PageY, int Left, int Top, int Width
 
 void TPdf::AddPage(int PageNumber, double Width, double Height) {
     CheckActive();
+    // Checked here: the engine quietly appends a page it is asked to put beyond the end, and the current
+    // page number would then not name the page that is loaded.
+    Check(PageNumber >= 1 && PageNumber <= PageCount() + 1, QStringLiteral("Incorrect page number"));
     UnloadPage();
     FPageNumber = PageNumber;
     FPage = FPDFPage_New(FDocument, PageNumber - 1, Width, Height);
@@ -106,6 +117,8 @@ void TPdf::AddPage(int PageNumber, double Width, double Height) {
 
 void TPdf::DeletePage(int PageNumber) {
     CheckActive();
+    // The engine reports nothing back, so a page that does not exist is refused here.
+    Check(PageNumber >= 1 && PageNumber <= PageCount(), QStringLiteral("Incorrect page number"));
     UnloadPage();
     FPDFPage_Delete(FDocument, PageNumber - 1);
     ReloadPage();
@@ -121,7 +134,8 @@ bool TPdf::ImportPages(TPdf& Pdf, const QString& Range, int PageNumber) {
     Pdf.SetActive(true);
     UnloadPage();
     const QByteArray range = Range.toLocal8Bit();
-    const bool imported = FPDF_ImportPages(FDocument, Pdf.FDocument, range.constData(), PageNumber - 1) != 0;
+    const bool imported =
+        FPDF_ImportPages(FDocument, Pdf.FDocument, range.constData(), EngineIndex(PageNumber)) != 0;
     ReloadPage();
     return imported;
 }

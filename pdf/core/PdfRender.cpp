@@ -6,24 +6,36 @@
 
 namespace PDFium {
 
+// Drawing the form layer builds the page's form view, where the engine reports the annotations it does not
+// support: a handler's error surfaces from the drawing.
 void TPdf::RenderPage(TDeviceContext DeviceContext, int Left, int Top, int Width, int Height,
                       TRotation Rotation, TRenderOptions Options) const {
     CheckPageActive();
-    FPDF_RenderPage(DeviceContext, FPage, Left, Top, Width, Height, Rotation, EncodeRenderOptions(Options));
+    CallEngine([&] {
+        FPDF_RenderPage(DeviceContext, FPage, Left, Top, Width, Height, Rotation,
+                        EncodeRenderOptions(Options));
+    });
 }
 
 QImage TPdf::RenderPage(int Left, int Top, int Width, int Height, TRotation Rotation, TRenderOptions Options,
                         TColor Color) const {
     CheckPageActive();
-    return PDFium::RenderPage(FFormHandle, nullptr, FPage, Left, Top, Width, Height, Rotation, Options,
-                              Color);
+    QImage image;
+    CallEngine([&] {
+        image = PDFium::RenderPage(FFormHandle, nullptr, FPage, Left, Top, Width, Height, Rotation, Options,
+                                   Color);
+    });
+    return image;
 }
 
 void TPdf::RenderPage(QImage* Bitmap, int Left, int Top, int Width, int Height, TRotation Rotation,
                       TRenderOptions Options, TColor Color) const {
     CheckPageActive();
     if (Bitmap)
-        PDFium::RenderPage(FFormHandle, Bitmap, FPage, Left, Top, Width, Height, Rotation, Options, Color);
+        CallEngine([&] {
+            PDFium::RenderPage(FFormHandle, Bitmap, FPage, Left, Top, Width, Height, Rotation, Options,
+                               Color);
+        });
 }
 
 } // namespace PDFium

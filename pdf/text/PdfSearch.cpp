@@ -34,6 +34,13 @@ void TPdf::ReloadFind(const QString& Text, TSearchOptions Options, int StartInde
 }
 
 int TPdf::FindFirst(const QString& Text, TSearchOptions Options, int StartIndex, bool DirectionUp) {
+    // The engine's search never returns for an empty pattern, so an empty text matches nothing and leaves
+    // no search running, without asking the engine.
+    if (Text.isEmpty()) {
+        UnloadFind();
+        CheckPageActive();
+        return -1;
+    }
     ReloadFind(Text, Options, StartIndex);
     return DirectionUp ? FindNext() : FindPrevious();
 }

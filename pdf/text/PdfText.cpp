@@ -7,11 +7,15 @@
 #include "pdf/text/PdfTextRoutines.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace PDFium {
 
 QString GetText(FPDF_TEXTPAGE TextPage, int StartIndex, int Count) {
     const int characters = FPDFText_CountChars(TextPage);
+    // The engine refuses a negative start; refused here before a buffer of Count units is allocated.
+    if (StartIndex < 0)
+        return {};
     // Summed wide, so that a count up to the largest integer cannot overflow.
     if (qint64(StartIndex) + Count > characters)
         Count = characters - StartIndex;
@@ -109,12 +113,19 @@ TPdfRectangle TPdf::Rectangle(int Index) {
 
 QString TPdf::TextInRectangle(double Left, double Top, double Right, double Bottom) {
     LoadTextPage();
-    const int length = FPDFText_GetBoundedText(FTextPage, Left, Top, Right, Bottom, nullptr, 0);
-    if (length <= 0)
+    // The engine's first answer counts characters, but it writes UTF-16, in which a character outside the
+    // Basic Multilingual Plane takes two units: room for two units a character, cut to what was written,
+    // less the terminator that the engine counts where it had room for one.
+    const int characters = FPDFText_GetBoundedText(FTextPage, Left, Top, Right, Bottom, nullptr, 0);
+    if (characters <= 0)
         return {};
-    QString text(length, Qt::Uninitialized);
-    FPDFText_GetBoundedText(FTextPage, Left, Top, Right, Bottom,
-                            reinterpret_cast<unsigned short*>(text.data()), length);
+    const int capacity = int(std::min<qint64>(2 * qint64(characters), std::numeric_limits<int>::max()));
+    QString text(capacity, Qt::Uninitialized);
+    const int written = FPDFText_GetBoundedText(FTextPage, Left, Top, Right, Bottom,
+                                                reinterpret_cast<unsigned short*>(text.data()), capacity);
+    text.truncate(std::max(written, 0));
+    if (text.endsWith(QChar(0)))
+        text.chop(1);
     return text;
 }
 

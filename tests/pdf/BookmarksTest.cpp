@@ -164,6 +164,39 @@ TEST_F(BookmarksTest, NamedDestinationsWithTheirLocations) {
     EXPECT_EQ(pdf.DestinationByName("Unknown").Handle, nullptr);
 }
 
+TEST_F(BookmarksTest, ANameFoundByIndexIsFoundByName) {
+    const QByteArray utf16Bom("\xFE\xFF", 2);
+    const struct {
+        const char* Kind;
+        bool InNameTree;
+        QByteArray Key; // the raw bytes in the file
+        QString Name;   // as the engine reads it by index
+    } cases[] = {
+        {"plain", true, "Intro", "Intro"},
+        {"PDFDocEncoding", true, "Caf\xE9 \x80", QStringLiteral("Café \u2022")},
+        {"UTF-16 Latin", true, utf16Bom + QByteArray("\0C\0a\0f\0\xE9", 8), QStringLiteral("Café")},
+        {"UTF-16 beyond Latin", true, utf16Bom + QByteArray("\x76\xEE\x6B\x21", 4), QStringLiteral("目次")},
+        {"catalog dictionary, UTF-8 bytes", false, "Caf#C3#A9", QStringLiteral("CafÃ©")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Kind);
+        FixtureDocument document;
+        const FixtureDestination destination{c.Key, 1, "/Fit"};
+        (c.InNameTree ? document.NameTreeDestinations : document.Destinations) = {destination};
+        TPdf named;
+        const QByteArray bytes = MakePdf(document);
+        named.LoadDocument(bytes);
+        ASSERT_EQ(named.DestinationCount(), 1);
+        const TDestination byIndex = named.Destination(0);
+        ASSERT_NE(byIndex.Handle, nullptr);
+        EXPECT_EQ(byIndex.Name, c.Name);
+        const TDestination byName = named.DestinationByName(c.Name);
+        EXPECT_EQ(byName.Handle, byIndex.Handle);
+        EXPECT_EQ(byName.Name, c.Name);
+        EXPECT_EQ(byName.PageNumber, 1);
+    }
+}
+
 TEST_F(BookmarksTest, NamedDestinationsOfAKnownDocument) {
     REQUIRE_TESTDATA("pdf/named_dests.pdf");
     OpenShared(pdf, "pdf/named_dests.pdf", 0);

@@ -77,6 +77,38 @@ TEST_F(DocumentTest, EveryWayOfOpeningGivesAnActiveDocumentThatCloses) {
     }
 }
 
+TEST_F(DocumentTest, ADocumentFromAByteArrayOrBufferOutlivesWhatTheCallerDoesToItsData) {
+    // The engine reads the pages only when they are loaded, long after the open.
+    const std::function<void(QByteArray&)> openings[] = {
+        [&](QByteArray& data) { pdf.LoadDocument(data); },
+        [&](QByteArray& data) {
+            QBuffer buffer(&data);
+            pdf.LoadDocument(buffer);
+        },
+    };
+    for (const auto& open : openings) {
+        QByteArray data(bytes.constData(), bytes.size()); // its own bytes, shared with no other array
+        open(data);
+        data.fill(' ');
+        pdf.SetPageNumber(3);
+        EXPECT_EQ(pdf.PageWidth(), 500);
+        pdf.SetActive(false);
+        pdf.SetPageNumber(0);
+    }
+    // A temporary is gone once the open has returned.
+    pdf.LoadDocument(MakePdf(ThreePages()));
+    pdf.SetPageNumber(2);
+    EXPECT_EQ(pdf.PageWidth(), 300);
+}
+
+TEST_F(DocumentTest, DataBeyondTheEnginesSizeRangeIsRefusedNotCut) {
+    // Its first bytes are a whole document, which a size cut to 32 bits would open; nothing beyond them is
+    // read.
+    const QByteArray huge = QByteArray::fromRawData(bytes.constData(), (qsizetype(1) << 32) + bytes.size());
+    EXPECT_EQ(ErrorOf([&] { pdf.LoadDocument(huge); }), "Cannot load PDF document");
+    EXPECT_FALSE(pdf.Active());
+}
+
 TEST_F(DocumentTest, ActivationLoadsThePageTwiceAndASecondActivationNothing) {
     pdf.SetFileName(WritePdf(dir.path(), "three.pdf", ThreePages()));
     pdf.SetActive(true);
@@ -271,4 +303,33 @@ TEST(UnsupportedFeature, AHandlerThatRaisesFailsTheOpenAndLeavesTheComponentClos
     };
     pdf.SetActive(true);
     EXPECT_EQ(pdf.PageCount(), 3);
+}
+
+TEST(UnsupportedFeature, AHandlerThatRaisesWhileAPageIsDrawnFailsThatDrawingAlone) {
+    REQUIRE_TESTDATA("pdf/annotation_fileattachment.pdf");
+    REQUIRE_TESTDATA("pdf/hello_world.pdf");
+    // The page's file attachment is reported when its form layer is drawn, not when the document opens.
+    const std::function<void(TPdf&)> drawings[] = {
+        [](TPdf& p) { p.RenderPage(0, 0, 100, 100, ro0, {}, clWhite); },
+        [](TPdf& p) {
+            QImage image;
+            p.RenderPage(&image, 0, 0, 100, 100, ro0, {}, clWhite);
+        },
+    };
+    for (const auto& draw : drawings) {
+        TPdf pdf;
+        pdf.OnUnsupportedFeature = [](QObject*, TPdfFeature) {
+            throw EPdfError(QStringLiteral("no attachments"));
+        };
+        pdf.SetFileName(testDataPath("pdf/annotation_fileattachment.pdf"));
+        pdf.SetPageNumber(1);
+        pdf.SetActive(true);
+        EXPECT_EQ(ErrorOf([&] { draw(pdf); }), QStringLiteral("no attachments"));
+        // Nothing of it is left for the calls that follow: a page change, a close, the next open.
+        EXPECT_EQ(ErrorOf([&] { pdf.ReloadPage(); }), QStringLiteral("<none>"));
+        EXPECT_EQ(ErrorOf([&] { pdf.SetActive(false); }), QStringLiteral("<none>"));
+        pdf.SetFileName(testDataPath("pdf/hello_world.pdf"));
+        EXPECT_EQ(ErrorOf([&] { pdf.SetActive(true); }), QStringLiteral("<none>"));
+        EXPECT_TRUE(pdf.Active());
+    }
 }

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace PDFium;
 
@@ -143,6 +144,35 @@ TEST_F(PagesTest, DeletePageReloadsTheSameNumber) {
     EXPECT_EQ(pdf.PageCount(), 1);
     EXPECT_EQ(pdf.Page(), nullptr);
     EXPECT_EQ(ErrorOf([&] { pdf.PageWidth(); }), InactivePage);
+}
+
+TEST_F(PagesTest, AddAndDeleteRefuseANumberOutsideTheDocument) {
+    constexpr int smallest = std::numeric_limits<int>::min();
+    constexpr int largest = std::numeric_limits<int>::max();
+    // Of three pages: a page may be added at 1 to 4 and deleted at 1 to 3.
+    const struct {
+        bool Add;
+        int PageNumber;
+    } cases[] = {{true, 0},  {true, 5},  {true, smallest},  {true, largest},
+                 {false, 0}, {false, 4}, {false, smallest}, {false, largest}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.Add ? "add " : "delete ") << c.PageNumber);
+        TPdf document;
+        const QByteArray data = MakePdf(Pages({{100, 100}, {200, 200}, {300, 300}}));
+        document.SetPageNumber(2);
+        document.LoadDocument(data);
+        EXPECT_EQ(ErrorOf([&] {
+                      if (c.Add)
+                          document.AddPage(c.PageNumber, 50, 50);
+                      else
+                          document.DeletePage(c.PageNumber);
+                  }),
+                  "Incorrect page number");
+        // Nothing changed: the same pages, and the current page is still the one its number names.
+        EXPECT_EQ(document.PageCount(), 3);
+        EXPECT_EQ(document.PageNumber(), 2);
+        EXPECT_EQ(document.PageWidth(), 200);
+    }
 }
 
 TEST_F(PagesTest, ImportPagesInsertsTheRangeAndOpensTheSource) {

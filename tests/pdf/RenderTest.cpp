@@ -3,6 +3,7 @@
 // EncodeRenderOptions.
 #include "pdf/Pdf.h"
 #include "pdf/binding/Binding.h"
+#include "pdf/binding/LibraryLoader.h"
 #include "pdf/core/Rendering.h"
 #include "pdf/engine/FPdfView.h"
 #include "support/PdfFixtures.h"
@@ -12,6 +13,8 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
@@ -313,4 +316,47 @@ TEST_F(RenderTest, OntoADeviceContextColoursKeepTheirPlaceWithEveryOption) {
         EXPECT_NEAR(canvasRedder, redder, redder / 4 + 5);
         EXPECT_NEAR(canvasBluer, bluer, bluer / 4 + 5);
     }
+}
+
+TEST(RenderOwnFreeType, APageMatchesTheEngineInAProcessWithoutQt) {
+    // Qt's GUI library, loaded in this process, brings the system's FreeType; the engine carries its own,
+    // whose glyphs on this page differ by dozens of grey levels.
+    REQUIRE_TESTDATA("pdf/latin_extended.pdf");
+    if (!LibraryLoader::OwnSymbolsFirst())
+        GTEST_SKIP() << "this build's loader binds the engine's calls in load order";
+    const QString file = testDataPath("pdf/latin_extended.pdf");
+    TPdf pdf;
+    pdf.SetFormFill(false);
+    pdf.SetFileName(file);
+    pdf.SetPageNumber(1);
+    pdf.SetActive(true);
+    const int width = qRound(pdf.PageWidth());
+    const int height = qRound(pdf.PageHeight());
+    const QImage here =
+        pdf.RenderPage(0, 0, width, height, ro0, {}, clWhite).convertToFormat(QImage::Format_RGB888);
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString reference = dir.filePath("reference.ppm");
+    QProcess standalone;
+    standalone.start(QStringLiteral(KESTROVA_BIN_DIR "/standalone_render"),
+                     {QStringLiteral(KESTROVA_BIN_DIR "/libpdfium.so"), file, "1", QString::number(width),
+                      QString::number(height), reference});
+    ASSERT_TRUE(standalone.waitForFinished(60000));
+    ASSERT_EQ(standalone.exitCode(), 0) << standalone.readAllStandardError().toStdString();
+    const QImage alone = QImage(reference).convertToFormat(QImage::Format_RGB888);
+    ASSERT_EQ(alone.size(), here.size());
+
+    int differing = 0;
+    int largest = 0;
+    for (int y = 0; y < height; ++y) {
+        const uchar* a = here.constScanLine(y);
+        const uchar* b = alone.constScanLine(y);
+        for (int x = 0; x < width * 3; ++x) {
+            const int difference = std::abs(a[x] - b[x]);
+            differing += difference != 0 ? 1 : 0;
+            largest = std::max(largest, difference);
+        }
+    }
+    EXPECT_EQ(largest, 0) << differing << " colour values differ";
 }

@@ -115,6 +115,21 @@ TEST_F(SearchTest, ASecondSearchReplacesTheFirst) {
     EXPECT_EQ(pdf.FindNext(), -1);
 }
 
+TEST_F(SearchTest, AnEmptyTextMatchesNothingAndEndsTheRunningSearch) {
+    // The engine's own search never returns for an empty pattern.
+    Open("Total due Total paid");
+    EXPECT_EQ(pdf.FindFirst("Total", {}, 0, true), 0);
+    for (const bool forwards : {true, false}) {
+        SCOPED_TRACE(forwards);
+        EXPECT_EQ(pdf.FindFirst(QString(), {}, forwards ? 0 : -1, forwards), -1);
+        EXPECT_EQ(pdf.Find(), nullptr);
+        EXPECT_EQ(ErrorOf([&] { pdf.FindNext(); }), "Uninitialized search");
+    }
+    pdf.SetActive(false);
+    EXPECT_EQ(ErrorOf([&] { pdf.FindFirst(QString(), {}, 0, true); }),
+              "Cannot perform this operation on an inactive Pdf component");
+}
+
 TEST_F(SearchTest, TheSearchEndsWithItsPage) {
     Open("Total due Total paid");
     pdf.FindFirst("Total", {}, 0, true);

@@ -8,10 +8,13 @@
 #include "tests/pdf/PdfTestHelpers.h"
 #include "tests/pdf/SharedDocument.h"
 
+#include <QFile>
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
+#include <sys/resource.h>
 
 using namespace PDFium;
 
@@ -96,6 +99,18 @@ const GuardedMember TextMembers[] = {
          p.TextInRectangle(TPdfRectangle{0, 792, 612, 0});
      }},
 };
+
+// Lets this process map at most Bytes more than it has mapped now, so that a large allocation fails.
+void LimitAddressSpaceGrowth(rlim_t bytes) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    rlim_t mapped = 0;
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmSize:"))
+                mapped = line.mid(7).trimmed().split(' ').first().toULongLong() * 1024;
+    const rlimit limit{mapped + bytes, mapped + bytes};
+    setrlimit(RLIMIT_AS, &limit);
+}
 
 } // namespace
 
@@ -188,6 +203,33 @@ TEST_F(TextTest, TextInAnAreaWithoutTextIsEmpty) {
     EXPECT_EQ(pdf.TextInRectangle(whole), QStringLiteral("0123456789"));
     EXPECT_EQ(pdf.TextInRectangle(whole.Left, whole.Top, whole.Right, whole.Bottom),
               QStringLiteral("0123456789"));
+}
+
+TEST_F(TextTest, TextInAnAreaKeepsCharactersOutsideTheBasicPlaneWhole) {
+    // The font draws its A by the glyph of a character that UTF-16 writes as two units.
+    FixtureDocument document;
+    document.Pages = {FixturePage{{612, 792}, "0A"}};
+    document.FontGlyphs = {{'A', "u1F600"}};
+    data = MakePdf(document);
+    Open(1);
+    const QString expected = QStringLiteral("0") + QString::fromUcs4(U"\U0001F600", 1);
+    const TPdfRectangle whole{0, 792, 612, 0};
+    EXPECT_EQ(pdf.TextInRectangle(whole), expected);
+    EXPECT_EQ(pdf.TextInRectangle(whole.Left, whole.Top, whole.Right, whole.Bottom), expected);
+}
+
+TEST_F(TextTest, ANegativeStartGivesNothingAndAsksForNoBufferOfTheCount) {
+    Open(1);
+    EXPECT_EQ(pdf.Text(-1, 5), QString());
+    // A start far below 0 with a count that reaches back into the page: the engine refuses the start, and
+    // the count's 4 GB are never asked for. A process with no room for them tells.
+    EXPECT_EXIT(
+        {
+            LimitAddressSpaceGrowth(256 << 20);
+            const QString text = pdf.Text(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+            std::_Exit(text.isEmpty() ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 TEST_F(TextTest, CharcodeNamesTheEntryPointAnEngineLacks) {

@@ -64,18 +64,63 @@ QByteArray NamedDestinations(const QList<FixtureDestination>& destinations) {
     return dictionary + " >>";
 }
 
+QByteArray NameTree(const QList<FixtureDestination>& destinations) {
+    if (destinations.isEmpty())
+        return {};
+    QByteArray names;
+    for (const FixtureDestination& destination : destinations)
+        names += " <" + destination.Name.toHex() + "> [" + PageReference(destination.Page) + ' ' +
+                 destination.View + ']';
+    return " /Names << /Dests << /Names [" + names + " ] >> >>";
+}
+
+QByteArray FontEncoding(const QList<std::pair<char, QByteArray>>& glyphs) {
+    if (glyphs.isEmpty())
+        return {};
+    QByteArray differences;
+    for (const auto& [code, glyph] : glyphs)
+        differences += ' ' + QByteArray::number(uchar(code)) + " /" + glyph;
+    return " /Encoding << /Differences [" + differences + " ] >>";
+}
+
+// The outline's root as object First - 1 and its Depth entries, each the only child of the one before, as
+// the objects from First on.
+QList<QByteArray> Outline(int depth, int first) {
+    const auto reference = [](int object) {
+        return QByteArray::number(object) + " 0 R";
+    };
+    QList<QByteArray> objects{"<< /Type /Outlines /First " + reference(first) + " /Last " + reference(first) +
+                              " /Count " + QByteArray::number(depth) + " >>"};
+    for (int level = 1; level <= depth; ++level) {
+        const int object = first + level - 1;
+        QByteArray entry =
+            "<< /Title (Level " + QByteArray::number(level) + ") /Parent " + reference(object - 1);
+        if (level < depth)
+            entry += " /First " + reference(object + 1) + " /Last " + reference(object + 1) + " /Count " +
+                     QByteArray::number(depth - level);
+        objects.append(entry + " >>");
+    }
+    return objects;
+}
+
 } // namespace
 
 QByteArray MakePdf(const FixtureDocument& document) {
     QList<QByteArray> objects; // object n is objects[n - 1]
     const int pageCount = int(document.Pages.size());
-    // 1 catalog, 2 pages, 3 font, then per page its page object and its content stream, then the info.
-    objects.append("<< /Type /Catalog /Pages 2 0 R" + NamedDestinations(document.Destinations) + " >>");
+    // 1 catalog, 2 pages, 3 font, then per page its page object and its content stream, then the outline
+    // and the info.
+    const int outlineRoot = 4 + 2 * pageCount;
+    const QByteArray outlines =
+        document.OutlineDepth > 0 ? " /Outlines " + QByteArray::number(outlineRoot) + " 0 R" : QByteArray();
+    objects.append("<< /Type /Catalog /Pages 2 0 R" + outlines + NamedDestinations(document.Destinations) +
+                   NameTree(document.NameTreeDestinations) + " >>");
     QByteArray kids;
     for (int i = 0; i < pageCount; ++i)
         kids += QByteArray::number(4 + 2 * i) + " 0 R ";
     objects.append("<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(pageCount) + " >>");
-    objects.append("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
+    objects.append("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica" + FontEncoding(document.FontGlyphs) +
+                   " >>");
     for (int i = 0; i < pageCount; ++i) {
         const FixturePage& page = document.Pages[i];
         QByteArray content;
@@ -89,6 +134,8 @@ QByteArray MakePdf(const FixtureDocument& document) {
         objects.append("<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content +
                        "\nendstream");
     }
+    if (document.OutlineDepth > 0)
+        objects += Outline(document.OutlineDepth, outlineRoot + 1);
     const bool hasInfo = !document.Title.isEmpty();
     if (hasInfo)
         objects.append("<< /Title " + PdfString(document.Title) + " >>");

@@ -9,6 +9,7 @@
 #include <QSizeF>
 #include <QString>
 #include <optional>
+#include <utility>
 
 // A link annotation of a page.
 struct FixtureLink {
@@ -18,7 +19,7 @@ struct FixtureLink {
     QList<double> QuadPoints;      // the /QuadPoints, eight numbers a quadrilateral
 };
 
-// A named destination of the catalog's /Dests.
+// A named destination of the catalog's /Dests, or of its name tree.
 struct FixtureDestination {
     QByteArray Name;
     int Page = 1;
@@ -38,6 +39,14 @@ struct FixtureDocument {
     QString Title{};         // the information dictionary's /Title, when not empty
     QString Version = "1.7"; // the header's version
     QList<FixtureDestination> Destinations{};
+    // Named destinations of the name tree under /Names /Dests, in the tree's order; each Name is the raw
+    // bytes of its string key (PDFDocEncoding, or UTF-16BE after FE FF).
+    QList<FixtureDestination> NameTreeDestinations{};
+    // Codes of the text's font drawn by other glyphs (its encoding's /Differences), such as 'A' by /u1F600,
+    // a character outside the Basic Multilingual Plane.
+    QList<std::pair<char, QByteArray>> FontGlyphs{};
+    // An outline of one entry a level, titled "Level 1" and on, this many levels deep.
+    int OutlineDepth = 0;
 };
 
 // The document as PDF bytes.

@@ -58,6 +58,8 @@ TEST(KestrovaPdfTool, FailuresGoToStandardErrorWithTheirExitCode) {
         {{"find", hello, "1", "x", "--sideways"}, 2, "Usage: kestrova-pdf"},
         {{"info", hello, "--password"}, 2, "Usage: kestrova-pdf"},
         {{"render", hello, "1", "-5", png}, 2, "Usage: kestrova-pdf"},
+        {{"render", hello, "1", "nan", png}, 2, "DPI must be a positive number"},
+        {{"render", hello, "1", "inf", png}, 2, "DPI must be a positive number"},
         {{"info", Shared("pdf/encrypted.pdf")}, 1, "Password required or incorrect password"},
         {{"info", Shared("pdf/encrypted.pdf"), "--password", "4321"},
          1,
@@ -162,6 +164,21 @@ TEST(KestrovaPdfTool, InfoListsEveryPage) {
     EXPECT_EQ(pages[1]["PageWidth"].toDouble(), 400); // turned a quarter
 }
 
+TEST(KestrovaPdfTool, InfoReportsAPageThatCannotBeReadInItsPlace) {
+    REQUIRE_TESTDATA("pdf/bad_page_type.pdf");
+    // Page 2 of this document is not a page the engine can load.
+    const ToolRun run = RunTool({"info", Shared("pdf/bad_page_type.pdf")});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    const QJsonObject info = run.Json();
+    EXPECT_EQ(info["PageCount"].toInt(), 2);
+    EXPECT_TRUE(info.contains("PdfVersion"));
+    const QJsonArray pages = info["Pages"].toArray();
+    ASSERT_EQ(pages.size(), 2);
+    EXPECT_EQ(pages[0]["PageWidth"].toDouble(), 100);
+    EXPECT_FALSE(pages[0].toObject().contains("Error"));
+    EXPECT_EQ(pages[1].toObject(), (QJsonObject{{"PageNumber", 2}, {"Error", "Cannot open page 2"}}));
+}
+
 TEST(KestrovaPdfTool, InfoShowsPageLabels) {
     REQUIRE_TESTDATA("pdf/page_labels.pdf");
     const ToolRun run = RunTool({"info", Shared("pdf/page_labels.pdf")});
@@ -205,6 +222,8 @@ TEST(KestrovaPdfTool, FindListsMatchesInTheSearchOrder) {
         {{hello, "1", "WORLD"}, {7, 24}},
         {{hello, "1", "WORLD", "--case"}, {}},
         {{hello, "1", "wor", "--whole-word"}, {}},
+        {{hello, "1", ""}, {}},
+        {{hello, "1", "", "--backward"}, {}},
         {{consecutive, "1", "aaa"}, {0, 3, 6}},
         {{consecutive, "1", "aaa", "--consecutive"}, {0, 1, 2, 3, 4, 5, 6, 7}},
     };
@@ -264,6 +283,38 @@ TEST(KestrovaPdfTool, OutlineNestsAndEndsOnALoopingOutline) {
     ASSERT_EQ(destinations.size(), 6);
     EXPECT_EQ(destinations[0]["Name"].toString(), "First");
     EXPECT_EQ(destinations[0]["PageNumber"].toInt(), 2);
+}
+
+TEST(KestrovaPdfTool, ADeepOutlineIsListedToADepthLimitInOutputOfBoundedSize) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const int depth : {3000, 100000}) {
+        SCOPED_TRACE(depth);
+        FixtureDocument document;
+        document.OutlineDepth = depth;
+        const ToolRun run = RunTool({"outline", WritePdf(dir.path(), "deep.pdf", document)});
+        ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+        // The listed levels and their indentation stay within a small, fixed size.
+        EXPECT_LT(run.Output.size(), 100000);
+        QJsonArray level = run.Json()["Bookmarks"].toArray();
+        int levels = 0;
+        QJsonObject last;
+        while (level.size() == 1) {
+            last = level[0].toObject();
+            EXPECT_EQ(last["Title"].toString(), QStringLiteral("Level %1").arg(++levels));
+            level = last["Children"].toArray();
+        }
+        EXPECT_TRUE(level.isEmpty());
+        EXPECT_EQ(levels, 32);
+        EXPECT_TRUE(last["ChildrenOmitted"].toBool());
+    }
+    // An outline within the limit is listed whole, with nothing omitted.
+    FixtureDocument shallow;
+    shallow.OutlineDepth = 32;
+    const ToolRun run = RunTool({"outline", WritePdf(dir.path(), "shallow.pdf", shallow)});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    EXPECT_FALSE(run.Output.contains("ChildrenOmitted"));
+    EXPECT_TRUE(run.Output.contains("Level 32"));
 }
 
 TEST(KestrovaPdfTool, RenderWritesThePageAsPng) {

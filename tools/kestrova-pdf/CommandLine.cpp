@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include <QMap>
+#include <cmath>
 
 int PageArgument(const QString& Text) {
     bool ok = false;
@@ -15,7 +16,8 @@ namespace {
 double DpiArgument(const QString& text) {
     bool ok = false;
     const double dpi = text.toDouble(&ok);
-    if (!ok || dpi <= 0)
+    // Written so that not a number fails too, as it compares false with everything.
+    if (!ok || !(dpi > 0) || !std::isfinite(dpi))
         throw UsageError("DPI must be a positive number");
     return dpi;
 }
@@ -168,12 +170,13 @@ QString UsageText() {
         "Usage: kestrova-pdf COMMAND FILE ... [--password P]\n"
         "Shows what Kestrova's PDF component sees in a document, or edits it, as JSON on standard output.\n"
         "\n"
-        "  info FILE                   document information and every page's size, rotation and label\n"
+        "  info FILE                   document information and every page's size, rotation and label,\n"
+        "                              or its error where the page cannot be read\n"
         "  text FILE PAGE              the page's text and every character\n"
         "  find FILE PAGE TEXT [--case] [--whole-word] [--consecutive] [--backward]\n"
         "                              the character index of every match\n"
         "  links FILE PAGE             link annotations and web links of the page\n"
-        "  outline FILE                the bookmark tree and the named destinations\n"
+        "  outline FILE                the bookmark tree, to 32 levels, and the named destinations\n"
         "  render FILE PAGE DPI OUT.png  the page drawn on white, as a PNG\n"
         "  objects FILE PAGE           index, type, bounds and transparency of every object of the page\n"
         "  images FILE PAGE DIR        every image of the page written into DIR as a PNG\n"

@@ -25,16 +25,26 @@ QJsonObject CharacterInfo(TPdf& pdf, int index) {
             {"CharacterRectangle", ToJson(pdf.CharacterRectangle(index))}};
 }
 
-// The outline below the entries; an entry met before on the way is listed without its children again, so a
-// malformed outline whose entries lead back to their ancestors still ends.
-QJsonArray BookmarkTree(const TPdf& pdf, const TBookmarks& bookmarks, QSet<FPDF_BOOKMARK>& visited) {
+// How many levels of the outline are listed. Real outlines stay far below it; a deeper one, which a hostile
+// file may nest thousands of levels down, would otherwise exhaust the stack here and in the JSON writer,
+// and its indentation would make the output grow with the square of its depth.
+constexpr int OutlineDepthLimit = 32;
+
+// The outline below the entries, at Depth levels from the top. An entry met before on the way is listed
+// without its children again, so a malformed outline whose entries lead back to their ancestors still ends;
+// an entry at the depth limit is listed without its children, marked with ChildrenOmitted.
+QJsonArray BookmarkTree(const TPdf& pdf, const TBookmarks& bookmarks, QSet<FPDF_BOOKMARK>& visited,
+                        int depth) {
     QJsonArray tree;
     for (const TBookmark& bookmark : bookmarks) {
         QJsonObject entry = ToJson(bookmark);
         QJsonArray children;
-        if (!visited.contains(bookmark.Handle)) {
+        if (depth == OutlineDepthLimit) {
+            if (pdf.HasBookmarkChildren(bookmark))
+                entry.insert("ChildrenOmitted", true);
+        } else if (!visited.contains(bookmark.Handle)) {
             visited.insert(bookmark.Handle);
-            children = BookmarkTree(pdf, pdf.BookmarkChildren(bookmark), visited);
+            children = BookmarkTree(pdf, pdf.BookmarkChildren(bookmark), visited, depth + 1);
         }
         entry.insert("Children", children);
         tree.append(entry);
@@ -56,9 +66,14 @@ void OpenInspected(TPdf& Pdf, const QString& File, const QString& Password, int 
 
 QJsonObject InspectInfo(TPdf& Pdf) {
     QJsonArray pages;
+    // A page that cannot be read is reported with its error in its place, and the others still are.
     for (int page = 1; page <= Pdf.PageCount(); ++page) {
-        Pdf.SetPageNumber(page);
-        pages.append(PageInfo(Pdf));
+        try {
+            Pdf.SetPageNumber(page);
+            pages.append(PageInfo(Pdf));
+        } catch (const EPdfError& error) {
+            pages.append(QJsonObject{{"PageNumber", page}, {"Error", error.Message()}});
+        }
     }
     return {{"PageCount", Pdf.PageCount()},
             {"PdfVersion", EnumName(Pdf.PdfVersion())},
@@ -128,7 +143,7 @@ QJsonObject InspectLinks(TPdf& Pdf) {
 
 QJsonObject InspectOutline(const TPdf& Pdf) {
     QSet<FPDF_BOOKMARK> visited;
-    const QJsonArray bookmarks = BookmarkTree(Pdf, Pdf.Bookmarks(), visited);
+    const QJsonArray bookmarks = BookmarkTree(Pdf, Pdf.Bookmarks(), visited, 1);
     QJsonArray destinations;
     for (int index = 0; index < Pdf.DestinationCount(); ++index)
         destinations.append(ToJson(Pdf.Destination(index)));
