@@ -40,6 +40,7 @@ asan: setup
 # FUZZ_SECONDS each (make fuzz FUZZ_SECONDS=1800). The corpora grow in build-fuzz/corpus/.
 FUZZ_SECONDS ?= 60
 fuzz: setup
+	@scripts/setup.sh scripts/packages-fuzz.txt
 	@mkdir -p build-fuzz
 	@[ -f build-fuzz/build.ninja ] || CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DKESTROVA_FUZZ=ON \
 		>build-fuzz/configure.log 2>&1 || { cat build-fuzz/configure.log; exit 1; }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what the build needs and is missing: the Debian packages in scripts/packages.txt and the PDF
-# engine. Quiet when everything is already there; one line naming what is missing when it cannot be had.
+# Installs what the build needs and is missing: the Debian packages in scripts/packages.txt (or in the lists
+# given as arguments) and the PDF engine. Quiet when everything is already there; one line naming what is
+# missing when it cannot be had.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,7 +9,7 @@ missing=()
 while read -r pkg; do
     [ -z "$pkg" ] && continue
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
-done < scripts/packages.txt
+done < <(cat "${@:-scripts/packages.txt}")
 
 if [ ${#missing[@]} -gt 0 ]; then
     if [ "$(id -u)" -ne 0 ]; then
