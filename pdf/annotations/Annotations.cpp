@@ -65,6 +65,14 @@ QString AnnotationText(FPDF_ANNOTATION Annotation, const char* Key) {
     });
 }
 
+QString FormFieldText(FormFieldTextGetter Getter, FPDF_FORMHANDLE Form, FPDF_ANNOTATION Widget) {
+    if (!Getter || !Form)
+        return {};
+    return FetchUtf16Text([&](void* buffer, unsigned long size) {
+        return Getter(Form, Widget, static_cast<FPDF_WCHAR*>(buffer), size);
+    });
+}
+
 TPdfAnnotation GetAnnotation(FPDF_PAGE Page, int Index) {
     CheckAnnotationIndex(Page, Index);
     const OwnedAnnotation annotation = OpenAnnotation(Page, Index);

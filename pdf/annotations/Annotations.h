@@ -19,6 +19,11 @@ OwnedAnnotation OpenAnnotation(FPDF_PAGE Page, int Index);
 // The UTF-16 text under Key of the annotation's dictionary; empty when it has none.
 QString AnnotationText(FPDF_ANNOTATION Annotation, const char* Key);
 
+using FormFieldTextGetter = unsigned long (*)(FPDF_FORMHANDLE, FPDF_ANNOTATION, FPDF_WCHAR*, unsigned long);
+// A text that the engine's form reads from the field of a widget annotation, wherever the field sits; empty
+// where the engine lacks the getter (Getter is null) or the form-fill environment is missing.
+QString FormFieldText(FormFieldTextGetter Getter, FPDF_FORMHANDLE Form, FPDF_ANNOTATION Widget);
+
 TPdfAnnotation GetAnnotation(FPDF_PAGE Page, int Index);
 void SetAnnotation(FPDF_PAGE Page, int Index, const TPdfAnnotation& Value);
 void CreateAnnotation(FPDF_PAGE Page, const TPdfAnnotation& Annotation);

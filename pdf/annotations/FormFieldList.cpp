@@ -13,8 +13,8 @@ constexpr int RadioFlag = 1 << 15;
 constexpr int PushButtonFlag = 1 << 16;
 constexpr int ComboFlag = 1 << 17;
 
-// The widget and the fields above it, as far as the engine links them (it follows a parent only where that
-// dictionary calls itself an annotation), widget first.
+// The widget and the fields above it, as far as the engine links them as annotations (it follows a parent
+// only where that dictionary calls itself an annotation), widget first.
 std::vector<OwnedAnnotation> FieldChain(OwnedAnnotation widget) {
     std::vector<OwnedAnnotation> chain;
     chain.push_back(std::move(widget));
@@ -37,6 +37,11 @@ QString FullName(const std::vector<OwnedAnnotation>& chain) {
     return parts.join(QLatin1Char('.'));
 }
 
+// Whether the chain ends at the field itself rather than at a parent it could not follow.
+bool ReachesField(const std::vector<OwnedAnnotation>& chain) {
+    return !FPDFAnnot_HasKey(chain.back().get(), "Parent");
+}
+
 QString FieldType(const std::vector<OwnedAnnotation>& chain) {
     for (const OwnedAnnotation& field : chain)
         if (FPDFAnnot_HasKey(field.get(), "FT"))
@@ -54,6 +59,35 @@ TPdfFormFieldKind KindOf(const QString& fieldType, int flags) {
     if (fieldType == QLatin1String("Btn"))
         return flags & PushButtonFlag ? fkPushButton : flags & RadioFlag ? fkRadioButton : fkCheckBox;
     return fkUnknown;
+}
+
+TPdfFormFieldKind KindOfEngineType(int type) {
+    switch (type) {
+    case FPDF_FORMFIELD_PUSHBUTTON:
+        return fkPushButton;
+    case FPDF_FORMFIELD_CHECKBOX:
+        return fkCheckBox;
+    case FPDF_FORMFIELD_RADIOBUTTON:
+        return fkRadioButton;
+    case FPDF_FORMFIELD_COMBOBOX:
+        return fkComboBox;
+    case FPDF_FORMFIELD_LISTBOX:
+        return fkListBox;
+    case FPDF_FORMFIELD_TEXTFIELD:
+        return fkText;
+    case FPDF_FORMFIELD_SIGNATURE:
+        return fkSignature;
+    default:
+        return fkUnknown;
+    }
+}
+
+// The field's kind by the engine's own reading where it has one, else by the chain's field type and flags.
+TPdfFormFieldKind Kind(FPDF_FORMHANDLE form, const std::vector<OwnedAnnotation>& chain, int flags) {
+    const int engineType =
+        form && FPDFAnnot_GetFormFieldType ? FPDFAnnot_GetFormFieldType(form, chain.front().get()) : -1;
+    return engineType > FPDF_FORMFIELD_UNKNOWN ? KindOfEngineType(engineType)
+                                               : KindOf(FieldType(chain), flags);
 }
 
 QStringList Options(FPDF_FORMHANDLE form, FPDF_ANNOTATION widget) {
@@ -78,9 +112,14 @@ std::optional<TPdfFormFieldEntry> Describe(TPdf& pdf, int index) {
     const FPDF_FORMHANDLE form = pdf.FormHandle();
     const std::vector<OwnedAnnotation> chain = FieldChain(std::move(annotation));
     FPDF_ANNOTATION widget = chain.front().get();
-    entry.Name = FullName(chain);
+    entry.Name = FormFieldText(FPDFAnnot_GetFormFieldName, form, widget);
+    if (entry.Name.isEmpty())
+        entry.Name = FullName(chain);
+    // Where the field lies beyond the annotations, only the engine's form reads its value.
+    if (!ReachesField(chain))
+        entry.Value = FormFieldText(FPDFAnnot_GetFormFieldValue, form, widget);
     entry.EngineFlags = FPDFAnnot_GetFormFieldFlags(form, widget);
-    entry.Kind = KindOf(FieldType(chain), entry.EngineFlags);
+    entry.Kind = Kind(form, chain, entry.EngineFlags);
     if (entry.Kind == fkCheckBox || entry.Kind == fkRadioButton) {
         entry.State = AnnotationText(widget, "AS");
         entry.Checked = !entry.State.isEmpty() && entry.State != QLatin1String("Off");

@@ -1,6 +1,7 @@
 // The form fields of a whole document as a reader of the form sees them: every widget annotation of every
-// page with the full name of its field where the engine reaches it, its kind, value, flags, check state and,
-// for choice fields, the options offered. Needs the document's form-fill environment for flags and options.
+// page with the full name of its field, its kind, value, flags, check state and, for choice fields, the
+// options offered. Needs the document's form-fill environment for flags and options, and for the name and
+// value of a field whose parent is no annotation.
 #pragma once
 
 #include "pdf/Pdf.h"
@@ -26,7 +27,9 @@ struct TPdfFormFieldEntry {
     int Index = 0; // the annotation index on its page
     QString Name;  // the field's full name, parts joined by dots; empty where the engine gives none
     TPdfFormFieldKind Kind = fkUnknown;
-    QString Value;       // TPdf::FormField of the widget
+    // TPdf::FormField of the widget; where the widget's parent field is no annotation, the engine's form
+    // reads it instead (empty without that reading).
+    QString Value;
     int EngineFlags = 0; // the field's whole flag word
     // Check boxes and radio buttons: the appearance state the widget shows ("Off" or its on state), and
     // whether that is its on state.

@@ -72,17 +72,32 @@ void SetCheckBox(FillingPages& pages, const TPdfFormFieldEntry& field, const QSt
     CheckTaken(page.State(field.Index) == value, field, value);
 }
 
-// Clicks the buttons of the group until one shows the value as its state.
+// The buttons of the group that stand for the value, by the engine's export value.
+QList<TPdfFormFieldEntry> StandingFor(FillingPages& pages, const QList<TPdfFormFieldEntry>& buttons,
+                                      const QString& value) {
+    QList<TPdfFormFieldEntry> standing;
+    for (const TPdfFormFieldEntry& button : buttons)
+        if (pages.On(button.PageNumber).ExportValue(button.Index) == value)
+            standing.append(button);
+    return standing;
+}
+
+// Clicks a button that stands for the value. Where the engine names none, the group is clicked through
+// until a button shows the value as its state.
 void SetRadioGroup(FillingPages& pages, const QList<TPdfFormFieldEntry>& buttons, const QString& value) {
-    for (const TPdfFormFieldEntry& button : buttons) {
-        if (button.State == value)
+    const QList<TPdfFormFieldEntry> standing = StandingFor(pages, buttons, value);
+    const bool byExportValue = !standing.isEmpty();
+    const QList<TPdfFormFieldEntry>& candidates = byExportValue ? standing : buttons;
+    for (const TPdfFormFieldEntry& button : candidates) {
+        if (button.State == value || (byExportValue && button.Checked))
             return;
     }
-    for (const TPdfFormFieldEntry& button : buttons) {
+    for (const TPdfFormFieldEntry& button : candidates) {
         const FormPage& page = pages.On(button.PageNumber);
         page.Click(button.Index);
         page.Commit();
-        if (page.State(button.Index) == value)
+        const QString state = page.State(button.Index);
+        if (state == value || (byExportValue && state != QLatin1String("Off")))
             return;
     }
     CheckTaken(false, buttons.first(), value);

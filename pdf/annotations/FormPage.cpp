@@ -40,4 +40,8 @@ QString FormPage::State(int Index) const {
     return AnnotationText(OpenAnnotation(FPage, Index).get(), "AS");
 }
 
+QString FormPage::ExportValue(int Index) const {
+    return FormFieldText(FPDFAnnot_GetFormFieldExportValue, FForm, OpenAnnotation(FPage, Index).get());
+}
+
 } // namespace PDFium

@@ -21,6 +21,9 @@ public:
     void Commit() const;
     // The appearance state ("AS") that annotation Index shows.
     QString State(int Index) const;
+    // The value that annotation Index, a check box or radio button, stands for by the engine's reading; empty
+    // where the engine does not say. The engine answers for a page announced to the environment only.
+    QString ExportValue(int Index) const;
     FPDF_FORMHANDLE Form() const { return FForm; }
     FPDF_PAGE Page() const { return FPage; }
 

@@ -14,12 +14,25 @@ namespace {
 
 void* PDFiumLibrary = nullptr;
 
-// FPDF_LoadXFA is optional by design. The others are missing from the engine builds of today: FPDF_RenderPage
-// is published on Windows only, the rest were withdrawn from the public interface or never part of it.
-constexpr std::array<std::string_view, 11> OptionalEntryPoints{
-    "FPDF_LoadXFA",         "FPDFText_GetCharcode",       "FPDFImageObj_GetMatrix",  "FPDFPath_GetMatrix",
-    "FPDFPath_SetMatrix",   "FPDFText_GetTextRenderMode", "FPDFTextObj_GetFontName", "FPDFFormObj_GetMatrix",
-    "FPDFPageObj_GetImage", "FPDFPageObj_GetDIB",         "FPDF_RenderPage"};
+// FPDF_LoadXFA is optional by design. FPDF_RenderPage is published on Windows only; the image and matrix
+// ones were withdrawn from the public interface or never part of it. The form-field name, type, value and
+// export value are younger than some engine builds: without them the field listing reads what the widget's
+// own annotation chain holds.
+constexpr std::array<std::string_view, 15> OptionalEntryPoints{"FPDF_LoadXFA",
+                                                               "FPDFText_GetCharcode",
+                                                               "FPDFImageObj_GetMatrix",
+                                                               "FPDFPath_GetMatrix",
+                                                               "FPDFPath_SetMatrix",
+                                                               "FPDFText_GetTextRenderMode",
+                                                               "FPDFTextObj_GetFontName",
+                                                               "FPDFFormObj_GetMatrix",
+                                                               "FPDFPageObj_GetImage",
+                                                               "FPDFPageObj_GetDIB",
+                                                               "FPDF_RenderPage",
+                                                               "FPDFAnnot_GetFormFieldName",
+                                                               "FPDFAnnot_GetFormFieldType",
+                                                               "FPDFAnnot_GetFormFieldValue",
+                                                               "FPDFAnnot_GetFormFieldExportValue"};
 
 bool IsOptional(std::string_view name) {
     for (std::string_view optional : OptionalEntryPoints)

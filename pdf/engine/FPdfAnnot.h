@@ -147,6 +147,15 @@ inline unsigned long (*FPDFAnnot_GetOptionLabel)(FPDF_FORMHANDLE hHandle, FPDF_A
 inline FPDF_BOOL (*FPDFAnnot_GetFontSize)(FPDF_FORMHANDLE hHandle, FPDF_ANNOTATION annot,
                                           float* value) = nullptr;
 inline FPDF_BOOL (*FPDFAnnot_IsChecked)(FPDF_FORMHANDLE hHandle, FPDF_ANNOTATION annot) = nullptr;
+// The field's full name, value and export value (UTF-16LE, sizes in bytes with the terminator) and its
+// FPDF_FORMFIELD_ type, read from the field itself, parents that are no annotation included.
+inline unsigned long (*FPDFAnnot_GetFormFieldName)(FPDF_FORMHANDLE hHandle, FPDF_ANNOTATION annot,
+                                                   FPDF_WCHAR* buffer, unsigned long buflen) = nullptr;
+inline int (*FPDFAnnot_GetFormFieldType)(FPDF_FORMHANDLE hHandle, FPDF_ANNOTATION annot) = nullptr;
+inline unsigned long (*FPDFAnnot_GetFormFieldValue)(FPDF_FORMHANDLE hHandle, FPDF_ANNOTATION annot,
+                                                    FPDF_WCHAR* buffer, unsigned long buflen) = nullptr;
+inline unsigned long (*FPDFAnnot_GetFormFieldExportValue)(FPDF_FORMHANDLE hHandle, FPDF_ANNOTATION annot,
+                                                          FPDF_WCHAR* buffer, unsigned long buflen) = nullptr;
 
 } // namespace PDFium
 
@@ -190,4 +199,8 @@ inline FPDF_BOOL (*FPDFAnnot_IsChecked)(FPDF_FORMHANDLE hHandle, FPDF_ANNOTATION
     X(FPDFAnnot_GetOptionCount)                                                                              \
     X(FPDFAnnot_GetOptionLabel)                                                                              \
     X(FPDFAnnot_GetFontSize)                                                                                 \
-    X(FPDFAnnot_IsChecked)
+    X(FPDFAnnot_IsChecked)                                                                                   \
+    X(FPDFAnnot_GetFormFieldName)                                                                            \
+    X(FPDFAnnot_GetFormFieldType)                                                                            \
+    X(FPDFAnnot_GetFormFieldValue)                                                                           \
+    X(FPDFAnnot_GetFormFieldExportValue)

@@ -152,9 +152,77 @@ TEST(FormFields, TheFieldListOfAFormWithEveryKind) {
     EXPECT_FALSE(single.Options.isEmpty());
 }
 
+// The radio groups of this form are fields that no annotation dictionary holds: the engine's form names
+// them and reads their value.
+TEST(FormFields, RadioGroupsWhoseFieldIsNoAnnotationHaveNameKindAndValue) {
+    REQUIRE_TESTDATA("pdf/click_form.pdf");
+    TPdf pdf;
+    OpenForm(pdf, "pdf/click_form.pdf");
+    const QList<TPdfFormFieldEntry> fields = ListFormFields(pdf);
+    ASSERT_EQ(fields.size(), 8);
+    const struct {
+        int Index;
+        const char* Name;
+        int Flags;
+        const char* State;
+    } cases[] = {
+        {2, "readOnlyRadioButton", 49153, "Off"},
+        {3, "readOnlyRadioButton", 49153, "Off"},
+        {4, "readOnlyRadioButton", 49153, "value3"},
+        {5, "radioButton", 49154, "Off"},
+        {6, "radioButton", 49154, "Off"},
+        {7, "radioButton", 49154, "value3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Index);
+        const TPdfFormFieldEntry& field = fields[c.Index];
+        EXPECT_EQ(field.Index, c.Index);
+        EXPECT_EQ(field.Name, c.Name);
+        EXPECT_EQ(field.Kind, fkRadioButton);
+        EXPECT_EQ(field.EngineFlags, c.Flags);
+        EXPECT_EQ(field.Value, "value3");
+        EXPECT_EQ(field.State, c.State);
+        EXPECT_EQ(field.Checked, c.State != QStringLiteral("Off"));
+    }
+    // The widget's own value stays what the annotations hold.
+    EXPECT_EQ(pdf.FormField(4), "");
+}
+
+// Filled by a button's export value, the group shows that button chosen to the engine after reloading and
+// to qpdf.
+TEST(FormFields, ARadioGroupWhoseFieldIsNoAnnotationIsFilledByName) {
+    REQUIRE_TESTDATA("pdf/click_form.pdf");
+    const struct {
+        const char* Value;
+        int Chosen;
+    } cases[] = {{"value1", 5}, {"value2", 6}, {"value3", 7}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Value);
+        TPdf pdf;
+        OpenForm(pdf, "pdf/click_form.pdf");
+        FillFormFields(pdf, {{"radioButton", c.Value}});
+        QTemporaryDir dir;
+        const QString saved = Saved(pdf, dir, "radio.pdf");
+        EXPECT_EQ(QpdfFieldValue(saved, "radioButton"), QStringLiteral("/") + c.Value);
+        TPdf reloaded;
+        reloaded.SetFormFill(true);
+        reloaded.SetFileName(saved);
+        reloaded.SetPageNumber(1);
+        reloaded.SetActive(true);
+        const QList<TPdfFormFieldEntry> fields = ListFormFields(reloaded);
+        ASSERT_EQ(fields.size(), 8);
+        for (int index = 5; index <= 7; ++index) {
+            SCOPED_TRACE(index);
+            EXPECT_EQ(fields[index].Value, c.Value);
+            EXPECT_EQ(fields[index].Checked, index == c.Chosen);
+        }
+    }
+}
+
 TEST(FormFields, FillingRefusesWhatTheFormDoesNotOfferAndChangesNothing) {
     REQUIRE_TESTDATA("pdf/multiple_form_types.pdf");
     REQUIRE_TESTDATA("pdf/text_form_multiple.pdf");
+    REQUIRE_TESTDATA("pdf/click_form.pdf");
     const struct {
         const char* File;
         TFormValues Values;
@@ -170,6 +238,9 @@ TEST(FormFields, FillingRefusesWhatTheFormDoesNotOfferAndChangesNothing) {
          {{"Text Box", "ok"}, {"Listbox_MultiSelectMultipleSelected", "Omega"}},
          "Form field \"Listbox_MultiSelectMultipleSelected\" does not offer the value \"Omega\""},
         {"pdf/text_form_multiple.pdf", {{"", "x"}}, "Unknown form field \"\""},
+        {"pdf/click_form.pdf",
+         {{"radioButton", "value1"}, {"readOnlyRadioButton", "value1"}},
+         "Form field \"readOnlyRadioButton\" is read-only"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Message.toStdString());

@@ -30,6 +30,15 @@ QImage PopplerPage(const QTemporaryDir& dir, const QString& pdf) {
     return QImage(prefix + ".png");
 }
 
+// How many pixels of the box are dark, as a marked check box or radio button draws them.
+int DarkPixels(const QImage& page, QRect box) {
+    int dark = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            dark += qGray(page.pixel(x, y)) < 128 ? 1 : 0;
+    return dark;
+}
+
 } // namespace
 
 TEST(KestrovaPdfFormsTool, AnnotsListsEveryRecord) {
@@ -152,6 +161,95 @@ TEST(KestrovaPdfFormsTool, FieldsListsEveryWidgetWithItsKind) {
               (QJsonArray{"ffChoiceCombo", "ffChoiceEdit"}));
 }
 
+// The radio groups of this form are fields that no annotation holds; the engine's form still names them.
+TEST(KestrovaPdfFormsTool, FieldsNamesRadioGroupsWhoseFieldIsNoAnnotation) {
+    REQUIRE_TESTDATA("pdf/click_form.pdf");
+    const ToolRun run = RunTool({"fields", Shared("pdf/click_form.pdf")});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    const QJsonArray fields = run.Json()["Fields"].toArray();
+    ASSERT_EQ(fields.size(), 8);
+    const struct {
+        int Index;
+        const char* Name;
+        const char* State;
+        QJsonArray Flags;
+    } cases[] = {
+        {2, "readOnlyRadioButton", "Off", {"ffReadOnly"}},
+        {4, "readOnlyRadioButton", "value3", {"ffReadOnly"}},
+        {5, "radioButton", "Off", {"ffRequired"}},
+        {6, "radioButton", "Off", {"ffRequired"}},
+        {7, "radioButton", "value3", {"ffRequired"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Index);
+        const QJsonObject field = fields[c.Index].toObject();
+        EXPECT_EQ(field["Index"].toInt(), c.Index);
+        EXPECT_EQ(field["Name"].toString(), c.Name);
+        EXPECT_EQ(field["Type"].toString(), "fkRadioButton");
+        EXPECT_EQ(field["Value"].toString(), "value3");
+        EXPECT_EQ(field["State"].toString(), c.State);
+        EXPECT_EQ(field["Flags"].toArray(), c.Flags);
+    }
+}
+
+// A radio group whose field is no annotation, filled by name with a button's export value: poppler draws
+// that button chosen and the others not, qpdf finds the file sound, and the engine reads the value back.
+TEST(KestrovaPdfFormsTool, FillChoosesTheButtonOfARadioGroupWhoseFieldIsNoAnnotation) {
+    REQUIRE_TESTDATA("pdf/click_form.pdf");
+    const QString form = Shared("pdf/click_form.pdf");
+    const int buttonsLeft[] = {85, 135, 185}; // the group's buttons in a row, bottom 50, 20 points wide
+    const auto box = [](int left) {
+        return QRect(left, 300 - 70, 20, 20);
+    };
+    const struct {
+        const char* Setting;
+        int Chosen; // index into buttonsLeft; -1 where nothing may be written
+        const char* Message;
+    } cases[] = {
+        {"radioButton=value1", 0, ""},
+        {"radioButton=value2", 1, ""},
+        {"radioButton=value3", 2, ""},
+        {"readOnlyRadioButton=value1", -1, "Form field \"readOnlyRadioButton\" is read-only"},
+    };
+    QTemporaryDir dir;
+    const QImage before = PopplerPage(dir, form);
+    ASSERT_FALSE(before.isNull());
+    // As poppler draws a chosen and an unchosen button of the original.
+    const int chosenDark = DarkPixels(before, box(buttonsLeft[2]));
+    const int otherDark = DarkPixels(before, box(buttonsLeft[0]));
+    ASSERT_NE(chosenDark, otherDark);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Setting);
+        const QString out = dir.filePath("radio.pdf");
+        QFile::remove(out);
+        const ToolRun run = RunTool({"fill", form, out, c.Setting});
+        if (c.Chosen < 0) {
+            EXPECT_EQ(run.ExitCode, 1);
+            EXPECT_TRUE(run.Errors.contains(c.Message)) << run.Errors.toStdString();
+            EXPECT_FALSE(QFile::exists(out));
+            continue;
+        }
+        ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+        ASSERT_TRUE(StructureIsSound(out));
+        const QImage after = PopplerPage(dir, out);
+        ASSERT_FALSE(after.isNull());
+        for (int button = 0; button < 3; ++button)
+            EXPECT_EQ(DarkPixels(after, box(buttonsLeft[button])),
+                      button == c.Chosen ? chosenDark : otherDark)
+                << "button " << button;
+        const ToolRun reread = RunTool({"fields", out});
+        ASSERT_EQ(reread.ExitCode, 0) << reread.Errors.toStdString();
+        const QString value = QString::fromLatin1(c.Setting).section(QLatin1Char('='), 1);
+        const QJsonArray fields = reread.Json()["Fields"].toArray();
+        for (int button = 0; button < 3; ++button) {
+            const QJsonObject field = fields[5 + button].toObject();
+            EXPECT_EQ(field["Name"].toString(), "radioButton");
+            EXPECT_EQ(field["Value"].toString(), value);
+            EXPECT_EQ(field["Checked"].toBool(), button == c.Chosen) << "button " << button;
+        }
+    }
+}
+
 // Every kind of field filled, and each shows in poppler's text and rendering of the saved file.
 TEST(KestrovaPdfFormsTool, FillShowsEveryValueToEveryReader) {
     REQUIRE_TESTDATA("pdf/multiple_form_types.pdf");
@@ -168,19 +266,12 @@ TEST(KestrovaPdfFormsTool, FillShowsEveryValueToEveryReader) {
     for (const char* shown : {"Hello Kestrova", "Bar", "Beta"})
         EXPECT_TRUE(text.contains(shown)) << shown << " in " << text.toStdString();
     // The check box and the radio button, blank before, are marked after.
-    const auto inked = [](const QImage& page, QRect box) {
-        int dark = 0;
-        for (int y = box.top(); y <= box.bottom(); ++y)
-            for (int x = box.left(); x <= box.right(); ++x)
-                dark += qGray(page.pixel(x, y)) < 128 ? 1 : 0;
-        return dark;
-    };
     const QImage before = PopplerPage(dir, form);
     const QImage after = PopplerPage(dir, out);
     ASSERT_FALSE(after.isNull());
     for (const QRect box : {QRect(135, 600 - 270, 20, 20), QRect(85, 600 - 70, 20, 20)}) {
-        EXPECT_EQ(inked(before, box), 0);
-        EXPECT_GT(inked(after, box), 10);
+        EXPECT_EQ(DarkPixels(before, box), 0);
+        EXPECT_GT(DarkPixels(after, box), 10);
     }
     const ToolRun fields = RunTool({"fields", out});
     ASSERT_EQ(fields.ExitCode, 0) << fields.Errors.toStdString();

@@ -202,8 +202,8 @@ QString UsageText() {
         "             author=TEXT flags=print,hidden,... points=X1,Y1,...,X4,Y4 rect=LEFT,BOTTOM,RIGHT,TOP\n"
         "  fill FILE OUT [--full | --incremental] [--version 1.0-1.7] NAME=VALUE...\n"
         "                              fills form fields as typing and clicking would and saves to OUT;\n"
-        "                              check boxes take Off or their on state, radio groups the on state\n"
-        "                              of a button, choice fields one of their options\n"
+        "                              check boxes take Off or their on state, radio groups the export\n"
+        "                              value or on state of a button, choice fields one of their options\n"
         "\n"
         "Errors go to standard error with exit code 1; wrong usage exits with code 2.\n");
 }
