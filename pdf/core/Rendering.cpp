@@ -7,6 +7,7 @@
 #include "pdf/engine/FPdfEdit.h"
 #include "pdf/engine/FPdfView.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace PDFium {
@@ -90,8 +91,10 @@ QImage RenderPage(FPDF_FORMHANDLE FormHandle, QImage* ResultBitmap, FPDF_PAGE Pa
     const QImage::Format format = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
     QImage created;
     QImage& target = ResultBitmap ? *ResultBitmap : created;
+    // The engine takes no bitmap of 4 GiB or more; nor is one allocated for it here.
+    const bool fits = Width > 0 && Height > 0 && qint64(Width) * Height * 4 <= qint64(UINT32_MAX);
     if (target.format() != format || target.width() != Width || target.height() != Height)
-        target = Width > 0 && Height > 0 ? QImage(Width, Height, format) : QImage();
+        target = fits ? QImage(Width, Height, format) : QImage();
     Check(!target.isNull(), QStringLiteral("Cannot create bitmap"));
     OwnedBitmap bitmap(FPDFBitmap_CreateEx(Width, Height, alpha ? FPDFBitmap_BGRA : FPDFBitmap_BGRx,
                                            target.bits(), static_cast<int>(target.bytesPerLine())));
