@@ -20,10 +20,8 @@ public:
 
     // Begins the document titled Title, with its first page; false when the print system refused it.
     virtual bool Begin(const QString& Title) = 0;
-    // Places Bitmap one to one at the top-left corner of the printable area of the current page. The stream
-    // may keep the image and give back in Bitmap another one, of no particular content, for the caller to
-    // draw the next page into.
-    virtual void Draw(QImage& Bitmap) = 0;
+    // Places Bitmap one to one at the top-left corner of the printable area of the current page.
+    virtual void Draw(const QImage& Bitmap) = 0;
     // Ends the current page and starts the next.
     virtual void NewPage() = 0;
     // Ends the last page and hands the document over; raises EPrinter when the print system does not take it.

@@ -83,7 +83,7 @@ void TPrinter::Abort() {
     FStream->Abort();
 }
 
-void TPrinter::Draw(QImage& Bitmap) {
+void TPrinter::Draw(const QImage& Bitmap) {
     if (FPrinting)
         FStream->Draw(Bitmap);
 }
@@ -100,6 +100,6 @@ int TPrinter::Resolution() {
     return stream().Resolution();
 }
 
-void PrintBitmap(TPrinter& Printer, QImage& Bitmap) {
+void PrintBitmap(TPrinter& Printer, const QImage& Bitmap) {
     Printer.Draw(Bitmap);
 }

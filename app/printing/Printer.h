@@ -57,10 +57,9 @@ public:
     int PageHeight();
     int Resolution();
 
-    // Places Bitmap one to one at the top-left corner of the printable area of the current page; Bitmap may
-    // come back as another image, for the next page to be drawn into. Nothing is drawn while the printer is
-    // not printing.
-    void Draw(QImage& Bitmap);
+    // Places Bitmap one to one at the top-left corner of the printable area of the current page. Nothing is
+    // drawn while the printer is not printing.
+    void Draw(const QImage& Bitmap);
 
 private:
     int defaultIndex() const;
@@ -79,4 +78,4 @@ private:
 int FindPrinter(const QStringList& Printers, const QString& Name);
 
 // Draws Bitmap one to one at the top-left corner of the current page (TPrinter::Draw).
-void PrintBitmap(TPrinter& Printer, QImage& Bitmap);
+void PrintBitmap(TPrinter& Printer, const QImage& Bitmap);

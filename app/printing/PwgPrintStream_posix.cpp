@@ -26,7 +26,7 @@ bool TPwgPrintStream::Begin(const QString& Title) {
 
 // The page goes on in 8-bit gray, converted here while the worker sends the page before: that balances the
 // two threads, and the caller keeps its bitmap to render the next page into.
-void TPwgPrintStream::Draw(QImage& Bitmap) {
+void TPwgPrintStream::Draw(const QImage& Bitmap) {
     if (FPageDrawn)
         throw EPrinter(QStringLiteral("A page takes one image"));
     ToGrayscale(Bitmap, FGray);

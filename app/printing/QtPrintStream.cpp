@@ -54,7 +54,7 @@ bool TQtPrintStream::started() {
     return FCanvas.isActive() || FCanvas.begin(&FPrinter);
 }
 
-void TQtPrintStream::Draw(QImage& Bitmap) {
+void TQtPrintStream::Draw(const QImage& Bitmap) {
     if (started())
         FCanvas.drawImage(QPoint(0, 0), Bitmap);
 }

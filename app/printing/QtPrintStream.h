@@ -20,7 +20,7 @@ public:
     int Resolution() override { return FPrinter.resolution(); }
 
     bool Begin(const QString& Title) override;
-    void Draw(QImage& Bitmap) override;
+    void Draw(const QImage& Bitmap) override;
     void NewPage() override;
     void End() override;
     void Abort() override;

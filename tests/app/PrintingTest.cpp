@@ -248,6 +248,17 @@ INSTANTIATE_TEST_SUITE_P(
                 "Printer \"%1\" is stopped: Out of toner"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+// What ending a one-page job on Queue raises, once its document began.
+std::optional<QString> failureOfAOnePageJob(const QString& queue) {
+    TPrinter printer;
+    printer.SetPrinterIndex(FindPrinter(printer.Printers(), queue));
+    printer.BeginDoc();
+    if (!printer.Printing())
+        return QStringLiteral("the document did not begin");
+    PrintBitmap(printer, grayPage(printer.PageWidth(), 100, 0));
+    return failure([&] { printer.EndDoc(); });
+}
+
 // A printer that cannot be reached holds the job up: once it stands still, the job says so in the print
 // system's words, and leaves the job in the queue.
 TEST_F(PrintingTest, ReportsAJobThatStandsStillBehindAnUnreachablePrinter) {
@@ -259,13 +270,7 @@ TEST_F(PrintingTest, ReportsAJobThatStandsStillBehindAnUnreachablePrinter) {
     probe.close();
     ASSERT_TRUE(PrintSystem::Administer(
         "lpadmin", {"-p", queue, "-v", QStringLiteral("ipp://127.0.0.1:%1/ipp/print").arg(port)}));
-    TPrinter printer;
-    printer.SetPrinterIndex(FindPrinter(printer.Printers(), queue));
-    printer.BeginDoc();
-    ASSERT_TRUE(printer.Printing());
-    QImage page = grayPage(printer.PageWidth(), 100, 0);
-    PrintBitmap(printer, page);
-    const std::optional<QString> error = failure([&] { printer.EndDoc(); });
+    const std::optional<QString> error = failureOfAOnePageJob(queue);
     ASSERT_TRUE(error.has_value());
     EXPECT_TRUE(error->startsWith("The print job is still in the print queue")) << error->toStdString();
     System.RemovePrinter(queue);
@@ -278,13 +283,7 @@ TEST_F(PrintingTest, ReportsAJobThatThePrintSystemAborted) {
     ASSERT_TRUE(PrintSystem::Administer("lpadmin", {"-p", queue, "-E", "-v", "kestrova-file:/nonexistent",
                                                     "-P", System.OutputFolder() + "/../a4.ppd", "-o",
                                                     "printer-error-policy=abort-job"}));
-    TPrinter printer;
-    printer.SetPrinterIndex(FindPrinter(printer.Printers(), queue));
-    printer.BeginDoc();
-    ASSERT_TRUE(printer.Printing());
-    QImage page = grayPage(printer.PageWidth(), 100, 0);
-    PrintBitmap(printer, page);
-    const std::optional<QString> error = failure([&] { printer.EndDoc(); });
+    const std::optional<QString> error = failureOfAOnePageJob(queue);
     ASSERT_TRUE(error.has_value());
     EXPECT_TRUE(error->startsWith("The print job was aborted")) << error->toStdString();
     System.RemovePrinter(queue);
