@@ -28,13 +28,23 @@ demo: all
 bench: all
 	@bench/run.sh $(BUILD)
 
-# The engine tests under AddressSanitizer with leak detection, in a build of their own. The sanitizer answers
-# the engine's dlopen itself, so the program's own run path does not apply and the library path names bin/.
+# Every test suite, the program and the tools under AddressSanitizer (with leak detection) and
+# UndefinedBehaviorSanitizer, in a build of their own. Each process writes what the sanitizers find to
+# build-asan/sanitizer/, so a fault in a program a test starts is seen even where the test expects it to fail;
+# any report there fails the run. The sanitizer answers the engine's dlopen itself, so the programs' own run
+# path does not apply and the library path names bin/.
+ASAN_REPORTS := $(CURDIR)/build-asan/sanitizer
 asan: setup
 	@[ -f build-asan/build.ninja ] || cmake -S . -B build-asan -G Ninja -DKESTROVA_ASAN=ON >/dev/null
-	@ninja -C build-asan --quiet pdf_tests
-	@LD_LIBRARY_PATH=$(CURDIR)/build-asan/bin ASAN_OPTIONS=detect_leaks=1 QT_QPA_PLATFORM=offscreen \
-		build-asan/bin/pdf_tests
+	@ninja -C build-asan --quiet
+	@rm -rf $(ASAN_REPORTS) && mkdir -p $(ASAN_REPORTS)
+	@LD_LIBRARY_PATH=$(CURDIR)/build-asan/bin \
+		ASAN_OPTIONS=detect_leaks=1:log_path=$(ASAN_REPORTS)/asan \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/leaks.supp:print_suppressions=0 \
+		UBSAN_OPTIONS=print_stacktrace=1:log_path=$(ASAN_REPORTS)/ubsan \
+		ctest --test-dir build-asan --output-on-failure -j2; status=$$?; \
+		if [ -n "$$(ls $(ASAN_REPORTS))" ]; then cat $(ASAN_REPORTS)/*; echo "Sanitizer reports: $(ASAN_REPORTS)"; exit 1; fi; \
+		exit $$status
 
 # Every libFuzzer harness, built with clang under the address and undefined-behaviour sanitizers, run for
 # FUZZ_SECONDS each (make fuzz FUZZ_SECONDS=1800). The corpora grow in build-fuzz/corpus/.

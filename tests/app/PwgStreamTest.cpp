@@ -21,13 +21,13 @@ ssize_t appendTo(void* buffer, unsigned char* data, size_t length) {
 // The raster of Pages written with Setup; a null image is a blank page.
 QByteArray WritePages(const TPwgPageSetup& setup, const QList<QImage>& pages) {
     QByteArray data;
-    cups_raster_t* raster = cupsRasterOpenIO(appendTo, &data, CUPS_RASTER_WRITE_PWG);
     {
-        TPwgPageWriter writer(raster, setup);
+        const std::unique_ptr<cups_raster_t, decltype(&cupsRasterClose)> raster(
+            cupsRasterOpenIO(appendTo, &data, CUPS_RASTER_WRITE_PWG), &cupsRasterClose);
+        TPwgPageWriter writer(raster.get(), setup);
         for (const QImage& page : pages)
             writer.WritePage(page);
     }
-    cupsRasterClose(raster);
     return data;
 }
 

@@ -73,7 +73,13 @@ protected:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("HOME", Home.path());
-        environment.remove("LD_LIBRARY_PATH"); // the engine must be found beside the program
+        // The engine must be found beside the program. Under the address sanitizer the dlopen is the
+        // sanitizer's, which searches by its own run path and not the program's, so the path is named.
+#if defined(__SANITIZE_ADDRESS__)
+        environment.insert("LD_LIBRARY_PATH", Install.path());
+#else
+        environment.remove("LD_LIBRARY_PATH");
+#endif
         program.setProcessEnvironment(environment);
         program.start(Install.filePath("Kestrova"), {link});
     }
