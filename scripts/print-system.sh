@@ -165,7 +165,36 @@ EOF
     }
     lpadmin -p "$DriverlessQueue" -E -v "ipp://127.0.0.1:$port/ipp/print" -m everywhere \
         -D "Kestrova driverless printer, 600 dpi" 2>&1 | { grep -v 'drivers are deprecated' >&2 || true; }
-    [ "${PIPESTATUS[0]}" -eq 0 ] || echo "cannot create the queue $DriverlessQueue" >"$dir/driverless.error"
+    if [ "${PIPESTATUS[0]}" -ne 0 ]; then
+        echo "cannot create the queue $DriverlessQueue" >"$dir/driverless.error"
+        return
+    fi
+    waitFor queueDescribed "$dir" "$DriverlessQueue" ||
+        echo "the queue $DriverlessQueue does not report its resolution and paper" >"$dir/driverless.error"
+}
+
+# Whether the cupsd describes Queue whole, with the resolution and paper a raster job is made for: a client
+# asking while the queue is still being set up would otherwise make its pages for the defaults.
+queueDescribed() {
+    local dir=$1 queue=$2
+    cat >"$dir/etc/described.test" <<EOF
+{
+    OPERATION Get-Printer-Attributes
+    GROUP operation-attributes-tag
+    ATTR charset attributes-charset utf-8
+    ATTR naturalLanguage attributes-natural-language en
+    ATTR uri printer-uri \$uri
+    ATTR keyword requested-attributes job-template,printer-description
+    STATUS successful-ok
+    EXPECT printer-resolution-default
+    EXPECT pwg-raster-document-resolution-supported
+    EXPECT media-default
+}
+EOF
+    local socket
+    socket=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1], safe=""))' \
+        "$dir/cups.sock")
+    ipptool -q "ipp://$socket/printers/$queue" "$dir/etc/described.test" 2>/dev/null
 }
 
 isRunning() {
