@@ -47,7 +47,8 @@ asan: setup
 		exit $$status
 
 # Every libFuzzer harness, built with clang under the address and undefined-behaviour sanitizers, run for
-# FUZZ_SECONDS each (make fuzz FUZZ_SECONDS=1800). The corpora grow in build-fuzz/corpus/.
+# FUZZ_SECONDS each, as many at once as there are cores (make fuzz FUZZ_SECONDS=1800). The corpora grow in
+# build-fuzz/corpus/.
 FUZZ_SECONDS ?= 60
 fuzz: setup
 	@scripts/setup.sh scripts/packages-fuzz.txt
