@@ -1,6 +1,6 @@
 #include "AnnotationEdits.h"
 
-#include "CommandLine.h"
+#include "ArgumentWords.h"
 #include "JsonRecords.h"
 
 using namespace PDFium;

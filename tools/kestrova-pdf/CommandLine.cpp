@@ -3,14 +3,6 @@
 #include <QMap>
 #include <cmath>
 
-int PageArgument(const QString& Text) {
-    bool ok = false;
-    const int page = Text.toInt(&ok);
-    if (!ok || page < 1)
-        throw UsageError("PAGE must be a page number from 1");
-    return page;
-}
-
 namespace {
 
 double DpiArgument(const QString& text) {

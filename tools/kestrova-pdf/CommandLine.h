@@ -2,12 +2,12 @@
 #pragma once
 
 #include "AnnotationEdits.h"
+#include "ArgumentWords.h"
 #include "PageEdits.h"
 #include "pdf/PdfSearchOptions.h"
 
 #include <QString>
 #include <QStringList>
-#include <stdexcept>
 
 enum class ToolCommand {
     Info,
@@ -40,20 +40,6 @@ struct ToolInvocation {
     QList<AnnotationEdit> AnnotationEdits; // annotate
     PDFium::TFormValues FormValues;        // fill
 };
-
-// Raised for arguments that do not form a valid command line.
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// Words that several commands read alike; each raises UsageError for a word it cannot take.
-int PageArgument(const QString& Text);
-double Number(const QString& Word, const char* What);
-// RRGGBB.
-PDFium::TColor ColorValue(const QString& Text);
-// Count words from Position on, which moves past them.
-QStringList Take(const QStringList& Words, qsizetype& Position, qsizetype Count, const QString& Keyword);
 
 // Arguments without the program name.
 ToolInvocation ParseCommandLine(const QStringList& Arguments);

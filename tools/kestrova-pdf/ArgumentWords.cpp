@@ -1,0 +1,33 @@
+#include "ArgumentWords.h"
+
+int PageArgument(const QString& Text) {
+    bool ok = false;
+    const int page = Text.toInt(&ok);
+    if (!ok || page < 1)
+        throw UsageError("PAGE must be a page number from 1");
+    return page;
+}
+
+double Number(const QString& word, const char* what) {
+    bool ok = false;
+    const double value = word.toDouble(&ok);
+    if (!ok)
+        throw UsageError(std::string(what) + " must be a number: " + word.toStdString());
+    return value;
+}
+
+PDFium::TColor ColorValue(const QString& text) {
+    bool ok = false;
+    const uint rgb = text.toUInt(&ok, 16);
+    if (!ok || text.size() != 6)
+        throw UsageError("a colour is six hexadecimal digits RRGGBB: " + text.toStdString());
+    return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+}
+
+QStringList Take(const QStringList& words, qsizetype& position, qsizetype count, const QString& keyword) {
+    if (position + count > words.size())
+        throw UsageError(keyword.toStdString() + " needs " + std::to_string(count) + " arguments");
+    const QStringList taken = words.mid(position, count);
+    position += count;
+    return taken;
+}
