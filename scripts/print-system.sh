@@ -17,6 +17,8 @@
 #   KESTROVA_PRINTERS (the queues, default first), KESTROVA_DEFAULT_PRINTER,
 #   KESTROVA_DRIVERLESS_PRINTER (its queue; empty when it could not start, and
 #     KESTROVA_DRIVERLESS_ERROR then says why)
+# A number of seconds written to DIR/driverless-delay makes the driverless printer take that long to print
+# each job it receives, as a slow printer would.
 set -euo pipefail
 
 ScriptName=$(basename "$0")
@@ -92,11 +94,13 @@ freePort() {
 }
 
 # The print command of the driverless printer: it hands each received document on as
-# <queue>-<n>.pwg in the output folder, through a hidden file so that a waiter never sees half of one.
+# <queue>-<n>.pwg in the output folder, through a hidden file so that a waiter never sees half of one. While
+# the file Delay exists, the printer takes as many seconds as it says to print each job.
 writeDriverlessCommand() {
-    local file=$1 output=$2
+    local file=$1 output=$2 delay=$3
     cat >"$file" <<EOF
 #!/bin/sh
+[ -f "$delay" ] && sleep "\$(cat "$delay")"
 partial="$output/.$DriverlessQueue-\$\$.partial"
 cp "\$1" "\$partial" || exit 1
 n=\$(basename "\$1" | cut -d- -f1)
@@ -154,7 +158,7 @@ EOF
     local port
     port=$(freePort)
     mkdir -p "$dir/driverless"
-    writeDriverlessCommand "$dir/driverless-print" "$dir/output"
+    writeDriverlessCommand "$dir/driverless-print" "$dir/output" "$dir/driverless-delay"
     startDaemon "$dir" ippeveprinter env DBUS_SYSTEM_BUS_ADDRESS="$bus" ippeveprinter -n localhost -p "$port" \
         -f image/pwg-raster -k -d "$dir/driverless" -c "$dir/driverless-print" -m "Kestrova Driverless" \
         "Kestrova Driverless"

@@ -30,7 +30,7 @@ public:
 
     // Ends the document and waits until the print system has done with the job. Raises EPrinter when the
     // document is refused, the job ends aborted or canceled, the destination stops or goes away, or the job
-    // stands still for StallSeconds (it then stays in the print queue).
+    // stands still for StallSeconds before the printer holds all of it (it then stays in the print queue).
     void Finish();
     // Cancels the job, so that nothing of it is printed.
     void Cancel();

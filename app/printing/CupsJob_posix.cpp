@@ -17,7 +17,9 @@ struct TCupsState {
     int State = 0;
     QString Message;
     int Completed = 0; // the sheets and impressions that a job reports done
-    QString Error;     // the print system's words when the query failed
+    // A printer's: it holds the whole job and prints it, and the print system waits for it to finish.
+    bool PrintingHeldJob = false;
+    QString Error; // the print system's words when the query failed
 
     bool operator==(const TCupsState&) const = default;
 };
@@ -30,14 +32,15 @@ TCupsState queryState(http_t* connection, ipp_op_t operation, const QByteArray& 
     const bool ofJob = jobId > 0;
     const char* stateName = ofJob ? "job-state" : "printer-state";
     const char* messageName = ofJob ? "job-printer-state-message" : "printer-state-message";
-    const char* const wanted[] = {stateName, messageName, "job-impressions-completed",
+    const char* const wanted[] = {stateName, messageName,
+                                  ofJob ? "job-impressions-completed" : "printer-state-reasons",
                                   "job-media-sheets-completed"};
 
     ipp_t* request = ippNewRequest(operation);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri.constData());
     if (ofJob)
         ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", jobId);
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", ofJob ? 4 : 2, nullptr,
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", ofJob ? 4 : 3, nullptr,
                   wanted);
     ipp_t* response = cupsDoRequest(connection, request, ofJob ? "/jobs/" : "/");
 
@@ -54,6 +57,8 @@ TCupsState queryState(http_t* connection, ipp_op_t operation, const QByteArray& 
         for (const char* counter : {"job-impressions-completed", "job-media-sheets-completed"})
             if (ipp_attribute_t* value = ippFindAttribute(response, counter, IPP_TAG_INTEGER))
                 state.Completed += ippGetInteger(value, 0);
+        if (ipp_attribute_t* reasons = ippFindAttribute(response, "printer-state-reasons", IPP_TAG_KEYWORD))
+            state.PrintingHeldJob = ippContainsString(reasons, "cups-waiting-for-job-completed") != 0;
     }
     ippDelete(response);
     return state;
@@ -169,9 +174,10 @@ void TCupsJob::waitForJob() {
             throw EPrinter(job.Error);
         if (printer.State == IPP_PSTATE_STOPPED)
             throw EPrinter(stoppedMessage(FDestination.Name(), printer.Message));
-        // A job that moves on is waited for as long as it takes; one that stands still for StallSeconds,
-        // as behind a printer that cannot be reached, is reported and left in the print system's hands.
-        if (job != lastJob || printer != lastPrinter) {
+        // A job that moves on is waited for as long as it takes, and so is one that the printer holds whole
+        // and prints, however long it reports no progress. One that stands still for StallSeconds before
+        // that, as behind a printer that cannot be reached, is reported and left in the print system's hands.
+        if (job != lastJob || printer != lastPrinter || printer.PrintingHeldJob) {
             lastJob = job;
             lastPrinter = printer;
             stall.setRemainingTime(std::chrono::seconds{StallSeconds});

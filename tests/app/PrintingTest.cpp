@@ -1,5 +1,6 @@
 // The printing interface against the private print system: its printers, the default, the print streams,
 // documents that land as printed output, and what the print system refuses.
+#include "app/printing/CupsJob.h"
 #include "app/printing/EPrinter.h"
 #include "app/printing/OpenPrintStream.h"
 #include "app/printing/PageFit.h"
@@ -274,6 +275,19 @@ TEST_F(PrintingTest, ReportsAJobThatStandsStillBehindAnUnreachablePrinter) {
     ASSERT_TRUE(error.has_value());
     EXPECT_TRUE(error->startsWith("The print job is still in the print queue")) << error->toStdString();
     System.RemovePrinter(queue);
+}
+
+// A printer that holds the whole job and takes longer than the stall limit to print it reports no progress
+// meanwhile; the job is waited for until it is done, and nothing is reported.
+TEST_F(PrintingTest, WaitsForAPrinterThatTakesLongToPrint) {
+    const QString queue = System.DriverlessPrinter();
+    if (queue.isEmpty())
+        GTEST_SKIP() << "no driverless printer: " << System.DriverlessError().toStdString();
+    ASSERT_TRUE(System.SetDriverlessDelay(TCupsJob::StallSeconds + 5));
+    const std::optional<QString> error = failureOfAOnePageJob(queue);
+    System.SetDriverlessDelay(0);
+    EXPECT_FALSE(error.has_value()) << error.value_or(QString()).toStdString();
+    EXPECT_FALSE(System.WaitForOutput(queue, 0).isEmpty());
 }
 
 // A job that the print system ends without printing it is reported in its words.

@@ -69,6 +69,13 @@ PrintSystem::PrintSystem() {
         FError = QStringLiteral("scripts/print-system.sh start named no printers");
 }
 
+bool PrintSystem::SetDriverlessDelay(int Seconds) {
+    QFile delay(QDir(FFolder).filePath(QStringLiteral("driverless-delay")));
+    if (Seconds == 0)
+        return !delay.exists() || delay.remove();
+    return delay.open(QIODevice::WriteOnly) && delay.write(QByteArray::number(Seconds)) > 0;
+}
+
 PrintSystem::~PrintSystem() {
     if (!FFolder.isEmpty())
         stop(FFolder);

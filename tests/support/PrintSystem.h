@@ -30,6 +30,8 @@ public:
     // The driverless printer's queue; empty when it could not start, and DriverlessError() says why.
     const QString& DriverlessPrinter() const { return FDriverless; }
     const QString& DriverlessError() const { return FDriverlessError; }
+    // Makes the driverless printer take Seconds to print each job it receives from now on; 0 for no delay.
+    bool SetDriverlessDelay(int Seconds);
 
     // Waits until a document printed on Printer lands that no earlier call returned, and returns its path;
     // an empty string when none comes within TimeoutSeconds.
