@@ -29,10 +29,12 @@ bench: all
 	@bench/run.sh $(BUILD)
 
 # Every test suite, the program and the tools under AddressSanitizer (with leak detection) and
-# UndefinedBehaviorSanitizer, in a build of their own. Each process writes what the sanitizers find to
-# build-asan/sanitizer/, so a fault in a program a test starts is seen even where the test expects it to fail;
-# any report there fails the run. The sanitizer answers the engine's dlopen itself, so the programs' own run
-# path does not apply and the library path names bin/.
+# UndefinedBehaviorSanitizer, in a build of their own. Each process writes what the address and leak checkers
+# find to build-asan/sanitizer/, so a fault in a program a test starts is seen even where the test expects it
+# to fail; any report there fails the run. Undefined behaviour aborts the process that meets it, with its
+# report on that process's standard error (the combined runtime writes it nowhere else): a test's own ends
+# the test, a program's is a crash its test sees. The sanitizer answers the engine's dlopen itself, so the
+# programs' own run path does not apply and the library path names bin/.
 ASAN_REPORTS := $(CURDIR)/build-asan/sanitizer
 asan: setup
 	@[ -f build-asan/build.ninja ] || cmake -S . -B build-asan -G Ninja -DKESTROVA_ASAN=ON >/dev/null
@@ -41,7 +43,7 @@ asan: setup
 	@LD_LIBRARY_PATH=$(CURDIR)/build-asan/bin \
 		ASAN_OPTIONS=detect_leaks=1:log_path=$(ASAN_REPORTS)/asan \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/leaks.supp:print_suppressions=0 \
-		UBSAN_OPTIONS=print_stacktrace=1:log_path=$(ASAN_REPORTS)/ubsan \
+		UBSAN_OPTIONS=print_stacktrace=1:abort_on_error=1 \
 		ctest --test-dir build-asan --output-on-failure -j2; status=$$?; \
 		if [ -n "$$(ls $(ASAN_REPORTS))" ]; then cat $(ASAN_REPORTS)/*; echo "Sanitizer reports: $(ASAN_REPORTS)"; exit 1; fi; \
 		exit $$status
