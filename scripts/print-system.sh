@@ -271,6 +271,17 @@ if [ $# -ge 6 ]; then
 else
     cat >"$partial" || exit 1
 fi
+# While <queue>.hold exists beside the output folder, the job is held at the printer, which reports the
+# lines of that file (STATE: and INFO: lines) to the print system.
+hold="$folder/../${PRINTER:-printer}.hold"
+if [ -f "$hold" ]; then
+    cat "$hold" >&2
+    tries=0
+    while [ -f "$hold" ] && [ $tries -lt 600 ]; do
+        sleep 0.2
+        tries=$((tries + 1))
+    done
+fi
 chmod 0644 "$partial"
 mv "$partial" "$target"
 EOF

@@ -17,7 +17,8 @@ struct TCupsState {
     int State = 0;
     QString Message;
     int Completed = 0; // the sheets and impressions that a job reports done
-    // A printer's: it holds the whole job and prints it, and the print system waits for it to finish.
+    // A printer's: it holds the whole job and prints it, with no error such as a paper jam, and the print
+    // system waits for it to finish.
     bool PrintingHeldJob = false;
     QString Error; // the print system's words when the query failed
 
@@ -26,6 +27,18 @@ struct TCupsState {
 
 QString lastCupsError() {
     return QString::fromUtf8(cupsLastErrorString());
+}
+
+// Whether the printer state reasons say that the printer holds the whole job and prints it, without an error.
+bool printsHeldJob(ipp_attribute_t* reasons) {
+    bool held = false;
+    for (int i = 0; i < ippGetCount(reasons); ++i) {
+        const QLatin1StringView reason(ippGetString(reasons, i, nullptr));
+        if (reason.endsWith(QLatin1StringView("-error")))
+            return false;
+        held = held || reason == QLatin1StringView("cups-waiting-for-job-completed");
+    }
+    return held;
 }
 
 TCupsState queryState(http_t* connection, ipp_op_t operation, const QByteArray& printerUri, int jobId) {
@@ -58,7 +71,7 @@ TCupsState queryState(http_t* connection, ipp_op_t operation, const QByteArray& 
             if (ipp_attribute_t* value = ippFindAttribute(response, counter, IPP_TAG_INTEGER))
                 state.Completed += ippGetInteger(value, 0);
         if (ipp_attribute_t* reasons = ippFindAttribute(response, "printer-state-reasons", IPP_TAG_KEYWORD))
-            state.PrintingHeldJob = ippContainsString(reasons, "cups-waiting-for-job-completed") != 0;
+            state.PrintingHeldJob = printsHeldJob(reasons);
     }
     ippDelete(response);
     return state;

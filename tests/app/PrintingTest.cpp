@@ -290,6 +290,20 @@ TEST_F(PrintingTest, WaitsForAPrinterThatTakesLongToPrint) {
     EXPECT_FALSE(System.WaitForOutput(queue, 0).isEmpty());
 }
 
+// A printer that holds the whole job but stops on an error, such as a paper jam, is reported once the job
+// stands still, in the printer's words, and the job stays in the queue.
+TEST_F(PrintingTest, ReportsAJobThatStandsStillAtAJammedPrinter) {
+    const QString queue = "Kestrova_Jammed";
+    ASSERT_TRUE(System.AddPrinter(queue));
+    ASSERT_TRUE(System.HoldJobs(
+        queue, {"STATE: +cups-waiting-for-job-completed", "STATE: +media-jam-error", "INFO: Paper jam"}));
+    const std::optional<QString> error = failureOfAOnePageJob(queue);
+    System.HoldJobs(queue, {});
+    EXPECT_EQ(error.value_or(QString()), "The print job is still in the print queue: Paper jam");
+    EXPECT_FALSE(System.WaitForOutput(queue).isEmpty()) << "the job left in the queue is printed";
+    System.RemovePrinter(queue);
+}
+
 // A job that the print system ends without printing it is reported in its words.
 TEST_F(PrintingTest, ReportsAJobThatThePrintSystemAborted) {
     const QString queue = "Kestrova_Broken";

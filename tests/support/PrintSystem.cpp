@@ -76,6 +76,13 @@ bool PrintSystem::SetDriverlessDelay(int Seconds) {
     return delay.open(QIODevice::WriteOnly) && delay.write(QByteArray::number(Seconds)) > 0;
 }
 
+bool PrintSystem::HoldJobs(const QString& Printer, const QStringList& BackendLines) {
+    QFile hold(QDir(FFolder).filePath(Printer + QStringLiteral(".hold")));
+    if (BackendLines.isEmpty())
+        return !hold.exists() || hold.remove();
+    return hold.open(QIODevice::WriteOnly) && hold.write((BackendLines.join(u'\n') + u'\n').toUtf8()) > 0;
+}
+
 PrintSystem::~PrintSystem() {
     if (!FFolder.isEmpty())
         stop(FFolder);

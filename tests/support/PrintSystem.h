@@ -32,6 +32,10 @@ public:
     const QString& DriverlessError() const { return FDriverlessError; }
     // Makes the driverless printer take Seconds to print each job it receives from now on; 0 for no delay.
     bool SetDriverlessDelay(int Seconds);
+    // Holds the jobs of Printer (one of the queues that print to PDF) at its printer from now on, the
+    // printer reporting BackendLines (such as "STATE: +media-jam-error") meanwhile; an empty list lets them
+    // go.
+    bool HoldJobs(const QString& Printer, const QStringList& BackendLines);
 
     // Waits until a document printed on Printer lands that no earlier call returned, and returns its path;
     // an empty string when none comes within TimeoutSeconds.
