@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QPrinterInfo>
 #include <QTcpServer>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -301,6 +302,21 @@ TEST_F(PrintingTest, ReportsAJobThatStandsStillAtAJammedPrinter) {
     System.HoldJobs(queue, {});
     EXPECT_EQ(error.value_or(QString()), "The print job is still in the print queue: Paper jam");
     EXPECT_FALSE(System.WaitForOutput(queue).isEmpty()) << "the job left in the queue is printed";
+    System.RemovePrinter(queue);
+}
+
+// A job canceled in the print system while the printer holds it is reported so, and nothing is printed.
+TEST_F(PrintingTest, ReportsAJobCanceledInThePrintSystem) {
+    const QString queue = "Kestrova_Canceling";
+    ASSERT_TRUE(System.AddPrinter(queue));
+    ASSERT_TRUE(System.HoldJobs(queue, {"INFO: Warming up"}));
+    // Someone cancels every job on the queue while this one is waited for.
+    QTimer::singleShot(2000, [queue] { PrintSystem::Administer("cancel", {"-a", queue}); });
+    const std::optional<QString> error = failureOfAOnePageJob(queue);
+    System.HoldJobs(queue, {});
+    EXPECT_TRUE(error.value_or(QString()).startsWith("The print job was canceled"))
+        << error.value_or(QString()).toStdString();
+    EXPECT_EQ(System.WaitForOutput(queue, 2), QString());
     System.RemovePrinter(queue);
 }
 
