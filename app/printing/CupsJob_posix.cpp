@@ -6,6 +6,8 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
+#include <iterator>
+
 namespace {
 
 constexpr int PollMs = 20;
@@ -45,16 +47,20 @@ TCupsState queryState(http_t* connection, ipp_op_t operation, const QByteArray& 
     const bool ofJob = jobId > 0;
     const char* stateName = ofJob ? "job-state" : "printer-state";
     const char* messageName = ofJob ? "job-printer-state-message" : "printer-state-message";
-    const char* const wanted[] = {stateName, messageName,
-                                  ofJob ? "job-impressions-completed" : "printer-state-reasons",
-                                  "job-media-sheets-completed"};
+    const char* const jobWanted[] = {stateName, messageName, "job-impressions-completed",
+                                     "job-media-sheets-completed"};
+    const char* const printerWanted[] = {stateName, messageName, "printer-state-reasons"};
 
     ipp_t* request = ippNewRequest(operation);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri.constData());
     if (ofJob)
         ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", jobId);
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", ofJob ? 4 : 3, nullptr,
-                  wanted);
+    if (ofJob)
+        ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                      std::size(jobWanted), nullptr, jobWanted);
+    else
+        ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                      std::size(printerWanted), nullptr, printerWanted);
     ipp_t* response = cupsDoRequest(connection, request, ofJob ? "/jobs/" : "/");
 
     TCupsState state;
