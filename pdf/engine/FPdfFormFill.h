@@ -139,7 +139,7 @@ struct FPDF_FORMFILLINFO {
     void (*FFI_GetPageViewRect)(FPDF_FORMFILLINFO* pThis, FPDF_PAGE page, double* left, double* top,
                                 double* right, double* bottom);
     void (*FFI_PageEvent)(FPDF_FORMFILLINFO* pThis, int page_count, FPDF_DWORD event_type);
-    FPDF_BOOL (*FFI_PopupMenu)
+    FPDF_BOOL(*FFI_PopupMenu)
     (FPDF_FORMFILLINFO* pThis, FPDF_PAGE page, FPDF_WIDGET hWidget, int menuFlag, float x, float y);
     FPDF_FILEHANDLER* (*FFI_OpenFile)(FPDF_FORMFILLINFO* pThis, int fileFlag, FPDF_WIDESTRING wsURL,
                                       const char* mode);
@@ -151,10 +151,10 @@ struct FPDF_FORMFILLINFO {
     int (*FFI_GetPlatform)(FPDF_FORMFILLINFO* pThis, void* platform, int length);
     int (*FFI_GetLanguage)(FPDF_FORMFILLINFO* pThis, void* language, int length);
     FPDF_FILEHANDLER* (*FFI_DownloadFromURL)(FPDF_FORMFILLINFO* pThis, FPDF_WIDESTRING URL);
-    FPDF_BOOL (*FFI_PostRequestURL)
+    FPDF_BOOL(*FFI_PostRequestURL)
     (FPDF_FORMFILLINFO* pThis, FPDF_WIDESTRING wsURL, FPDF_WIDESTRING wsData, FPDF_WIDESTRING wsContentType,
      FPDF_WIDESTRING wsEncode, FPDF_WIDESTRING wsHeader, FPDF_BSTR* response);
-    FPDF_BOOL (*FFI_PutRequestURL)
+    FPDF_BOOL(*FFI_PutRequestURL)
     (FPDF_FORMFILLINFO* pThis, FPDF_WIDESTRING wsURL, FPDF_WIDESTRING wsData, FPDF_WIDESTRING wsEncode);
     void (*FFI_OnFocusChange)(FPDF_FORMFILLINFO* param, FPDF_ANNOTATION annot, int page_index);
     void (*FFI_DoURIActionWithKeyboardModifier)(FPDF_FORMFILLINFO* param, FPDF_BYTESTRING uri, int modifiers);

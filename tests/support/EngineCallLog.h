@@ -31,8 +31,8 @@ private:
     static void AfterLoadPage(PDFium::FPDF_PAGE page, PDFium::FPDF_FORMHANDLE form);
     static void BeforeClosePage(PDFium::FPDF_PAGE page, PDFium::FPDF_FORMHANDLE form);
     static void PageAction(PDFium::FPDF_PAGE page, PDFium::FPDF_FORMHANDLE form, int type);
-    static void RenderPageBitmap(PDFium::FPDF_BITMAP bitmap, PDFium::FPDF_PAGE page, int left, int top, int width, int height,
-                                 int rotate, int flags);
+    static void RenderPageBitmap(PDFium::FPDF_BITMAP bitmap, PDFium::FPDF_PAGE page, int left, int top,
+                                 int width, int height, int rotate, int flags);
     QString PageName(PDFium::FPDF_PAGE page) const;
 
     decltype(PDFium::FPDF_LoadPage) FLoadPage;

@@ -21,4 +21,3 @@ double Number(const QString& Word, const char* What);
 PDFium::TColor ColorValue(const QString& Text);
 // Count words from Position on, which moves past them.
 QStringList Take(const QStringList& Words, qsizetype& Position, qsizetype Count, const QString& Keyword);
-
