@@ -161,16 +161,8 @@ QString KindName(AnnotationEditKind kind) {
 } // namespace
 
 QList<AnnotationEdit> ParseAnnotationEdits(const QStringList& Words) {
-    QList<AnnotationEdit> edits;
-    qsizetype position = 0;
-    while (position < Words.size()) {
-        if (!EditKeywords.contains(Words[position]))
-            throw UsageError("expected add, set or delete, not " + Words[position].toStdString());
-        edits.append(ReadEdit(Words, position));
-    }
-    if (edits.isEmpty())
-        throw UsageError("annotate needs at least one edit");
-    return edits;
+    return ReadRecords<AnnotationEdit>(Words, EditKeywords, ReadEdit, "add, set or delete",
+                                       "annotate needs at least one edit");
 }
 
 QJsonObject ApplyAnnotationEdits(TPdf& Pdf, const QList<AnnotationEdit>& Edits, const EditRequest& Save) {

@@ -80,16 +80,8 @@ Placement ReadPlacement(const QStringList& words, qsizetype& position) {
 } // namespace
 
 QList<Placement> ParsePlacements(const QStringList& Words) {
-    QList<Placement> placements;
-    qsizetype position = 0;
-    while (position < Words.size()) {
-        if (!PlacementKeywords.contains(Words[position]))
-            throw UsageError("expected text, image, rect or polyline, not " + Words[position].toStdString());
-        placements.append(ReadPlacement(Words, position));
-    }
-    if (placements.isEmpty())
-        throw UsageError("edit needs at least one placement");
-    return placements;
+    return ReadRecords<Placement>(Words, PlacementKeywords, ReadPlacement, "text, image, rect or polyline",
+                                  "edit needs at least one placement");
 }
 
 PDFium::TPdfVersion ParsePdfVersion(const QString& Text) {
