@@ -173,15 +173,18 @@ EOF
         echo "cannot create the queue $DriverlessQueue" >"$dir/driverless.error"
         return
     fi
-    waitFor queueDescribed "$dir" "$DriverlessQueue" ||
+    writeDescribedTest "$dir/etc/described.test"
+    local socket
+    socket=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1], safe=""))' \
+        "$dir/cups.sock")
+    waitFor ipptool -q "ipp://$socket/printers/$DriverlessQueue" "$dir/etc/described.test" 2>/dev/null ||
         echo "the queue $DriverlessQueue does not report its resolution and paper" >"$dir/driverless.error"
 }
 
-# Whether the cupsd describes Queue whole, with the resolution and paper a raster job is made for: a client
-# asking while the queue is still being set up would otherwise make its pages for the defaults.
-queueDescribed() {
-    local dir=$1 queue=$2
-    cat >"$dir/etc/described.test" <<EOF
+# An ipptool test that passes once the cupsd describes a queue whole, with the resolution and paper a raster
+# job is made for: a client asking while the queue is still being set up would make its pages for defaults.
+writeDescribedTest() {
+    cat >"$1" <<EOF
 {
     OPERATION Get-Printer-Attributes
     GROUP operation-attributes-tag
@@ -195,10 +198,6 @@ queueDescribed() {
     EXPECT media-default
 }
 EOF
-    local socket
-    socket=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1], safe=""))' \
-        "$dir/cups.sock")
-    ipptool -q "ipp://$socket/printers/$queue" "$dir/etc/described.test" 2>/dev/null
 }
 
 isRunning() {
