@@ -26,6 +26,15 @@ void stop(const QString& folder) {
     [[maybe_unused]] const int status = std::system(command.toLocal8Bit().constData());
 }
 
+// Writes Content to the file at Path, the print system's switch for what its printers do; empty Content
+// removes the file, and with it the switch.
+bool setSwitch(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    if (content.isEmpty())
+        return !file.exists() || file.remove();
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
 } // namespace
 
 PrintSystem& PrintSystem::Shared() {
@@ -70,17 +79,13 @@ PrintSystem::PrintSystem() {
 }
 
 bool PrintSystem::SetDriverlessDelay(int Seconds) {
-    QFile delay(QDir(FFolder).filePath(QStringLiteral("driverless-delay")));
-    if (Seconds == 0)
-        return !delay.exists() || delay.remove();
-    return delay.open(QIODevice::WriteOnly) && delay.write(QByteArray::number(Seconds)) > 0;
+    return setSwitch(QDir(FFolder).filePath(QStringLiteral("driverless-delay")),
+                     Seconds == 0 ? QByteArray() : QByteArray::number(Seconds));
 }
 
 bool PrintSystem::HoldJobs(const QString& Printer, const QStringList& BackendLines) {
-    QFile hold(QDir(FFolder).filePath(Printer + QStringLiteral(".hold")));
-    if (BackendLines.isEmpty())
-        return !hold.exists() || hold.remove();
-    return hold.open(QIODevice::WriteOnly) && hold.write((BackendLines.join(u'\n') + u'\n').toUtf8()) > 0;
+    return setSwitch(QDir(FFolder).filePath(Printer + QStringLiteral(".hold")),
+                     BackendLines.isEmpty() ? QByteArray() : (BackendLines.join(u'\n') + u'\n').toUtf8());
 }
 
 PrintSystem::~PrintSystem() {
