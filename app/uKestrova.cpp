@@ -2,6 +2,7 @@
 
 #include "app/download/DownloadProgress.h"
 #include "app/intake/InvocationUrlParts.h"
+#include "app/intake/LinkPrintOptions.h"
 #include "app/job/PrintJob.h"
 #include "app/log/RunLog.h"
 #include "app/printing/Printer.h"
@@ -152,6 +153,7 @@ void TPrint::CreateControls() {
         const TPrintJob job{
             pdfurl,
             ModuleAddress,
+            PrintOptions,
             windowTitle(),
             DownloadFolder(),
             Cds,
@@ -175,6 +177,8 @@ void TPrint::FormCreate() {
     FCdsFilePath = AssignmentTable::CdsFilePath();
     AssignmentTable::SetUp(*Cds, FCdsFilePath);
     const bool printMode = ReadUrl(ModuleAddress, pdfurl);
+    if (printMode)
+        PrintOptions = LinkPrintOptions(FInvocationUrl);
     pReg->setVisible(!printMode);
     pButton->setVisible(!printMode);
     Grid->setVisible(!printMode);
