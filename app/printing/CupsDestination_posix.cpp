@@ -43,7 +43,7 @@ int ResolutionDpi(ipp_attribute_t* Attribute, int Index) {
 TCupsDestination::TCupsDestination(const QString& Name) : FName(Name) {
     // A CUPS instance, "Queue/instance", is its queue with the instance's options.
     const qsizetype slash = Name.indexOf(u'/');
-    FQueue = Name.left(slash);
+    FQueue = slash < 0 ? Name : Name.first(slash);
     FInstance = slash >= 0 ? Name.mid(slash + 1) : QString();
     FConnection = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
                                ConnectTimeoutMs, nullptr);

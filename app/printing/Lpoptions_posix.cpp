@@ -31,14 +31,16 @@ QList<TLine> readLines(const QString& path) {
     while (!file.atEnd()) {
         const QByteArray line = file.readLine().trimmed();
         const qsizetype space = line.indexOf(' ');
-        const QByteArray keyword = line.left(space);
+        const QByteArray keyword = line.first(space < 0 ? line.size() : space);
         const bool isDefault = keyword.compare("Default", Qt::CaseInsensitive) == 0;
         if (space < 0 || (!isDefault && keyword.compare("Dest", Qt::CaseInsensitive) != 0))
             continue;
         const QByteArray rest = line.mid(space + 1).trimmed();
         const qsizetype end = rest.indexOf(' ');
-        lines.append(
-            {isDefault, QString::fromUtf8(rest.left(end)), end < 0 ? QByteArray() : rest.mid(end + 1)});
+        if (end < 0)
+            lines.append({isDefault, QString::fromUtf8(rest), {}});
+        else
+            lines.append({isDefault, QString::fromUtf8(rest.first(end)), rest.mid(end + 1)});
     }
     return lines;
 }
