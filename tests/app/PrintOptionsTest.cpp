@@ -6,21 +6,14 @@
 #include "app/printing/EPrinter.h"
 #include "app/printing/PagePlacement.h"
 
+#include "PrinterFailure.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <optional>
 
 namespace {
-
-std::optional<QString> failure(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EPrinter& error) {
-        return error.Message();
-    }
-    return std::nullopt;
-}
 
 TEST(LinkPrintOptions, AreTheQueryParametersNamedAsIppJobAttributes) {
     EXPECT_EQ(LinkPrintOptions("kestrova://print/?moduleaddress=a&pdfurl=http%3A%2F%2Fh%2Fd.pdf"),

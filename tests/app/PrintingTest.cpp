@@ -11,6 +11,7 @@
 #include "support/PrintedSheets.h"
 #include "support/Programs.h"
 
+#include "PrinterFailure.h"
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -18,6 +19,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -25,15 +27,6 @@
 #include <thread>
 
 namespace {
-
-std::optional<QString> failure(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EPrinter& error) {
-        return error.Message();
-    }
-    return std::nullopt;
-}
 
 // A page image as the renderer hands it over: 8-bit gray, as wide as the printable area.
 QImage grayPage(int width, int height, int shade) {

@@ -115,6 +115,69 @@ TEST(PwgWriter, CutsAnImageAtTheSheetsEdges) {
     EXPECT_EQ(MeanOf(pages[0].Pixels, QRect(12, 12, 413, 538)), 0);
 }
 
+// A colour setup sends sRGB pixels; an image offset from the printable area's corner lands there, cut where
+// it leaves the sheet.
+TEST(PwgWriter, SendsColourAtTheImagesOffset) {
+    TPwgPageSetup setup = Letter(50, "srgb_8");
+    QImage red = Filled(100, 100, QImage::Format_RGB32, qRgb(220, 20, 20));
+    red.setOffset(QPoint(200, -50));
+    const QList<PwgPage> pages = ReadPwgRaster(WritePages(setup, {red}));
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_EQ(pages[0].ColorSpace, CUPS_CSPACE_SRGB);
+    EXPECT_EQ(pages[0].BitsPerPixel, 24);
+    EXPECT_TRUE(pages[0].Colored);
+    EXPECT_EQ(MeanOf(pages[0].Pixels, QRect(212, 0, 100, 62)), qGray(220, 20, 20));
+    EXPECT_EQ(MeanOf(pages[0].Pixels, QRect(0, 62, 425, 488)), 255);
+    EXPECT_EQ(MeanOf(pages[0].Pixels, QRect(0, 0, 212, 62)), 255);
+}
+
+// Back sides are turned as the printer asks of them, and say so in their headers; turned back, the page
+// stands as it was drawn.
+struct BackCase {
+    const char* Name;
+    const char* Sides;
+    const char* SheetBack;
+    bool Mirrored;
+    bool UpsideDown;
+};
+
+class PwgBackSides : public testing::TestWithParam<BackCase> {};
+
+TEST_P(PwgBackSides, AreTurnedAsThePrinterAsks) {
+    const BackCase& c = GetParam();
+    TPwgPageSetup setup = Letter(50);
+    setup.Sides = c.Sides;
+    setup.SheetBack = c.SheetBack;
+    const QImage corner = Filled(40, 20, QImage::Format_Grayscale8, qRgb(0, 0, 0));
+    const QList<PwgPage> pages = ReadPwgRaster(WritePages(setup, {corner, corner, corner}));
+    ASSERT_EQ(pages.size(), 3);
+    for (int side = 0; side < 3; ++side) {
+        const bool back = side == 1;
+        EXPECT_TRUE(pages[side].Duplex);
+        EXPECT_EQ(pages[side].Tumble, QByteArray(c.Sides) == "two-sided-short-edge");
+        EXPECT_EQ(pages[side].Mirrored, back && c.Mirrored) << "side " << side;
+        EXPECT_EQ(pages[side].UpsideDown, back && c.UpsideDown) << "side " << side;
+        // The image's corner on the sheet as it arrived, and as it was drawn.
+        const QImage& sheet = pages[side].Pixels;
+        const int x = back && c.Mirrored ? 425 - 12 - 40 : 12;
+        const int y = back && c.UpsideDown ? 550 - 12 - 20 : 12;
+        EXPECT_EQ(MeanOf(sheet, QRect(x, y, 40, 20)), 0) << "side " << side;
+        EXPECT_EQ(MeanOf(sheet.mirrored(pages[side].Mirrored, pages[side].UpsideDown), QRect(12, 12, 40, 20)),
+                  0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Turns, PwgBackSides,
+    testing::Values(BackCase{"Normal", "two-sided-long-edge", "normal", false, false},
+                    BackCase{"FlippedLongEdge", "two-sided-long-edge", "flipped", false, true},
+                    BackCase{"FlippedShortEdge", "two-sided-short-edge", "flipped", true, false},
+                    BackCase{"RotatedLongEdge", "two-sided-long-edge", "rotated", true, true},
+                    BackCase{"RotatedShortEdge", "two-sided-short-edge", "rotated", false, false},
+                    BackCase{"ManualTumbleLongEdge", "two-sided-long-edge", "manual-tumble", false, false},
+                    BackCase{"ManualTumbleShortEdge", "two-sided-short-edge", "manual-tumble", true, true}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
 TEST(PwgWriter, RefusesPaperThatThePrintSystemDoesNotKnow) {
     TPwgPageSetup setup = Letter(100);
     setup.Media = "no_such_paper";
