@@ -226,6 +226,33 @@ TEST_F(PrintOptions, AnInstancePrintsWithItsOptionsAndTheLinksGoOverThem) {
     PrintSystem::Administer("lpoptions", {"-x", instance});
 }
 
+// A queue on a printer driver (CUPS's sample Zebra ZPL label driver) gets the options through CUPS's filters:
+// the paper the label is made for and the copies the driver asks the printer for.
+TEST_F(PrintOptions, ALabelPrinterGetsThemThroughCupsFilters) {
+    const QString label = PrintSystem::Shared().LabelPrinter();
+    const FixtureDocument receipt = BlackPage(80 / 25.4 * 72, 200 / 25.4 * 72);
+    WriteTable(Folder.path(), {{"Till", "Till", label}});
+    struct Label {
+        QString Options;
+        QByteArray Copies; // ZPL: ^PQ, the copies of the label, given only for more than one
+        QByteArray Width;  // ^PW, the label's width in dots at 203 dpi
+        QByteArray Image;  // ~DG, the label's image: its bytes and the bytes of a row
+    };
+    for (const Label& expected : {Label{"", "", "^PW812", "~DGR:CUPS.GRF,103530,102,"},
+                                  Label{"copies=2&media=custom_2x4in_2x4in&print-scaling=fit", "^PQ2,",
+                                        "^PW406", "~DGR:CUPS.GRF,41412,51,"}}) {
+        Server.On("GET", "/receipt.pdf", HttpResponse{200, {}, MakePdf(receipt)});
+        ASSERT_TRUE(RunJob(OptionsLink("Till", Server.Url("/receipt.pdf"), expected.Options)));
+        EXPECT_EQ(Boxes, QStringList());
+        QFile printed(Printed(label));
+        ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+        const QByteArray zpl = printed.readAll();
+        for (const QByteArray& command : {expected.Copies, expected.Width, expected.Image})
+            EXPECT_TRUE(zpl.contains(command))
+                << command.toStdString() << " in " << zpl.left(200).toStdString();
+    }
+}
+
 // A link without options gives the raster that Kestrova sent before print options existed, byte for byte:
 // the SHA-256 of what each driverless printer received for the A4 test page then.
 TEST_F(PrintOptions, WithoutOptionsTheRasterIsAsItWas) {
