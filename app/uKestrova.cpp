@@ -185,6 +185,11 @@ void TPrint::FormCreate() {
     mmUrl->setVisible(!printMode);
     pSchedule->setVisible(printMode);
     if (!printMode) {
+        // Rows whose printer has gone are marked: their modules now print on the default printer.
+        Ds->SetRowNote([this, printers = TPrinter().Printers()](int row) {
+            return AssignmentTable::MissingPrinterNote(
+                Cds->FieldValue(row, Cds->FieldIndex(AssignmentTable::fdSpecifyprintername)), printers);
+        });
         try {
             FTableHold = AssignmentTable::HoldForEditing(FCdsFilePath);
         } catch (const EDatabaseError&) {

@@ -1,6 +1,7 @@
 #include "app/table/AssignmentTable.h"
 
 #include "app/log/ExecutableFolder.h"
+#include "app/printing/Printer.h"
 
 #include <QFileInfo>
 
@@ -55,6 +56,13 @@ QList<TGridColumn> GridColumns() {
     return {{fdModuleAddress, QStringLiteral("Module Address"), 82},
             {fdModuleName, QStringLiteral("Module Name"), 107},
             {fdSpecifyprintername, QStringLiteral("Specify printer name"), 154}};
+}
+
+QString MissingPrinterNote(const QString& PrinterName, const QStringList& Printers) {
+    if (PrinterName.isEmpty() || Printers.isEmpty() || FindPrinter(Printers, PrinterName) >= 0)
+        return {};
+    return QStringLiteral("The printer \"%1\" does not exist: this module prints on the default printer")
+        .arg(PrinterName);
 }
 
 QString GetPrintName(TClientDataSet& Cds, const QString& ModuleAddress,

@@ -35,6 +35,11 @@ std::unique_ptr<QLockFile> HoldForEditing(const QString& CdsFilePath);
 // The grid's columns: address, name and printer with their titles and widths.
 QList<TGridColumn> GridColumns();
 
+// The note of a row whose printer, named and not empty, is not among Printers: its module prints on the
+// default printer. Empty for any other row, and for every row while the printers are not known (an empty
+// list).
+QString MissingPrinterNote(const QString& PrinterName, const QStringList& Printers);
+
 // The printer of the first row, in index order, whose address begins with ModuleAddress without regard to
 // case (an empty address finds only the row "*"); that row becomes current. Without such a row, the
 // printing interface's current printer, as CurrentPrinter names it (its errors pass through).

@@ -1,11 +1,15 @@
 // The data source between the table and the grid: a read-only item model that shows chosen fields of a
-// TClientDataSet as columns, in the dataset's row order, and follows every change of the dataset.
+// TClientDataSet as columns, in the dataset's row order, and follows every change of the dataset. A row may
+// carry a note, such as a printer that no longer exists: the row is then shown in red, with the note as its
+// tool tip.
 #pragma once
 
 #include "app/table/ClientDataSet.h"
 
 #include <QAbstractTableModel>
 #include <QList>
+
+#include <functional>
 
 // A grid column: the field it shows, its title and its width in pixels.
 struct TGridColumn {
@@ -21,6 +25,8 @@ public:
 
     TClientDataSet* DataSet() const { return FDataSet; }
     const QList<TGridColumn>& Columns() const { return FColumns; }
+    // The note of a row, by its position in the dataset; empty for a row without one.
+    void SetRowNote(std::function<QString(int Row)> RowNote);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -30,4 +36,5 @@ public:
 private:
     TClientDataSet* FDataSet;
     QList<TGridColumn> FColumns;
+    std::function<QString(int)> FRowNote;
 };

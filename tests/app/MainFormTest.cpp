@@ -9,7 +9,9 @@
 #include "app/uKestrova.h"
 #include "app/ui/DesktopCentre.h"
 #include "app/ui/MessageBoxes.h"
+#include "support/PrintSystem.h"
 
+#include <QColor>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -313,6 +315,41 @@ TEST_F(MainForm, DeleteRewritesTheTable) {
     TClientDataSet reloaded;
     AssignmentTable::SetUp(reloaded, Folder.filePath("cds.xml"));
     EXPECT_EQ(reloaded.RecordCount(), 1);
+}
+
+// A row whose printer the print system no longer has is marked in red, saying where its module now prints;
+// a row on a printer that exists, in any case, and one without a printer stay as they are.
+TEST_F(MainForm, MarksTheRowsWhosePrinterIsGone) {
+    PrintSystem& system = PrintSystem::Shared();
+    if (!system.Started())
+        GTEST_SKIP() << "no private print system: " << system.Error().toStdString();
+    {
+        TClientDataSet cds;
+        AssignmentTable::SetUp(cds, Folder.filePath("cds.xml"));
+        for (const auto& [address, printer] :
+             {std::pair{"A1", system.Printers()[1].toLower()},
+              std::pair{"B2", QStringLiteral("Kestrova_Deleted")}, std::pair{"C3", QString()}}) {
+            cds.Append();
+            cds.SetFieldValue(AssignmentTable::fdModuleAddress, address);
+            cds.SetFieldValue(AssignmentTable::fdSpecifyprintername, printer);
+            cds.Post();
+        }
+        cds.SaveToFile(Folder.filePath("cds.xml"));
+    }
+    TPrint form{QString()};
+    for (int column = 0; column < 3; ++column) {
+        for (int row = 0; row < 3; ++row) {
+            const QModelIndex cell = form.Ds->index(row, column);
+            const bool gone = row == 1;
+            EXPECT_EQ(cell.data(Qt::ForegroundRole), gone ? QVariant(QColor(Qt::red)) : QVariant());
+            if (gone) {
+                EXPECT_EQ(
+                    cell.data(Qt::ToolTipRole).toString(),
+                    "The printer \"Kestrova_Deleted\" does not exist: this module prints on the default "
+                    "printer");
+            }
+        }
+    }
 }
 
 struct TitleCase {
