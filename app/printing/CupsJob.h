@@ -37,12 +37,15 @@ public:
     // Cancels the job, so that nothing of it is printed.
     void Cancel();
 
+    // What to say of a failure whose own words are Text: that the print system cannot be reached, that the
+    // destination has gone, or Text.
+    QString Failure(const QString& Text) const;
+
     static constexpr int StallSeconds = 20;
 
 private:
     void closeRaster();
     void waitForJob();
-    QString failure(const QString& text) const;
 
     TCupsDestination& FDestination;
     int FJobId = 0;

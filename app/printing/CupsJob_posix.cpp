@@ -1,6 +1,7 @@
 #include "app/printing/CupsJob.h"
 
 #include "app/printing/EPrinter.h"
+#include "app/printing/PrintSystemReach.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -109,7 +110,8 @@ TCupsJob::~TCupsJob() {
 
 bool TCupsJob::Start(const QString& Title, const TOptionValues& Attributes) {
     if (!FDestination.Found()) {
-        FRefusal = lastCupsError();
+        const QString unreachable = PrintSystemUnreachable();
+        FRefusal = unreachable.isEmpty() ? lastCupsError() : unreachable;
         return false;
     }
     const TCupsState printer =
@@ -154,15 +156,18 @@ void TCupsJob::Finish() {
     FOpen = false;
     if (cupsFinishDestDocument(FDestination.Connection(), FDestination.Dest(), FDestination.Info()) >
         IPP_STATUS_OK_EVENTS_COMPLETE)
-        throw EPrinter(failure(lastCupsError()));
+        throw EPrinter(Failure(lastCupsError()));
     waitForJob();
 }
 
-// A job that the print system lost with its destination is told as the destination gone.
-QString TCupsJob::failure(const QString& text) const {
+// A job that the print system lost with its destination is told as the destination gone, and one that it lost
+// with itself as the print system gone.
+QString TCupsJob::Failure(const QString& Text) const {
+    if (const QString unreachable = PrintSystemUnreachable(); !unreachable.isEmpty())
+        return unreachable;
     const TCupsState printer =
         queryState(FDestination.Connection(), IPP_OP_GET_PRINTER_ATTRIBUTES, FDestination.Uri(), 0);
-    return printer.Found ? text : printer.Error;
+    return printer.Found ? Text : printer.Error;
 }
 
 void TCupsJob::Cancel() {
@@ -191,7 +196,7 @@ void TCupsJob::waitForJob() {
             throw EPrinter(withReason(QStringLiteral("The print job was aborted"), job.Message));
         const TCupsState printer = queryState(connection, IPP_OP_GET_PRINTER_ATTRIBUTES, uri, 0);
         if (!printer.Found)
-            throw EPrinter(printer.Error);
+            throw EPrinter(Failure(printer.Error));
         // A print system that keeps no history forgets a job as soon as it is done.
         if (!job.Found && job.Status == IPP_STATUS_ERROR_NOT_FOUND)
             return;

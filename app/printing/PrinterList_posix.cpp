@@ -1,6 +1,7 @@
 #include "app/printing/PrinterList.h"
 
 #include "app/printing/Lpoptions.h"
+#include "app/printing/PrintSystemReach.h"
 
 #include <cups/cups.h>
 
@@ -35,10 +36,11 @@ TPrinterList ReadPrinterList() {
     cupsEnumDests(CUPS_DEST_FLAGS_NONE, 0, nullptr, 0, CUPS_PRINTER_DISCOVERED, addDestination, &list);
     if (list.DefaultIndex >= 0)
         return list;
-    if (cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE) {
-        list.Missing = QStringLiteral("The print system cannot be reached at \"%1\"")
-                           .arg(QString::fromUtf8(cupsServer()));
-    } else if (const auto [name, where] = userDefault(); !name.isEmpty()) {
+    if (cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE &&
+        !(list.Missing = PrintSystemUnreachable()).isEmpty()) {
+        return list;
+    }
+    if (const auto [name, where] = userDefault(); !name.isEmpty()) {
         list.Missing =
             QStringLiteral("The default printer \"%1\", named in %2, does not exist in the print system")
                 .arg(name, where);

@@ -39,6 +39,8 @@ public:
 
 private:
     void endPage();
+    // Hands Page to the worker; a page the print system did not take is told as the job says.
+    void submit(QImage& Page);
     void close();
 
     std::unique_ptr<TCupsDestination> FDestination;

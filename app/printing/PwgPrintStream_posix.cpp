@@ -49,7 +49,7 @@ void TPwgPrintStream::Draw(const QImage& Bitmap) {
     else
         ToGrayscale(Bitmap, FPage);
     FPage.setOffset(Bitmap.offset());
-    FWorker->Submit(FPage);
+    submit(FPage);
     FPageDrawn = true;
 }
 
@@ -57,9 +57,17 @@ void TPwgPrintStream::Draw(const QImage& Bitmap) {
 void TPwgPrintStream::endPage() {
     if (!FPageDrawn) {
         QImage blank;
-        FWorker->Submit(blank);
+        submit(blank);
     }
     FPageDrawn = false;
+}
+
+void TPwgPrintStream::submit(QImage& Page) {
+    try {
+        FWorker->Submit(Page);
+    } catch (const EPrinter& error) {
+        throw EPrinter(FJob.Failure(error.Message()));
+    }
 }
 
 void TPwgPrintStream::NewPage() {
@@ -70,6 +78,9 @@ void TPwgPrintStream::End() {
     try {
         endPage();
         FWorker->Finish();
+    } catch (const EPrinter& error) {
+        Abort();
+        throw EPrinter(FJob.Failure(error.Message()));
     } catch (...) {
         Abort();
         throw;

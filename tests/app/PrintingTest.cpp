@@ -374,6 +374,23 @@ TEST_F(PrintingTest, ReportsAJobCanceledInThePrintSystem) {
     System.RemovePrinter(queue);
 }
 
+// A print system that goes away while a job is sent is named as what failed, not the printer.
+TEST_F(PrintingTest, SaysWhenThePrintSystemGoesAwayMidJob) {
+    TPrinter printer;
+    printer.SetPrinterIndex(FindPrinter(printer.Printers(), System.DefaultPrinter()));
+    printer.BeginDoc();
+    ASSERT_TRUE(printer.Printing());
+    PrintBitmap(printer, grayPage(printer.PageWidth(), 100, 0));
+    ASSERT_TRUE(System.KillServer());
+    std::optional<QString> error = failure([&] {
+        printer.NewPage();
+        PrintBitmap(printer, grayPage(printer.PageWidth(), 100, 0));
+        printer.EndDoc();
+    });
+    EXPECT_EQ(error, QStringLiteral("The print system cannot be reached at \"%1\"")
+                         .arg(qEnvironmentVariable("CUPS_SERVER")));
+}
+
 // A job that the print system ends without printing it is reported in its words.
 TEST_F(PrintingTest, ReportsAJobThatThePrintSystemAborted) {
     const QString queue = "Kestrova_Broken";

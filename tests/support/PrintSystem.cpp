@@ -11,6 +11,7 @@
 
 #include <cups/cups.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <memory>
 
@@ -135,6 +136,17 @@ bool PrintSystem::AddPrinter(const QString& Name, int DefaultDpi, const QByteArr
 
 bool PrintSystem::RemovePrinter(const QString& Name) {
     return lpadmin({QStringLiteral("-x"), Name});
+}
+
+bool PrintSystem::KillServer() {
+    QFile file(QDir(FFolder).filePath(QStringLiteral("cupsd.pid")));
+    const pid_t pid = file.open(QIODevice::ReadOnly) ? pid_t(file.readAll().trimmed().toInt()) : 0;
+    if (pid <= 0 || ::kill(pid, SIGKILL) != 0)
+        return false;
+    const QDeadlineTimer deadline(std::chrono::seconds{10});
+    while (::kill(pid, 0) == 0 && !deadline.hasExpired())
+        QThread::msleep(20);
+    return deadline.hasExpired() == false;
 }
 
 bool PrintSystem::RestoreDefaultPrinter() {

@@ -54,6 +54,9 @@ public:
     // cupsFilter2) in place of the one that takes PDF.
     bool AddPrinter(const QString& Name, int DefaultDpi = 300, const QByteArray& Filter = {});
     bool RemovePrinter(const QString& Name);
+    // Ends the cupsd at once, as a crash would: for the rest of the process there is no print system to
+    // reach.
+    bool KillServer();
     // Makes the default queue again, as it was at the start, and the default.
     bool RestoreDefaultPrinter();
     // Runs a CUPS administration command (cupsreject, cupsdisable, ...) with Arguments; whether it succeeded.
