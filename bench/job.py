@@ -4,7 +4,8 @@
 Time to paper runs from the start of a command until the print system has delivered the whole job to the
 printer: the printed document has landed in the private print system's output (the backend or the driverless
 printer holds every page) and the queue is empty again. In one run, for a 36-page and a 1-page document, on the
-driverless 600 dpi printer (ippeveprinter behind an IPP Everywhere queue) and on a 300 dpi queue that makes PDF:
+driverless 600 dpi printer (ippeveprinter behind an IPP Everywhere queue), on a 300 dpi queue that makes PDF,
+and two-sided in colour on the two-sided colour driverless printer (the link's print options, lp's -o):
   - Kestrova: the real program started with a link to a web server on 127.0.0.1, and its peak memory (RSS);
   - lp: the same file sent to the same queue with lp, measured the same way;
   - the raw engine: bench_document rendering the same pages at the printer's resolution with the job's options.
@@ -95,15 +96,22 @@ def main():
                                check=True, capture_output=True, text=True).stdout
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     for line in env_lines.splitlines():
-        name, value = line.removeprefix("export ").split("=", 1)
-        env[name] = value.strip("'")
+        if line.startswith("export "):
+            name, value = line.removeprefix("export ").split("=", 1)
+            env[name] = value.strip("'")
+        elif line.startswith("unset "):
+            for name in line.split()[1:]:
+                env.pop(name, None)
     os.environ.update({k: v for k, v in env.items() if k.startswith("CUPS_")})
     output = env["KESTROVA_PRINT_OUTPUT"]
-    printers = [(env["KESTROVA_DRIVERLESS_PRINTER"], 600, "driverless 600 dpi"),
-                (env["KESTROVA_DEFAULT_PRINTER"], 300, "PDF queue 300 dpi")]
-    if not printers[0][0]:
-        print(f"no driverless printer: {env['KESTROVA_DRIVERLESS_ERROR']}")
-        printers = printers[1:]
+    # Each printer: its queue, resolution, label and print options.
+    two_sided_colour = {"sides": "two-sided-long-edge", "print-color-mode": "color"}
+    printers = [(env["KESTROVA_DRIVERLESS_PRINTER"], 600, "driverless 600 dpi", {}),
+                (env["KESTROVA_DEFAULT_PRINTER"], 300, "PDF queue 300 dpi", {}),
+                (env["KESTROVA_DUPLEX_PRINTER"], 600, "2-sided colour 600", two_sided_colour)]
+    if not env["KESTROVA_DRIVERLESS_PRINTER"]:
+        print(f"no driverless printers: {env['KESTROVA_DRIVERLESS_ERROR']}")
+        printers = printers[1:2]
 
     class QuietHandler(http.server.SimpleHTTPRequestHandler):
         def log_message(self, *args):
@@ -116,15 +124,17 @@ def main():
         print(f"time to paper, median of {REPETITIONS}")
         print(f"{'printer':19} {'document':9} {'Kestrova s':>10} {'lp s':>6} {'raw s':>6} {'K/raw':>6} "
               f"{'K/lp':>5} {'peak RSS MiB':>12} {'RSS limit MiB':>13}")
-        for queue, dpi, label in printers:
+        for queue, dpi, label, options in printers:
             # With no assignment table, the default printer serves every module; PRINTER makes it this queue.
             queue_env = dict(env, PRINTER=queue)
+            lp_options = [word for name, value in options.items() for word in ("-o", f"{name}={value}")]
             for name, path in DOCUMENTS:
                 url = f"http://127.0.0.1:{server.server_port}/{os.path.basename(path)}"
                 link = "kestrova://print/?moduleaddress=bench&pdfurl=" + urllib.parse.quote(url, safe="")
+                link += "".join(f"&{name}={value}" for name, value in options.items())
                 jobs = [time_to_paper([os.path.join(install, "Kestrova"), link], queue_env, output, queue)
                         for _ in range(REPETITIONS)]
-                lps = [time_to_paper(["lp", "-d", queue, path], queue_env, output, queue)[0]
+                lps = [time_to_paper(["lp", "-d", queue, *lp_options, path], queue_env, output, queue)[0]
                        for _ in range(REPETITIONS)]
                 raw = raw_render_seconds(path, dpi)
                 job = statistics.median(paper for paper, _ in jobs)
