@@ -45,13 +45,21 @@ protected:
     PrintSystem& System = PrintSystem::Shared();
 };
 
+// The printers as the system lists them, a CUPS instance after its queue, and nothing the print system does
+// not know.
 TEST_F(PrintingTest, ListsThePrintersInTheSystemsOrder) {
+    const QString instance = System.Printers()[1] + "/two-sided";
+    ASSERT_TRUE(PrintSystem::Administer("lpoptions", {"-p", instance, "-o", "sides=two-sided-long-edge"}));
     QStringList system;
     for (const QString& line : RunProgram("lpstat", {"-e"}).split('\n', Qt::SkipEmptyParts))
         system << line.trimmed();
-    EXPECT_EQ(TPrinter().Printers(), system);
+    const QStringList printers = TPrinter().Printers();
+    PrintSystem::Administer("lpoptions", {"-x", instance});
+    EXPECT_EQ(printers, system);
+    EXPECT_EQ(printers.indexOf(instance), printers.indexOf(System.Printers()[1]) + 1);
     for (const QString& queue : System.Printers())
         EXPECT_TRUE(system.contains(queue)) << queue.toStdString();
+    EXPECT_EQ(printers.size(), System.Printers().size() + 1);
 }
 
 TEST_F(PrintingTest, TheCurrentPrinterIsTheDefaultUntilOneIsChosen) {
