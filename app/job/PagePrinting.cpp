@@ -37,9 +37,9 @@ constexpr PDFium::TRenderOptions ColorRenderOptions{
     PDFium::reNoSmoothText,     PDFium::reNoSmoothImage, PDFium::reNoSmoothPath};
 
 // Renders the page into Bitmap, which serves every page of the job: a fresh bitmap of a page's size for each
-// page would cost more than the rendering itself. Without print options, the page is rendered in grayscale
-// as wide as the printable area and placed at its top-left corner, so the print stream sends it as 8-bit
-// gray pixels, a quarter of the 32 bits rendered.
+// page would cost more than the rendering itself. Without print options, the page is rendered as wide as the
+// printable area and placed at its top-left corner; in grayscale, straight into the 8-bit gray pixels that
+// the print stream sends.
 void PrintPage(PDFium::TPdf& Pdf, TPrinter& Printer, int PageNumber, QImage& Bitmap) {
     Pdf.SetPageNumber(PageNumber);
     const TPrintOptions& options = Printer.Options();
@@ -72,7 +72,8 @@ void printPDf(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterName, 
     const QString title = Pdf.Title();
     Printer.SetTitle(title.isEmpty() ? Caption : title);
     Printer.BeginDoc();
-    QImage bitmap;
+    // An 8-bit gray bitmap is rendered into as such.
+    QImage bitmap(1, 1, Printer.Options().Color ? QImage::Format_RGB32 : QImage::Format_Grayscale8);
     int drawn = 0;
     try {
         for (int copy = 1; copy <= copies; ++copy) {

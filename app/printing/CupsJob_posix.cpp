@@ -7,11 +7,15 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
+#include <algorithm>
 #include <iterator>
 
 namespace {
 
-constexpr int PollMs = 20;
+// The job is asked after every poll interval, which grows from the first to the last, so that a short job is
+// seen done at once and a long one is not asked twice every 20 ms.
+constexpr int FirstPollMs = 20;
+constexpr int LastPollMs = 250;
 
 // The state of a printer or a job as the print system reports it, with its message.
 struct TCupsState {
@@ -185,6 +189,7 @@ void TCupsJob::waitForJob() {
     http_t* connection = FDestination.Connection();
     const QByteArray uri = FDestination.Uri();
     QDeadlineTimer stall(std::chrono::seconds{StallSeconds});
+    int pollMs = FirstPollMs;
     TCupsState lastJob, lastPrinter;
     for (;;) {
         const TCupsState job = queryState(connection, IPP_OP_GET_JOB_ATTRIBUTES, uri, FJobId);
@@ -216,6 +221,7 @@ void TCupsJob::waitForJob() {
                                       printer.Message.isEmpty() ? job.Message : printer.Message));
         }
         QCoreApplication::processEvents();
-        QThread::msleep(PollMs);
+        QThread::msleep(pollMs);
+        pollMs = std::min(LastPollMs, pollMs * 3 / 2);
     }
 }

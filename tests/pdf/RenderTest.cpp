@@ -121,6 +121,35 @@ TEST_F(RenderTest, IntoTheCallersImageWhichIsResizedAndReformatted) {
               QStringLiteral("<none>"));
 }
 
+// A grayscale rendering into an 8-bit gray image stays 8-bit gray, with the gray of the 32-bit rendering in
+// every pixel, also for a page with transparency; without the grayscale option the image becomes 32-bit.
+TEST_F(RenderTest, IntoAnEightBitGrayImageInGrayscale) {
+    REQUIRE_TESTDATA("pdf/annotation_highlight_square_with_ap.pdf");
+    for (const QString& document : {QString(), testDataPath("pdf/annotation_highlight_square_with_ap.pdf")}) {
+        SCOPED_TRACE(document.toStdString());
+        if (document.isEmpty()) {
+            Open(TextPage());
+        } else {
+            pdf.SetActive(false);
+            pdf.SetFileName(document);
+            pdf.SetPageNumber(1);
+            pdf.SetActive(true);
+        }
+        const QImage colour = pdf.RenderPage(0, 0, 153, 198, ro0, AllRenderOptions, clWhite);
+        QImage gray(1, 1, QImage::Format_Grayscale8);
+        pdf.RenderPage(&gray, 0, 0, 153, 198, ro0, AllRenderOptions, clWhite);
+        ASSERT_EQ(gray.format(), QImage::Format_Grayscale8);
+        ASSERT_EQ(gray.size(), colour.size());
+        int differing = 0;
+        for (int y = 0; y < gray.height(); ++y)
+            for (int x = 0; x < gray.width(); ++x)
+                differing += gray.constScanLine(y)[x] != qRed(colour.pixel(x, y));
+        EXPECT_EQ(differing, 0);
+        pdf.RenderPage(&gray, 0, 0, 153, 198, ro0, {}, clWhite);
+        EXPECT_EQ(gray.depth(), 32);
+    }
+}
+
 TEST_F(RenderTest, ABitmapTheEngineCannotCreateRaises) {
     Open({});
     for (QSize size : {QSize(0, 10), QSize(10, -1), QSize(100000, 100000)}) {
