@@ -29,12 +29,11 @@ private:
     PDFium::TPdf& FPdf;
 };
 
-// The options of a colour page: all thirteen but gray, and the engine's own byte order, which the bitmap's
-// format takes.
+// The options of a colour page: all thirteen but gray.
 constexpr PDFium::TRenderOptions ColorRenderOptions{
-    PDFium::reAnnotations,      PDFium::reLcd,           PDFium::reNoNativeText, PDFium::reDebugInfo,
-    PDFium::reNoCatchException, PDFium::reLimitCache,    PDFium::reHalftone,     PDFium::rePrinting,
-    PDFium::reNoSmoothText,     PDFium::reNoSmoothImage, PDFium::reNoSmoothPath};
+    PDFium::reAnnotations,      PDFium::reLcd,          PDFium::reNoNativeText,  PDFium::reDebugInfo,
+    PDFium::reNoCatchException, PDFium::reLimitCache,   PDFium::reHalftone,      PDFium::rePrinting,
+    PDFium::reReverseByteOrder, PDFium::reNoSmoothText, PDFium::reNoSmoothImage, PDFium::reNoSmoothPath};
 
 // Renders the page into Bitmap, which serves every page of the job: a fresh bitmap of a page's size for each
 // page would cost more than the rendering itself. Without print options, the page is rendered as wide as the
@@ -72,8 +71,8 @@ void printPDf(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterName, 
     const QString title = Pdf.Title();
     Printer.SetTitle(title.isEmpty() ? Caption : title);
     Printer.BeginDoc();
-    // An 8-bit gray bitmap is rendered into as such.
-    QImage bitmap(1, 1, Printer.Options().Color ? QImage::Format_RGB32 : QImage::Format_Grayscale8);
+    // The bitmap is rendered into in the pixels that the print stream sends: 8-bit gray, or RGB for colour.
+    QImage bitmap(1, 1, Printer.Options().Color ? QImage::Format_RGB888 : QImage::Format_Grayscale8);
     int drawn = 0;
     try {
         for (int copy = 1; copy <= copies; ++copy) {

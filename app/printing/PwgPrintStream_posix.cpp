@@ -45,7 +45,8 @@ void TPwgPrintStream::Draw(const QImage& Bitmap) {
     if (FPageDrawn)
         throw EPrinter(QStringLiteral("A page takes one image"));
     if (FSetup.Color())
-        FPage = Bitmap.convertToFormat(QImage::Format_RGB888);
+        FPage = Bitmap.format() == QImage::Format_RGB888 ? Bitmap.copy()
+                                                         : Bitmap.convertToFormat(QImage::Format_RGB888);
     else
         ToGrayscale(Bitmap, FPage);
     FPage.setOffset(Bitmap.offset());

@@ -86,16 +86,23 @@ QImage RenderPage(FPDF_FORMHANDLE FormHandle, QImage* ResultBitmap, FPDF_PAGE Pa
                   int Width, int Height, TRotation Rotation, TRenderOptions Options, TColor Color) {
     ArithmeticMaskGuard mask;
     // The engine renders straight into the image's pixels, with no bitmap of its own and no copy: its BGRA
-    // and BGRx layouts are the bytes of Qt's 32-bit formats on little-endian machines, and its gray layout
-    // those of Qt's 8-bit gray. A gray rendering into an 8-bit gray image stays 8-bit gray, a quarter of the
-    // memory, with the same pixels.
-    const bool gray =
-        ResultBitmap && ResultBitmap->format() == QImage::Format_Grayscale8 && Options.Contains(reGrayscale);
-    const bool alpha = !gray && FPDFPage_HasTransparency(Page);
+    // and BGRx layouts are the bytes of Qt's 32-bit formats on little-endian machines, its gray layout those
+    // of Qt's 8-bit gray, and its 24-bit layout in reversed byte order those of Qt's RGB888. A grayscale
+    // rendering into an 8-bit gray image stays 8-bit gray, a quarter of the memory, and a colour rendering in
+    // reversed byte order into an RGB888 image stays RGB888, three quarters, with the same pixels.
+    const QImage::Format asked = ResultBitmap ? ResultBitmap->format() : QImage::Format_Invalid;
+    const bool gray = asked == QImage::Format_Grayscale8 && Options.Contains(reGrayscale);
+    const bool rgb = asked == QImage::Format_RGB888 && !Options.Contains(reGrayscale) &&
+                     Options.Contains(reReverseByteOrder);
+    const bool alpha = !gray && !rgb && FPDFPage_HasTransparency(Page);
     const QImage::Format format = gray    ? QImage::Format_Grayscale8
+                                  : rgb   ? QImage::Format_RGB888
                                   : alpha ? QImage::Format_ARGB32
                                           : QImage::Format_RGB32;
-    const int engineFormat = gray ? FPDFBitmap_Gray : alpha ? FPDFBitmap_BGRA : FPDFBitmap_BGRx;
+    const int engineFormat = gray    ? FPDFBitmap_Gray
+                             : rgb   ? FPDFBitmap_BGR
+                             : alpha ? FPDFBitmap_BGRA
+                                     : FPDFBitmap_BGRx;
     QImage created;
     QImage& target = ResultBitmap ? *ResultBitmap : created;
     // The engine takes no bitmap of 4 GiB or more; nor is one allocated for it here.

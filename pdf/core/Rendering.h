@@ -24,8 +24,9 @@ FPDF_DWORD ColorToARGB(TColor Color, quint8 Alpha);
 void ToBitmap(FPDF_BITMAP Bitmap, QImage& Result);
 
 // Renders Page, with its form fields when FormHandle is given, into ResultBitmap, or into a new image when
-// ResultBitmap is null, and returns the image: 32-bit, or 8-bit gray when ResultBitmap is an 8-bit gray image
-// and the options render in grayscale.
+// ResultBitmap is null, and returns the image: 32-bit; or 8-bit gray when ResultBitmap is an 8-bit gray image
+// and the options render in grayscale; or RGB888 when it is an RGB888 image and the options render in colour
+// in reversed byte order.
 QImage RenderPage(FPDF_FORMHANDLE FormHandle, QImage* ResultBitmap, FPDF_PAGE Page, int Left, int Top,
                   int Width, int Height, TRotation Rotation, TRenderOptions Options, TColor Color);
 

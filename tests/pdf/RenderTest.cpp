@@ -122,8 +122,9 @@ TEST_F(RenderTest, IntoTheCallersImageWhichIsResizedAndReformatted) {
 }
 
 // A grayscale rendering into an 8-bit gray image stays 8-bit gray, with the gray of the 32-bit rendering in
-// every pixel, also for a page with transparency; without the grayscale option the image becomes 32-bit.
-TEST_F(RenderTest, IntoAnEightBitGrayImageInGrayscale) {
+// every pixel, also for a page with transparency; without the grayscale option the image becomes 32-bit. A
+// colour rendering in reversed byte order into an RGB888 image stays RGB888, with the same colours.
+TEST_F(RenderTest, IntoEightBitGrayAndRgbImages) {
     REQUIRE_TESTDATA("pdf/annotation_highlight_square_with_ap.pdf");
     for (const QString& document : {QString(), testDataPath("pdf/annotation_highlight_square_with_ap.pdf")}) {
         SCOPED_TRACE(document.toStdString());
@@ -147,6 +148,13 @@ TEST_F(RenderTest, IntoAnEightBitGrayImageInGrayscale) {
         EXPECT_EQ(differing, 0);
         pdf.RenderPage(&gray, 0, 0, 153, 198, ro0, {}, clWhite);
         EXPECT_EQ(gray.depth(), 32);
+
+        // In colour, RGB888 in reversed byte order gives the 32-bit rendering's colours.
+        const QImage full = pdf.RenderPage(0, 0, 153, 198, ro0, {reAnnotations}, clWhite);
+        QImage rgb(1, 1, QImage::Format_RGB888);
+        pdf.RenderPage(&rgb, 0, 0, 153, 198, ro0, {reAnnotations, reReverseByteOrder}, clWhite);
+        ASSERT_EQ(rgb.format(), QImage::Format_RGB888);
+        EXPECT_EQ(rgb, full.convertToFormat(QImage::Format_RGB888));
     }
 }
 
