@@ -259,12 +259,19 @@ TEST_F(PrintingTest, QtsStreamHoldsThePageImagesAsTheyAre) {
 }
 
 // Pages go as PWG raster wherever the print system takes it; a queue that can take nothing of the kind, here
-// one for plain text only, keeps Qt's stream.
+// one for plain text only, keeps Qt's stream, which takes only the options that Kestrova does itself.
 TEST_F(PrintingTest, ChoosesPwgRasterWhereThePrintSystemTakesIt) {
     EXPECT_NE(dynamic_cast<TPwgPrintStream*>(OpenPrintStream(System.DefaultPrinter()).get()), nullptr);
     const QString textOnly = "Kestrova_Text_Only";
     ASSERT_TRUE(System.AddPrinter(textOnly, 300, "text/plain text/plain 0 -"));
     EXPECT_NE(dynamic_cast<TQtPrintStream*>(OpenPrintStream(textOnly).get()), nullptr);
+    const auto stream = OpenPrintStream(textOnly, {{"copies", "2"}, {"page-ranges", "2-3"}});
+    EXPECT_EQ(stream->CopiesToSend(), 2);
+    EXPECT_EQ(stream->Options().PageRanges, (QList<std::pair<int, int>>{{2, 3}}));
+    EXPECT_EQ(failure([&] {
+                  OpenPrintStream(textOnly, {{"media", "iso_a4_210x297mm"}});
+              }),
+              "The printer \"Kestrova_Text_Only\" takes no media from Kestrova: it takes no PWG raster");
     System.RemovePrinter(textOnly);
 }
 
