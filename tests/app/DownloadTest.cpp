@@ -299,6 +299,51 @@ TEST_F(DownloadTest, FailsAndSavesNothingWhenTheServerStopsMidBody) {
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList()) << "no file, no lock";
 }
 
+struct Overlong {
+    const char* Name;
+    HttpResponse Response;
+    TDownloadLimits Limits;
+    QString Message; // the error's beginning
+};
+
+class DownloadOverlongTest : public DownloadTest, public testing::WithParamInterface<Overlong> {};
+
+// A request that stands still fails at the idle limit; a server that trickles its body, each byte well within
+// the idle limit, is stopped at the overall one. Either way nothing is left.
+TEST_P(DownloadOverlongTest, EndsAtItsLimitAndSavesNothing) {
+    FServer.On("GET", "/report.pdf", GetParam().Response);
+    try {
+        DownPDF(FServer.Url("/report.pdf"), folder(), {}, GetParam().Limits);
+        FAIL() << "the download ended";
+    } catch (const EDownloadError& error) {
+        EXPECT_TRUE(error.Message().startsWith(GetParam().Message)) << error.Message().toStdString();
+    }
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList()) << "no file, no lock";
+}
+
+HttpResponse Stalling() {
+    HttpResponse response = HttpServer::Status(200, Document);
+    response.StallAfter = Document.size() / 2;
+    return response;
+}
+
+HttpResponse Trickling() {
+    HttpResponse response = HttpServer::Status(200, Document.left(1000));
+    response.TrickleMilliseconds = 100;
+    return response;
+}
+
+INSTANTIATE_TEST_SUITE_P(Limits, DownloadOverlongTest,
+                         testing::Values(Overlong{"Idle",
+                                                  Stalling(),
+                                                  {std::chrono::seconds(1), std::chrono::minutes(10)},
+                                                  "Error sending data: (110) "},
+                                         Overlong{"Total",
+                                                  Trickling(),
+                                                  {std::chrono::seconds(60), std::chrono::seconds(1)},
+                                                  "The download was stopped: it took longer than 1 second"}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
 // The body goes to its file as it arrives: at every report the file holds every byte received so far.
 TEST_F(DownloadTest, WritesTheBodyToItsFileAsItArrives) {
     constexpr qint64 body = 4 << 20;
