@@ -203,7 +203,9 @@ public:
 
     // Saving. To a stream: the document starts at the stream's position; a write the stream refuses raises
     // its error once the engine has returned. To a file: written beside it and put in its place only after
-    // a complete save; false, with any earlier file whole, when the save fails.
+    // a complete save; any earlier file stays whole when the save fails, which answers false where the engine
+    // gave up and raises "Cannot write file \"path\". reason" with the system's reason where the file could
+    // not be written.
     bool SaveAs(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion);
     bool SaveAs(const QString& FileName, TSaveOption Option, TPdfVersion PdfVersion);
 

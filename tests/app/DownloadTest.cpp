@@ -4,6 +4,7 @@
 #include "app/download/DownloadProgress.h"
 #include "app/download/EDownloadError.h"
 #include "support/HttpServer.h"
+#include "support/SmallFilesystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -343,6 +344,27 @@ INSTANTIATE_TEST_SUITE_P(Limits, DownloadOverlongTest,
                                                   {std::chrono::seconds(60), std::chrono::seconds(1)},
                                                   "The download was stopped: it took longer than 1 second"}),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// A disk that fills up while the document arrives: the message says what the system said.
+TEST_F(DownloadTest, AFullDiskSaysSo) {
+    const SmallFilesystem disk(64 * 1024);
+    if (disk.Path().isEmpty())
+        GTEST_SKIP() << disk.Refusal().toStdString();
+    const QString target = disk.Path() + "/DownFile/";
+    HttpResponse response = HttpServer::Status(200);
+    response.FillerLength = 1 << 20;
+    FServer.On("GET", "/report.pdf", response);
+    try {
+        DownPDF(FServer.Url("/report.pdf"), target);
+        FAIL() << "a document larger than the disk was saved";
+    } catch (const EDownloadError& error) {
+        EXPECT_EQ(error.Message().toStdString(),
+                  QStringLiteral("Cannot write file \"%1report.pdf\". No space left on device")
+                      .arg(target)
+                      .toStdString());
+    }
+    EXPECT_EQ(QDir(target).entryList(QDir::Files | QDir::Hidden), QStringList()) << "no file, no lock";
+}
 
 // The body goes to its file as it arrives: at every report the file holds every byte received so far.
 TEST_F(DownloadTest, WritesTheBodyToItsFileAsItArrives) {
