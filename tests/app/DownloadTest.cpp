@@ -307,6 +307,10 @@ struct Overlong {
     QString Message; // the error's beginning
 };
 
+void PrintTo(const Overlong& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class DownloadOverlongTest : public DownloadTest, public testing::WithParamInterface<Overlong> {};
 
 // A request that stands still fails at the idle limit; a server that trickles its body, each byte well within

@@ -219,6 +219,10 @@ struct WriteLimit {
     QString Reason;
 };
 
+void PrintTo(const WriteLimit& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class FailedSaveTest : public SavingTest, public testing::WithParamInterface<WriteLimit> {};
 
 TEST_P(FailedSaveTest, LeavesTheOldFileWholeAndSaysWhatTheSystemSaid) {

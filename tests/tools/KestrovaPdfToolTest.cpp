@@ -492,6 +492,10 @@ struct WriteLimit {
     const char* Reason;
 };
 
+void PrintTo(const WriteLimit& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class KestrovaPdfToolSave : public testing::TestWithParam<WriteLimit> {};
 
 // A save that cannot be written says what the system said and leaves the input whole.
