@@ -176,9 +176,18 @@ void TPrint::FormCreate() {
         btReg->setEnabled(!IsExistRegistryKey(edKestrovaKey->text()));
     FCdsFilePath = AssignmentTable::CdsFilePath();
     AssignmentTable::SetUp(*Cds, FCdsFilePath);
-    const bool printMode = ReadUrl(ModuleAddress, pdfurl);
-    if (printMode)
-        PrintOptions = LinkPrintOptions(FInvocationUrl);
+    bool printMode = false;
+    try {
+        printMode = ReadUrl(ModuleAddress, pdfurl);
+        if (printMode)
+            PrintOptions = LinkPrintOptions(FInvocationUrl);
+    } catch (...) {
+        // The error leaves the designed layout, where the table can be changed: it is shown now, and then the
+        // window holds the table as a settings window does.
+        EventGuard::Run([error = std::current_exception()] { std::rethrow_exception(error); });
+        HoldTable();
+        return;
+    }
     pReg->setVisible(!printMode);
     pButton->setVisible(!printMode);
     Grid->setVisible(!printMode);
@@ -190,20 +199,24 @@ void TPrint::FormCreate() {
             return AssignmentTable::MissingPrinterNote(
                 Cds->FieldValue(row, Cds->FieldIndex(AssignmentTable::fdSpecifyprintername)), printers);
         });
-        try {
-            FTableHold = AssignmentTable::HoldForEditing(FCdsFilePath);
-        } catch (const EDatabaseError&) {
-            // The other window's rows must not be lost to a save from this one.
-            Cds->Close();
-            pButton->setEnabled(false);
-            throw;
-        }
+        HoldTable();
         return;
     }
     setWindowFlag(Qt::FramelessWindowHint, true);
     resize(pSchedule->size());
     pSchedule->move(0, 0);
     StartPrinting->start();
+}
+
+void TPrint::HoldTable() {
+    try {
+        FTableHold = AssignmentTable::HoldForEditing(FCdsFilePath);
+    } catch (const EDatabaseError&) {
+        // The other window's rows must not be lost to a save from this one.
+        Cds->Close();
+        pButton->setEnabled(false);
+        throw;
+    }
 }
 
 bool TPrint::ReadUrl(QString& ModuleAddress, QString& pdfurl) {

@@ -79,8 +79,11 @@ public:
 private:
     void CreateControls();
     void FormCreate();
+    // Holds the table for this window's changes; refused while another window holds it, when the table
+    // closes and its buttons are disabled.
+    void HoldTable();
 
     QString FInvocationUrl;
     bool FPlaced = false;
-    std::unique_ptr<QLockFile> FTableHold; // the table, held by a settings window
+    std::unique_ptr<QLockFile> FTableHold; // the table, held by a window that can change it
 };

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "pdf/PdfAnnotationTypes.h"
+#include "pdf/PdfBoundView.h"
 #include "pdf/PdfEditTypes.h"
 #include "pdf/PdfError.h"
 #include "pdf/PdfLinkTypes.h"
@@ -17,6 +18,7 @@
 #include <QImage>
 #include <QObject>
 #include <exception>
+#include <memory>
 
 class QBuffer;
 class QIODevice;
@@ -26,7 +28,7 @@ class QTimer;
 namespace PDFium {
 
 class TPdf;
-class TPdfView;
+class TPageState;
 
 // The engine's form-fill record followed by the component that hosts it, so that every form-fill callback,
 // which receives the address of Info, finds its component right behind it.
@@ -73,9 +75,9 @@ public:
 
     FPDF_DOCUMENT Document() const { return FDocument; }
     FPDF_FORMHANDLE FormHandle() const { return FFormHandle; }
-    FPDF_PAGE Page() const { return FPage; }
-    FPDF_TEXTPAGE TextPage() const { return FTextPage; }
-    FPDF_SCHHANDLE Find() const { return FFind; }
+    FPDF_PAGE Page() const;
+    FPDF_TEXTPAGE TextPage() const;
+    FPDF_SCHHANDLE Find() const;
 
     // Pages and geometry
     void ReloadPage();
@@ -201,7 +203,9 @@ public:
 
     // Saving. To a stream: the document starts at the stream's position; a write the stream refuses raises
     // its error once the engine has returned. To a file: written beside it and put in its place only after
-    // a complete save; false, with any earlier file whole, when the save fails.
+    // a complete save; any earlier file stays whole when the save fails, which answers false where the engine
+    // gave up and raises "Cannot write file \"path\". reason" with the system's reason where the file could
+    // not be written.
     bool SaveAs(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion);
     bool SaveAs(const QString& FileName, TSaveOption Option, TPdfVersion PdfVersion);
 
@@ -238,26 +242,28 @@ public:
     // Repaints the first bound view whose page is Page; the form-fill environment's repaint request.
     void InvalidateView(FPDF_PAGE Page) const;
 
+    // The page views bound to this component, which keep their own pages; the component does not own them.
+    // A view enters and leaves the list as it is bound and unbound.
+    void BindView(TPdfBoundView* View);
+    void UnbindView(TPdfBoundView* View);
+    // What a bound view needs of its component: the active-document guard, and the error that an event
+    // handler raised inside an engine call, raised once the call has returned or, where the event loop
+    // started the call, reported and dropped.
+    void CheckActive() const;
+    void RaiseCallbackError() const;
+    void ReportCallbackError() const noexcept;
+
 protected:
     void UnloadDocument();
     void UnloadPage();
-    void UnloadTextPage();
-    void UnloadFind();
 
 private:
-    friend class TPdfView;
-
-    void CheckActive() const;
     void CheckInactive() const;
     void CheckPageActive() const;
-    void CheckFindActive() const;
     void CheckFormFieldIndex(int Index) const;
 
     void LoadDocument();
-    void LoadTextPage();
-    void ReloadFind(const QString& Text, TSearchOptions Options, int StartIndex);
-    const TLinkAnnotations& GetLinkAnnotations();
-    const TWebLinks& GetWebLinks();
+    FPDF_TEXTPAGE LoadTextPage();
     TDestination RetrieveDestination(FPDF_DEST Destination, const QString& Name) const;
     TBookmark SetBookmarkData(FPDF_BOOKMARK Bookmark) const;
     TBookmarks GetNestedBookmarks(FPDF_BOOKMARK Parent) const;
@@ -279,9 +285,6 @@ private:
 
     // An event handler's error inside an engine callback is kept until the engine call has returned.
     void KeepCallbackError() const noexcept;
-    void RaiseCallbackError() const;
-    // The same error where the event loop started the engine work and must not see it: reported and dropped.
-    void ReportCallbackError() const noexcept;
     // Runs an engine call that may reach event handlers; a handler's error kept during it is raised from it,
     // ahead of any error of the call's own.
     void CallEngine(const std::function<void()>& Call) const;
@@ -291,22 +294,18 @@ private:
     // The bytes that a document opened from a byte array or buffer is read from, held until it closes.
     QByteArray FMemoryData;
     QString FFileName;
-    FPDF_SCHHANDLE FFind = nullptr;
     bool FFormFill = true;
     TPdfFormFillInfo FFormFillInfo{};
     FPDF_FORMHANDLE FFormHandle = nullptr;
-    TLinkAnnotations FLinkAnnotations;
-    FPDF_PAGE FPage = nullptr;
+    // The current page with its text page, search and links.
+    const std::unique_ptr<TPageState> FPageState;
     FPDF_PAGEOBJECT FPath = nullptr;
     int FPageNumber = 0;
     QString FPassword;
-    // The bound page views, which keep their own entries current; the component does not own them.
-    QList<TPdfView*> FPdfViews;
-    FPDF_TEXTPAGE FTextPage = nullptr;
+    QList<TPdfBoundView*> FPdfViews;
     QTimer* FTimer = nullptr;
     void (*FTimerCallback)(int) = nullptr;
     const int FTimerIdentity;
-    TWebLinks FWebLinks;
     mutable std::exception_ptr FCallbackError;
 };
 

@@ -5,19 +5,20 @@
 #include "app/download/TransportError.h"
 #include "app/log/ExecutableFolder.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkCookieJar>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <QUrl>
 
 #include <exception>
 
 namespace {
 
-constexpr int TimeoutMilliseconds = 60 * 1000;
 // What Qt may hold of a body before the download writes it out.
 constexpr qint64 ReadBufferBytes = 1 << 20;
 
@@ -33,13 +34,13 @@ QUrl checkedUrl(const QString& address) {
     return url;
 }
 
-QNetworkRequest request(const QUrl& url) {
+QNetworkRequest request(const QUrl& url, const TDownloadLimits& limits) {
     QNetworkRequest result(url);
     // Qt follows neither a redirection to another scheme nor one from https to http; waitFor checks every
     // redirection as well and names the scheme of one that is refused.
     result.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     result.setMaximumRedirectsAllowed(MaxRedirections);
-    result.setTransferTimeout(TimeoutMilliseconds);
+    result.setTransferTimeout(int(limits.Idle.count()));
     return result;
 }
 
@@ -69,11 +70,23 @@ struct ReplyDeleter {
 };
 using Reply = std::unique_ptr<QNetworkReply, ReplyDeleter>;
 
+// "10 minutes", "1 second", "1.5 seconds": whole minutes in minutes, anything else in seconds.
+QString durationText(std::chrono::milliseconds duration) {
+    const qint64 milliseconds = duration.count();
+    const bool minutes = milliseconds > 0 && milliseconds % 60000 == 0;
+    const double count = minutes ? milliseconds / 60000.0 : milliseconds / 1000.0;
+    return QStringLiteral("%1 %2%3").arg(QString::number(count),
+                                         minutes ? QStringLiteral("minute") : QStringLiteral("second"),
+                                         count == 1 ? QString() : QStringLiteral("s"));
+}
+
 // Runs the message loop until Reply has finished. Progress of an answer below 300 goes to OnProgress, and
 // OnBody is called whenever body bytes of the answer are ready; an error either raises aborts the request
-// and is raised here afterwards. So is a redirection that may not be followed. When the loop ends before
-// the request (the program is closing), the request is aborted and the download fails.
-void waitFor(QNetworkReply& reply, const TDownloadProgress& onProgress, const std::function<void()>& onBody) {
+// and is raised here afterwards. So is a redirection that may not be followed, and a request still running
+// at the download's Deadline, which is aborted then. When the loop ends before the request (the program is
+// closing), the request is aborted and the download fails.
+void waitFor(QNetworkReply& reply, const QDeadlineTimer& deadline, const TDownloadLimits& limits,
+             const TDownloadProgress& onProgress, const std::function<void()>& onBody) {
     std::exception_ptr failure;
     auto guarded = [&](const auto& step) {
         if (failure)
@@ -111,6 +124,15 @@ void waitFor(QNetworkReply& reply, const TDownloadProgress& onProgress, const st
             from = target;
         });
     });
+    QTimer overtime;
+    overtime.setSingleShot(true);
+    QObject::connect(&overtime, &QTimer::timeout, &loop, [&] {
+        guarded([&] {
+            throw EDownloadError(QStringLiteral("The download was stopped: it took longer than %1")
+                                     .arg(durationText(limits.Total)));
+        });
+    });
+    overtime.start(std::chrono::milliseconds(deadline.remainingTime()));
     if (!reply.isFinished())
         loop.exec();
     if (!reply.isFinished()) {
@@ -142,14 +164,15 @@ QString DownloadFolder() {
 }
 
 std::unique_ptr<TDownloadFile> DownPDF(const QString& Address, const QString& Folder,
-                                       const TDownloadProgress& OnProgress) {
+                                       const TDownloadProgress& OnProgress, const TDownloadLimits& Limits) {
     const QUrl url = checkedUrl(Address);
     QNetworkAccessManager client;
     client.setCookieJar(new QNetworkCookieJar(&client));
 
-    waitFor(*Reply(client.head(request(url))), {}, {});
+    const QDeadlineTimer deadline(Limits.Total);
+    waitFor(*Reply(client.head(request(url, Limits))), deadline, Limits, {}, {});
 
-    Reply reply(client.get(request(url)));
+    Reply reply(client.get(request(url, Limits)));
     reply->setReadBufferSize(ReadBufferBytes);
     std::unique_ptr<TDownloadFile> file;
     // Only the body of a 200 is kept, written out as it arrives.
@@ -162,7 +185,7 @@ std::unique_ptr<TDownloadFile> DownPDF(const QString& Address, const QString& Fo
             file = std::make_unique<TDownloadFile>(Folder, DownloadFileName(Address));
         file->Write(reply->readAll());
     };
-    waitFor(*reply, OnProgress, keep);
+    waitFor(*reply, deadline, Limits, OnProgress, keep);
     if (statusOf(*reply) != 200)
         return {};
     if (!file)

@@ -3,9 +3,10 @@
 // One network client serves a HEAD and then a GET request of the address. The HEAD's answer is not examined,
 // except that cookies it sets go with the GET. Redirections are followed, at most 5 in a row, and only to
 // http or https addresses, never from https down to http; a request that makes no progress for 60 seconds
-// fails; the program adds no header of its own. Only a final status of exactly 200 saves the body; any other
-// status is no error and saves nothing. The body is written to its file as it arrives, so memory stays flat
-// however large it is; a transfer that fails removes the file again.
+// fails, and so does a download that has not ended after 10 minutes (see TDownloadLimits); the program adds
+// no header of its own. Only a final status of exactly 200 saves the body; any other status is no error and
+// saves nothing. The body is written to its file as it arrives, so memory stays flat however large it is; a
+// transfer that fails removes the file again.
 //
 // The download runs the message loop while it waits, so windows repaint. No exception crosses the loop: an
 // error of the progress handler aborts the transfer and is raised again once the request has ended. When
@@ -19,12 +20,22 @@
 #include <QUrl>
 #include <QtGlobal>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
 // Called when the GET's answer has begun (received 0) and after every block of its body; Total is the
 // announced length, -1 when unknown.
 using TDownloadProgress = std::function<void(qint64 Received, qint64 Total)>;
+
+// How long a download may take. Each request fails when it makes no progress for Idle; the download as a
+// whole, both requests and every redirection, fails when it has not ended after Total, however steadily a
+// server trickles its bytes. Ten minutes bring a document of tens of megabytes over a slow line; a person
+// waiting at the printer has given up long before, and a job that never ends holds its window and its file.
+struct TDownloadLimits {
+    std::chrono::milliseconds Idle = std::chrono::seconds(60);
+    std::chrono::milliseconds Total = std::chrono::minutes(10);
+};
 
 // The program's download folder: "DownFile" beside the executable, ending in the separator.
 QString DownloadFolder();
@@ -36,11 +47,13 @@ QString DownloadFolder();
 //   "Invalid URL: \"address\"" for an address without http or https and a host (an empty one too);
 //   "Error sending data: (n) text" when the transport fails (see TransportError.h);
 //   "Maximum number of redirections (5) exceeded";
+//   "The download was stopped: it took longer than 10 minutes" (Limits.Total);
 //   the refusal of a redirection (RedirectRefusal);
 //   "The download was cancelled: the program is closing";
 //   "Cannot create file \"path\". reason" and "Cannot write file \"path\". reason" (see TDownloadFile).
 std::unique_ptr<TDownloadFile> DownPDF(const QString& Address, const QString& Folder,
-                                       const TDownloadProgress& OnProgress = {});
+                                       const TDownloadProgress& OnProgress = {},
+                                       const TDownloadLimits& Limits = {});
 
 // Why a redirection from From to To is not followed, naming the refused address's scheme; empty when it is
 // followed (http or https, and not from https to http).

@@ -3,6 +3,7 @@
 #include "app/download/DownloadFileName.h"
 #include "app/download/EDownloadError.h"
 #include "app/log/CheckDirectory.h"
+#include "pdf/WriteWhole.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -62,7 +63,7 @@ TDownloadFile::~TDownloadFile() {
 }
 
 void TDownloadFile::Write(const QByteArray& Data) {
-    if (FFile.write(Data) != Data.size())
+    if (!WriteWhole(FFile, Data.constData(), Data.size()))
         cannot("write", FFile.fileName(), FFile.errorString());
 }
 

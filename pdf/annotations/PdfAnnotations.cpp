@@ -9,27 +9,27 @@ namespace PDFium {
 
 int TPdf::AnnotationCount() const {
     CheckPageActive();
-    return FPDFPage_GetAnnotCount(FPage);
+    return FPDFPage_GetAnnotCount(Page());
 }
 
 TPdfAnnotation TPdf::Annotation(int Index) const {
     CheckPageActive();
-    return GetAnnotation(FPage, Index);
+    return GetAnnotation(Page(), Index);
 }
 
 void TPdf::SetAnnotation(int Index, const TPdfAnnotation& Value) {
     CheckPageActive();
-    PDFium::SetAnnotation(FPage, Index, Value);
+    PDFium::SetAnnotation(Page(), Index, Value);
 }
 
 void TPdf::CreateAnnotation(const TPdfAnnotation& Annotation) {
     CheckPageActive();
-    PDFium::CreateAnnotation(FPage, Annotation);
+    PDFium::CreateAnnotation(Page(), Annotation);
 }
 
 void TPdf::DeleteAnnotation(int Index) {
     CheckPageActive();
-    PDFium::DeleteAnnotation(FPage, Index);
+    PDFium::DeleteAnnotation(Page(), Index);
 }
 
 int TPdf::FormFieldCount() const {
@@ -43,17 +43,17 @@ void TPdf::CheckFormFieldIndex(int Index) const {
 
 QString TPdf::FormField(int Index) const {
     CheckFormFieldIndex(Index);
-    return GetFormField(FPage, Index);
+    return GetFormField(Page(), Index);
 }
 
 void TPdf::SetFormField(int Index, const QString& Value) {
     CheckFormFieldIndex(Index);
-    PDFium::SetFormField(FPage, Index, Value);
+    PDFium::SetFormField(Page(), Index, Value);
 }
 
 TPdfFormFieldFlags TPdf::FormFieldFlags(int Index) const {
     CheckFormFieldIndex(Index);
-    return GetFormFieldFlags(FFormHandle, FPage, Index);
+    return GetFormFieldFlags(FFormHandle, Page(), Index);
 }
 
 } // namespace PDFium

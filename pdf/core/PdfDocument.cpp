@@ -4,7 +4,7 @@
 #include "pdf/binding/Binding.h"
 #include "pdf/core/UnsupportedFeature.h"
 #include "pdf/engine/FPdfEdit.h"
-#include "pdf/view/PdfView.h"
+#include "pdf/text/PageState.h"
 
 #include <QBuffer>
 #include <QTimer>
@@ -21,7 +21,8 @@ int NextTimerIdentity() {
 }
 } // namespace
 
-TPdf::TPdf(QObject* AOwner) : QObject(AOwner), FTimerIdentity(NextTimerIdentity()) {}
+TPdf::TPdf(QObject* AOwner)
+    : QObject(AOwner), FPageState(std::make_unique<TPageState>()), FTimerIdentity(NextTimerIdentity()) {}
 
 TPdf::~TPdf() {
     // The engine may ask to kill the timer while its form-fill environment exits, so the document goes first
@@ -32,8 +33,8 @@ TPdf::~TPdf() {
         // Closing raises only through an event handler; a destructor has nowhere to report it.
     }
     // The views outlive their component unbound, pointing at nothing.
-    for (TPdfView* view : std::exchange(FPdfViews, {}))
-        view->FPdf = nullptr;
+    for (TPdfBoundView* view : std::exchange(FPdfViews, {}))
+        view->Unbind();
     WithdrawUnsupportedFeatureHandler(this);
 }
 
@@ -58,7 +59,15 @@ void TPdf::Loaded() {
     SetActive(FActive);
     for (qsizetype i = FPdfViews.size() - 1; i >= 0; --i)
         if (i < FPdfViews.size())
-            FPdfViews[i]->SetActive(FPdfViews[i]->FActive);
+            FPdfViews[i]->ApplyActive();
+}
+
+void TPdf::BindView(TPdfBoundView* View) {
+    FPdfViews.append(View);
+}
+
+void TPdf::UnbindView(TPdfBoundView* View) {
+    FPdfViews.removeOne(View);
 }
 
 void TPdf::SetFileName(const QString& Value) {
@@ -147,7 +156,7 @@ void TPdf::UnloadDocument() {
     for (qsizetype i = FPdfViews.size() - 1; i >= 0; --i)
         if (i < FPdfViews.size()) {
             try {
-                FPdfViews[i]->SetActive(false);
+                FPdfViews[i]->Deactivate();
             } catch (...) {
                 KeepCallbackError();
             }
@@ -175,12 +184,7 @@ void TPdf::CheckInactive() const {
 
 void TPdf::CheckPageActive() const {
     CheckActive();
-    Check(FPage != nullptr, QStringLiteral("Cannot perform this operation on an inactive page"));
-}
-
-void TPdf::CheckFindActive() const {
-    CheckPageActive();
-    Check(FFind != nullptr, QStringLiteral("Uninitialized search"));
+    FPageState->CheckLoaded();
 }
 
 void TPdf::KeepCallbackError() const noexcept {

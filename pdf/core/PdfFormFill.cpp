@@ -4,7 +4,6 @@
 
 #include "pdf/core/Rendering.h"
 #include "pdf/engine/FPdfDoc.h"
-#include "pdf/view/PdfView.h"
 
 #include <QTimer>
 
@@ -112,11 +111,9 @@ void TPdf::ReportCallbackError() const noexcept {
 }
 
 void TPdf::InvalidateView(FPDF_PAGE Page) const {
-    for (TPdfView* view : FPdfViews)
-        if (view->Page() == Page) {
-            view->Invalidate();
+    for (TPdfBoundView* view : FPdfViews)
+        if (view->InvalidatePage(Page))
             return;
-        }
 }
 
 void TPdf::SetTextFieldFocus(const FPDF_WCHAR* value, unsigned long valueLen, int is_focus) {

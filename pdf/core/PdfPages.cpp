@@ -3,6 +3,7 @@
 #include "pdf/Pdf.h"
 
 #include "pdf/binding/EngineText.h"
+#include "pdf/text/PageState.h"
 
 #include "pdf/engine/FPdfDoc.h"
 #include "pdf/engine/FPdfEdit.h"
@@ -11,22 +12,15 @@
 
 namespace PDFium {
 
-namespace {
-// The engine's index of a page number, which counts from 1: -1, which names no page, for every number below
-// 1, so that the smallest integer cannot overflow.
-int EngineIndex(int PageNumber) {
-    return PageNumber > 0 ? PageNumber - 1 : -1;
+FPDF_PAGE TPdf::Page() const {
+    return FPageState->Page();
 }
-} // namespace
 
 void TPdf::ReloadPage() {
     UnloadPage();
     CheckActive();
-    if (FPageNumber != 0) {
-        FPage = FPDF_LoadPage(FDocument, EngineIndex(FPageNumber));
-        RaiseCallbackError();
-        Check(FPage != nullptr, QStringLiteral("Cannot open page ") + QString::number(FPageNumber));
-    }
+    if (FPageNumber != 0)
+        CallEngine([&] { FPageState->Load(FDocument, FPageNumber); });
     if (OnPageChange)
         OnPageChange(this);
 }
@@ -35,28 +29,7 @@ void TPdf::UnloadPage() {
     // A path in progress belongs to the page and is never inserted now.
     if (FPath)
         FPDFPageObj_Destroy(std::exchange(FPath, nullptr));
-    UnloadTextPage();
-    if (FPage) {
-        FPDF_ClosePage(FPage);
-        FPage = nullptr;
-        FLinkAnnotations.clear();
-    }
-}
-
-void TPdf::UnloadTextPage() {
-    UnloadFind();
-    if (FTextPage) {
-        FPDFText_ClosePage(FTextPage);
-        FTextPage = nullptr;
-        FWebLinks.clear();
-    }
-}
-
-void TPdf::UnloadFind() {
-    if (FFind) {
-        FPDFText_FindClose(FFind);
-        FFind = nullptr;
-    }
+    FPageState->Unload();
 }
 
 int TPdf::PageCount() const {
@@ -66,42 +39,42 @@ int TPdf::PageCount() const {
 
 double TPdf::PageWidth() const {
     CheckPageActive();
-    return FPDF_GetPageWidth(FPage);
+    return FPDF_GetPageWidth(Page());
 }
 
 double TPdf::PageHeight() const {
     CheckPageActive();
-    return FPDF_GetPageHeight(FPage);
+    return FPDF_GetPageHeight(Page());
 }
 
 TPdfRectangle TPdf::PageBounds() const {
     CheckPageActive();
     FS_RECTF rect{};
-    Check(FPDF_GetPageBoundingBox(FPage, &rect) != 0, QStringLiteral("Cannot retrieve page bounds"));
+    Check(FPDF_GetPageBoundingBox(Page(), &rect) != 0, QStringLiteral("Cannot retrieve page bounds"));
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
 TRotation TPdf::PageRotation() const {
     CheckPageActive();
-    return static_cast<TRotation>(FPDFPage_GetRotation(FPage));
+    return static_cast<TRotation>(FPDFPage_GetRotation(Page()));
 }
 
 void TPdf::SetPageRotation(TRotation Value) {
     CheckPageActive();
-    FPDFPage_SetRotation(FPage, Value);
+    FPDFPage_SetRotation(Page(), Value);
     ReloadPage();
 }
 
 bool TPdf::DeviceToPage(int X, int Y, int Left, int Top, int Width, int Height, TRotation Rotation,
                         double& PageX, double& PageY) const {
     CheckPageActive();
-    return FPDF_DeviceToPage(FPage, Left, Top, Width, Height, Rotation, X, Y, &PageX, &PageY) != 0;
+    return FPDF_DeviceToPage(Page(), Left, Top, Width, Height, Rotation, X, Y, &PageX, &PageY) != 0;
 }
 
 bool TPdf::PageToDevice(double PageX, double PageY, int Left, int Top, int Width, int Height,
                         TRotation Rotation, int& X, int& Y) const {
     CheckPageActive();
-    return FPDF_PageToDevice(FPage, Left, Top, Width, Height, Rotation, PageX, PageY, &X, &Y) != 0;
+    return FPDF_PageToDevice(Page(), Left, Top, Width, Height, Rotation, PageX, PageY, &X, &Y) != 0;
 }
 
 void TPdf::AddPage(int PageNumber, double Width, double Height) {
@@ -111,8 +84,9 @@ void TPdf::AddPage(int PageNumber, double Width, double Height) {
     Check(PageNumber >= 1 && PageNumber <= PageCount() + 1, QStringLiteral("Incorrect page number"));
     UnloadPage();
     FPageNumber = PageNumber;
-    FPage = FPDFPage_New(FDocument, PageNumber - 1, Width, Height);
-    Check(FPage != nullptr, QStringLiteral("Cannot create PDF page"));
+    FPDF_PAGE page = FPDFPage_New(FDocument, PageNumber - 1, Width, Height);
+    Check(page != nullptr, QStringLiteral("Cannot create PDF page"));
+    FPageState->Take(FDocument, page);
 }
 
 void TPdf::DeletePage(int PageNumber) {
@@ -126,7 +100,7 @@ void TPdf::DeletePage(int PageNumber) {
 
 void TPdf::UpdatePage() {
     CheckPageActive();
-    Check(FPDFPage_GenerateContent(FPage) != 0, QStringLiteral("Cannot create page content"));
+    Check(FPDFPage_GenerateContent(Page()) != 0, QStringLiteral("Cannot create page content"));
 }
 
 bool TPdf::ImportPages(TPdf& Pdf, const QString& Range, int PageNumber) {

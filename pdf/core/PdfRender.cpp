@@ -12,7 +12,7 @@ void TPdf::RenderPage(TDeviceContext DeviceContext, int Left, int Top, int Width
                       TRotation Rotation, TRenderOptions Options) const {
     CheckPageActive();
     CallEngine([&] {
-        FPDF_RenderPage(DeviceContext, FPage, Left, Top, Width, Height, Rotation,
+        FPDF_RenderPage(DeviceContext, Page(), Left, Top, Width, Height, Rotation,
                         EncodeRenderOptions(Options));
     });
 }
@@ -22,7 +22,7 @@ QImage TPdf::RenderPage(int Left, int Top, int Width, int Height, TRotation Rota
     CheckPageActive();
     QImage image;
     CallEngine([&] {
-        image = PDFium::RenderPage(FFormHandle, nullptr, FPage, Left, Top, Width, Height, Rotation, Options,
+        image = PDFium::RenderPage(FFormHandle, nullptr, Page(), Left, Top, Width, Height, Rotation, Options,
                                    Color);
     });
     return image;
@@ -33,7 +33,7 @@ void TPdf::RenderPage(QImage* Bitmap, int Left, int Top, int Width, int Height, 
     CheckPageActive();
     if (Bitmap)
         CallEngine([&] {
-            PDFium::RenderPage(FFormHandle, Bitmap, FPage, Left, Top, Width, Height, Rotation, Options,
+            PDFium::RenderPage(FFormHandle, Bitmap, Page(), Left, Top, Width, Height, Rotation, Options,
                                Color);
         });
 }

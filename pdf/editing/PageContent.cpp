@@ -31,12 +31,12 @@ void TPdf::AddPicture(const TPicture& Picture, double X, double Y) {
 
 void TPdf::AddPicture(const TPicture& Picture, double X, double Y, double Width, double Height) {
     CheckPageActive();
-    AddBitmap(FDocument, FPage, PictureToBitmap(Picture), X, Y, Width, Height);
+    AddBitmap(FDocument, Page(), PictureToBitmap(Picture), X, Y, Width, Height);
 }
 
 bool TPdf::AddJpegImage(QIODevice& JpegImage, double X, double Y, double Width, double Height) {
     CheckPageActive();
-    return PDFium::AddJpegImage(FDocument, FPage, JpegImage, X, Y, Width, Height);
+    return PDFium::AddJpegImage(FDocument, Page(), JpegImage, X, Y, Width, Height);
 }
 
 void TPdf::CreatePath(float X, float Y, TPdfFillMode FillMode, TColor FillColor, quint8 FillAlpha,
@@ -106,7 +106,7 @@ void TPdf::ClosePath() {
 
 void TPdf::AddPath() {
     CheckPathCreated();
-    FPDFPage_InsertObject(FPage, std::exchange(FPath, nullptr));
+    FPDFPage_InsertObject(Page(), std::exchange(FPath, nullptr));
     UpdatePage();
 }
 
@@ -120,7 +120,7 @@ void TPdf::AddText(const QString& Text, const QString& Font, float FontSize, dou
     Check(SetColor(FPDFPageObj_SetFillColor, textObject.get(), Color, Alpha) != 0,
           QStringLiteral("Cannot set color"));
     FPDFPageObj_Transform(textObject.get(), 1, 0, 0, 1, X, Y);
-    FPDFPage_InsertObject(FPage, textObject.release());
+    FPDFPage_InsertObject(Page(), textObject.release());
     UpdatePage();
 }
 

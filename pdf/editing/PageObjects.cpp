@@ -12,13 +12,13 @@ namespace PDFium {
 
 int TPdf::ObjectCount() const {
     CheckPageActive();
-    return FPDFPage_CountObjects(FPage);
+    return FPDFPage_CountObjects(Page());
 }
 
 FPDF_PAGEOBJECT TPdf::ObjectHandle(int Index) const {
     CheckPageActive();
     Check(Index >= 0 && Index < ObjectCount(), QStringLiteral("Incorrect index"));
-    return FPDFPage_GetObject(FPage, Index);
+    return FPDFPage_GetObject(Page(), Index);
 }
 
 TObjectType TPdf::ObjectType(int Index) const {
@@ -49,7 +49,7 @@ QImage TPdf::ObjectBitmap(int Index) const {
 
 // The walks over the objects check the page once, through ObjectCount, and then ask the engine directly.
 bool TPdf::IsImageObject(int Index) const {
-    return DecodeObjectType(FPDFPageObj_GetType(FPDFPage_GetObject(FPage, Index))) == otImage;
+    return DecodeObjectType(FPDFPageObj_GetType(FPDFPage_GetObject(Page(), Index))) == otImage;
 }
 
 int TPdf::ImageCount() const {
@@ -90,7 +90,7 @@ QImage TPdf::Bitmap(int Index) const {
 
 bool TPdf::Transparent() const {
     CheckPageActive();
-    return FPDFPage_HasTransparency(FPage) != 0;
+    return FPDFPage_HasTransparency(Page()) != 0;
 }
 
 } // namespace PDFium

@@ -4,6 +4,7 @@
 // reading the document from, never destroys what was there.
 #include "pdf/Pdf.h"
 
+#include "pdf/WriteWhole.h"
 #include "pdf/engine/FPdfSave.h"
 
 #include <QDir>
@@ -30,8 +31,7 @@ int WriteBlock(FPDF_FILEWRITE* pThis, const void* pData, unsigned long size) {
         return 0;
     try {
         QIODevice* stream = record->Stream;
-        const auto wanted = static_cast<qint64>(size);
-        Check(stream->write(static_cast<const char*>(pData), wanted) == wanted,
+        Check(WriteWhole(*stream, static_cast<const char*>(pData), static_cast<qint64>(size)),
               QStringLiteral("Cannot write to stream: ") + stream->errorString());
         return 1;
     } catch (...) {
@@ -73,12 +73,19 @@ bool TPdf::SaveAs(const QString& FileName, TSaveOption Option, TPdfVersion PdfVe
     QSaveFile file(FileName);
     // Unbuffered, so that every block reaches the file while the engine waits: a buffered file would report
     // a short write at its final flush as success, and commit a cut-off file.
-    Check(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered),
-          QStringLiteral("Cannot create file \"%1\". %2")
-              .arg(QDir::toNativeSeparators(FileName), file.errorString()));
+    const auto cannot = [&](const char* what) {
+        return QStringLiteral("Cannot %1 file \"%2\". %3")
+            .arg(QLatin1String(what), QDir::toNativeSeparators(FileName), file.errorString());
+    };
+    Check(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered), cannot("create"));
     const TSaveOutcome outcome = WriteDocument(file, Option, PdfVersion);
-    // Without commit the new file is removed and the target stays as it was.
-    return outcome.Saved && !outcome.WriteError && file.commit();
+    // Without commit the new file is removed and the target stays as it was. A file that cannot be written
+    // says why; a save the engine gave up answers false.
+    Check(!outcome.WriteError, cannot("write"));
+    if (!outcome.Saved)
+        return false;
+    Check(file.commit(), cannot("write"));
+    return true;
 }
 
 } // namespace PDFium

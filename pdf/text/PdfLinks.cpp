@@ -1,11 +1,11 @@
-// TPdf's links of the current page: the link annotations stored in the page and the web links the engine
-// recognises in its text, each collected in one pass and served from a cache that lives as long as the page
-// (link annotations) or its text page (web links).
+// The links of a page: the link annotations stored in the page and the web links the engine recognises in its
+// text, each collected in one pass; TPdf's links of its current page, kept with it (see TPageState).
 #include "pdf/Pdf.h"
 
 #include "pdf/binding/EngineText.h"
 #include "pdf/engine/FPdfDoc.h"
 #include "pdf/engine/FPdfText.h"
+#include "pdf/text/PageState.h"
 #include "pdf/text/PdfTextRoutines.h"
 
 #include <QStringDecoder>
@@ -110,38 +110,24 @@ TWebLinks GetWebLinks(FPDF_TEXTPAGE TextPage) {
     return result;
 }
 
-const TLinkAnnotations& TPdf::GetLinkAnnotations() {
-    if (FLinkAnnotations.isEmpty()) {
-        CheckPageActive();
-        FLinkAnnotations = PDFium::GetLinkAnnotations(FDocument, FPage);
-    }
-    return FLinkAnnotations;
-}
-
-const TWebLinks& TPdf::GetWebLinks() {
-    if (FWebLinks.isEmpty()) {
-        LoadTextPage();
-        FWebLinks = PDFium::GetWebLinks(FTextPage);
-    }
-    return FWebLinks;
-}
-
 int TPdf::LinkAnnotationCount() {
-    return int(GetLinkAnnotations().size());
+    CheckActive();
+    return int(FPageState->LinkAnnotations().size());
 }
 
 TLinkAnnotation TPdf::LinkAnnotation(int Index) {
-    Check(Index >= 0 && Index < LinkAnnotationCount(), QStringLiteral("Incorrect index"));
-    return FLinkAnnotations[Index];
+    CheckActive();
+    return FPageState->LinkAnnotation(Index);
 }
 
 int TPdf::WebLinkCount() {
-    return int(GetWebLinks().size());
+    CheckActive();
+    return int(FPageState->WebLinks().size());
 }
 
 TWebLink TPdf::WebLink(int Index) {
-    Check(Index >= 0 && Index < WebLinkCount(), QStringLiteral("Incorrect index"));
-    return FWebLinks[Index];
+    CheckActive();
+    return FPageState->WebLink(Index);
 }
 
 } // namespace PDFium

@@ -1,18 +1,10 @@
-// TPdf's search on the current page's text page: one engine search at a time, stepped forwards or backwards.
+// The search options' engine flags, and TPdf's search on its current page (see TPageState).
 #include "pdf/Pdf.h"
 
 #include "pdf/engine/FPdfText.h"
+#include "pdf/text/PageState.h"
 
 namespace PDFium {
-
-namespace {
-// One step of the search in the direction that Step takes: the index at which the match begins, or -1.
-int StepFind(FPDF_SCHHANDLE find, FPDF_BOOL (*step)(FPDF_SCHHANDLE)) {
-    if (!step(find))
-        return -1;
-    return FPDFText_GetSchResultIndex(find);
-}
-} // namespace
 
 unsigned long EncodeSearchOptions(TSearchOptions Options) {
     unsigned long flags = 0;
@@ -25,34 +17,23 @@ unsigned long EncodeSearchOptions(TSearchOptions Options) {
     return flags;
 }
 
-void TPdf::ReloadFind(const QString& Text, TSearchOptions Options, int StartIndex) {
-    UnloadFind();
-    LoadTextPage();
-    FFind = FPDFText_FindStart(FTextPage, reinterpret_cast<FPDF_WIDESTRING>(Text.utf16()),
-                               EncodeSearchOptions(Options), StartIndex);
-    Check(FFind != nullptr, QStringLiteral("Cannot start find"));
+FPDF_SCHHANDLE TPdf::Find() const {
+    return FPageState->Find();
 }
 
 int TPdf::FindFirst(const QString& Text, TSearchOptions Options, int StartIndex, bool DirectionUp) {
-    // The engine's search never returns for an empty pattern, so an empty text matches nothing and leaves
-    // no search running, without asking the engine.
-    if (Text.isEmpty()) {
-        UnloadFind();
-        CheckPageActive();
-        return -1;
-    }
-    ReloadFind(Text, Options, StartIndex);
-    return DirectionUp ? FindNext() : FindPrevious();
+    CheckActive();
+    return FPageState->FindFirst(Text, Options, StartIndex, DirectionUp);
 }
 
 int TPdf::FindNext() {
-    CheckFindActive();
-    return StepFind(FFind, FPDFText_FindNext);
+    CheckActive();
+    return FPageState->FindNext();
 }
 
 int TPdf::FindPrevious() {
-    CheckFindActive();
-    return StepFind(FFind, FPDFText_FindPrev);
+    CheckActive();
+    return FPageState->FindPrevious();
 }
 
 } // namespace PDFium

@@ -1,9 +1,10 @@
-// TPdf's text page: built on first use for the current page, kept until the page is released, and the
-// per-character queries, text extraction and rectangles on it.
+// TPdf's text page of the current page (see TPageState) and the per-character queries, text extraction and
+// rectangles on it.
 #include "pdf/Pdf.h"
 
 #include "pdf/binding/ArithmeticMask.h"
 #include "pdf/engine/FPdfText.h"
+#include "pdf/text/PageState.h"
 #include "pdf/text/PdfTextRoutines.h"
 
 #include <algorithm>
@@ -40,88 +41,83 @@ FPDF_TEXTPAGE OpenTextPage(FPDF_PAGE Page) {
     return textPage;
 }
 
-void TPdf::LoadTextPage() {
-    CheckPageActive();
-    if (!FTextPage)
-        FTextPage = OpenTextPage(FPage);
+FPDF_TEXTPAGE TPdf::TextPage() const {
+    return FPageState->TextPage();
+}
+
+FPDF_TEXTPAGE TPdf::LoadTextPage() {
+    CheckActive();
+    return FPageState->LoadTextPage();
 }
 
 int TPdf::CharacterCount() {
-    LoadTextPage();
-    return FPDFText_CountChars(FTextPage);
+    return FPDFText_CountChars(LoadTextPage());
 }
 
 QChar TPdf::Character(int Index) {
-    LoadTextPage();
-    return QChar(static_cast<char16_t>(FPDFText_GetUnicode(FTextPage, Index)));
+    return QChar(static_cast<char16_t>(FPDFText_GetUnicode(LoadTextPage(), Index)));
 }
 
 QChar TPdf::Charcode(int Index) {
-    LoadTextPage();
+    const FPDF_TEXTPAGE textPage = LoadTextPage();
     Check(FPDFText_GetCharcode != nullptr,
           QStringLiteral(
               "Cannot retrieve character code: FPDFText_GetCharcode is not available in this engine"));
-    return QChar(static_cast<char16_t>(FPDFText_GetCharcode(FTextPage, Index)));
+    return QChar(static_cast<char16_t>(FPDFText_GetCharcode(textPage, Index)));
 }
 
 double TPdf::FontSize(int Index) {
-    LoadTextPage();
-    return FPDFText_GetFontSize(FTextPage, Index);
+    return FPDFText_GetFontSize(LoadTextPage(), Index);
 }
 
 TPdfPoint TPdf::CharacterOrigin(int Index) {
-    LoadTextPage();
     // Where the engine has no origin for the index, the point stays zero.
     double x = 0;
     double y = 0;
-    if (!FPDFText_GetCharOrigin(FTextPage, Index, &x, &y))
+    if (!FPDFText_GetCharOrigin(LoadTextPage(), Index, &x, &y))
         return {};
     return {x, y};
 }
 
 TPdfRectangle TPdf::CharacterRectangle(int Index) {
-    LoadTextPage();
     TPdfRectangle result;
-    Check(FPDFText_GetCharBox(FTextPage, Index, &result.Left, &result.Right, &result.Bottom, &result.Top) !=
-              0,
+    Check(FPDFText_GetCharBox(LoadTextPage(), Index, &result.Left, &result.Right, &result.Bottom,
+                              &result.Top) != 0,
           QStringLiteral("Cannot retrieve character rectangle"));
     return result;
 }
 
 int TPdf::CharacterIndexAtPos(double X, double Y, double ToleranceX, double ToleranceY) {
-    LoadTextPage();
-    return FPDFText_GetCharIndexAtPos(FTextPage, X, Y, ToleranceX, ToleranceY);
+    return FPDFText_GetCharIndexAtPos(LoadTextPage(), X, Y, ToleranceX, ToleranceY);
 }
 
 QString TPdf::Text(int StartIndex, int Count) {
-    LoadTextPage();
-    return GetText(FTextPage, StartIndex, Count);
+    return GetText(LoadTextPage(), StartIndex, Count);
 }
 
 int TPdf::RectangleCount(int StartIndex, int Count) {
-    LoadTextPage();
-    return FPDFText_CountRects(FTextPage, StartIndex, Count);
+    return FPDFText_CountRects(LoadTextPage(), StartIndex, Count);
 }
 
 TPdfRectangle TPdf::Rectangle(int Index) {
-    LoadTextPage();
     TPdfRectangle result;
-    Check(FPDFText_GetRect(FTextPage, Index, &result.Left, &result.Top, &result.Right, &result.Bottom) != 0,
+    Check(FPDFText_GetRect(LoadTextPage(), Index, &result.Left, &result.Top, &result.Right, &result.Bottom) !=
+              0,
           QStringLiteral("Cannot retrieve rectangle"));
     return result;
 }
 
 QString TPdf::TextInRectangle(double Left, double Top, double Right, double Bottom) {
-    LoadTextPage();
+    const FPDF_TEXTPAGE textPage = LoadTextPage();
     // The engine's first answer counts characters, but it writes UTF-16, in which a character outside the
     // Basic Multilingual Plane takes two units: room for two units a character, cut to what was written,
     // less the terminator that the engine counts where it had room for one.
-    const int characters = FPDFText_GetBoundedText(FTextPage, Left, Top, Right, Bottom, nullptr, 0);
+    const int characters = FPDFText_GetBoundedText(textPage, Left, Top, Right, Bottom, nullptr, 0);
     if (characters <= 0)
         return {};
     const int capacity = int(std::min<qint64>(2 * qint64(characters), std::numeric_limits<int>::max()));
     QString text(capacity, Qt::Uninitialized);
-    const int written = FPDFText_GetBoundedText(FTextPage, Left, Top, Right, Bottom,
+    const int written = FPDFText_GetBoundedText(textPage, Left, Top, Right, Bottom,
                                                 reinterpret_cast<unsigned short*>(text.data()), capacity);
     text.truncate(std::max(written, 0));
     if (text.endsWith(QChar(0)))

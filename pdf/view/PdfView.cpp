@@ -2,7 +2,6 @@
 #include "pdf/view/PdfView.h"
 
 #include "pdf/core/Rendering.h"
-#include "pdf/engine/FPdfFormFill.h"
 #include "pdf/engine/FPdfText.h"
 #include "pdf/text/PdfTextRoutines.h"
 
@@ -30,7 +29,7 @@ TPdfView::~TPdfView() {
     TPdf* pdf = FPdf;
     UnloadPage();
     if (pdf) {
-        pdf->FPdfViews.removeOne(this);
+        pdf->UnbindView(this);
         pdf->ReportCallbackError();
     }
 }
@@ -40,7 +39,7 @@ QString TPdfView::About() const {
 }
 
 bool TPdfView::Active() const {
-    return FPage != nullptr;
+    return Page() != nullptr;
 }
 
 void TPdfView::SetActive(bool Value) {
@@ -94,25 +93,19 @@ void TPdfView::SetPdf(TPdf* Value) {
     TPdf* previous = FPdf;
     UnloadPage();
     if (previous)
-        previous->FPdfViews.removeOne(this);
+        previous->UnbindView(this);
     FPdf = Value;
     if (FPdf)
-        FPdf->FPdfViews.append(this);
+        FPdf->BindView(this);
     if (previous)
         previous->RaiseCallbackError();
 }
 
 void TPdfView::ReloadPage() {
     UnloadPage();
-    Check(FPdf != nullptr, QStringLiteral("Pdf property not set"));
-    FPdf->CheckActive();
+    CheckPdfActive();
     if (FPageNumber != 0) {
-        FPage = FPDF_LoadPage(FPdf->Document(), FPageNumber - 1);
-        Check(FPage != nullptr, QStringLiteral("Cannot open page ") + QString::number(FPageNumber));
-        if (FPDF_FORMHANDLE form = FPdf->FormHandle()) {
-            FORM_OnAfterLoadPage(FPage, form);
-            FORM_DoPageAAction(FPage, form, FPDFPAGE_AACTION_OPEN);
-        }
+        FPageState.Load(FPdf->Document(), FPageNumber, FPdf->FormHandle());
         FPdf->RaiseCallbackError();
     }
     if (OnPageChange)
@@ -123,34 +116,28 @@ void TPdfView::ReloadPage() {
 
 void TPdfView::UnloadPage() {
     ClearCache();
-    UnloadTextPage();
     FSelection.clear();
     FSelectionCurrent = -1;
-    if (FPage) {
-        if (FPdf && FPdf->FormHandle()) {
-            FORM_DoPageAAction(FPage, FPdf->FormHandle(), FPDFPAGE_AACTION_CLOSE);
-            FORM_OnBeforeClosePage(FPage, FPdf->FormHandle());
-        }
-        FPDF_ClosePage(FPage);
-        FPage = nullptr;
-        FLinkAnnotations.clear();
-    }
+    FPageState.Unload();
 }
 
-void TPdfView::UnloadTextPage() {
-    UnloadFind();
-    if (FTextPage) {
-        FPDFText_ClosePage(FTextPage);
-        FTextPage = nullptr;
-        FWebLinks.clear();
-    }
+void TPdfView::ApplyActive() {
+    SetActive(FActive);
 }
 
-void TPdfView::UnloadFind() {
-    if (FFind) {
-        FPDFText_FindClose(FFind);
-        FFind = nullptr;
-    }
+void TPdfView::Deactivate() {
+    SetActive(false);
+}
+
+void TPdfView::Unbind() {
+    FPdf = nullptr;
+}
+
+bool TPdfView::InvalidatePage(FPDF_PAGE Page) {
+    if (Page != this->Page())
+        return false;
+    Invalidate();
+    return true;
 }
 
 void TPdfView::ClearCache() {
@@ -164,130 +151,111 @@ void TPdfView::Invalidate() {
     update();
 }
 
-void TPdfView::CheckPageActive() const {
+void TPdfView::CheckPdfActive() const {
     Check(FPdf != nullptr, QStringLiteral("Pdf property not set"));
     FPdf->CheckActive();
-    Check(FPage != nullptr, QStringLiteral("Cannot perform this operation on an inactive page"));
+}
+
+void TPdfView::CheckPageActive() const {
+    CheckPdfActive();
+    FPageState.CheckLoaded();
 }
 
 double TPdfView::PageWidth() const {
     CheckPageActive();
-    return FPDF_GetPageWidth(FPage);
+    return FPDF_GetPageWidth(Page());
 }
 
 double TPdfView::PageHeight() const {
     CheckPageActive();
-    return FPDF_GetPageHeight(FPage);
+    return FPDF_GetPageHeight(Page());
 }
 
 bool TPdfView::DeviceToPage(int X, int Y, double& PageX, double& PageY) const {
     CheckPageActive();
-    return FPDF_DeviceToPage(FPage, 0, 0, width(), height(), FRotation, X, Y, &PageX, &PageY) != 0;
+    return FPDF_DeviceToPage(Page(), 0, 0, width(), height(), FRotation, X, Y, &PageX, &PageY) != 0;
 }
 
 bool TPdfView::PageToDevice(double PageX, double PageY, int& X, int& Y) const {
     CheckPageActive();
-    return FPDF_PageToDevice(FPage, 0, 0, width(), height(), FRotation, PageX, PageY, &X, &Y) != 0;
+    return FPDF_PageToDevice(Page(), 0, 0, width(), height(), FRotation, PageX, PageY, &X, &Y) != 0;
 }
 
 QImage TPdfView::RenderPage(int Width, int Height) const {
     CheckPageActive();
-    return PDFium::RenderPage(FPdf->FormHandle(), nullptr, FPage, 0, 0, Width, Height, FRotation, FOptions,
+    return PDFium::RenderPage(FPdf->FormHandle(), nullptr, Page(), 0, 0, Width, Height, FRotation, FOptions,
                               clWhite);
 }
 
-void TPdfView::LoadTextPage() {
-    CheckPageActive();
-    if (!FTextPage)
-        FTextPage = OpenTextPage(FPage);
+FPDF_TEXTPAGE TPdfView::LoadTextPage() {
+    CheckPdfActive();
+    return FPageState.LoadTextPage();
 }
 
 int TPdfView::CharacterCount() {
-    LoadTextPage();
-    return FPDFText_CountChars(FTextPage);
+    return FPDFText_CountChars(LoadTextPage());
 }
 
 QString TPdfView::Text(int StartIndex, int Count) {
-    LoadTextPage();
-    return GetText(FTextPage, StartIndex, Count);
+    return GetText(LoadTextPage(), StartIndex, Count);
 }
 
 TPdfRectangles TPdfView::TextRectangles(int StartIndex, int Count) {
-    LoadTextPage();
-    TPdfRectangles result(std::max(FPDFText_CountRects(FTextPage, StartIndex, Count), 0));
+    const FPDF_TEXTPAGE textPage = LoadTextPage();
+    TPdfRectangles result(std::max(FPDFText_CountRects(textPage, StartIndex, Count), 0));
     for (int i = 0; i < result.size(); ++i) {
         TPdfRectangle& r = result[i];
-        FPDFText_GetRect(FTextPage, i, &r.Left, &r.Top, &r.Right, &r.Bottom);
+        FPDFText_GetRect(textPage, i, &r.Left, &r.Top, &r.Right, &r.Bottom);
     }
     return result;
 }
 
 int TPdfView::FindFirst(const QString& Text, TSearchOptions Options, int StartIndex, bool DirectionUp) {
-    UnloadFind();
-    LoadTextPage();
-    FFind = FPDFText_FindStart(FTextPage, reinterpret_cast<FPDF_WIDESTRING>(Text.utf16()),
-                               EncodeSearchOptions(Options), StartIndex);
-    Check(FFind != nullptr, QStringLiteral("Cannot start find"));
-    return DirectionUp ? FindNext() : FindPrevious();
+    CheckPdfActive();
+    return FPageState.FindFirst(Text, Options, StartIndex, DirectionUp);
 }
 
 int TPdfView::FindNext() {
-    CheckPageActive();
-    Check(FFind != nullptr, QStringLiteral("Uninitialized search"));
-    return FPDFText_FindNext(FFind) ? FPDFText_GetSchResultIndex(FFind) : -1;
+    CheckPdfActive();
+    return FPageState.FindNext();
 }
 
 int TPdfView::FindPrevious() {
-    CheckPageActive();
-    Check(FFind != nullptr, QStringLiteral("Uninitialized search"));
-    return FPDFText_FindPrev(FFind) ? FPDFText_GetSchResultIndex(FFind) : -1;
+    CheckPdfActive();
+    return FPageState.FindPrevious();
 }
 
 TTextRange TPdfView::FoundRange() const {
     CheckPageActive();
-    Check(FFind != nullptr, QStringLiteral("Uninitialized search"));
-    return {FPDFText_GetSchResultIndex(FFind), FPDFText_GetSchCount(FFind)};
-}
-
-const TLinkAnnotations& TPdfView::GetLinkAnnotations() {
-    if (FLinkAnnotations.isEmpty()) {
-        CheckPageActive();
-        FLinkAnnotations = PDFium::GetLinkAnnotations(FPdf->Document(), FPage);
-    }
-    return FLinkAnnotations;
-}
-
-const TWebLinks& TPdfView::GetWebLinks() {
-    if (FWebLinks.isEmpty()) {
-        LoadTextPage();
-        FWebLinks = PDFium::GetWebLinks(FTextPage);
-    }
-    return FWebLinks;
+    FPageState.CheckFind();
+    return {FPDFText_GetSchResultIndex(Find()), FPDFText_GetSchCount(Find())};
 }
 
 int TPdfView::LinkAnnotationCount() {
-    return int(GetLinkAnnotations().size());
+    CheckPdfActive();
+    return int(FPageState.LinkAnnotations().size());
 }
 
 TLinkAnnotation TPdfView::LinkAnnotation(int Index) {
-    Check(Index >= 0 && Index < LinkAnnotationCount(), QStringLiteral("Incorrect index"));
-    return FLinkAnnotations[Index];
+    CheckPdfActive();
+    return FPageState.LinkAnnotation(Index);
 }
 
 int TPdfView::WebLinkCount() {
-    return int(GetWebLinks().size());
+    CheckPdfActive();
+    return int(FPageState.WebLinks().size());
 }
 
 TWebLink TPdfView::WebLink(int Index) {
-    Check(Index >= 0 && Index < WebLinkCount(), QStringLiteral("Incorrect index"));
-    return FWebLinks[Index];
+    CheckPdfActive();
+    return FPageState.WebLink(Index);
 }
 
 int TPdfView::LinkAnnotationAtPos(int X, int Y) {
     double x = 0, y = 0;
     if (!DeviceToPage(X, Y, x, y))
         return -1;
-    const TLinkAnnotations& links = GetLinkAnnotations();
+    const TLinkAnnotations& links = FPageState.LinkAnnotations();
     for (int i = 0; i < links.size(); ++i)
         if (Contains(links[i].Rectangle, x, y))
             return i;
@@ -298,7 +266,7 @@ int TPdfView::WebLinkAtPos(int X, int Y) {
     double x = 0, y = 0;
     if (!DeviceToPage(X, Y, x, y))
         return -1;
-    const TWebLinks& links = GetWebLinks();
+    const TWebLinks& links = FPageState.WebLinks();
     for (int i = 0; i < links.size(); ++i)
         for (const TPdfRectangle& rectangle : links[i].Rectangles)
             if (Contains(rectangle, x, y))
@@ -319,7 +287,8 @@ const QImage& TPdfView::PageImage(QImage& Scratch) {
     if (FCache && !FCachedBitmap.isNull() && FCachedWidth == width && FCachedHeight == height)
         return FCachedBitmap;
     QImage& target = FCache ? FCachedBitmap : Scratch;
-    PDFium::RenderPage(FPdf->FormHandle(), &target, FPage, 0, 0, width, height, FRotation, FOptions, clWhite);
+    PDFium::RenderPage(FPdf->FormHandle(), &target, Page(), 0, 0, width, height, FRotation, FOptions,
+                       clWhite);
     target.setDevicePixelRatio(ratio);
     if (FCache) {
         FCachedWidth = width;
@@ -345,7 +314,7 @@ void TPdfView::paintEvent(QPaintEvent*) {
     {
         QPainter painter(this);
         painter.fillRect(rect(), palette().color(QPalette::Window));
-        if (FPage && FPdf && FPdf->Active() && width() > 0 && height() > 0) {
+        if (Page() && FPdf && FPdf->Active() && width() > 0 && height() > 0) {
             try {
                 QImage scratch;
                 painter.drawImage(0, 0, PageImage(scratch));

@@ -1,11 +1,13 @@
 // TPdfView, the PDF component's visual control: a widget bound to a TPdf that keeps its own engine page of
 // that component's document, so that it can show another page than the component's current one. It draws the
 // page at its own size and device pixel ratio, hands mouse and keyboard to the document's form-fill
-// environment, paints chosen runs of text as a selection, and has its own text page, search and link caches.
-// Its page closes, with the form-fill page events, before the component closes the document.
+// environment and paints chosen runs of text as a selection. Its page, with the text page, search and links
+// on it, is a TPageState of its own, entered into the form-fill environment; it closes before the component
+// closes the document.
 #pragma once
 
 #include "pdf/Pdf.h"
+#include "pdf/text/PageState.h"
 
 #include <QWidget>
 
@@ -19,7 +21,7 @@ struct TTextRange {
 };
 using TTextRanges = QList<TTextRange>;
 
-class TPdfView : public QWidget {
+class TPdfView : public QWidget, private TPdfBoundView {
     Q_OBJECT
 
 public:
@@ -48,9 +50,9 @@ public:
     TRotation Rotation() const { return FRotation; }
     void SetRotation(TRotation Value);
 
-    FPDF_PAGE Page() const { return FPage; }
-    FPDF_TEXTPAGE TextPage() const { return FTextPage; }
-    FPDF_SCHHANDLE Find() const { return FFind; }
+    FPDF_PAGE Page() const { return FPageState.Page(); }
+    FPDF_TEXTPAGE TextPage() const { return FPageState.TextPage(); }
+    FPDF_SCHHANDLE Find() const { return FPageState.Find(); }
 
     void ReloadPage();
     // Drops the rendered page and repaints the whole view.
@@ -106,16 +108,17 @@ protected:
     void keyReleaseEvent(QKeyEvent* Event) override;
 
 private:
-    friend class TPdf;
+    // The component's side of the binding.
+    void ApplyActive() override;
+    void Deactivate() override;
+    void Unbind() override;
+    bool InvalidatePage(FPDF_PAGE Page) override;
 
     void UnloadPage();
-    void UnloadTextPage();
-    void UnloadFind();
     void ClearCache();
+    void CheckPdfActive() const;
     void CheckPageActive() const;
-    void LoadTextPage();
-    const TLinkAnnotations& GetLinkAnnotations();
-    const TWebLinks& GetWebLinks();
+    FPDF_TEXTPAGE LoadTextPage();
     const QImage& PageImage(QImage& Scratch);
     void PaintSelection(QPainter& Painter);
     bool FormReady() const;
@@ -128,15 +131,11 @@ private:
     QImage FCachedBitmap;
     int FCachedWidth = 0;
     int FCachedHeight = 0;
-    FPDF_SCHHANDLE FFind = nullptr;
-    TLinkAnnotations FLinkAnnotations;
     TRenderOptions FOptions{reAnnotations};
-    FPDF_PAGE FPage = nullptr;
+    TPageState FPageState;
     int FPageNumber = 1;
     TPdf* FPdf = nullptr;
     TRotation FRotation = ro0;
-    FPDF_TEXTPAGE FTextPage = nullptr;
-    TWebLinks FWebLinks;
     TTextRanges FSelection;
     int FSelectionCurrent = -1;
 };

@@ -106,7 +106,7 @@ template <typename Action> void Reported(Action action) {
 } // namespace
 
 bool TPdfView::FormReady() const {
-    return FPage && FPdf && FPdf->FormHandle();
+    return Page() && FPdf && FPdf->FormHandle();
 }
 
 bool TPdfView::PassMouse(FPDF_BOOL (*Handler)(FPDF_FORMHANDLE, FPDF_PAGE, int, double, double),
@@ -117,7 +117,7 @@ bool TPdfView::PassMouse(FPDF_BOOL (*Handler)(FPDF_FORMHANDLE, FPDF_PAGE, int, d
     double x = 0, y = 0;
     if (!DeviceToPage(position.x(), position.y(), x, y))
         return false;
-    const bool handled = Handler(FPdf->FormHandle(), FPage, MouseFlags(Event), x, y) != 0;
+    const bool handled = Handler(FPdf->FormHandle(), Page(), MouseFlags(Event), x, y) != 0;
     FPdf->ReportCallbackError();
     return handled;
 }
@@ -130,12 +130,12 @@ bool TPdfView::PassKey(QKeyEvent* Event, bool Pressed) {
         flags |= FWL_EVENTFLAG_AutoRepeat;
     bool handled = false;
     if (const int key = VirtualKey(Event->key()))
-        handled = (Pressed ? FORM_OnKeyDown : FORM_OnKeyUp)(FPdf->FormHandle(), FPage, key, flags) != 0;
+        handled = (Pressed ? FORM_OnKeyDown : FORM_OnKeyUp)(FPdf->FormHandle(), Page(), key, flags) != 0;
     // Shortcuts with Control or Alt are no typing.
     if (Pressed && !(Event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         for (const QChar c : Event->text())
             if (IsTypedCharacter(c))
-                handled = FORM_OnChar(FPdf->FormHandle(), FPage, c.unicode(), flags) != 0 || handled;
+                handled = FORM_OnChar(FPdf->FormHandle(), Page(), c.unicode(), flags) != 0 || handled;
     FPdf->ReportCallbackError();
     return handled;
 }
@@ -143,9 +143,9 @@ bool TPdfView::PassKey(QKeyEvent* Event, bool Pressed) {
 void TPdfView::ShowCursorFor(const QPoint& Position) {
     Qt::CursorShape shape = Qt::ArrowCursor;
     double x = 0, y = 0;
-    if (FPage && FPdf && DeviceToPage(Position.x(), Position.y(), x, y)) {
+    if (Page() && FPdf && DeviceToPage(Position.x(), Position.y(), x, y)) {
         const int field =
-            FPdf->FormHandle() ? FPDFPage_HasFormFieldAtPoint(FPdf->FormHandle(), FPage, x, y) : -1;
+            FPdf->FormHandle() ? FPDFPage_HasFormFieldAtPoint(FPdf->FormHandle(), Page(), x, y) : -1;
         if (field == FPDF_FORMFIELD_TEXTFIELD)
             shape = Qt::IBeamCursor;
         else if (field > 0 || LinkAnnotationAtPos(Position.x(), Position.y()) >= 0 ||

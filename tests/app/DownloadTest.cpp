@@ -4,6 +4,7 @@
 #include "app/download/DownloadProgress.h"
 #include "app/download/EDownloadError.h"
 #include "support/HttpServer.h"
+#include "support/SmallFilesystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -297,6 +298,76 @@ TEST_F(DownloadTest, FailsAndSavesNothingWhenTheServerStopsMidBody) {
     FServer.On("GET", "/report.pdf", response);
     EXPECT_EQ(failure(FServer.Url("/report.pdf")), "Error sending data: (104) Connection reset by peer");
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList()) << "no file, no lock";
+}
+
+struct Overlong {
+    const char* Name;
+    HttpResponse Response;
+    TDownloadLimits Limits;
+    QString Message; // the error's beginning
+};
+
+void PrintTo(const Overlong& c, std::ostream* os) {
+    *os << c.Name;
+}
+
+class DownloadOverlongTest : public DownloadTest, public testing::WithParamInterface<Overlong> {};
+
+// A request that stands still fails at the idle limit; a server that trickles its body, each byte well within
+// the idle limit, is stopped at the overall one. Either way nothing is left.
+TEST_P(DownloadOverlongTest, EndsAtItsLimitAndSavesNothing) {
+    FServer.On("GET", "/report.pdf", GetParam().Response);
+    try {
+        DownPDF(FServer.Url("/report.pdf"), folder(), {}, GetParam().Limits);
+        FAIL() << "the download ended";
+    } catch (const EDownloadError& error) {
+        EXPECT_TRUE(error.Message().startsWith(GetParam().Message)) << error.Message().toStdString();
+    }
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList()) << "no file, no lock";
+}
+
+HttpResponse Stalling() {
+    HttpResponse response = HttpServer::Status(200, Document);
+    response.StallAfter = Document.size() / 2;
+    return response;
+}
+
+HttpResponse Trickling() {
+    HttpResponse response = HttpServer::Status(200, Document.left(1000));
+    response.TrickleMilliseconds = 100;
+    return response;
+}
+
+INSTANTIATE_TEST_SUITE_P(Limits, DownloadOverlongTest,
+                         testing::Values(Overlong{"Idle",
+                                                  Stalling(),
+                                                  {std::chrono::seconds(1), std::chrono::minutes(10)},
+                                                  "Error sending data: (110) "},
+                                         Overlong{"Total",
+                                                  Trickling(),
+                                                  {std::chrono::seconds(60), std::chrono::seconds(1)},
+                                                  "The download was stopped: it took longer than 1 second"}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// A disk that fills up while the document arrives: the message says what the system said.
+TEST_F(DownloadTest, AFullDiskSaysSo) {
+    const SmallFilesystem disk(64 * 1024);
+    if (disk.Path().isEmpty())
+        GTEST_SKIP() << disk.Refusal().toStdString();
+    const QString target = disk.Path() + "/DownFile/";
+    HttpResponse response = HttpServer::Status(200);
+    response.FillerLength = 1 << 20;
+    FServer.On("GET", "/report.pdf", response);
+    try {
+        DownPDF(FServer.Url("/report.pdf"), target);
+        FAIL() << "a document larger than the disk was saved";
+    } catch (const EDownloadError& error) {
+        EXPECT_EQ(error.Message().toStdString(),
+                  QStringLiteral("Cannot write file \"%1report.pdf\". No space left on device")
+                      .arg(target)
+                      .toStdString());
+    }
+    EXPECT_EQ(QDir(target).entryList(QDir::Files | QDir::Hidden), QStringList()) << "no file, no lock";
 }
 
 // The body goes to its file as it arrives: at every report the file holds every byte received so far.

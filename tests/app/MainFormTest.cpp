@@ -297,6 +297,34 @@ TEST_F(MainForm, OneSettingsWindowAtATime) {
     EXPECT_TRUE(third.pButton->isEnabled());
 }
 
+// A window whose link cannot be read stays in the designed layout, where its table can be changed: it holds
+// the table as a settings window does, whichever of the two opens first, and the later one is refused.
+TEST_F(MainForm, AWindowLeftInTheDesignedLayoutHoldsTheTableToo) {
+    const QString refusal = QStringLiteral("The assignment table is open in another settings window.");
+    for (const bool linkFirst : {true, false}) {
+        SCOPED_TRACE(linkFirst ? "the window with the link first" : "the settings window first");
+        QFile::remove(Folder.filePath("cds.xml"));
+        Boxes.clear();
+        {
+            const QString noProtocol = QStringLiteral("hello");
+            TPrint first(linkFirst ? noProtocol : QString());
+            TPrint second(linkFirst ? QString() : noProtocol);
+            ASSERT_EQ(Boxes.size(), 2);
+            EXPECT_EQ(Boxes.last().text, refusal);
+            EXPECT_FALSE(second.Cds->Active()) << "a closed table cannot overwrite the file";
+            EXPECT_FALSE(second.pButton->isEnabled());
+            ExpectDesignedLayout(linkFirst ? first : second);
+            first.Cds->Append();
+            first.Cds->SetFieldValue(AssignmentTable::fdModuleAddress, QStringLiteral("A1"));
+            first.Cds->Post();
+        }
+        TClientDataSet saved;
+        AssignmentTable::SetUp(saved, Folder.filePath("cds.xml"));
+        EXPECT_EQ(saved.RecordCount(), 1);
+        EXPECT_TRUE(saved.Locate(AssignmentTable::fdModuleAddress, QStringLiteral("A1"), {}));
+    }
+}
+
 TEST_F(MainForm, DeleteRewritesTheTable) {
     {
         TClientDataSet cds;

@@ -2,11 +2,10 @@
 // a complete new file, and refused at start-up with a message that names the file and the problem.
 #include "FailingSync.h"
 #include "TableFixtures.h"
+#include "support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using AssignmentTable::fdModuleAddress;
@@ -139,26 +138,6 @@ TEST(TableFile, UnreadableFileFailsStartUp) {
             << error.Message().toStdString();
     }
 }
-
-// Limits the size of every file the process writes, as a full disk would, for the lifetime of the object.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &previous);
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = previous;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, previousHandler);
-    }
-
-private:
-    rlimit previous{};
-    void (*previousHandler)(int) = nullptr;
-};
 
 TEST_F(TableTest, SaveThatFailsMidwayLeavesTheOldFileWholeAndMemoryAsTheFile) {
     appendRow(cds, QStringLiteral("A1"), QStringLiteral("n"), QStringLiteral("p"));

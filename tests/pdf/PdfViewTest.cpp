@@ -6,6 +6,7 @@
 #include "support/PdfFixtures.h"
 #include "support/Programs.h"
 #include "support/TestData.h"
+#include "support/Watchdog.h"
 #include "tests/pdf/ErrorOf.h"
 
 #include <QCoreApplication>
@@ -420,6 +421,24 @@ TEST_F(PdfViewTest, SearchOnTheViewsPageAndItsSelection) {
     EXPECT_EQ(view->SelectionCurrent(), -1);
     view->SetPageNumber(1);
     EXPECT_TRUE(view->Selection().isEmpty());
+}
+
+TEST_F(PdfViewTest, AnEmptyTextMatchesNothingAndEndsTheRunningSearch) {
+    // The engine's own search never returns for an empty pattern.
+    pdf.SetActive(true);
+    auto view = MakeView(2);
+    view->SetActive(true);
+    ASSERT_EQ(view->FindFirst(QStringLiteral("two"), {}, 0, true), 5);
+    for (const bool forwards : {true, false}) {
+        SCOPED_TRACE(forwards);
+        {
+            const Watchdog guard(QStringLiteral("TPdfView::FindFirst with an empty text"),
+                                 std::chrono::seconds(60));
+            EXPECT_EQ(view->FindFirst(QString(), {}, forwards ? 0 : -1, forwards), -1);
+        }
+        EXPECT_EQ(view->Find(), nullptr);
+        EXPECT_EQ(ErrorOf([&] { view->FindNext(); }), "Uninitialized search");
+    }
 }
 
 TEST_F(PdfViewTest, AnErrorOfAFormFieldHandlerNeverLeavesTheViewsInput) {

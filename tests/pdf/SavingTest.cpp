@@ -1,9 +1,12 @@
 // Saving on the real engine: versions and save options, streams that already hold data or refuse to take
-// more, files replaced only by a complete save (over the open file too, and under a file-size limit), and
-// saved documents read back by the engine and by independent readers (qpdf, poppler).
+// more, files replaced only by a complete save (over the open file too, and under a file-size limit or on a
+// full disk, which say why), and saved documents read back by the engine and by independent readers (qpdf,
+// poppler).
 #include "pdf/Pdf.h"
+#include "support/FileSizeLimit.h"
 #include "support/PdfFixtures.h"
 #include "support/Programs.h"
+#include "support/SmallFilesystem.h"
 #include "support/TestData.h"
 #include "tests/pdf/PdfTestHelpers.h"
 
@@ -12,10 +15,9 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
+#include <optional>
 #include <stdexcept>
-#include <sys/resource.h>
 
 using namespace PDFium;
 
@@ -211,7 +213,31 @@ TEST_F(SavingTest, SavingOverTheOpenFileKeepsTheDocumentReadable) {
     EXPECT_EQ(FilesIn(dir.path()), QStringList{"document.pdf"});
 }
 
-TEST_F(SavingTest, AFailedSaveLeavesTheOldFileWhole) {
+struct WriteLimit {
+    const char* Name;
+    bool FullDisk; // a real disk that fills up; otherwise a file-size limit
+    QString Reason;
+};
+
+void PrintTo(const WriteLimit& c, std::ostream* os) {
+    *os << c.Name;
+}
+
+class FailedSaveTest : public SavingTest, public testing::WithParamInterface<WriteLimit> {};
+
+TEST_P(FailedSaveTest, LeavesTheOldFileWholeAndSaysWhatTheSystemSaid) {
+    std::optional<SmallFilesystem> disk;
+    QString folder = dir.path();
+    if (GetParam().FullDisk) {
+        disk.emplace(64 * 1024);
+        if (disk->Path().isEmpty())
+            GTEST_SKIP() << disk->Refusal().toStdString();
+        folder = disk->Path();
+    }
+    path = folder + "/document.pdf";
+    WriteFile(path, original);
+    const QString other = folder + "/other.pdf";
+    WriteFile(other, "an earlier file");
     OpenFile();
     // Noise does not compress: the document grows far beyond the limit.
     QImage noise(300, 300, QImage::Format_RGB32);
@@ -219,27 +245,26 @@ TEST_F(SavingTest, AFailedSaveLeavesTheOldFileWhole) {
         for (int x = 0; x < noise.width(); ++x)
             noise.setPixel(x, y, qRgb((x * 7919 + y * 104729) % 251, (x * y) % 253, (x + y * 31) % 241));
     pdf.AddPicture(noise, 0, 0);
-    const QString other = dir.filePath("other.pdf");
-    WriteFile(other, "an earlier file");
-    // A file-size limit makes every write beyond it fail, as a full disk would.
-    rlimit previous{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = previous;
-    limited.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const bool overOpen = pdf.SaveAs(path, saNoIncremental, pvUnknown);
-    const bool overOther = pdf.SaveAs(other, saIncremental, pvUnknown);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
-    EXPECT_FALSE(overOpen);
-    EXPECT_FALSE(overOther);
+    {
+        std::optional<FileSizeLimit> limit;
+        if (!GetParam().FullDisk)
+            limit.emplace(4096);
+        for (const auto& [target, option] :
+             {std::pair{path, saNoIncremental}, std::pair{other, saIncremental}})
+            EXPECT_EQ(ErrorOf([&] { pdf.SaveAs(target, option, pvUnknown); }),
+                      QStringLiteral("Cannot write file \"%1\". %2").arg(target, GetParam().Reason));
+    }
     EXPECT_EQ(ReadFile(path), original);
     EXPECT_EQ(ReadFile(other), "an earlier file");
-    EXPECT_EQ(FilesIn(dir.path()), (QStringList{"document.pdf", "other.pdf"}));
-    // Without the limit the same save succeeds.
-    EXPECT_TRUE(pdf.SaveAs(other, saNoIncremental, pvUnknown));
+    EXPECT_EQ(FilesIn(folder), (QStringList{"document.pdf", "other.pdf"}));
+    // With room the same save succeeds.
+    EXPECT_TRUE(pdf.SaveAs(dir.filePath("roomy.pdf"), saNoIncremental, pvUnknown));
 }
+
+INSTANTIATE_TEST_SUITE_P(Limits, FailedSaveTest,
+                         testing::Values(WriteLimit{"FileSize", false, "File too large"},
+                                         WriteLimit{"FullDisk", true, "No space left on device"}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(SavingTest, IndependentReadersSeeWhatWasPlaced) {
     REQUIRE_TESTDATA("mona_lisa.jpg");

@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <algorithm>
 #include <memory>
@@ -50,6 +51,18 @@ void sendFiller(QTcpSocket* socket, qint64 length) {
     };
     QObject::connect(socket, &QTcpSocket::bytesWritten, socket, more);
     more();
+}
+
+// Sends Body on Socket one byte every Interval milliseconds; the sending ends with the socket.
+void trickle(QTcpSocket* socket, const QByteArray& body, int interval) {
+    auto* timer = new QTimer(socket);
+    auto sent = std::make_shared<qsizetype>(0);
+    QObject::connect(timer, &QTimer::timeout, socket, [socket, timer, body, sent] {
+        socket->write(body.mid((*sent)++, 1));
+        if (*sent == body.size())
+            timer->stop();
+    });
+    timer->start(interval);
 }
 
 QByteArray chunkHead(qsizetype size) {
@@ -122,6 +135,12 @@ void HttpServer::send(QTcpSocket* socket, const HttpRequest& request, const Http
         socket->write(head + "Content-Length: " + QByteArray::number(response.FillerLength) + "\r\n\r\n");
         if (request.Method != "HEAD")
             sendFiller(socket, response.FillerLength);
+        return;
+    }
+    if (body && response.TrickleMilliseconds > 0) {
+        socket->write(head + "Content-Length: " + QByteArray::number(response.Body.size()) + "\r\n\r\n");
+        if (request.Method != "HEAD")
+            trickle(socket, response.Body, response.TrickleMilliseconds);
         return;
     }
     if (body && response.Frame == HttpResponse::Framing::Length)

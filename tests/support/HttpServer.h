@@ -42,6 +42,9 @@ struct HttpResponse {
     // When not negative, the body is this many bytes of filler instead of Body, sent with their length and
     // made as the connection drains, so that the server never holds more than a little of it.
     qint64 FillerLength = -1;
+    // When positive, the body goes with its length one byte at a time, this many milliseconds apart, as a
+    // server that trickles it.
+    int TrickleMilliseconds = 0;
 
     HttpResponse& With(const QByteArray& name, const QByteArray& value) {
         Headers.append({name, value});

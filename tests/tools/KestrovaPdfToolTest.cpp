@@ -2,6 +2,7 @@
 // its failures on standard error with their exit codes.
 #include "support/PdfFixtures.h"
 #include "support/Programs.h"
+#include "support/SmallFilesystem.h"
 #include "support/TestData.h"
 #include "tests/tools/ToolRun.h"
 
@@ -14,6 +15,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
@@ -484,22 +486,54 @@ TEST(KestrovaPdfTool, EditSavesIncrementallyAfterTheOriginalBytes) {
     EXPECT_TRUE(RunProgram("pdftotext", {out, "-"}).contains("Added"));
 }
 
-TEST(KestrovaPdfTool, ASaveBeyondTheFileSizeLimitLeavesTheInputWhole) {
+struct WriteLimit {
+    const char* Name;
+    bool FullDisk; // a real disk with no room for the output; otherwise a file-size limit
+    const char* Reason;
+};
+
+void PrintTo(const WriteLimit& c, std::ostream* os) {
+    *os << c.Name;
+}
+
+class KestrovaPdfToolSave : public testing::TestWithParam<WriteLimit> {};
+
+// A save that cannot be written says what the system said and leaves the input whole.
+TEST_P(KestrovaPdfToolSave, ThatCannotBeWrittenSaysWhyAndLeavesTheInputWhole) {
     REQUIRE_TESTDATA("pdf/hello_world.pdf");
     REQUIRE_TESTDATA("mona_lisa.jpg");
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString file = CopyShared(dir, "pdf/hello_world.pdf", "hello.pdf");
+    // Two pages of memory: the input takes one, and the output, with the JPEG, needs two.
+    std::optional<SmallFilesystem> disk;
+    QString folder = dir.path();
+    if (GetParam().FullDisk) {
+        disk.emplace(8 * 1024);
+        if (disk->Path().isEmpty())
+            GTEST_SKIP() << disk->Refusal().toStdString();
+        folder = disk->Path();
+    }
+    const QString file = folder + "/hello.pdf";
+    ASSERT_TRUE(QFile::copy(Shared("pdf/hello_world.pdf"), file));
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
     const QByteArray before = ReadFile(file);
     // Four blocks of 512 bytes: the JPEG alone is larger. The ignored signal stays ignored in the tool, whose
-    // writes beyond the limit then fail as on a full disk.
+    // writes beyond the limit then fail.
+    const QString limit = GetParam().FullDisk ? QString() : QStringLiteral("trap '' XFSZ; ulimit -f 4; ");
     QProcess process;
-    process.start("sh", {"-c", "trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\"",
-                         QStringLiteral(KESTROVA_BIN_DIR "/kestrova-pdf"), "edit", file, file, "image", "1",
-                         "0", "0", Shared("mona_lisa.jpg")});
+    process.start("sh", {"-c", limit + "exec \"$0\" \"$@\"", QStringLiteral(KESTROVA_BIN_DIR "/kestrova-pdf"),
+                         "edit", file, file, "image", "1", "0", "0", Shared("mona_lisa.jpg")});
     ASSERT_TRUE(process.waitForFinished(60000));
     EXPECT_EQ(process.exitCode(), 1);
-    EXPECT_TRUE(process.readAllStandardError().contains("Cannot save"));
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()).trimmed().toStdString(),
+              QStringLiteral("kestrova-pdf: Cannot write file \"%1\". %2")
+                  .arg(file, GetParam().Reason)
+                  .toStdString());
     EXPECT_EQ(ReadFile(file), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"hello.pdf"});
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"hello.pdf"});
 }
+
+INSTANTIATE_TEST_SUITE_P(Limits, KestrovaPdfToolSave,
+                         testing::Values(WriteLimit{"FileSize", false, "File too large"},
+                                         WriteLimit{"FullDisk", true, "No space left on device"}),
+                         [](const auto& info) { return std::string(info.param.Name); });
