@@ -3,6 +3,10 @@
 #include "app/job/PagePrinting.h"
 #include "app/printing/Printer.h"
 #include "app/table/AssignmentTable.h"
+#include "app/trust/LinkCheck.h"
+#include "app/trust/UsedSignatures.h"
+
+#include <QDateTime>
 
 #include <exception>
 
@@ -10,7 +14,9 @@ void RunPrintJob(const TPrintJob& Job, QString& FPdfPath) {
     std::exception_ptr error;
     std::unique_ptr<TDownloadFile> download;
     try {
-        download = DownPDF(Job.pdfurl, Job.DownloadFolder, Job.OnProgress);
+        const TTrustPolicy trust = CurrentTrustPolicy();
+        CheckLink(trust, Job.Link, QDateTime::currentSecsSinceEpoch(), UsedSignatures::RecordPath());
+        download = DownPDF(Job.pdfurl, Job.DownloadFolder, Job.OnProgress, SourceFilter(trust));
         if (download) {
             FPdfPath = download->Path();
             TPrinter printer;

@@ -1,5 +1,6 @@
-// One print job from start to end: download the linked PDF, find the module's printer, print every page,
-// then delete the file and close the window, whatever happened; an error is raised only after that clean-up.
+// One print job from start to end: check the link against the trust policy, download the linked PDF, find
+// the module's printer, print every page, then delete the file and close the window, whatever happened; an
+// error is raised only after that clean-up.
 #pragma once
 
 #include "app/download/Download.h"
@@ -13,6 +14,7 @@ class TPdf;
 }
 
 struct TPrintJob {
+    QString Link;          // the link as the process was given it, checked against the trust policy
     QString pdfurl;        // the decoded address of the PDF
     QString ModuleAddress; // the decoded module address
     QString Caption;       // the job title for a document without one

@@ -1,0 +1,31 @@
+#include "app/trust/TrustSummary.h"
+
+QString TrustStatus(const TTrustPolicy& Policy) {
+    if (!Policy.Error.isEmpty())
+        return QStringLiteral("Broken");
+    const qsizetype sources = Policy.Sources ? Policy.Sources->Origins().size() : -1;
+    if (Policy.RequiresSignature() && sources >= 0)
+        return QStringLiteral("Signed, %1 src").arg(sources);
+    if (Policy.RequiresSignature())
+        return QStringLiteral("Signed");
+    if (sources >= 0)
+        return sources == 1 ? QStringLiteral("1 source") : QStringLiteral("%1 sources").arg(sources);
+    return QStringLiteral("Any link");
+}
+
+QString TrustDescription(const TTrustPolicy& Policy) {
+    if (!Policy.Present())
+        return QStringLiteral("Every link is taken: there is no trust file.");
+    if (!Policy.Error.isEmpty())
+        return BrokenPolicyMessage(Policy) + QStringLiteral(". Every link is refused.");
+    const QString signing =
+        Policy.RequiresSignature()
+            ? QStringLiteral("Links must be signed and live at most %1 seconds.").arg(Policy.MaxAge)
+            : QStringLiteral("Links need no signature.");
+    const QString sources =
+        !Policy.Sources ? QStringLiteral("PDFs may come from any source.")
+        : Policy.Sources->Origins().isEmpty()
+            ? QStringLiteral("No source is allowed.")
+            : QStringLiteral("PDFs only from: %1.").arg(Policy.Sources->Origins().join(QStringLiteral(", ")));
+    return QStringLiteral("%1 %2 (%3)").arg(signing, sources, Policy.FilePath);
+}
