@@ -9,6 +9,8 @@
 #include "app/table/AssignmentCommands.h"
 #include "app/table/AssignmentTable.h"
 #include "app/table/DBGrid.h"
+#include "app/trust/TrustSummary.h"
+#include "app/uKestrovaTrust.h"
 #include "app/ui/DesktopCentre.h"
 #include "app/ui/EventGuard.h"
 #include "pdf/Pdf.h"
@@ -105,6 +107,10 @@ void TPrint::CreateControls() {
     buttons->addWidget(btDelete);
     buttons->addWidget(btEditor);
     buttons->addStretch(1);
+    lTrust = named(new QLabel(pButton), "lTrust");
+    btTrust = button(pButton, "btTrust", QStringLiteral("Trust..."), 75, 27);
+    buttons->addWidget(lTrust);
+    buttons->addWidget(btTrust);
     form->addWidget(pButton);
 
     Cds = named(new TClientDataSet(this), "Cds");
@@ -150,6 +156,7 @@ void TPrint::CreateControls() {
     StartPrintingTimer = [this] {
         StartPrinting->stop();
         const TPrintJob job{
+            FInvocationUrl,
             pdfurl,
             ModuleAddress,
             windowTitle(),
@@ -166,6 +173,7 @@ void TPrint::CreateControls() {
     connect(btAppend, &QPushButton::clicked, this, [this] { EventGuard::Run([this] { btAppendClick(); }); });
     connect(btEditor, &QPushButton::clicked, this, [this] { EventGuard::Run([this] { btEditorClick(); }); });
     connect(btDelete, &QPushButton::clicked, this, [this] { EventGuard::Run([this] { btDeleteClick(); }); });
+    connect(btTrust, &QPushButton::clicked, this, [this] { EventGuard::Run([this] { btTrustClick(); }); });
 }
 
 void TPrint::FormCreate() {
@@ -181,6 +189,7 @@ void TPrint::FormCreate() {
     mmUrl->setVisible(!printMode);
     pSchedule->setVisible(printMode);
     if (!printMode) {
+        ShowTrust();
         try {
             FTableHold = AssignmentTable::HoldForEditing(FCdsFilePath);
         } catch (const EDatabaseError&) {
@@ -223,6 +232,22 @@ void TPrint::btEditorClick() {
 
 void TPrint::btDeleteClick() {
     AssignmentCommands::Delete(*Cds);
+}
+
+void TPrint::btTrustClick() {
+    TTrustEdit dialog(ReadTrustPolicy(TrustFilePath()), TrustFilePath(), this);
+    dialog.exec();
+    ShowTrust();
+}
+
+void TPrint::ShowTrust() {
+    const TTrustPolicy policy = CurrentTrustPolicy();
+    lTrust->setText(TrustStatus(policy));
+    lTrust->setToolTip(TrustDescription(policy));
+    const bool administered = policy.FilePath == SystemTrustFilePath();
+    btTrust->setEnabled(!administered);
+    btTrust->setToolTip(administered ? QStringLiteral("Set by the administrator in %1").arg(policy.FilePath)
+                                     : QString());
 }
 
 void TPrint::CdsAfterPost(TClientDataSet* DataSet) {
