@@ -1,6 +1,7 @@
 // The program Kestrova: started with a link it prints the linked PDF, without one it shows its settings.
 #include "app/intake/InvocationUrl.h"
 #include "app/uKestrova.h"
+#include "app/ui/MessageBoxes.h"
 
 #include <QApplication>
 
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
     TPrint form(InvocationUrl());
     form.show();
     application.exec();
-    // The process ends with 0 however the run went.
-    return 0;
+    // The process ends with 0 however the run went, except where an error could not be shown: then its
+    // message went to standard error, and the exit code says that the run failed.
+    return MessageBoxes::ShownWithoutDisplay() ? 1 : 0;
 }

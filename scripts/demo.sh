@@ -2,11 +2,14 @@
 # The demo: a sample PDF printed by the real program, as a web page would have it printed. A private print
 # system and a web server on 127.0.0.1 are started for it and stopped again; the printed document is kept in
 # build/demo/printed/. Run by `make demo` after the build.
+#
+#   scripts/demo.sh [BUILD [FOLDER]]   the programs in BUILD/bin (default: build); the demo's files in FOLDER
+#                                      (default: BUILD/demo)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=${1:-build}
-demo=$build/demo
+demo=${2:-$build/demo}
 rm -rf "$demo"
 mkdir -p "$demo/install" "$demo/web" "$demo/printed"
 cp "$build/bin/Kestrova" "$build/bin/libpdfium.so" "$demo/install/"
@@ -57,7 +60,10 @@ done
 link="kestrova://print/?moduleaddress=demo&pdfurl=http%3A%2F%2F127.0.0.1%3A$port%2Fsample.pdf"
 echo "demo: opening $link"
 [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || export QT_QPA_PLATFORM=offscreen
-"$demo/install/Kestrova" "$link" 2>"$demo/program.log"
+if ! "$demo/install/Kestrova" "$link" 2>"$demo/program.log"; then
+    echo "demo: Kestrova failed: $(sed -n 's/^Kestrova: //p' "$demo/program.log")" >&2
+    exit 1
+fi
 
 printed=
 for _ in $(seq 600); do

@@ -12,6 +12,8 @@
 # DIR may also come from KESTROVA_PRINT_DIR. The env lines are ready for `eval`:
 #   CUPS_SERVER      the private socket
 #   CUPS_SERVERROOT  the private client configuration, so that no system lpoptions or client.conf applies
+#   HOME             a private home, so that no personal lpoptions (a desktop's default printer, instances)
+#                    applies; PRINTER and LPDEST, which would name a default printer, are unset
 #   KESTROVA_PRINT_DIR, KESTROVA_PRINT_OUTPUT (the folder of printed files, one "<queue>-<job>.pdf" per job,
 #     and one "Kestrova_Driverless-<n>.pwg" per job the driverless printer received),
 #   KESTROVA_PRINTERS (the queues, default first), KESTROVA_DEFAULT_PRINTER,
@@ -35,6 +37,8 @@ printEnv() {
     local dir=$1
     echo "export CUPS_SERVER='$dir/cups.sock'"
     echo "export CUPS_SERVERROOT='$dir/client'"
+    echo "export HOME='$dir/home'"
+    echo "unset PRINTER LPDEST"
     echo "export KESTROVA_PRINT_DIR='$dir'"
     echo "export KESTROVA_PRINT_OUTPUT='$dir/output'"
     local driverless='' error=''
@@ -306,7 +310,7 @@ start() {
     dir=$(cd "$dir" && pwd)
     # cupsd's filters run as its unprivileged user and must reach the spool below this folder.
     chmod 0755 "$dir"
-    mkdir -p "$dir"/{etc/ppd,client,spool/tmp,cache,state,log,output,serverbin/backend}
+    mkdir -p "$dir"/{etc/ppd,client,home,spool/tmp,cache,state,log,output,serverbin/backend}
     chmod 0777 "$dir/output"
     local item
     for item in cgi-bin daemon filter monitor notifier driver; do

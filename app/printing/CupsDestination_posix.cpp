@@ -25,7 +25,11 @@ TCupsDestination::TCupsDestination(const QString& Name) : FName(Name) {
                                ConnectTimeoutMs, nullptr);
     if (!FConnection)
         return;
-    FDest = cupsGetNamedDest(FConnection, Name.toUtf8().constData(), nullptr);
+    // A CUPS instance, "Queue/instance", is its queue with the instance's options.
+    const qsizetype slash = Name.indexOf(u'/');
+    const QByteArray queue = Name.left(slash).toUtf8();
+    const QByteArray instance = slash >= 0 ? Name.mid(slash + 1).toUtf8() : QByteArray();
+    FDest = cupsGetNamedDest(FConnection, queue.constData(), slash >= 0 ? instance.constData() : nullptr);
     if (FDest)
         FInfo = cupsCopyDestInfo(FConnection, FDest);
 }

@@ -6,7 +6,6 @@
 
 #include <QImage>
 #include <QLocale>
-#include <QPrinterInfo>
 
 int FindPrinter(const QStringList& Printers, const QString& Name) {
     const QLocale locale;
@@ -18,7 +17,7 @@ int FindPrinter(const QStringList& Printers, const QString& Name) {
     return -1;
 }
 
-TPrinter::TPrinter() : FPrinters(QPrinterInfo::availablePrinterNames()) {}
+TPrinter::TPrinter() : FPrinters(ReadPrinterList()) {}
 
 TPrinter::~TPrinter() {
     Abort();
@@ -29,18 +28,17 @@ int TPrinter::PrinterIndex() const {
 }
 
 int TPrinter::defaultIndex() const {
-    const QString defaultName = QPrinterInfo::defaultPrinterName();
-    for (qsizetype i = 0; !defaultName.isEmpty() && i < FPrinters.size(); ++i) {
-        if (FPrinters[i].compare(defaultName, Qt::CaseInsensitive) == 0)
-            return int(i);
-    }
-    throw EPrinter(QStringLiteral("There is no default printer currently selected"));
+    if (FPrinters.DefaultIndex >= 0)
+        return FPrinters.DefaultIndex;
+    throw EPrinter(FPrinters.Missing.isEmpty()
+                       ? QStringLiteral("There is no default printer currently selected")
+                       : FPrinters.Missing);
 }
 
 void TPrinter::SetPrinterIndex(int Index) {
     if (FPrinting)
         throw EPrinter(QStringLiteral("Printing in progress"));
-    if (Index < -1 || Index >= FPrinters.size())
+    if (Index < -1 || Index >= FPrinters.Names.size())
         throw EPrinter(QStringLiteral("Printer index out of range"));
     FPrinterIndex = Index == -1 ? defaultIndex() : Index;
     FStream.reset();
@@ -48,7 +46,7 @@ void TPrinter::SetPrinterIndex(int Index) {
 
 TPrintStream& TPrinter::stream() {
     if (!FStream)
-        FStream = OpenPrintStream(FPrinters.value(PrinterIndex()));
+        FStream = OpenPrintStream(FPrinters.Names.value(PrinterIndex()));
     return *FStream;
 }
 

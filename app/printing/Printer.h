@@ -1,7 +1,8 @@
 // The printing interface: the system's printers, the choice of one, and one print document at a time on it.
 //
-// The list of printers comes from QPrinterInfo, read once, when the interface is made, in the system's order;
-// positions refer to it. Until a printer is chosen, the current one is the system's default printer. Pages
+// The list of printers comes from the print system (ReadPrinterList), read once, when the interface is made,
+// in the system's order; positions refer to it. Until a printer is chosen, the current one is the system's
+// default printer. Pages
 // go to the printer through its print stream (OpenPrintStream): on its default paper, at its own default
 // resolution as the print system reports it, not at Qt's fixed 1200 dpi.
 //
@@ -11,6 +12,8 @@
 // drawn go nowhere, and the next new page or the end raises the print system's reason, or "Printer is not
 // currently printing" where it gives none.
 #pragma once
+
+#include "app/printing/PrinterList.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,10 +32,11 @@ public:
     TPrinter& operator=(const TPrinter&) = delete;
 
     // The names of the system's printers, in the system's order.
-    const QStringList& Printers() const { return FPrinters; }
+    const QStringList& Printers() const { return FPrinters.Names; }
 
-    // The position of the current printer in Printers(). Raises EPrinter "There is no default printer
-    // currently selected" when none was chosen and the system has no default printer.
+    // The position of the current printer in Printers(). Raises EPrinter when none was chosen and the
+    // system has no default printer: "There is no default printer currently selected", or what is missing
+    // (the print system, or the printer that the user's default names).
     int PrinterIndex() const;
     // Chooses the printer at Index; -1 chooses the system's default printer and raises as PrinterIndex()
     // when there is none. Raises "Printer index out of range" for any other position outside the list.
@@ -66,7 +70,7 @@ private:
     TPrintStream& stream();
     [[noreturn]] void notPrinting() const;
 
-    QStringList FPrinters;
+    TPrinterList FPrinters;
     int FPrinterIndex = -1;
     QString FTitle;
     std::unique_ptr<TPrintStream> FStream;

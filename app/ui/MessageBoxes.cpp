@@ -2,7 +2,10 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
+
+#include <cstdio>
 
 namespace MessageBoxes {
 
@@ -13,9 +16,22 @@ std::function<void(const Shown&)>& recorder() {
     return instance;
 }
 
+bool shownWithoutDisplay = false;
+
+bool hasDisplay() {
+    const QString platform = QGuiApplication::platformName();
+    return platform != u"offscreen" && platform != u"minimal";
+}
+
 void show(QWidget* parent, const Shown& box) {
     if (recorder()) {
         recorder()(box);
+        return;
+    }
+    if (!hasDisplay()) {
+        shownWithoutDisplay = true;
+        std::fprintf(stderr, "%s: %s\n", qUtf8Printable(box.caption), qUtf8Printable(box.text));
+        std::fflush(stderr);
         return;
     }
     QMessageBox dialog(QMessageBox::Critical, box.caption, box.text, QMessageBox::Ok, parent);
@@ -47,6 +63,10 @@ void ShowError(const QString& message) {
 
 void ShowEditorError(QWidget* parent, const QString& message) {
     show(parent, {QStringLiteral("editorError"), QStringLiteral("Error"), message});
+}
+
+bool ShownWithoutDisplay() {
+    return shownWithoutDisplay;
 }
 
 void SetRecorder(std::function<void(const Shown&)> newRecorder) {

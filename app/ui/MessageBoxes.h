@@ -1,6 +1,7 @@
 // The one place where the program shows a message box: the standard error box and the editor's "Error"
 // dialog. Tests install a recorder so that they see what a person would see without a modal box blocking
-// them.
+// them. Where no display can show a box (Qt's offscreen and minimal platforms), the message goes to standard
+// error instead, so that nobody waits on a box that nobody sees.
 #pragma once
 
 #include <QString>
@@ -24,6 +25,9 @@ void ShowError(const QString& message);
 
 // The editor's error dialog: caption "Error", error icon, one OK button, the message unchanged.
 void ShowEditorError(QWidget* parent, const QString& message);
+
+// Whether a message went to standard error because no display could show its box.
+bool ShownWithoutDisplay();
 
 // Makes every later box go to the recorder instead of the screen; an empty recorder shows real boxes again.
 void SetRecorder(std::function<void(const Shown&)> recorder);

@@ -11,14 +11,18 @@
 #include "support/PrintedSheets.h"
 #include "support/Programs.h"
 
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPrinterInfo>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -68,15 +72,72 @@ TEST_F(PrintingTest, TheCurrentPrinterIsTheDefaultUntilOneIsChosen) {
     EXPECT_EQ(printer.Printers().value(printer.PrinterIndex()), System.DefaultPrinter());
 }
 
-TEST_F(PrintingTest, SaysWhenThereIsNoDefaultPrinter) {
-    const NoDefaultPrinter none;
-    TPrinter printer;
-    const QString message = "There is no default printer currently selected";
-    EXPECT_EQ(failure([&] { printer.PrinterIndex(); }), message);
-    EXPECT_EQ(failure([&] { printer.SetPrinterIndex(-1); }), message);
-    EXPECT_EQ(failure([&] { printer.BeginDoc(); }), message);
-    EXPECT_FALSE(printer.Printing());
+// Why there is no default printer, as the user is told: a personal default of a desktop's settings that
+// names a printer this print system lacks is refused as lp refuses it, naming the printer and where it was
+// named. CUPS reads the home folder and the server once in each thread, so each case runs in a fresh one.
+struct MissingDefault {
+    const char* Name;
+    QList<std::pair<const char*, QString>> Environment; // %1: a home folder with a personal lpoptions
+    bool RemoveDefaultQueue;
+    QString Message;
+};
+
+class PrintingDefaultTest : public PrintingTest, public testing::WithParamInterface<MissingDefault> {};
+
+TEST_P(PrintingDefaultTest, SaysWhyThereIsNone) {
+    QTemporaryDir home;
+    ASSERT_TRUE(QDir(home.path()).mkpath(".cups"));
+    QFile lpoptions(home.filePath(".cups/lpoptions"));
+    ASSERT_TRUE(lpoptions.open(QIODevice::WriteOnly));
+    lpoptions.write("Dest SomeDeskPrinter/duplex sides=two-sided-long-edge\nDefault SomeDeskPrinter\n");
+    lpoptions.close();
+    std::optional<NoDefaultPrinter> none;
+    if (GetParam().RemoveDefaultQueue)
+        none.emplace(System);
+    QList<std::pair<QByteArray, QByteArray>> saved;
+    for (const auto& [name, value] : GetParam().Environment) {
+        saved.append({name, qgetenv(name)});
+        qputenv(name, QString(value).replace("%1", home.path()).toLocal8Bit());
+    }
+    std::optional<QString> shown;
+    std::thread([&] {
+        TPrinter printer;
+        shown = failure([&] { printer.PrinterIndex(); });
+        EXPECT_EQ(failure([&] { printer.SetPrinterIndex(-1); }), shown);
+        EXPECT_EQ(failure([&] { printer.BeginDoc(); }), shown);
+        EXPECT_FALSE(printer.Printing());
+    }).join();
+    for (const auto& [name, value] : saved)
+        value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    EXPECT_EQ(shown, QString(GetParam().Message).replace("%1", home.path()));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PrintingDefaultTest,
+    testing::Values(
+        MissingDefault{"NoneAtAll", {}, true, "There is no default printer currently selected"},
+        MissingDefault{
+            "PersonalLpoptions",
+            {{"HOME", "%1"}},
+            false,
+            "The default printer \"SomeDeskPrinter\", named in ~/.cups/lpoptions, does not exist in "
+            "the print system"},
+        MissingDefault{
+            "PrinterVariable",
+            {{"PRINTER", "Desk_Laser"}},
+            false,
+            "The default printer \"Desk_Laser\", named in the environment variable PRINTER, does not "
+            "exist in the print system"},
+        MissingDefault{"LpdestVariable",
+                       {{"LPDEST", "Desk_Laser/duplex"}, {"PRINTER", "Kestrova_Letter"}},
+                       false,
+                       "The default printer \"Desk_Laser/duplex\", named in the environment variable LPDEST, "
+                       "does not exist in the print system"},
+        MissingDefault{"PrintSystemDown",
+                       {{"CUPS_SERVER", "%1/no-cupsd.sock"}},
+                       false,
+                       "The print system cannot be reached at \"%1/no-cupsd.sock\""}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(PrintingTest, RefusesAPositionOutsideTheList) {
     TPrinter printer;

@@ -163,6 +163,66 @@ INSTANTIATE_TEST_SUITE_P(
                      "Print", true}),
     [](const testing::TestParamInfo<DocumentCase>& info) { return std::string(info.param.Name); });
 
+// The demo as a desktop user runs it: a personal default printer in the lpoptions of the home, PRINTER
+// naming another, and the environment of another print system (this test's own). The demo's private print
+// system keeps all of them out and prints on its own default; the other print system prints nothing.
+TEST(Demo, PrintsOnItsOwnPrintSystemWhateverTheUserChose) {
+    PrintSystem& other = PrintSystem::Shared();
+    if (!other.Started())
+        GTEST_SKIP() << "no private print system: " << other.Error().toStdString();
+    QTemporaryDir home, folder;
+    ASSERT_TRUE(QDir(home.path()).mkpath(".cups"));
+    QFile lpoptions(home.filePath(".cups/lpoptions"));
+    ASSERT_TRUE(lpoptions.open(QIODevice::WriteOnly));
+    lpoptions.write("Dest SomeDeskPrinter/duplex sides=two-sided-long-edge\nDefault SomeDeskPrinter\n");
+    lpoptions.close();
+    const int otherJobs = PrintedJobCount();
+
+    QProcess demo;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home.path());
+    environment.insert("PRINTER", "Desk_Laser");
+    environment.remove("QT_QPA_PLATFORM");
+    environment.remove("DISPLAY");
+    demo.setProcessEnvironment(environment);
+    demo.start(QStringLiteral(KESTROVA_SOURCE_DIR "/scripts/demo.sh"),
+               {QFileInfo(KESTROVA_BIN_DIR).path(), folder.filePath("demo")});
+    ASSERT_TRUE(demo.waitForFinished(240000));
+    const QString output = QString::fromLocal8Bit(demo.readAllStandardOutput() + demo.readAllStandardError());
+    EXPECT_EQ(demo.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(" page(s) on Kestrova_Letter: ")) << output.toStdString();
+    EXPECT_EQ(PrintedJobCount(), otherJobs);
+}
+
+// Where no display can show the error box, as on Qt's offscreen platform, the message goes to standard
+// error and the program ends with 1, instead of waiting on a box that nobody sees. Here a personal default
+// names a printer the print system lacks, as lp refuses it.
+TEST_F(Program, WithoutADisplayAnErrorGoesToStandardErrorAndFailsTheRun) {
+    ASSERT_TRUE(QDir(Home.path()).mkpath(".cups"));
+    QFile lpoptions(Home.filePath(".cups/lpoptions"));
+    ASSERT_TRUE(lpoptions.open(QIODevice::WriteOnly));
+    lpoptions.write("Default SomeDeskPrinter\n");
+    lpoptions.close();
+    Server.On("GET", "/doc.pdf", HttpResponse{200, {}, MakePdf({{{{612, 792}, "one"}}, "One"})});
+    const int jobsBefore = PrintedJobCount();
+    QProcess program;
+    Start(program, JobLink("Desk", Server.Url("/doc.pdf")));
+    QElapsedTimer clock;
+    clock.start();
+    while (program.state() != QProcess::NotRunning && clock.elapsed() < 60000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        program.waitForFinished(20);
+    }
+    ASSERT_EQ(program.state(), QProcess::NotRunning) << "the program waits on a box nobody sees";
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_TRUE(
+        QString::fromUtf8(program.readAllStandardError())
+            .contains("Kestrova: The default printer \"SomeDeskPrinter\", named in ~/.cups/lpoptions, "
+                      "does not exist in the print system."));
+    EXPECT_EQ(PrintedJobCount(), jobsBefore);
+    EXPECT_EQ(FilesIn(Install.filePath("DownFile")), QStringList());
+}
+
 TEST_F(Program, NotFoundEndsSilentlyWithoutPrinting) {
     const int jobsBefore = PrintedJobCount();
     const QString link = JobLink("Desk", Server.Url("/missing.pdf"));

@@ -135,6 +135,13 @@ bool PrintSystem::RemovePrinter(const QString& Name) {
     return lpadmin({QStringLiteral("-x"), Name});
 }
 
+bool PrintSystem::RestoreDefaultPrinter() {
+    return lpadmin({QStringLiteral("-p"), DefaultPrinter(), QStringLiteral("-E"), QStringLiteral("-v"),
+                    QStringLiteral("kestrova-file:") + FOutput, QStringLiteral("-P"),
+                    FFolder + QStringLiteral("/letter.ppd")}) &&
+           lpadmin({QStringLiteral("-d"), DefaultPrinter()});
+}
+
 bool PrintSystem::lpadmin(const QStringList& arguments) {
     return Administer(QStringLiteral("lpadmin"), arguments);
 }
@@ -162,12 +169,12 @@ QString PrintSystem::LastJobTitle(const QString& Printer) {
     return title;
 }
 
-NoDefaultPrinter::NoDefaultPrinter() {
-    qputenv("PRINTER", "Kestrova_No_Such_Printer");
+NoDefaultPrinter::NoDefaultPrinter(PrintSystem& System) : FSystem(System) {
+    FSystem.RemovePrinter(FSystem.DefaultPrinter());
 }
 
 NoDefaultPrinter::~NoDefaultPrinter() {
-    qunsetenv("PRINTER");
+    FSystem.RestoreDefaultPrinter();
 }
 
 int PrintSystem::PrintingJobCount() {

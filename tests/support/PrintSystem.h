@@ -50,6 +50,8 @@ public:
     // cupsFilter2) in place of the one that takes PDF.
     bool AddPrinter(const QString& Name, int DefaultDpi = 300, const QByteArray& Filter = {});
     bool RemovePrinter(const QString& Name);
+    // Makes the default queue again, as it was at the start, and the default.
+    bool RestoreDefaultPrinter();
     // Runs a CUPS administration command (cupsreject, cupsdisable, ...) with Arguments; whether it succeeded.
     static bool Administer(const QString& Command, const QStringList& Arguments);
 
@@ -66,12 +68,15 @@ private:
     QString FDriverlessError;
 };
 
-// While it lives, the process's CUPS clients see no default printer (PRINTER names a queue that does not
-// exist, which CUPS lets override the server's default).
+// While it lives, the print system has no default printer: its default queue is removed, and made again,
+// as the default, when it ends.
 class NoDefaultPrinter {
 public:
-    NoDefaultPrinter();
+    explicit NoDefaultPrinter(PrintSystem& System = PrintSystem::Shared());
     ~NoDefaultPrinter();
     NoDefaultPrinter(const NoDefaultPrinter&) = delete;
     NoDefaultPrinter& operator=(const NoDefaultPrinter&) = delete;
+
+private:
+    PrintSystem& FSystem;
 };
