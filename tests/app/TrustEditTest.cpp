@@ -1,49 +1,33 @@
 // The trust policy in the settings window: its status and the dialog that edits the user's trust file, on the
 // offscreen platform with every message box recorded.
-#include "app/log/ExecutableFolder.h"
-#include "app/trust/TrustPolicy.h"
+#include "TrustFixtures.h"
+
 #include "app/uKestrova.h"
 #include "app/uKestrovaTrust.h"
 #include "app/ui/MessageBoxes.h"
-#include "support/OpenSslKey.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-class TrustEdit : public testing::Test {
+class TrustEdit : public TrustFolder {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(Folder.isValid());
-        ExecutableFolder::SetPath(Folder.path());
-        SetSystemTrustFilePath(Folder.filePath("etc/trust.ini"));
+        TrustFolder::SetUp();
         MessageBoxes::SetRecorder([this](const MessageBoxes::Shown& box) { Boxes.append(box.text); });
-        ASSERT_FALSE(Key.PublicKeyBase64().isEmpty()) << "openssl made no key";
     }
     void TearDown() override {
         MessageBoxes::SetRecorder({});
-        ExecutableFolder::SetPath(QString());
-        SetSystemTrustFilePath(QString());
+        TrustFolder::TearDown();
     }
 
-    static void Write(const QString& path, const QByteArray& text) {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
-
-    QTemporaryDir Folder;
-    OpenSslKey Key{Folder.path()};
     QStringList Boxes;
 };
 

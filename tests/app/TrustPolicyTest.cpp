@@ -2,15 +2,12 @@
 // link with a message naming the file, that the administrator's file alone holds where it exists, and that
 // the settings dialog writes only what a job can read.
 #include "app/trust/TrustPolicy.h"
-#include "app/log/ExecutableFolder.h"
+#include "TrustFixtures.h"
+
 #include "app/trust/ETrustError.h"
 #include "app/trust/LinkCheck.h"
 #include "app/trust/TrustSummary.h"
-#include "support/OpenSslKey.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -18,29 +15,9 @@ namespace {
 // The public key of an X25519 key: a real key, but not one that signs.
 const QByteArray X25519Key = "MCowBQYDK2VuAyEAAAECAwQFBgcICQoLDA0ODxAREhMUFRYXGBkaGxwdHh8=";
 
-class TrustFile : public testing::Test {
+class TrustFile : public TrustFolder {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(Folder.isValid());
-        ExecutableFolder::SetPath(Folder.path());
-        SetSystemTrustFilePath(Folder.filePath("etc/trust.ini"));
-        ASSERT_FALSE(Key.PublicKeyBase64().isEmpty()) << "openssl made no key";
-    }
-    void TearDown() override {
-        ExecutableFolder::SetPath(QString());
-        SetSystemTrustFilePath(QString());
-    }
-
-    static void Write(const QString& path, const QByteArray& text) {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
     QString UserFile() const { return Folder.filePath("trust.ini"); }
-
-    QTemporaryDir Folder;
-    OpenSslKey Key{Folder.path()};
 };
 
 struct FileCase {
