@@ -106,10 +106,12 @@ void TPrint::CreateControls() {
     buttons->addWidget(btAppend);
     buttons->addWidget(btDelete);
     buttons->addWidget(btEditor);
-    buttons->addStretch(1);
+    // In the room the buttons leave, never widening the window: the tooltip has the whole policy.
     lTrust = named(new QLabel(pButton), "lTrust");
+    lTrust->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lTrust->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     btTrust = button(pButton, "btTrust", QStringLiteral("Trust..."), 75, 27);
-    buttons->addWidget(lTrust);
+    buttons->addWidget(lTrust, 1);
     buttons->addWidget(btTrust);
     form->addWidget(pButton);
 

@@ -1,16 +1,17 @@
 #include "app/trust/TrustSummary.h"
 
 QString TrustStatus(const TTrustPolicy& Policy) {
+    if (!Policy.Present())
+        return QStringLiteral("Any link");
     if (!Policy.Error.isEmpty())
-        return QStringLiteral("Broken");
-    const qsizetype sources = Policy.Sources ? Policy.Sources->Origins().size() : -1;
-    if (Policy.RequiresSignature() && sources >= 0)
-        return QStringLiteral("Signed, %1 src").arg(sources);
-    if (Policy.RequiresSignature())
-        return QStringLiteral("Signed");
-    if (sources >= 0)
-        return sources == 1 ? QStringLiteral("1 source") : QStringLiteral("%1 sources").arg(sources);
-    return QStringLiteral("Any link");
+        return QStringLiteral("Broken\ntrust file");
+    const QString signing =
+        Policy.RequiresSignature() ? QStringLiteral("Signed") : QStringLiteral("Not signed");
+    if (!Policy.Sources)
+        return signing + QStringLiteral("\nany source");
+    const qsizetype sources = Policy.Sources->Origins().size();
+    return signing +
+           (sources == 1 ? QStringLiteral("\n1 source") : QStringLiteral("\n%1 sources").arg(sources));
 }
 
 QString TrustDescription(const TTrustPolicy& Policy) {

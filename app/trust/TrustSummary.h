@@ -6,7 +6,8 @@
 
 #include <QString>
 
-// "Any link", "Signed", "2 sources", "Signed, 2 src", or "Broken" for a file that refuses every link.
+// Two short lines: "Signed" or "Not signed", then "any source" or the number of sources; "Any link" without
+// a trust file, and "Broken" over "trust file" for one that refuses every link.
 QString TrustStatus(const TTrustPolicy& Policy);
 
 // Whether links must be signed, which sources are allowed, and which file says so.

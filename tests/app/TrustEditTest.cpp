@@ -45,14 +45,15 @@ TEST_F(TrustEdit, SettingsWindowShowsThePolicyInForceBesideItsButtons) {
           "[sources]\nallow=https://erp.example.test\n[signing]\npublic-key=" + Key.PublicKeyBase64() + "\n");
     {
         TPrint form{QString()};
-        EXPECT_EQ(form.lTrust->text(), "Signed, 1 src");
+        EXPECT_EQ(form.lTrust->text(), "Signed\n1 source");
+        EXPECT_EQ(form.size(), QSize(382, 389));
         EXPECT_EQ(form.lTrust->toolTip(), "Links must be signed and live at most 300 seconds. PDFs only "
                                           "from: https://erp.example.test:443. (" +
                                               TrustFilePath() + ")");
     }
     Write(SystemTrustFilePath(), "[signing]\npublic-key=broken\n");
     TPrint form{QString()};
-    EXPECT_EQ(form.lTrust->text(), "Broken");
+    EXPECT_EQ(form.lTrust->text(), "Broken\ntrust file");
     EXPECT_FALSE(form.btTrust->isEnabled()) << "the administrator's file is not edited here";
     EXPECT_EQ(form.btTrust->toolTip(), "Set by the administrator in " + SystemTrustFilePath());
     EXPECT_EQ(Boxes, QStringList());
