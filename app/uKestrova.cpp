@@ -2,6 +2,7 @@
 
 #include "app/download/DownloadProgress.h"
 #include "app/intake/InvocationUrlParts.h"
+#include "app/intake/LinkPrintOptions.h"
 #include "app/job/PrintJob.h"
 #include "app/log/RunLog.h"
 #include "app/printing/Printer.h"
@@ -161,6 +162,7 @@ void TPrint::CreateControls() {
             FInvocationUrl,
             pdfurl,
             ModuleAddress,
+            PrintOptions,
             windowTitle(),
             DownloadFolder(),
             Cds,
@@ -185,6 +187,8 @@ void TPrint::FormCreate() {
     FCdsFilePath = AssignmentTable::CdsFilePath();
     AssignmentTable::SetUp(*Cds, FCdsFilePath);
     const bool printMode = ReadUrl(ModuleAddress, pdfurl);
+    if (printMode)
+        PrintOptions = LinkPrintOptions(FInvocationUrl);
     pReg->setVisible(!printMode);
     pButton->setVisible(!printMode);
     Grid->setVisible(!printMode);

@@ -3,6 +3,8 @@
 // wires the units that do the work.
 #pragma once
 
+#include "app/options/PrintOptions.h"
+
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -58,6 +60,7 @@ public:
     QString FPdfPath;
     QString ModuleAddress;
     QString pdfurl;
+    TOptionValues PrintOptions; // the link's print options
 
     // The tick handler of StartPrinting: the print job. The timer fires once, 10 ms after the message loop
     // has begun, in print mode only; the handler runs inside the event guard. Tests may put another job here.

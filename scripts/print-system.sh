@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # A private print system for tests and the demo: a cupsd of our own in a folder of our own, with two virtual
-# 300 dpi queues whose printed output lands as PDF files, and a driverless printer (ippeveprinter on
-# 127.0.0.1, 600 dpi, PWG raster only) behind an IPP Everywhere queue, whose received raster lands as a .pwg
-# file. The driverless printer registers itself through DNS-SD, so the folder also runs a D-Bus system bus and
-# an avahi-daemon of its own. It never touches /etc/cups, the machine's cupsd, D-Bus or avahi-daemon.
+# 300 dpi queues whose printed output lands as PDF files, a label printer on CUPS's sample Zebra ZPL driver
+# whose output lands as ZPL, and two driverless printers (ippeveprinter on 127.0.0.1, 600 dpi, PWG raster
+# only) behind IPP Everywhere queues, whose received raster lands as .pwg files: a one-sided gray one, and a
+# two-sided colour one with two trays (ippeveprinter -2 -s 10,5). The driverless printers register
+# themselves through DNS-SD, so the folder also runs a D-Bus system bus and an avahi-daemon of its own. It
+# never touches /etc/cups, the machine's cupsd, D-Bus or avahi-daemon.
 #
 #   scripts/print-system.sh start [DIR]   start it in DIR (default: a new temporary folder), print the env
 #   scripts/print-system.sh env [DIR]     print the env of a running one again
@@ -14,19 +16,22 @@
 #   CUPS_SERVERROOT  the private client configuration, so that no system lpoptions or client.conf applies
 #   HOME             a private home, so that no personal lpoptions (a desktop's default printer, instances)
 #                    applies; PRINTER and LPDEST, which would name a default printer, are unset
-#   KESTROVA_PRINT_DIR, KESTROVA_PRINT_OUTPUT (the folder of printed files, one "<queue>-<job>.pdf" per job,
-#     and one "Kestrova_Driverless-<n>.pwg" per job the driverless printer received),
-#   KESTROVA_PRINTERS (the queues, default first), KESTROVA_DEFAULT_PRINTER,
-#   KESTROVA_DRIVERLESS_PRINTER (its queue; empty when it could not start, and
-#     KESTROVA_DRIVERLESS_ERROR then says why)
-# A number of seconds written to DIR/driverless-delay makes the driverless printer take that long to print
-# each job it receives, as a slow printer would.
+#   KESTROVA_PRINT_DIR, KESTROVA_PRINT_OUTPUT (the folder of printed files, one "<queue>-<job>.pdf" per job
+#     of the queues, the label printer's ZPL included, and one "<queue>-<n>.pwg" per job a driverless
+#     printer received),
+#   KESTROVA_PRINTERS (the queues, default first), KESTROVA_DEFAULT_PRINTER, KESTROVA_LABEL_PRINTER,
+#   KESTROVA_DRIVERLESS_PRINTER and KESTROVA_DUPLEX_PRINTER (the driverless queues; empty when they could
+#     not start, and KESTROVA_DRIVERLESS_ERROR then says why)
+# A number of seconds written to DIR/driverless-delay makes the driverless printers take that long to print
+# each job they receive, as a slow printer would.
 set -euo pipefail
 
 ScriptName=$(basename "$0")
 DefaultQueue=Kestrova_Letter
 OtherQueue=Kestrova_A4
 DriverlessQueue=Kestrova_Driverless
+DuplexQueue=Kestrova_Duplex
+LabelQueue=Kestrova_Label
 
 die() {
     echo "$ScriptName: $*" >&2
@@ -41,15 +46,18 @@ printEnv() {
     echo "unset PRINTER LPDEST"
     echo "export KESTROVA_PRINT_DIR='$dir'"
     echo "export KESTROVA_PRINT_OUTPUT='$dir/output'"
-    local driverless='' error=''
+    local driverless='' duplex='' error=''
     if [ -f "$dir/driverless.error" ]; then
         error=$(tr -d "'\n" <"$dir/driverless.error")
     else
         driverless=$DriverlessQueue
+        duplex=$DuplexQueue
     fi
-    echo "export KESTROVA_PRINTERS='$DefaultQueue $OtherQueue${driverless:+ $driverless}'"
+    echo "export KESTROVA_PRINTERS='$DefaultQueue $OtherQueue $LabelQueue${driverless:+ $driverless $duplex}'"
     echo "export KESTROVA_DEFAULT_PRINTER='$DefaultQueue'"
+    echo "export KESTROVA_LABEL_PRINTER='$LabelQueue'"
     echo "export KESTROVA_DRIVERLESS_PRINTER='$driverless'"
+    echo "export KESTROVA_DUPLEX_PRINTER='$duplex'"
     echo "export KESTROVA_DRIVERLESS_ERROR='$error'"
 }
 
@@ -97,26 +105,59 @@ freePort() {
     python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
 }
 
-# The print command of the driverless printer: it hands each received document on as
-# <queue>-<n>.pwg in the output folder, through a hidden file so that a waiter never sees half of one. While
-# the file Delay exists, the printer takes as many seconds as it says to print each job.
+# The print command of a driverless printer: it hands each received document on as <queue>-<n>.pwg in the
+# output folder, through a hidden file so that a waiter never sees half of one. While the file Delay exists,
+# the printer takes as many seconds as it says to print each job.
 writeDriverlessCommand() {
-    local file=$1 output=$2 delay=$3
+    local file=$1 output=$2 delay=$3 queue=$4
     cat >"$file" <<EOF
 #!/bin/sh
 [ -f "$delay" ] && sleep "\$(cat "$delay")"
-partial="$output/.$DriverlessQueue-\$\$.partial"
+partial="$output/.$queue-\$\$.partial"
 cp "\$1" "\$partial" || exit 1
 n=\$(basename "\$1" | cut -d- -f1)
-mv "\$partial" "$output/$DriverlessQueue-\$n.pwg"
+mv "\$partial" "$output/$queue-\$n.pwg"
 EOF
     chmod 0755 "$file"
 }
 
-# The driverless printer and what it needs: a D-Bus system bus of our own, an avahi-daemon on it (in a mount
-# namespace of its own, because avahi-daemon keeps its pid file and socket at a fixed place under /run; on the
-# loopback interface only, where nothing is announced, so that print systems side by side never meet),
-# ippeveprinter, and the IPP Everywhere queue that reaches it.
+# One driverless printer (ippeveprinter on 127.0.0.1, taking PWG raster only, its further options given) and
+# the IPP Everywhere queue QUEUE that reaches it; false, with the reason in DIR/driverless.error, when either
+# does not come up whole.
+startDriverlessPrinter() {
+    local dir=$1 bus=$2 queue=$3 description=$4
+    shift 4
+    local port name=${queue//_/ }
+    port=$(freePort)
+    mkdir -p "$dir/spool-$queue"
+    writeDriverlessCommand "$dir/print-$queue" "$dir/output" "$dir/driverless-delay" "$queue"
+    startDaemon "$dir" "ippeveprinter-$queue" env DBUS_SYSTEM_BUS_ADDRESS="$bus" ippeveprinter -n localhost \
+        -p "$port" "$@" -f image/pwg-raster -k -d "$dir/spool-$queue" -c "$dir/print-$queue" -m "$name" "$name"
+    waitFor printerAnswers "$port" || {
+        echo "ippeveprinter did not start: $(tail -n 1 "$dir/log/ippeveprinter-$queue.out" 2>/dev/null)" \
+            >"$dir/driverless.error"
+        return 1
+    }
+    lpadmin -p "$queue" -E -v "ipp://127.0.0.1:$port/ipp/print" -m everywhere -D "$description" 2>&1 |
+        { grep -v 'drivers are deprecated' >&2 || true; }
+    if [ "${PIPESTATUS[0]}" -ne 0 ]; then
+        echo "cannot create the queue $queue" >"$dir/driverless.error"
+        return 1
+    fi
+    local socket
+    socket=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1], safe=""))' \
+        "$dir/cups.sock")
+    waitFor ipptool -q "ipp://$socket/printers/$queue" "$dir/etc/described.test" 2>/dev/null || {
+        echo "the queue $queue does not report its resolution and paper" >"$dir/driverless.error"
+        return 1
+    }
+}
+
+# The driverless printers and what they need: a D-Bus system bus of our own, an avahi-daemon on it (in a
+# mount namespace of its own, because avahi-daemon keeps its pid file and socket at a fixed place under /run;
+# on the loopback interface only, where nothing is announced, so that print systems side by side never
+# meet), and the printers with their IPP Everywhere queues: a one-sided gray one, and a two-sided colour one
+# with trays.
 startDriverless() {
     local dir=$1
     local bus="unix:path=$dir/dbus.sock"
@@ -158,31 +199,10 @@ EOF
             "$(tail -n 1 "$dir/log/avahi.out" 2>/dev/null)" >"$dir/driverless.error"
         return
     }
-
-    local port
-    port=$(freePort)
-    mkdir -p "$dir/driverless"
-    writeDriverlessCommand "$dir/driverless-print" "$dir/output" "$dir/driverless-delay"
-    startDaemon "$dir" ippeveprinter env DBUS_SYSTEM_BUS_ADDRESS="$bus" ippeveprinter -n localhost -p "$port" \
-        -f image/pwg-raster -k -d "$dir/driverless" -c "$dir/driverless-print" -m "Kestrova Driverless" \
-        "Kestrova Driverless"
-    waitFor printerAnswers "$port" || {
-        echo "ippeveprinter did not start: $(tail -n 1 "$dir/log/ippeveprinter.out" 2>/dev/null)" \
-            >"$dir/driverless.error"
-        return
-    }
-    lpadmin -p "$DriverlessQueue" -E -v "ipp://127.0.0.1:$port/ipp/print" -m everywhere \
-        -D "Kestrova driverless printer, 600 dpi" 2>&1 | { grep -v 'drivers are deprecated' >&2 || true; }
-    if [ "${PIPESTATUS[0]}" -ne 0 ]; then
-        echo "cannot create the queue $DriverlessQueue" >"$dir/driverless.error"
-        return
-    fi
     writeDescribedTest "$dir/etc/described.test"
-    local socket
-    socket=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1], safe=""))' \
-        "$dir/cups.sock")
-    waitFor ipptool -q "ipp://$socket/printers/$DriverlessQueue" "$dir/etc/described.test" 2>/dev/null ||
-        echo "the queue $DriverlessQueue does not report its resolution and paper" >"$dir/driverless.error"
+    startDriverlessPrinter "$dir" "$bus" "$DriverlessQueue" "Kestrova driverless printer, 600 dpi" &&
+        startDriverlessPrinter "$dir" "$bus" "$DuplexQueue" \
+            "Kestrova driverless printer, two-sided, colour, two trays" -2 -s 10,5 || true
 }
 
 # An ipptool test that passes once the cupsd describes a queue whole, with the resolution and paper a raster
@@ -383,6 +403,10 @@ EOF
     addQueue "$DefaultQueue" "$dir" letter.ppd "Letter"
     addQueue "$OtherQueue" "$dir" a4.ppd "A4"
     lpadmin -d "$DefaultQueue" || die "cannot make $DefaultQueue the default"
+    # A label printer on CUPS's own sample driver, whose filters make ZPL of what the queue receives.
+    lpadmin -p "$LabelQueue" -E -v "kestrova-file:$dir/output" -m drv:///sample.drv/zebra.ppd \
+        -D "Kestrova label printer, Zebra ZPL" 2>&1 | { grep -v 'drivers are deprecated' >&2 || true; }
+    [ "${PIPESTATUS[0]}" -eq 0 ] || die "cannot create the queue $LabelQueue"
     startDriverless "$dir"
     printEnv "$dir"
 }
@@ -391,7 +415,7 @@ stop() {
     local dir=$1
     [ -d "$dir" ] || return 0
     local daemon
-    for daemon in ippeveprinter avahi dbus; do
+    for daemon in "ippeveprinter-$DriverlessQueue" "ippeveprinter-$DuplexQueue" avahi dbus; do
         stopDaemon "$dir/$daemon.pid"
     done
     if [ -f "$dir/cupsd.pid" ]; then

@@ -1,6 +1,7 @@
 #include "app/job/PagePrinting.h"
 
-#include "app/printing/PageFit.h"
+#include "app/options/PageSelection.h"
+#include "app/printing/PagePlacement.h"
 #include "app/printing/Printer.h"
 #include "pdf/Pdf.h"
 
@@ -28,22 +29,33 @@ private:
     PDFium::TPdf& FPdf;
 };
 
+// The options of a colour page: all thirteen but gray, and the engine's own byte order, which the bitmap's
+// format takes.
+constexpr PDFium::TRenderOptions ColorRenderOptions{
+    PDFium::reAnnotations,      PDFium::reLcd,           PDFium::reNoNativeText, PDFium::reDebugInfo,
+    PDFium::reNoCatchException, PDFium::reLimitCache,    PDFium::reHalftone,     PDFium::rePrinting,
+    PDFium::reNoSmoothText,     PDFium::reNoSmoothImage, PDFium::reNoSmoothPath};
+
 // Renders the page into Bitmap, which serves every page of the job: a fresh bitmap of a page's size for each
-// page would cost more than the rendering itself. The page is rendered in grayscale, so the print stream
-// sends it as 8-bit gray pixels, a quarter of the 32 bits rendered.
+// page would cost more than the rendering itself. Without print options, the page is rendered in grayscale
+// as wide as the printable area and placed at its top-left corner, so the print stream sends it as 8-bit
+// gray pixels, a quarter of the 32 bits rendered.
 void PrintPage(PDFium::TPdf& Pdf, TPrinter& Printer, int PageNumber, QImage& Bitmap) {
     Pdf.SetPageNumber(PageNumber);
-    const TPageFit fit =
-        FitPage(Printer.PageWidth(), Printer.PageHeight(), Pdf.PageWidth(), Pdf.PageHeight());
-    Pdf.RenderPage(&Bitmap, 0, 0, fit.Width, fit.Height, PDFium::ro0, PDFium::AllRenderOptions,
-                   PDFium::clWhite);
+    const TPrintOptions& options = Printer.Options();
+    const TPagePlacement place =
+        PlacePage(Printer.PageWidth(), Printer.PageHeight(), Printer.Resolution(), Pdf.PageWidth(),
+                  Pdf.PageHeight(), options.Scaling, options.Orientation);
+    Pdf.RenderPage(&Bitmap, 0, 0, place.Width, place.Height, place.Rotation,
+                   options.Color ? ColorRenderOptions : PDFium::AllRenderOptions, PDFium::clWhite);
+    Bitmap.setOffset(QPoint(place.X, place.Y));
     PrintBitmap(Printer, Bitmap);
 }
 
 } // namespace
 
 void printPDf(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterName, const QString& FileName,
-              const QString& Caption) {
+              const QString& Caption, const TOptionValues& LinkOptions) {
     Pdf.SetActive(false);
     Pdf.SetFileName(FileName);
     Pdf.SetPageNumber(0);
@@ -52,18 +64,27 @@ void printPDf(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterName, 
 
     const int pageCount = Pdf.PageCount();
     Printer.SetPrinterIndex(FindPrinter(Printer.Printers(), PrinterName));
+    Printer.SetOptions(LinkOptions);
+    const QList<int> pages = PagesToPrint(Printer.Options().PageRanges, pageCount);
+    // On two sides, every copy starts on a sheet of its own: an odd page count gets a blank back.
+    const bool blankBack = Printer.Options().TwoSided() && pages.size() % 2 == 1;
+    const int copies = Printer.CopiesToSend();
     const QString title = Pdf.Title();
     Printer.SetTitle(title.isEmpty() ? Caption : title);
     Printer.BeginDoc();
     QImage bitmap;
     int drawn = 0;
     try {
-        for (int pageNumber = 1; pageNumber <= pageCount; ++pageNumber) {
-            if (pageNumber > 1)
+        for (int copy = 1; copy <= copies; ++copy) {
+            for (const int pageNumber : pages) {
+                if (drawn > 0)
+                    Printer.NewPage();
+                QCoreApplication::processEvents();
+                PrintPage(Pdf, Printer, pageNumber, bitmap);
+                ++drawn;
+            }
+            if (blankBack)
                 Printer.NewPage();
-            QCoreApplication::processEvents();
-            PrintPage(Pdf, Printer, pageNumber, bitmap);
-            ++drawn;
         }
     } catch (...) {
         // The pages drawn so far are printed; with none drawn, the job is cancelled rather than a blank

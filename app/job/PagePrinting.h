@@ -1,6 +1,9 @@
 // Printing a PDF file page by page: each page rendered by the PDF component as wide as the printable area and
-// drawn at its top-left corner, in one print job on the named printer.
+// drawn at its top-left corner, in one print job on the named printer; with print options, the pages, copies,
+// sides, paper, tray, colour and placement they ask for.
 #pragma once
+
+#include "app/options/PrintOptions.h"
 
 #include <QString>
 
@@ -11,7 +14,9 @@ class TPdf;
 
 // Opens FileName in Pdf and prints every page on the printer whose name equals PrinterName without regard to
 // case, else on the default printer. The job is titled with the document's title, or Caption when it has
-// none. Pdf is closed again on every exit; pages drawn before a failure are still printed, and when the
-// document fails before its first page is drawn, the print job is cancelled: nothing reaches the printer.
+// none. LinkOptions go over the printer's own options; one the printer does not support raises before the
+// job begins. Pdf is closed again on every exit; pages drawn before a failure are still printed, and when
+// the document fails before its first page is drawn, the print job is cancelled: nothing reaches the
+// printer.
 void printPDf(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterName, const QString& FileName,
-              const QString& Caption);
+              const QString& Caption, const TOptionValues& LinkOptions = {});

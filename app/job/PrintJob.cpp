@@ -16,15 +16,21 @@ void RunPrintJob(const TPrintJob& Job, QString& FPdfPath) {
     try {
         const TTrustPolicy trust = CurrentTrustPolicy();
         CheckLink(trust, Job.Link, QDateTime::currentSecsSinceEpoch(), UsedSignatures::RecordPath());
+        TPrinter printer;
+        const auto printerName = [&] {
+            return AssignmentTable::GetPrintName(*Job.Cds, Job.ModuleAddress, [&printer] {
+                return printer.Printers().value(printer.PrinterIndex());
+            });
+        };
+        if (!Job.PrintOptions.isEmpty()) {
+            printer.SetPrinterIndex(FindPrinter(printer.Printers(), printerName()));
+            printer.SetOptions(Job.PrintOptions);
+            printer.Options(); // reads and checks them on the printer
+        }
         download = DownPDF(Job.pdfurl, Job.DownloadFolder, Job.OnProgress, SourceFilter(trust));
         if (download) {
             FPdfPath = download->Path();
-            TPrinter printer;
-            const QString printerName =
-                AssignmentTable::GetPrintName(*Job.Cds, Job.ModuleAddress, [&printer] {
-                    return printer.Printers().value(printer.PrinterIndex());
-                });
-            printPDf(*Job.Pdf, printer, printerName, FPdfPath, Job.Caption);
+            printPDf(*Job.Pdf, printer, printerName(), FPdfPath, Job.Caption, Job.PrintOptions);
         }
     } catch (...) {
         error = std::current_exception();

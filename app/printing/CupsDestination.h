@@ -1,13 +1,18 @@
-// A CUPS destination as libcups sees it, on a connection of its own to the print system: whether it takes
-// PWG raster (natively or through a CUPS filter), the PWG page setup it prints by default, and its state.
+// A CUPS destination as libcups sees it, on a connection of its own to the print system: a queue, or a CUPS
+// instance "Queue/instance" with the instance's options. Whether it takes PWG raster (natively or through a
+// CUPS filter), the print options its user chose (lpoptions), whether it supports a job's options, the PWG
+// page setup it prints a job on, and its state.
 #pragma once
 
+#include "app/options/PrintOptions.h"
 #include "app/printing/PwgPageSetup.h"
 
 #include <cups/cups.h>
 
 #include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 class TCupsDestination {
 public:
@@ -20,9 +25,20 @@ public:
     // False when the print system does not know the destination, or cannot be reached.
     bool Found() const { return FInfo != nullptr; }
     bool TakesPwgRaster() const;
-    // Its default paper with its margins, its default resolution (of those it lists for PWG raster, the one
-    // nearest to it), and 8-bit gray unless it takes only 1-bit black.
-    TPwgPageSetup PageSetup() const;
+
+    // The print options that the user's lpoptions give the queue and the instance.
+    TOptionValues UserOptions() const;
+    // Raises EPrinter for the first option given in Options that the destination does not support, naming
+    // the option, the value and what it supports.
+    void CheckSupported(const TPrintOptions& Options) const;
+    // The sheets of a job with Options: the chosen paper or the default one with its margins, the tray, the
+    // sides with the turn the printer wants of back sides; the default resolution (of those listed for PWG
+    // raster, the one nearest to it); 8-bit gray unless the printer takes only 1-bit black, or colour where
+    // it is asked for.
+    TPwgPageSetup PageSetup(const TPrintOptions& Options = {}) const;
+    // How many copies of a document the printer makes itself, at most: those of the printer the queue hands
+    // the raster to unchanged (an IPP Everywhere queue), else those of the queue, whose filters make them.
+    int PrinterCopies() const;
 
     http_t* Connection() const { return FConnection; }
     cups_dest_t* Dest() const { return FDest; }
@@ -31,10 +47,21 @@ public:
     QByteArray Uri() const;
 
 private:
+    // What the printer behind an IPP Everywhere queue says of itself: its copies and its back sides.
+    struct TDevice {
+        int Copies = 1;
+        QByteArray SheetBack = "normal";
+    };
+    const TDevice* device() const;
+    int queueCopies() const;
+
     QString FName;
+    QString FQueue;
+    QString FInstance;
     http_t* FConnection = nullptr;
     cups_dest_t* FDest = nullptr;
     cups_dinfo_t* FInfo = nullptr;
+    mutable std::optional<std::optional<TDevice>> FDevice; // asked once; none when it cannot be asked
 };
 
 // The dots per inch of the value at Index of a resolution attribute, whatever unit it is given in.

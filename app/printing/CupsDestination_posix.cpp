@@ -1,14 +1,34 @@
 #include "app/printing/CupsDestination.h"
 
+#include "app/printing/EPrinter.h"
+#include "app/printing/Lpoptions.h"
+
+#include <QStringList>
+
 #include <cstdlib>
+#include <iterator>
 
 namespace {
 
 constexpr int ConnectTimeoutMs = 30000;
+constexpr int DeviceTimeoutMs = 5000;
 
 // A length in hundredths of millimetres, in pixels at Dpi.
 int toPixels(int hundredthsOfMm, int dpi) {
     return static_cast<int>((static_cast<long long>(hundredthsOfMm) * dpi + 1270) / 2540);
+}
+
+QString attributeText(ipp_attribute_t* attribute) {
+    if (!attribute)
+        return QStringLiteral("nothing of the kind");
+    QByteArray text(4096, '\0');
+    ippAttributeString(attribute, text.data(), size_t(text.size()));
+    text.truncate(qstrlen(text.constData()));
+    QStringList values = QString::fromUtf8(text).split(u',');
+    constexpr int Shown = 12;
+    if (values.size() > Shown)
+        values = values.mid(0, Shown) << QStringLiteral("... (%1 in all)").arg(values.size());
+    return values.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -21,14 +41,16 @@ int ResolutionDpi(ipp_attribute_t* Attribute, int Index) {
 }
 
 TCupsDestination::TCupsDestination(const QString& Name) : FName(Name) {
+    // A CUPS instance, "Queue/instance", is its queue with the instance's options.
+    const qsizetype slash = Name.indexOf(u'/');
+    FQueue = slash < 0 ? Name : Name.first(slash);
+    FInstance = slash >= 0 ? Name.mid(slash + 1) : QString();
     FConnection = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
                                ConnectTimeoutMs, nullptr);
     if (!FConnection)
         return;
-    // A CUPS instance, "Queue/instance", is its queue with the instance's options.
-    const qsizetype slash = Name.indexOf(u'/');
-    const QByteArray queue = Name.left(slash).toUtf8();
-    const QByteArray instance = slash >= 0 ? Name.mid(slash + 1).toUtf8() : QByteArray();
+    const QByteArray queue = FQueue.toUtf8();
+    const QByteArray instance = FInstance.toUtf8();
     FDest = cupsGetNamedDest(FConnection, queue.constData(), slash >= 0 ? instance.constData() : nullptr);
     if (FDest)
         FInfo = cupsCopyDestInfo(FConnection, FDest);
@@ -53,7 +75,92 @@ QByteArray TCupsDestination::Uri() const {
                  : QByteArray();
 }
 
-TPwgPageSetup TCupsDestination::PageSetup() const {
+TOptionValues TCupsDestination::UserOptions() const {
+    return LpoptionsOptions(FQueue, FInstance);
+}
+
+int TCupsDestination::queueCopies() const {
+    int upper = 1;
+    if (ipp_attribute_t* copies = cupsFindDestSupported(FConnection, FDest, FInfo, "copies"))
+        ippGetRange(copies, 0, &upper);
+    return upper;
+}
+
+const TCupsDestination::TDevice* TCupsDestination::device() const {
+    if (FDevice)
+        return FDevice->has_value() ? &**FDevice : nullptr;
+    FDevice.emplace();
+    const char* model = cupsGetOption("printer-make-and-model", FDest->num_options, FDest->options);
+    const char* uri = cupsGetOption("device-uri", FDest->num_options, FDest->options);
+    if (!model || !uri || !QByteArray(model).contains("IPP Everywhere"))
+        return nullptr;
+    char scheme[32], user[256], host[256], resource[1024];
+    int port = 0;
+    if (httpSeparateURI(HTTP_URI_CODING_ALL, uri, scheme, sizeof scheme, user, sizeof user, host, sizeof host,
+                        &port, resource, sizeof resource) < HTTP_URI_STATUS_OK ||
+        (qstrcmp(scheme, "ipp") != 0 && qstrcmp(scheme, "ipps") != 0))
+        return nullptr;
+    http_t* connection =
+        httpConnect2(host, port, nullptr, AF_UNSPEC,
+                     qstrcmp(scheme, "ipps") == 0 ? HTTP_ENCRYPTION_ALWAYS : HTTP_ENCRYPTION_IF_REQUESTED, 1,
+                     DeviceTimeoutMs, nullptr);
+    if (!connection)
+        return nullptr;
+    const char* const wanted[] = {"copies-supported", "pwg-raster-document-sheet-back"};
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", std::size(wanted),
+                  nullptr, wanted);
+    ipp_t* response = cupsDoRequest(connection, request, resource);
+    if (response && ippGetStatusCode(response) <= IPP_STATUS_OK_EVENTS_COMPLETE) {
+        TDevice found;
+        if (ipp_attribute_t* copies = ippFindAttribute(response, "copies-supported", IPP_TAG_RANGE))
+            ippGetRange(copies, 0, &found.Copies);
+        if (ipp_attribute_t* back =
+                ippFindAttribute(response, "pwg-raster-document-sheet-back", IPP_TAG_KEYWORD))
+            found.SheetBack = ippGetString(back, 0, nullptr);
+        *FDevice = found;
+    }
+    ippDelete(response);
+    httpClose(connection);
+    return FDevice->has_value() ? &**FDevice : nullptr;
+}
+
+int TCupsDestination::PrinterCopies() const {
+    const TDevice* printer = Found() ? device() : nullptr;
+    return printer ? printer->Copies : queueCopies();
+}
+
+void TCupsDestination::CheckSupported(const TPrintOptions& Options) const {
+    const auto refuse = [this](const QByteArray& option, const QByteArray& value,
+                               ipp_attribute_t* supported) {
+        throw EPrinter(
+            QStringLiteral("The printer \"%1\" does not support %2 \"%3\"; it supports %4")
+                .arg(FName, QString::fromLatin1(option), QString::fromUtf8(value), attributeText(supported)));
+    };
+    for (auto given = Options.Given.constBegin(); given != Options.Given.constEnd(); ++given) {
+        const QByteArray& option = given.key();
+        // Page ranges, scaling and turns are Kestrova's own work: every printer takes their result.
+        if (option == "page-ranges" || option == "print-scaling" || option == "orientation-requested")
+            continue;
+        ipp_attribute_t* supported = cupsFindDestSupported(FConnection, FDest, FInfo, option.constData());
+        if (option == "copies") {
+            if (Options.Copies > queueCopies())
+                refuse(option, given.value(), supported);
+        } else if (!cupsCheckDestSupported(FConnection, FDest, FInfo, option.constData(),
+                                           given.value().constData())) {
+            refuse(option, given.value(), supported);
+        }
+    }
+    if (Options.Color) {
+        ipp_attribute_t* types = cupsFindDestSupported(FConnection, FDest, FInfo, "pwg-raster-document-type");
+        if (!types || !ippContainsString(types, "srgb_8"))
+            throw EPrinter(QStringLiteral("The printer \"%1\" takes no colour pages (srgb_8); it takes %2")
+                               .arg(FName, attributeText(types)));
+    }
+}
+
+TPwgPageSetup TCupsDestination::PageSetup(const TPrintOptions& Options) const {
     TPwgPageSetup setup;
     if (!Found())
         return setup;
@@ -61,7 +168,7 @@ TPwgPageSetup TCupsDestination::PageSetup() const {
     if (ipp_attribute_t* resolution = cupsFindDestDefault(FConnection, FDest, FInfo, "printer-resolution"))
         setup.Resolution = ResolutionDpi(resolution, 0);
     if (ipp_attribute_t* listed =
-            cupsFindDestSupported(FConnection, FDest, FInfo, "pwg-raster-document-resolution-supported")) {
+            cupsFindDestSupported(FConnection, FDest, FInfo, "pwg-raster-document-resolution")) {
         int best = 0;
         for (int i = 0; i < ippGetCount(listed); ++i) {
             const int dpi = ResolutionDpi(listed, i);
@@ -72,14 +179,29 @@ TPwgPageSetup TCupsDestination::PageSetup() const {
             setup.Resolution = best;
     }
 
-    if (ipp_attribute_t* types =
-            cupsFindDestSupported(FConnection, FDest, FInfo, "pwg-raster-document-type-supported")) {
+    if (Options.Color) {
+        setup.Type = "srgb_8";
+    } else if (ipp_attribute_t* types =
+                   cupsFindDestSupported(FConnection, FDest, FInfo, "pwg-raster-document-type")) {
         if (!ippContainsString(types, "sgray_8") && ippContainsString(types, "black_1"))
             setup.Type = "black_1";
     }
 
+    if (Options.TwoSided()) {
+        setup.Sides = Options.Sides;
+        // Behind a queue whose filters make the printer's own pages of the raster, back sides are theirs.
+        if (const TDevice* printer = device())
+            setup.SheetBack = printer->SheetBack;
+    }
+    setup.MediaPosition = PwgMediaPosition(Options.MediaSource);
+
     cups_size_t size{};
-    if (cupsGetDestMediaDefault(FConnection, FDest, FInfo, CUPS_MEDIA_FLAGS_DEFAULT, &size)) {
+    const bool found =
+        Options.Media.isEmpty()
+            ? cupsGetDestMediaDefault(FConnection, FDest, FInfo, CUPS_MEDIA_FLAGS_DEFAULT, &size)
+            : cupsGetDestMediaByName(FConnection, FDest, FInfo, Options.Media.constData(),
+                                     CUPS_MEDIA_FLAGS_DEFAULT, &size);
+    if (found) {
         setup.Media = size.media;
         setup.SheetWidth = toPixels(size.width, setup.Resolution);
         setup.SheetHeight = toPixels(size.length, setup.Resolution);
@@ -87,6 +209,9 @@ TPwgPageSetup TCupsDestination::PageSetup() const {
         setup.Right = toPixels(size.right, setup.Resolution);
         setup.Top = toPixels(size.top, setup.Resolution);
         setup.Bottom = toPixels(size.bottom, setup.Resolution);
+    } else if (!Options.Media.isEmpty()) {
+        throw EPrinter(QStringLiteral("The printer \"%1\" has no paper \"%2\"")
+                           .arg(FName, QString::fromUtf8(Options.Media)));
     } else {
         setup.SheetWidth = toPixels(21590, setup.Resolution);
         setup.SheetHeight = toPixels(27940, setup.Resolution);

@@ -6,6 +6,7 @@
 // system's own words.
 #pragma once
 
+#include "app/options/PrintOptions.h"
 #include "app/printing/CupsDestination.h"
 
 #include <cups/raster.h>
@@ -20,9 +21,10 @@ public:
     TCupsJob(const TCupsJob&) = delete;
     TCupsJob& operator=(const TCupsJob&) = delete;
 
-    // Creates the job titled Title and starts its document; false, with Refusal() saying why, when the print
-    // system refuses either or the destination is stopped.
-    bool Start(const QString& Title);
+    // Creates the job titled Title with the job attributes Attributes (sides, media, copies, ...) and starts
+    // its document; false, with Refusal() saying why, when the print system refuses either or the
+    // destination is stopped.
+    bool Start(const QString& Title, const TOptionValues& Attributes = {});
     const QString& Refusal() const { return FRefusal; }
 
     // The document's raster stream, open for writing in PWG mode between Start() and Finish().

@@ -107,7 +107,7 @@ TCupsJob::~TCupsJob() {
         Cancel();
 }
 
-bool TCupsJob::Start(const QString& Title) {
+bool TCupsJob::Start(const QString& Title, const TOptionValues& Attributes) {
     if (!FDestination.Found()) {
         FRefusal = lastCupsError();
         return false;
@@ -121,8 +121,14 @@ bool TCupsJob::Start(const QString& Title) {
 
     http_t* connection = FDestination.Connection();
     const QByteArray title = Title.toUtf8();
-    if (cupsCreateDestJob(connection, FDestination.Dest(), FDestination.Info(), &FJobId, title.constData(), 0,
-                          nullptr) > IPP_STATUS_OK_EVENTS_COMPLETE) {
+    cups_option_t* options = nullptr;
+    int count = 0;
+    for (auto attribute = Attributes.constBegin(); attribute != Attributes.constEnd(); ++attribute)
+        count = cupsAddOption(attribute.key().constData(), attribute.value().constData(), count, &options);
+    const ipp_status_t created = cupsCreateDestJob(connection, FDestination.Dest(), FDestination.Info(),
+                                                   &FJobId, title.constData(), count, options);
+    cupsFreeOptions(count, options);
+    if (created > IPP_STATUS_OK_EVENTS_COMPLETE) {
         FRefusal = lastCupsError();
         return false;
     }

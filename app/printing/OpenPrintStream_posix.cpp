@@ -5,8 +5,8 @@
 
 #include <QPrinterInfo>
 
-std::unique_ptr<TPrintStream> OpenPrintStream(const QString& PrinterName) {
+std::unique_ptr<TPrintStream> OpenPrintStream(const QString& PrinterName, const TOptionValues& LinkOptions) {
     if (auto destination = std::make_unique<TCupsDestination>(PrinterName); destination->TakesPwgRaster())
-        return std::make_unique<TPwgPrintStream>(std::move(destination));
-    return std::make_unique<TQtPrintStream>(QPrinterInfo::printerInfo(PrinterName));
+        return std::make_unique<TPwgPrintStream>(std::move(destination), LinkOptions);
+    return std::make_unique<TQtPrintStream>(QPrinterInfo::printerInfo(PrinterName), LinkOptions);
 }

@@ -4,6 +4,6 @@
 
 #include <QPrinterInfo>
 
-std::unique_ptr<TPrintStream> OpenPrintStream(const QString& PrinterName) {
-    return std::make_unique<TQtPrintStream>(QPrinterInfo::printerInfo(PrinterName));
+std::unique_ptr<TPrintStream> OpenPrintStream(const QString& PrinterName, const TOptionValues& LinkOptions) {
+    return std::make_unique<TQtPrintStream>(QPrinterInfo::printerInfo(PrinterName), LinkOptions);
 }

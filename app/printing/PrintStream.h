@@ -1,9 +1,12 @@
-// One print document on one printer, as the printing interface drives it: the page geometry in device pixels,
-// and the document begun, its pages handed over one image each, and ended or abandoned.
+// One print document on one printer, as the printing interface drives it: the options it prints with, the
+// page geometry in device pixels, and the document begun, its pages handed over one image each, and ended or
+// abandoned.
 //
 // A stream does not raise when the print system refuses the document at its beginning: Begin() says whether
 // it began, and Refusal() keeps the print system's words for the error that the next page or the end raises.
 #pragma once
+
+#include "app/options/PrintOptions.h"
 
 #include <QString>
 
@@ -13,14 +16,20 @@ class TPrintStream {
 public:
     virtual ~TPrintStream() = default;
 
-    // The printable area of the printer's default paper at Resolution(), in device pixels.
+    // The options the document prints with, as they apply on this printer.
+    const TPrintOptions& Options() const { return FOptions; }
+    // How many times the document's pages are to be sent: the copies that the printer does not make itself.
+    virtual int CopiesToSend() const { return FOptions.Copies; }
+
+    // The printable area of the document's paper at Resolution(), in device pixels.
     virtual int PageWidth() = 0;
     virtual int PageHeight() = 0;
     virtual int Resolution() = 0;
 
     // Begins the document titled Title, with its first page; false when the print system refused it.
     virtual bool Begin(const QString& Title) = 0;
-    // Places Bitmap one to one at the top-left corner of the printable area of the current page.
+    // Places Bitmap one to one in the printable area of the current page, its top-left corner at the image's
+    // offset() from the area's top-left corner; what falls outside the area is cut.
     virtual void Draw(const QImage& Bitmap) = 0;
     // Ends the current page and starts the next.
     virtual void NewPage() = 0;
@@ -31,4 +40,7 @@ public:
 
     // Why the print system refused the document, in its own words; empty when it did not say.
     virtual QString Refusal() const = 0;
+
+protected:
+    TPrintOptions FOptions;
 };

@@ -44,9 +44,24 @@ void TPrinter::SetPrinterIndex(int Index) {
     FStream.reset();
 }
 
+void TPrinter::SetOptions(const TOptionValues& LinkOptions) {
+    if (FPrinting)
+        throw EPrinter(QStringLiteral("Printing in progress"));
+    FLinkOptions = LinkOptions;
+    FStream.reset();
+}
+
+const TPrintOptions& TPrinter::Options() {
+    return stream().Options();
+}
+
+int TPrinter::CopiesToSend() {
+    return stream().CopiesToSend();
+}
+
 TPrintStream& TPrinter::stream() {
     if (!FStream)
-        FStream = OpenPrintStream(FPrinters.Names.value(PrinterIndex()));
+        FStream = OpenPrintStream(FPrinters.Names.value(PrinterIndex()), FLinkOptions);
     return *FStream;
 }
 

@@ -13,6 +13,7 @@
 // currently printing" where it gives none.
 #pragma once
 
+#include "app/options/PrintOptions.h"
 #include "app/printing/PrinterList.h"
 
 #include <QString>
@@ -42,6 +43,15 @@ public:
     // when there is none. Raises "Printer index out of range" for any other position outside the list.
     void SetPrinterIndex(int Index);
 
+    // The print options a link gives the document, over the printer's own; they take effect with the next
+    // use of the printer, which raises EPrinter for one that is malformed or that the printer does not
+    // support.
+    void SetOptions(const TOptionValues& LinkOptions);
+    // The options the document prints with on the current printer.
+    const TPrintOptions& Options();
+    // How many times the document's pages are to be sent: the copies that the printer does not make itself.
+    int CopiesToSend();
+
     // The document name that the print queue shows.
     const QString& Title() const { return FTitle; }
     void SetTitle(const QString& Title) { FTitle = Title; }
@@ -61,8 +71,8 @@ public:
     int PageHeight();
     int Resolution();
 
-    // Places Bitmap one to one at the top-left corner of the printable area of the current page. Nothing is
-    // drawn while the printer is not printing.
+    // Places Bitmap one to one in the printable area of the current page, at the image's offset() from the
+    // area's top-left corner. Nothing is drawn while the printer is not printing.
     void Draw(const QImage& Bitmap);
 
 private:
@@ -73,6 +83,7 @@ private:
     TPrinterList FPrinters;
     int FPrinterIndex = -1;
     QString FTitle;
+    TOptionValues FLinkOptions;
     std::unique_ptr<TPrintStream> FStream;
     bool FPrinting = false;
 };

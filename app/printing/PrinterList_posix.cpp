@@ -1,9 +1,8 @@
 #include "app/printing/PrinterList.h"
 
-#include <cups/cups.h>
+#include "app/printing/Lpoptions.h"
 
-#include <QDir>
-#include <QFile>
+#include <cups/cups.h>
 
 namespace {
 
@@ -18,35 +17,14 @@ int addDestination(void* data, unsigned, cups_dest_t* dest) {
     return 1;
 }
 
-// The printer that a "Default" line of the lpoptions file at Path names; empty without one.
-QString lpoptionsDefault(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    while (!file.atEnd()) {
-        const QList<QByteArray> words = file.readLine().simplified().split(' ');
-        if (words.size() >= 2 && words[0].compare("Default", Qt::CaseInsensitive) == 0)
-            return QString::fromUtf8(words[1]);
-    }
-    return {};
-}
-
 // The default printer the user named, where CUPS looks for it before it asks the print system, and where it
 // was named; empty when the user named none.
-std::pair<QString, QString> userDefault() {
+TNamedDefault userDefault() {
     if (const QString name = qEnvironmentVariable("LPDEST"); !name.isEmpty())
         return {name, QStringLiteral("the environment variable LPDEST")};
     if (const QString name = qEnvironmentVariable("PRINTER"); !name.isEmpty() && name != u"lp")
         return {name, QStringLiteral("the environment variable PRINTER")};
-    const QString home = qEnvironmentVariable("HOME");
-    if (const QString name = lpoptionsDefault(home + QStringLiteral("/.cups/lpoptions"));
-        !home.isEmpty() && !name.isEmpty())
-        return {name, QStringLiteral("~/.cups/lpoptions")};
-    const QString system =
-        qEnvironmentVariable("CUPS_SERVERROOT", QStringLiteral("/etc/cups")) + QStringLiteral("/lpoptions");
-    if (const QString name = lpoptionsDefault(system); !name.isEmpty())
-        return {name, QDir::toNativeSeparators(system)};
-    return {};
+    return LpoptionsDefault();
 }
 
 } // namespace

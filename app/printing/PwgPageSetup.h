@@ -1,15 +1,20 @@
-// The sheets of a PWG raster document: the paper by its PWG name, the resolution, the colour space, and the
-// sheet and its margins in device pixels. PWG raster pages are the whole sheet; what is printed sits inside
-// the margins, the printable area.
+// The sheets of a PWG raster document: the paper by its PWG name and the tray it comes from, the resolution,
+// the colour space, the sides printed with the turn the printer wants of back sides, and the sheet and its
+// margins in device pixels. PWG raster pages are the whole sheet; what is printed sits inside the margins,
+// the printable area.
 #pragma once
 
 #include <QByteArray>
 
 struct TPwgPageSetup {
     QByteArray Media = "na_letter_8.5x11in"; // PWG self-describing media name
+    int MediaPosition = 0;                   // the tray as PWG numbers it; 0 for the printer's choice
     int Resolution = 300;                    // dots per inch, both ways
-    QByteArray Type = "sgray_8";             // "sgray_8", or "black_1" for printers that take no gray
-    int SheetWidth = 2550;                   // the whole sheet, in device pixels
+    // "sgray_8", "black_1" for printers that take no gray, or "srgb_8" for colour
+    QByteArray Type = "sgray_8";
+    QByteArray Sides = "one-sided";  // or "two-sided-long-edge", "two-sided-short-edge"
+    QByteArray SheetBack = "normal"; // the printer's pwg-raster-document-sheet-back
+    int SheetWidth = 2550;           // the whole sheet, in device pixels
     int SheetHeight = 3300;
     int Left = 0; // margins, in device pixels
     int Top = 0;
@@ -18,4 +23,8 @@ struct TPwgPageSetup {
 
     int PrintableWidth() const { return SheetWidth - Left - Right; }
     int PrintableHeight() const { return SheetHeight - Top - Bottom; }
+    bool Color() const { return Type == "srgb_8"; }
 };
+
+// The MediaPosition of a media-source keyword, as PWG 5102.4 numbers the trays; 0 for one it does not name.
+int PwgMediaPosition(const QByteArray& MediaSource);

@@ -20,61 +20,95 @@ int ditherThreshold(int x, int y) {
     return BayerMatrix[y & 7][x & 7] * 4 + 2;
 }
 
+bool reversed(const cups_page_header2_t& header, int transform) {
+    return header.cupsInteger[transform] == 0xFFFFFFFFU;
+}
+
+// Reverses the order of the Count pixels of Size bytes each in Line.
+void reversePixels(uchar* line, int count, int size) {
+    for (int left = 0, right = count - 1; left < right; ++left, --right)
+        std::swap_ranges(line + left * size, line + (left + 1) * size, line + right * size);
+}
+
 } // namespace
 
-bool InitPwgHeader(const TPwgPageSetup& Setup, cups_page_header2_t& Header) {
+bool InitPwgHeader(const TPwgPageSetup& Setup, cups_page_header2_t& Header, bool BackSide) {
     pwg_media_t* media = pwgMediaForPWG(Setup.Media.constData());
-    if (!media)
+    if (!media ||
+        !cupsRasterInitPWGHeader(&Header, media, Setup.Type.constData(), Setup.Resolution, Setup.Resolution,
+                                 Setup.Sides.constData(), BackSide ? Setup.SheetBack.constData() : nullptr))
         return false;
-    return cupsRasterInitPWGHeader(&Header, media, Setup.Type.constData(), Setup.Resolution, Setup.Resolution,
-                                   "one-sided", nullptr) != 0;
+    Header.MediaPosition = static_cast<unsigned>(Setup.MediaPosition);
+    return true;
 }
 
 TPwgPageWriter::TPwgPageWriter(cups_raster_t* Raster, const TPwgPageSetup& Setup)
     : FRaster(Raster), FSetup(Setup) {
-    if (!InitPwgHeader(FSetup, FHeader))
+    if (!InitPwgHeader(FSetup, FFront) || !InitPwgHeader(FSetup, FBack, true))
         throw EPrinter(
             QStringLiteral("The print system knows no paper \"%1\"").arg(QString::fromUtf8(Setup.Media)));
-    FGray.resize(FHeader.cupsWidth);
-    FLine.resize(FHeader.cupsBytesPerLine);
+    FSheetLine.resize(qsizetype(FFront.cupsWidth) * (FSetup.Color() ? 3 : 1));
+    FLine.resize(FFront.cupsBytesPerLine);
 }
 
 void TPwgPageWriter::WritePage(const QImage& Bitmap) {
-    ToGrayscale(Bitmap, FPage);
-    const QImage* image = &FPage;
-    if (!cupsRasterWriteHeader2(FRaster, &FHeader))
+    const bool back = FSetup.Sides != "one-sided" && FPages % 2 == 1;
+    const cups_page_header2_t& header = back ? FBack : FFront;
+    ++FPages;
+    if (!cupsRasterWriteHeader2(FRaster, const_cast<cups_page_header2_t*>(&header)))
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
 
-    const int sheetWidth = static_cast<int>(FHeader.cupsWidth);
-    const int sheetHeight = static_cast<int>(FHeader.cupsHeight);
-    const int left = std::min(FSetup.Left, sheetWidth);
-    const int width = image->isNull() ? 0 : std::clamp(image->width(), 0, sheetWidth - left);
-    const int top = std::min(FSetup.Top, sheetHeight);
-    const int bottom = image->isNull() ? top : std::min(top + image->height(), sheetHeight);
-    auto* gray = reinterpret_cast<uchar*>(FGray.data());
+    const int pixel = FSetup.Color() ? 3 : 1;
+    if (FSetup.Color())
+        FPage =
+            Bitmap.format() == QImage::Format_RGB888 ? Bitmap : Bitmap.convertToFormat(QImage::Format_RGB888);
+    else
+        ToGrayscale(Bitmap, FPage);
+    // The image's part that lies on the sheet, in sheet pixels, and where the image starts.
+    const int sheetWidth = static_cast<int>(header.cupsWidth);
+    const int sheetHeight = static_cast<int>(header.cupsHeight);
+    const int x = FSetup.Left + Bitmap.offset().x();
+    const int y = FSetup.Top + Bitmap.offset().y();
+    const int left = std::clamp(x, 0, sheetWidth);
+    const int right = FPage.isNull() ? left : std::clamp(x + FPage.width(), left, sheetWidth);
+    const int top = std::clamp(y, 0, sheetHeight);
+    const int bottom = FPage.isNull() ? top : std::clamp(y + FPage.height(), top, sheetHeight);
+    auto* line = reinterpret_cast<uchar*>(FSheetLine.data());
 
-    std::memset(gray, 0xFF, FGray.size());
-    for (FRow = 0; FRow < sheetHeight; ++FRow) {
-        const bool inImage = FRow >= top && FRow < bottom;
-        if (inImage)
-            std::memcpy(gray + left, image->constScanLine(FRow - top), static_cast<size_t>(width));
-        writeLine();
-        if (inImage && FRow + 1 == bottom)
-            std::memset(gray + left, 0xFF, static_cast<size_t>(width));
+    const bool upsideDown = reversed(header, CUPS_RASTER_PWG_FeedTransform);
+    const bool mirrored = reversed(header, CUPS_RASTER_PWG_CrossFeedTransform);
+    // Only what changes is written into the line: the image's part, and white where it was.
+    bool white = false;        // the whole line is white
+    bool marginsWhite = false; // the line is white outside the image's part
+    for (int row = 0; row < sheetHeight; ++row) {
+        const int sheetRow = upsideDown ? sheetHeight - 1 - row : row;
+        if (sheetRow >= top && sheetRow < bottom) {
+            if (!marginsWhite)
+                std::memset(line, 0xFF, FSheetLine.size());
+            std::memcpy(line + left * pixel, FPage.constScanLine(sheetRow - y) + (left - x) * pixel,
+                        size_t(right - left) * pixel);
+            if (mirrored)
+                reversePixels(line, sheetWidth, pixel);
+            white = false;
+            marginsWhite = !mirrored;
+        } else if (!white) {
+            std::memset(line, 0xFF, FSheetLine.size());
+            white = marginsWhite = true;
+        }
+        writeLine(header, row);
     }
 }
 
-void TPwgPageWriter::writeLine() {
-    auto* line = reinterpret_cast<uchar*>(FLine.data());
-    const auto* gray = reinterpret_cast<const uchar*>(FGray.constData());
-    if (FHeader.cupsBitsPerPixel == 1) {
-        std::memset(line, 0, FLine.size());
-        for (int x = 0; x < FGray.size(); ++x)
-            if (gray[x] < ditherThreshold(x, FRow))
-                line[x >> 3] |= static_cast<uchar>(0x80 >> (x & 7));
-    } else {
-        line = reinterpret_cast<uchar*>(FGray.data());
+void TPwgPageWriter::writeLine(const cups_page_header2_t& header, int row) {
+    auto* line = reinterpret_cast<uchar*>(FSheetLine.data());
+    if (header.cupsBitsPerPixel == 1) {
+        auto* bits = reinterpret_cast<uchar*>(FLine.data());
+        std::memset(bits, 0, FLine.size());
+        for (int x = 0; x < FSheetLine.size(); ++x)
+            if (line[x] < ditherThreshold(x, row))
+                bits[x >> 3] |= static_cast<uchar>(0x80 >> (x & 7));
+        line = bits;
     }
-    if (cupsRasterWritePixels(FRaster, line, FHeader.cupsBytesPerLine) < FHeader.cupsBytesPerLine)
+    if (cupsRasterWritePixels(FRaster, line, header.cupsBytesPerLine) < header.cupsBytesPerLine)
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
 }

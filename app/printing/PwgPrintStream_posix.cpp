@@ -7,8 +7,16 @@
 
 #include <QImage>
 
-TPwgPrintStream::TPwgPrintStream(std::unique_ptr<TCupsDestination> Destination)
-    : FDestination(std::move(Destination)), FSetup(FDestination->PageSetup()), FJob(*FDestination) {}
+TPwgPrintStream::TPwgPrintStream(std::unique_ptr<TCupsDestination> Destination,
+                                 const TOptionValues& LinkOptions)
+    : FDestination(std::move(Destination)), FJob(*FDestination) {
+    FOptions = ReadPrintOptions(MergeOptions(FDestination->UserOptions(), LinkOptions));
+    // A destination that cannot be found refuses the job at its beginning, in the print system's words.
+    if (FDestination->Found())
+        FDestination->CheckSupported(FOptions);
+    FSetup = FDestination->PageSetup(FOptions);
+    FPrinterCopies = FOptions.Copies > 1 && FDestination->PrinterCopies() >= FOptions.Copies;
+}
 
 TPwgPrintStream::~TPwgPrintStream() {
     if (FWorker)
@@ -16,7 +24,14 @@ TPwgPrintStream::~TPwgPrintStream() {
 }
 
 bool TPwgPrintStream::Begin(const QString& Title) {
-    if (!FJob.Start(Title))
+    // What the printer does itself goes with the job; the pages carry the rest.
+    TOptionValues attributes;
+    for (const char* option : {"sides", "media", "media-source", "print-color-mode"})
+        if (FOptions.Given.contains(option))
+            attributes.insert(option, FOptions.Given.value(option));
+    if (FPrinterCopies)
+        attributes.insert("copies", QByteArray::number(FOptions.Copies));
+    if (!FJob.Start(Title, attributes))
         return false;
     FWriter = std::make_unique<TPwgPageWriter>(FJob.Raster(), FSetup);
     FWorker = std::make_unique<TPageWorker>([this](const QImage& page) { FWriter->WritePage(page); });
@@ -24,13 +39,17 @@ bool TPwgPrintStream::Begin(const QString& Title) {
     return true;
 }
 
-// The page goes on in 8-bit gray, converted here while the worker sends the page before: that balances the
-// two threads, and the caller keeps its bitmap to render the next page into.
+// The page goes on in 8-bit gray, or RGB for colour, converted here while the worker sends the page before:
+// that balances the two threads, and the caller keeps its bitmap to render the next page into.
 void TPwgPrintStream::Draw(const QImage& Bitmap) {
     if (FPageDrawn)
         throw EPrinter(QStringLiteral("A page takes one image"));
-    ToGrayscale(Bitmap, FGray);
-    FWorker->Submit(FGray);
+    if (FSetup.Color())
+        FPage = Bitmap.convertToFormat(QImage::Format_RGB888);
+    else
+        ToGrayscale(Bitmap, FPage);
+    FPage.setOffset(Bitmap.offset());
+    FWorker->Submit(FPage);
     FPageDrawn = true;
 }
 

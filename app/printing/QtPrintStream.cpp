@@ -31,7 +31,15 @@ int resolutionOf(const QPrinterInfo& info) {
 
 } // namespace
 
-TQtPrintStream::TQtPrintStream(const QPrinterInfo& Info) : FPrinter(Info, QPrinter::ScreenResolution) {
+TQtPrintStream::TQtPrintStream(const QPrinterInfo& Info, const TOptionValues& LinkOptions)
+    : FPrinter(Info, QPrinter::ScreenResolution) {
+    FOptions = ReadPrintOptions(LinkOptions);
+    for (const char* option : {"sides", "media", "media-source", "print-color-mode"}) {
+        if (FOptions.Given.contains(option))
+            throw EPrinter(
+                QStringLiteral("The printer \"%1\" takes no %2 from Kestrova: it takes no PWG raster")
+                    .arg(Info.printerName(), QLatin1String(option)));
+    }
     FPrinter.setResolution(resolutionOf(Info));
     // QPrinter starts from its own paper, not the printer's.
     FPrinter.setPageSize(Info.defaultPageSize());
@@ -56,7 +64,7 @@ bool TQtPrintStream::started() {
 
 void TQtPrintStream::Draw(const QImage& Bitmap) {
     if (started())
-        FCanvas.drawImage(QPoint(0, 0), Bitmap);
+        FCanvas.drawImage(Bitmap.offset(), Bitmap);
 }
 
 void TQtPrintStream::NewPage() {

@@ -8,13 +8,11 @@
 TEST(PrintingResolution, IsThePrintersOwnDefault) {
     if (!PrintSystem::Shared().Started())
         GTEST_SKIP() << "no private print system: " << PrintSystem::Shared().Error().toStdString();
-    // The driverless queue's resolution is checked where pages print on it: its default is the one the
-    // print system copied from the printer, which CUPS now and then leaves out of an answer.
-    for (const QString& queue : PrintSystem::Shared().Printers()) {
-        if (queue != PrintSystem::Shared().DriverlessPrinter()) {
-            EXPECT_EQ(DefaultResolution(queue), 300) << queue.toStdString();
-        }
-    }
+    // The two queues that print to PDF; the driverless queues' resolution is checked where pages print on
+    // them: their default is the one the print system copied from the printer, which CUPS now and then
+    // leaves out of an answer.
+    for (const QString& queue : PrintSystem::Shared().Printers().mid(0, 2))
+        EXPECT_EQ(DefaultResolution(queue), 300) << queue.toStdString();
     EXPECT_EQ(DefaultResolution(QStringLiteral("Kestrova_No_Such_Queue")), 0);
 
     TPrinter printer;

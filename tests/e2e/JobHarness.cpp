@@ -1,6 +1,12 @@
 #include "JobHarness.h"
 
+#include "app/log/ExecutableFolder.h"
+#include "app/uKestrova.h"
+#include "app/ui/MessageBoxes.h"
 #include "support/PrintSystem.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
 
 #include <QDir>
 #include <QFile>
@@ -49,4 +55,32 @@ int PrintedJobCount() {
 
 QStringList FilesIn(const QString& Folder) {
     return QDir(Folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
+void FormJob::SetUp() {
+    if (!PrintSystem::Shared().Started())
+        GTEST_SKIP() << "no private print system: " << PrintSystem::Shared().Error().toStdString();
+    ASSERT_TRUE(Folder.isValid());
+    ExecutableFolder::SetPath(Folder.path());
+    MessageBoxes::SetRecorder([this](const MessageBoxes::Shown& box) { Boxes.append(box.text); });
+}
+
+void FormJob::TearDown() {
+    MessageBoxes::SetRecorder({});
+    ExecutableFolder::SetPath(QString());
+}
+
+bool FormJob::RunJob(const QString& link) {
+    JobsBefore = PrintedJobCount();
+    TPrint form(link);
+    form.show();
+    QElapsedTimer clock;
+    clock.start();
+    while (form.isVisible() && clock.elapsed() < 120000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return !form.isVisible();
+}
+
+QString FormJob::Printed(const QString& printer) {
+    return PrintSystem::Shared().WaitForOutput(printer, 60);
 }

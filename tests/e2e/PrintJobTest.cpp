@@ -28,42 +28,12 @@ namespace {
 
 const QByteArray TwoPages = MakePdf({{{{612, 792}, "first"}, {{612, 792}, "second"}}, "Two pages"});
 
-class PrintJob : public testing::Test {
+class PrintJob : public FormJob {
 protected:
     void SetUp() override {
-        if (!PrintSystem::Shared().Started())
-            GTEST_SKIP() << "no private print system: " << PrintSystem::Shared().Error().toStdString();
-        ASSERT_TRUE(Folder.isValid());
-        ExecutableFolder::SetPath(Folder.path());
-        MessageBoxes::SetRecorder([this](const MessageBoxes::Shown& box) { Boxes.append(box.text); });
+        FormJob::SetUp();
         Server.On("GET", "/doc.pdf", HttpResponse{200, {}, TwoPages});
     }
-    void TearDown() override {
-        MessageBoxes::SetRecorder({});
-        ExecutableFolder::SetPath(QString());
-    }
-
-    // Runs the job of Link until the form has closed; false when it did not close in time.
-    bool RunJob(const QString& link) {
-        JobsBefore = PrintedJobCount();
-        TPrint form(link);
-        form.show();
-        QElapsedTimer clock;
-        clock.start();
-        while (form.isVisible() && clock.elapsed() < 120000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        return !form.isVisible();
-    }
-
-    // The document that Printer printed for the job, or an empty path.
-    QString Printed(const QString& printer) { return PrintSystem::Shared().WaitForOutput(printer, 60); }
-    bool NothingPrinted() const { return PrintedJobCount() == JobsBefore; }
-    QStringList Downloads() const { return FilesIn(Folder.filePath("DownFile")); }
-
-    QTemporaryDir Folder;
-    HttpServer Server;
-    QStringList Boxes;
-    int JobsBefore = 0;
 };
 
 const QString Letter = QStringLiteral("Kestrova_Letter"); // the default queue

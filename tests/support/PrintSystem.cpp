@@ -73,6 +73,8 @@ PrintSystem::PrintSystem() {
     FOutput = qEnvironmentVariable("KESTROVA_PRINT_OUTPUT");
     FPrinters = qEnvironmentVariable("KESTROVA_PRINTERS").split(u' ', Qt::SkipEmptyParts);
     FDriverless = qEnvironmentVariable("KESTROVA_DRIVERLESS_PRINTER");
+    FDuplex = qEnvironmentVariable("KESTROVA_DUPLEX_PRINTER");
+    FLabel = qEnvironmentVariable("KESTROVA_LABEL_PRINTER");
     FDriverlessError = qEnvironmentVariable("KESTROVA_DRIVERLESS_ERROR");
     if (FPrinters.isEmpty())
         FError = QStringLiteral("scripts/print-system.sh start named no printers");

@@ -30,6 +30,10 @@ public:
     // The driverless printer's queue; empty when it could not start, and DriverlessError() says why.
     const QString& DriverlessPrinter() const { return FDriverless; }
     const QString& DriverlessError() const { return FDriverlessError; }
+    // The two-sided colour driverless printer's queue, with two trays; empty with the other.
+    const QString& DuplexPrinter() const { return FDuplex; }
+    // The label printer's queue, on CUPS's sample Zebra ZPL driver.
+    const QString& LabelPrinter() const { return FLabel; }
     // Makes the driverless printer take Seconds to print each job it receives from now on; 0 for no delay.
     bool SetDriverlessDelay(int Seconds);
     // Holds the jobs of Printer (one of the queues that print to PDF) at its printer from now on, the
@@ -65,6 +69,8 @@ private:
     QStringList FSeen;
     QString FError;
     QString FDriverless;
+    QString FDuplex;
+    QString FLabel;
     QString FDriverlessError;
 };
 

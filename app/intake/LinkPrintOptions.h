@@ -1,0 +1,12 @@
+// The print options a link carries beside moduleaddress and pdfurl: query parameters named as the IPP job
+// attributes (copies, sides, media, ...), URL-decoded. Other parameters are not print options and stay
+// ignored.
+#pragma once
+
+#include "app/options/PrintOptions.h"
+
+#include <QString>
+
+// The print options of the invocation URL Url; none for a link without them. Raises EUrlError on a value
+// that does not decode.
+TOptionValues LinkPrintOptions(const QString& Url);

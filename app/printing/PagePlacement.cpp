@@ -1,0 +1,75 @@
+#include "app/printing/PagePlacement.h"
+
+#include "app/printing/PageFit.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// IPP's orientation-requested as the quarter turns the page is rendered with: landscape turns it a quarter
+// counter-clockwise, reverse-landscape clockwise, reverse-portrait upside down.
+PDFium::TRotation turnOf(int orientation) {
+    switch (orientation) {
+    case 4:
+        return PDFium::ro270;
+    case 5:
+        return PDFium::ro90;
+    case 6:
+        return PDFium::ro180;
+    default:
+        return PDFium::ro0;
+    }
+}
+
+bool sideways(PDFium::TRotation rotation) {
+    return rotation == PDFium::ro90 || rotation == PDFium::ro270;
+}
+
+// The scale from the page at its own size to how it shows.
+double scaleFor(TScaling scaling, double areaWidth, double areaHeight, double width, double height) {
+    const double fit = std::min(areaWidth / width, areaHeight / height);
+    switch (scaling) {
+    case TScaling::Fill:
+        return std::max(areaWidth / width, areaHeight / height);
+    case TScaling::None:
+        return 1;
+    case TScaling::Auto:
+        return std::min(fit, 1.0);
+    default:
+        return fit;
+    }
+}
+
+} // namespace
+
+TPagePlacement PlacePage(int PrintableWidth, int PrintableHeight, int Dpi, double PageWidth,
+                         double PageHeight, TScaling Scaling, std::optional<int> Orientation) {
+    if (Scaling == TScaling::Specified) {
+        const TPageFit fit = FitPage(PrintableWidth, PrintableHeight, PageWidth, PageHeight);
+        return {0, 0, fit.Width, fit.Height, PDFium::ro0};
+    }
+    if (!(PageWidth > 0) || !(PageHeight > 0))
+        return {};
+    // The page at its own size, in device pixels.
+    const double width = PageWidth * Dpi / 72.0;
+    const double height = PageHeight * Dpi / 72.0;
+    PDFium::TRotation rotation = turnOf(Orientation.value_or(3));
+    if (!Orientation) {
+        // Filling decides by the whole page too: turned, it is cut less.
+        const TScaling shown = Scaling == TScaling::Fill ? TScaling::Fit : Scaling;
+        if (scaleFor(shown, PrintableWidth, PrintableHeight, height, width) >
+            scaleFor(shown, PrintableWidth, PrintableHeight, width, height) * (1 + 1e-9))
+            rotation = PDFium::ro270;
+    }
+    const double turnedWidth = sideways(rotation) ? height : width;
+    const double turnedHeight = sideways(rotation) ? width : height;
+    const double scale = scaleFor(Scaling, PrintableWidth, PrintableHeight, turnedWidth, turnedHeight);
+    TPagePlacement placement;
+    placement.Width = std::max(1, int(std::lround(turnedWidth * scale)));
+    placement.Height = std::max(1, int(std::lround(turnedHeight * scale)));
+    placement.X = (PrintableWidth - placement.Width) / 2;
+    placement.Y = (PrintableHeight - placement.Height) / 2;
+    placement.Rotation = rotation;
+    return placement;
+}

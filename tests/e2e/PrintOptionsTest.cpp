@@ -1,0 +1,300 @@
+// Print options end to end: a link's options, a CUPS instance's and their refusals, run in the real main form
+// against the private print system, and read back from the PWG raster the driverless printers received: the
+// page headers (sides, paper, tray, colour), which source page each side holds, turned back as the printer
+// turned it, and where a page lands. The two-sided colour printer takes no copies itself and turns back sides
+// ("rotated").
+#include "JobHarness.h"
+
+#include "app/options/PrintOptions.h"
+#include "app/printing/CupsDestination.h"
+#include "app/printing/PageFit.h"
+#include "support/PdfFixtures.h"
+#include "support/PrintSystem.h"
+#include "support/PwgRaster.h"
+#include "support/TestData.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <cups/raster.h>
+
+namespace {
+
+constexpr int CompareDpi = 50;
+
+const QByteArray Square =
+    "<< /Type /Annot /Subtype /Square /Rect [380 560 560 740] /C [0.8 0 0] /IC [0.9 0.1 0.1] "
+    "/F 4 >>";
+// Three Letter pages that tell themselves apart, the first with a red square.
+const FixtureDocument ThreePages{{{{612, 792}, "I", 0, {}, {Square}},
+                                  {{612, 792}, "IIII IIII IIII"},
+                                  {{612, 792}, "MMMMMMMMMMMMMMMMMMMMMMMM"}},
+                                 "Three pages"};
+
+// A page covered in black, so that where it lands shows.
+FixtureDocument BlackPage(double width, double height) {
+    const QByteArray rect = QByteArray::number(width) + " " + QByteArray::number(height);
+    return {{{{width, height},
+              "",
+              0,
+              {},
+              {"<< /Type /Annot /Subtype /Square /Rect [0 0 " + rect + "] /C [0 0 0] /IC [0 0 0] /F 4 >>"}}}};
+}
+
+QString OptionsLink(const QString& module, const QString& url, const QString& options) {
+    return JobLink(module, url) + (options.isEmpty() ? QString() : u'&' + options);
+}
+
+// The sheet as the page was drawn on it: a back side turned back as the printer turns it.
+QImage Unturned(const PwgPage& sheet) {
+    return sheet.Pixels.mirrored(sheet.Mirrored, sheet.UpsideDown);
+}
+
+// Which page of Source a side holds: 0 for a blank side, -1 for none.
+int PageOf(const PwgPage& sheet, const TPwgPageSetup& setup, const QString& source, int pages) {
+    const QImage side = Unturned(sheet);
+    if (MeanLevel(side, side.rect()) > 254.9)
+        return 0;
+    const TPageFit fit = FitPage(setup.PrintableWidth(), setup.PrintableHeight(), 612, 792);
+    const double factor = double(CompareDpi) / setup.Resolution;
+    const QSize size(qRound(fit.Width * factor), qRound(fit.Height * factor));
+    const QImage printed = side.copy(setup.Left, setup.Top, fit.Width, fit.Height)
+                               .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    int best = -1;
+    double bestDifference = 10;
+    for (int page = 1; page <= pages; ++page) {
+        const double difference = MeanDifference(printed, PopplerPage(source, page, 0, size));
+        if (difference < bestDifference) {
+            best = page;
+            bestDifference = difference;
+        }
+    }
+    return best;
+}
+
+// The dark part of a side, in sheet pixels.
+QRect DarkArea(const QImage& side) {
+    QRect area;
+    for (int y = 0; y < side.height(); ++y) {
+        const uchar* line = side.constScanLine(y);
+        for (int x = 0; x < side.width(); ++x)
+            if (line[x] < 128)
+                area |= QRect(x, y, 1, 1);
+    }
+    return area;
+}
+
+class PrintOptions : public FormJob {
+protected:
+    void SetUp() override {
+        FormJob::SetUp();
+        if (IsSkipped())
+            return;
+        Duplex = PrintSystem::Shared().DuplexPrinter();
+        Driverless = PrintSystem::Shared().DriverlessPrinter();
+        if (Duplex.isEmpty())
+            GTEST_SKIP() << "no driverless printers: "
+                         << PrintSystem::Shared().DriverlessError().toStdString();
+    }
+
+    // Prints Document on Printer with the link's Options, and reads back what the printer received.
+    QList<PwgPage> PrintOn(const QString& printer, const FixtureDocument& document, const QString& options) {
+        WriteTable(Folder.path(), {{"Desk", "Desk", printer}});
+        Server.On("GET", "/options.pdf", HttpResponse{200, {}, MakePdf(document)});
+        EXPECT_TRUE(RunJob(OptionsLink("Desk", Server.Url("/options.pdf"), options)));
+        EXPECT_EQ(Boxes, QStringList());
+        const QString printed = Printed(printer.section(u'/', 0, 0));
+        EXPECT_FALSE(printed.isEmpty()) << "nothing printed on " << printer.toStdString();
+        return ReadPwgRaster(printed);
+    }
+
+    QString Duplex;
+    QString Driverless;
+};
+
+struct OptionsCase {
+    const char* Name;
+    QString Options;     // the link's, as they follow pdfurl
+    QList<int> Sides;    // the source page each side holds, 0 for a blank one
+    bool Duplex = false; // on two sides
+    bool Tumble = false;
+    QString Media = "na_letter_8.5x11in";
+    int MediaPosition = 0;
+    bool Color = false;
+};
+
+class PrintOptionsOnTheDuplexPrinter : public PrintOptions,
+                                       public testing::WithParamInterface<OptionsCase> {};
+
+TEST_P(PrintOptionsOnTheDuplexPrinter, ReachThePrinterInTheRaster) {
+    const OptionsCase& expected = GetParam();
+    QTemporaryDir sources;
+    const QString source = WritePdf(sources.path(), "three.pdf", ThreePages);
+    const QList<PwgPage> sheets = PrintOn(Duplex, ThreePages, expected.Options);
+    TOptionValues options;
+    for (const QString& pair : expected.Options.split(u'&', Qt::SkipEmptyParts))
+        options.insert(pair.section(u'=', 0, 0).toLatin1(), pair.section(u'=', 1).toLatin1());
+    const TPwgPageSetup setup = TCupsDestination(Duplex).PageSetup(ReadPrintOptions(options));
+
+    QList<int> sides;
+    for (int i = 0; i < sheets.size(); ++i) {
+        const PwgPage& sheet = sheets[i];
+        sides.append(PageOf(sheet, setup, source, 3));
+        EXPECT_EQ(sheet.Duplex, expected.Duplex) << "side " << i;
+        EXPECT_EQ(sheet.Tumble, expected.Tumble) << "side " << i;
+        EXPECT_EQ(sheet.Media, expected.Media) << "side " << i;
+        EXPECT_EQ(sheet.MediaPosition, expected.MediaPosition) << "side " << i;
+        EXPECT_EQ(sheet.ColorSpace, expected.Color ? CUPS_CSPACE_SRGB : CUPS_CSPACE_SW) << "side " << i;
+        EXPECT_EQ(sheet.BitsPerPixel, expected.Color ? 24 : 8) << "side " << i;
+        EXPECT_EQ(sheet.Colored, expected.Color && sides.last() == 1) << "side " << i;
+        // This printer wants long-edge back sides turned upside down, and short-edge ones as they are.
+        const bool turned = expected.Duplex && !expected.Tumble && i % 2 == 1;
+        EXPECT_EQ(sheet.Mirrored, turned) << "side " << i;
+        EXPECT_EQ(sheet.UpsideDown, turned) << "side " << i;
+    }
+    EXPECT_EQ(sides, expected.Sides);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, PrintOptionsOnTheDuplexPrinter,
+    testing::Values(
+        OptionsCase{"None", "", {1, 2, 3}},
+        OptionsCase{"TwoSidedLongEdge", "sides=two-sided-long-edge", {1, 2, 3, 0}, true},
+        OptionsCase{"TwoSidedShortEdge", "sides=two-sided-short-edge", {1, 2, 3, 0}, true, true},
+        OptionsCase{"PaperAndTray",
+                    "media=iso_a4_210x297mm&media-source=photo",
+                    {1, 2, 3},
+                    false,
+                    false,
+                    "iso_a4_210x297mm",
+                    7},
+        OptionsCase{
+            "Colour", "print-color-mode=color", {1, 2, 3}, false, false, "na_letter_8.5x11in", 0, true},
+        OptionsCase{"Monochrome", "print-color-mode=monochrome", {1, 2, 3}},
+        OptionsCase{"CopiesCollated", "copies=2", {1, 2, 3, 1, 2, 3}},
+        OptionsCase{"CopiesOnTwoSidesEachOnSheetsOfItsOwn",
+                    "copies=2&sides=two-sided-long-edge",
+                    {1, 2, 3, 0, 1, 2, 3, 0},
+                    true},
+        OptionsCase{"PageRanges", "page-ranges=2-3", {2, 3}},
+        OptionsCase{"PageRangesBeyondTheDocument", "page-ranges=1,3-9", {1, 3}}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// Where a page lands with print-scaling: a landscape page fitted on the portrait sheet is turned and fills
+// its width, centred; a receipt at its own size is centred as it is.
+TEST_F(PrintOptions, ScalingKeepsProportionsAndCentres) {
+    const TPwgPageSetup setup = TCupsDestination(Duplex).PageSetup();
+    const QRect printable(setup.Left, setup.Top, setup.PrintableWidth(), setup.PrintableHeight());
+
+    QList<PwgPage> sheets = PrintOn(Duplex, BlackPage(792, 612), "print-scaling=fit");
+    ASSERT_EQ(sheets.size(), 1);
+    QRect dark = DarkArea(sheets[0].Pixels);
+    EXPECT_NEAR(dark.left(), printable.left(), 2);
+    EXPECT_NEAR(dark.right(), printable.right(), 2);
+    EXPECT_NEAR(dark.height(), dark.width() * 792.0 / 612.0, 3);
+    EXPECT_NEAR(dark.top() - printable.top(), printable.bottom() - dark.bottom(), 2);
+
+    sheets = PrintOn(Duplex, BlackPage(80 / 25.4 * 72, 200 / 25.4 * 72), "print-scaling=none");
+    ASSERT_EQ(sheets.size(), 1);
+    dark = DarkArea(sheets[0].Pixels);
+    EXPECT_NEAR(dark.width(), 80 / 25.4 * setup.Resolution, 2);
+    EXPECT_NEAR(dark.height(), 200 / 25.4 * setup.Resolution, 2);
+    EXPECT_NEAR(dark.center().x(), printable.center().x(), 2);
+    EXPECT_NEAR(dark.center().y(), printable.center().y(), 2);
+}
+
+// A CUPS instance named in the table prints with its options on its queue, through the PWG stream; the link's
+// options go over the instance's.
+TEST_F(PrintOptions, AnInstancePrintsWithItsOptionsAndTheLinksGoOverThem) {
+    ASSERT_TRUE(
+        PrintSystem::Administer("lpoptions", {"-p", Duplex + "/a4duplex", "-o", "sides=two-sided-long-edge",
+                                              "-o", "media=iso_a4_210x297mm"}));
+    const QString instance = Duplex + "/a4duplex";
+    QList<PwgPage> sheets = PrintOn(instance, ThreePages, "");
+    ASSERT_EQ(sheets.size(), 4);
+    for (const PwgPage& sheet : sheets) {
+        EXPECT_TRUE(sheet.Duplex);
+        EXPECT_EQ(sheet.Media, "iso_a4_210x297mm");
+        EXPECT_EQ(sheet.ColorSpace, CUPS_CSPACE_SW);
+    }
+    sheets = PrintOn(instance, ThreePages, "sides=one-sided");
+    ASSERT_EQ(sheets.size(), 3);
+    for (const PwgPage& sheet : sheets) {
+        EXPECT_FALSE(sheet.Duplex);
+        EXPECT_EQ(sheet.Media, "iso_a4_210x297mm");
+    }
+    PrintSystem::Administer("lpoptions", {"-x", instance});
+}
+
+// A link without options gives the raster that Kestrova sent before print options existed, byte for byte:
+// the SHA-256 of what each driverless printer received for the A4 test page then.
+TEST_F(PrintOptions, WithoutOptionsTheRasterIsAsItWas) {
+    const QString source = testDataPath("realworld/default-testpage.pdf");
+    if (!QFile::exists(source))
+        GTEST_SKIP() << "source document not found: " << source.toStdString();
+    QFile file(source);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    Server.On("GET", "/testpage.pdf", HttpResponse{200, {}, file.readAll()});
+    const QList<std::pair<QString, QByteArray>> printers{
+        {Driverless, "16d60f7c2753e04b35614e9e256e08ce3fd67523f840fe8f9bf4f11fc40f4e8d"},
+        {Duplex, "fc2ce0821a958b693a4f698e083f301d130f7baf620ef0a450ba36c918371ed5"}};
+    for (const auto& [printer, sha256] : printers) {
+        WriteTable(Folder.path(), {{"Desk", "Desk", printer}});
+        ASSERT_TRUE(RunJob(JobLink("Desk", Server.Url("/testpage.pdf"))));
+        QFile printed(Printed(printer));
+        ASSERT_TRUE(printed.open(QIODevice::ReadOnly)) << printer.toStdString();
+        EXPECT_EQ(QCryptographicHash::hash(printed.readAll(), QCryptographicHash::Sha256).toHex(), sha256)
+            << printer.toStdString();
+    }
+}
+
+// An option that is malformed, or that the printer does not support, ends the job before anything is
+// downloaded, with a message that names the option, the value and what the printer takes.
+struct RefusalCase {
+    const char* Name;
+    QString Printer; // "driverless" or "duplex"
+    QString Options;
+    QString Message; // a prefix of the message shown
+};
+
+class PrintOptionsRefused : public PrintOptions, public testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(PrintOptionsRefused, BeforeAnythingIsDownloaded) {
+    const RefusalCase& refusal = GetParam();
+    const QString printer = refusal.Printer == "duplex" ? Duplex : Driverless;
+    WriteTable(Folder.path(), {{"Desk", "Desk", printer}});
+    Server.On("GET", "/doc.pdf", HttpResponse{200, {}, MakePdf(ThreePages)});
+    ASSERT_TRUE(RunJob(OptionsLink("Desk", Server.Url("/doc.pdf"), refusal.Options)));
+    ASSERT_EQ(Boxes.size(), 1);
+    EXPECT_TRUE(Boxes.first().startsWith(QString(refusal.Message).arg(printer)))
+        << Boxes.first().toStdString();
+    EXPECT_EQ(Server.Requests().size(), 0) << "the document was asked for";
+    EXPECT_TRUE(NothingPrinted());
+    EXPECT_EQ(Downloads(), QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PrintOptionsRefused,
+    testing::Values(
+        RefusalCase{"UnsupportedPaper", "duplex", "media=iso_a3_297x420mm",
+                    "The printer \"%1\" does not support media \"iso_a3_297x420mm\"; it supports "},
+        RefusalCase{
+            "TwoSidesOnAOneSidedPrinter", "driverless", "sides=two-sided-long-edge",
+            "The printer \"%1\" does not support sides \"two-sided-long-edge\"; it supports one-sided."},
+        RefusalCase{"CopiesBeyondTheLimit", "duplex", "copies=10000",
+                    "The printer \"%1\" does not support copies \"10000\"; it supports 1-9999."},
+        RefusalCase{
+            "ColourOnAGrayPrinter", "driverless", "print-color-mode=color",
+            "The printer \"%1\" does not support print-color-mode \"color\"; it supports monochrome."},
+        RefusalCase{
+            "UnknownTray", "duplex", "media-source=tray-9",
+            "The printer \"%1\" does not support media-source \"tray-9\"; it supports auto, main, photo."},
+        RefusalCase{
+            "MalformedPageRange", "duplex", "page-ranges=3-1",
+            "The print option page-ranges has a malformed value \"3-1\": it takes ascending page ranges "
+            "such as 1-3,5."},
+        RefusalCase{"MalformedCopies", "duplex", "copies=-2",
+                    "The print option copies has a malformed value \"-2\": it takes a whole number from 1."}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+} // namespace
