@@ -10,6 +10,8 @@
 #include "app/table/AssignmentCommands.h"
 #include "app/table/AssignmentTable.h"
 #include "app/table/DBGrid.h"
+#include "app/trust/TrustSummary.h"
+#include "app/uKestrovaTrust.h"
 #include "app/ui/DesktopCentre.h"
 #include "app/ui/EventGuard.h"
 #include "pdf/Pdf.h"
@@ -105,7 +107,13 @@ void TPrint::CreateControls() {
     buttons->addWidget(btAppend);
     buttons->addWidget(btDelete);
     buttons->addWidget(btEditor);
-    buttons->addStretch(1);
+    // In the room the buttons leave, never widening the window: the tooltip has the whole policy.
+    lTrust = named(new QLabel(pButton), "lTrust");
+    lTrust->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lTrust->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    btTrust = button(pButton, "btTrust", QStringLiteral("Trust..."), 75, 27);
+    buttons->addWidget(lTrust, 1);
+    buttons->addWidget(btTrust);
     form->addWidget(pButton);
 
     Cds = named(new TClientDataSet(this), "Cds");
@@ -151,6 +159,7 @@ void TPrint::CreateControls() {
     StartPrintingTimer = [this] {
         StartPrinting->stop();
         const TPrintJob job{
+            FInvocationUrl,
             pdfurl,
             ModuleAddress,
             PrintOptions,
@@ -168,6 +177,7 @@ void TPrint::CreateControls() {
     connect(btAppend, &QPushButton::clicked, this, [this] { EventGuard::Run([this] { btAppendClick(); }); });
     connect(btEditor, &QPushButton::clicked, this, [this] { EventGuard::Run([this] { btEditorClick(); }); });
     connect(btDelete, &QPushButton::clicked, this, [this] { EventGuard::Run([this] { btDeleteClick(); }); });
+    connect(btTrust, &QPushButton::clicked, this, [this] { EventGuard::Run([this] { btTrustClick(); }); });
 }
 
 void TPrint::FormCreate() {
@@ -199,6 +209,7 @@ void TPrint::FormCreate() {
             return AssignmentTable::MissingPrinterNote(
                 Cds->FieldValue(row, Cds->FieldIndex(AssignmentTable::fdSpecifyprintername)), printers);
         });
+        ShowTrust();
         HoldTable();
         return;
     }
@@ -245,6 +256,22 @@ void TPrint::btEditorClick() {
 
 void TPrint::btDeleteClick() {
     AssignmentCommands::Delete(*Cds);
+}
+
+void TPrint::btTrustClick() {
+    TTrustEdit dialog(ReadTrustPolicy(TrustFilePath()), TrustFilePath(), this);
+    dialog.exec();
+    ShowTrust();
+}
+
+void TPrint::ShowTrust() {
+    const TTrustPolicy policy = CurrentTrustPolicy();
+    lTrust->setText(TrustStatus(policy));
+    lTrust->setToolTip(TrustDescription(policy));
+    const bool administered = policy.FilePath == SystemTrustFilePath();
+    btTrust->setEnabled(!administered);
+    btTrust->setToolTip(administered ? QStringLiteral("Set by the administrator in %1").arg(policy.FilePath)
+                                     : QString());
 }
 
 void TPrint::CdsAfterPost(TClientDataSet* DataSet) {

@@ -43,6 +43,8 @@ public:
     QPushButton* btAppend;
     QPushButton* btDelete;
     QPushButton* btEditor;
+    QLabel* lTrust; // who may print here, in a few words; the whole sentence as its tooltip
+    QPushButton* btTrust;
     TDBGrid* Grid;
     QFrame* pSchedule;
     QLabel* lSchedule;
@@ -70,6 +72,10 @@ public:
     void btAppendClick();
     void btEditorClick();
     void btDeleteClick();
+    // Edits the user's trust file in its dialog; the administrator's file, when there is one, is not edited.
+    void btTrustClick();
+    // Shows the trust policy in force.
+    void ShowTrust();
     // Every change of the table is saved at once.
     void CdsAfterPost(TClientDataSet* DataSet);
     void CdsAfterDelete(TClientDataSet* DataSet);

@@ -37,7 +37,8 @@ QUrl checkedUrl(const QString& address) {
 QNetworkRequest request(const QUrl& url, const TDownloadLimits& limits) {
     QNetworkRequest result(url);
     // Qt follows neither a redirection to another scheme nor one from https to http; waitFor checks every
-    // redirection as well and names the scheme of one that is refused.
+    // redirection as well and names the scheme of one that is refused. Qt announces a redirection before it
+    // sends the next request, and a refusal aborts the reply, so no request reaches a refused address.
     result.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     result.setMaximumRedirectsAllowed(MaxRedirections);
     result.setTransferTimeout(int(limits.Idle.count()));
@@ -54,15 +55,30 @@ qint64 announcedLength(const QNetworkReply& reply) {
     return length.isValid() ? length.toLongLong() : -1;
 }
 
+// Why a redirection from the first address to the second is not followed; empty when it is.
+using TRedirectCheck = std::function<QString(const QUrl&, const QUrl&)>;
+
+// The download's check of every redirection: RedirectRefusal's, and then the allowed sources, when there are.
+TRedirectCheck redirectCheck(const TSourceFilter& allowed) {
+    return [allowed](const QUrl& from, const QUrl& to) {
+        if (QString refusal = RedirectRefusal(from, to); !refusal.isEmpty())
+            return refusal;
+        if (allowed && !allowed(to))
+            return QStringLiteral("The download was redirected outside the allowed sources: %1")
+                .arg(to.toString());
+        return QString();
+    };
+}
+
 // Why the redirection that ended Reply, coming from the address From, was not followed; empty when Reply
 // did not end in a refused redirection.
-QString refusedRedirection(const QNetworkReply& reply, const QUrl& from) {
+QString refusedRedirection(const QNetworkReply& reply, const QUrl& from, const TRedirectCheck& check) {
     const int status = statusOf(reply);
     if (reply.error() == QNetworkReply::NoError || reply.error() == QNetworkReply::TooManyRedirectsError ||
         status < 300 || status >= 400)
         return QString();
     const QByteArray location = reply.rawHeader("Location");
-    return location.isEmpty() ? QString() : RedirectRefusal(from, from.resolved(QUrl::fromEncoded(location)));
+    return location.isEmpty() ? QString() : check(from, from.resolved(QUrl::fromEncoded(location)));
 }
 
 struct ReplyDeleter {
@@ -82,11 +98,12 @@ QString durationText(std::chrono::milliseconds duration) {
 
 // Runs the message loop until Reply has finished. Progress of an answer below 300 goes to OnProgress, and
 // OnBody is called whenever body bytes of the answer are ready; an error either raises aborts the request
-// and is raised here afterwards. So is a redirection that may not be followed, and a request still running
-// at the download's Deadline, which is aborted then. When the loop ends before the request (the program is
-// closing), the request is aborted and the download fails.
-void waitFor(QNetworkReply& reply, const QDeadlineTimer& deadline, const TDownloadLimits& limits,
-             const TDownloadProgress& onProgress, const std::function<void()>& onBody) {
+// and is raised here afterwards. So is a redirection that Check refuses (one it lets pass is followed), and a
+// request still running at the download's Deadline, which is aborted then. When the loop ends before the
+// request (the program is closing), the request is aborted and the download fails.
+void waitFor(QNetworkReply& reply, const TRedirectCheck& check, const QDeadlineTimer& deadline,
+             const TDownloadLimits& limits, const TDownloadProgress& onProgress,
+             const std::function<void()>& onBody) {
     std::exception_ptr failure;
     auto guarded = [&](const auto& step) {
         if (failure)
@@ -119,7 +136,7 @@ void waitFor(QNetworkReply& reply, const QDeadlineTimer& deadline, const TDownlo
     QUrl from = reply.request().url();
     QObject::connect(&reply, &QNetworkReply::redirected, &loop, [&](const QUrl& target) {
         guarded([&] {
-            if (const QString refusal = RedirectRefusal(from, target); !refusal.isEmpty())
+            if (const QString refusal = check(from, target); !refusal.isEmpty())
                 throw EDownloadError(refusal);
             from = target;
         });
@@ -141,7 +158,7 @@ void waitFor(QNetworkReply& reply, const QDeadlineTimer& deadline, const TDownlo
     }
     if (failure)
         std::rethrow_exception(failure);
-    if (const QString refusal = refusedRedirection(reply, from); !refusal.isEmpty())
+    if (const QString refusal = refusedRedirection(reply, from, check); !refusal.isEmpty())
         throw EDownloadError(refusal);
     if (IsTransportError(reply.error(), statusOf(reply)))
         throw EDownloadError(TransportErrorMessage(reply.error()));
@@ -164,13 +181,18 @@ QString DownloadFolder() {
 }
 
 std::unique_ptr<TDownloadFile> DownPDF(const QString& Address, const QString& Folder,
-                                       const TDownloadProgress& OnProgress, const TDownloadLimits& Limits) {
+                                       const TDownloadProgress& OnProgress, const TSourceFilter& Allowed,
+                                       const TDownloadLimits& Limits) {
     const QUrl url = checkedUrl(Address);
+    if (Allowed && !Allowed(url))
+        throw EDownloadError(
+            QStringLiteral("The PDF's address is not among the allowed sources: %1").arg(Address));
+    const TRedirectCheck check = redirectCheck(Allowed);
     QNetworkAccessManager client;
     client.setCookieJar(new QNetworkCookieJar(&client));
 
     const QDeadlineTimer deadline(Limits.Total);
-    waitFor(*Reply(client.head(request(url, Limits))), deadline, Limits, {}, {});
+    waitFor(*Reply(client.head(request(url, Limits))), check, deadline, Limits, {}, {});
 
     Reply reply(client.get(request(url, Limits)));
     reply->setReadBufferSize(ReadBufferBytes);
@@ -185,7 +207,7 @@ std::unique_ptr<TDownloadFile> DownPDF(const QString& Address, const QString& Fo
             file = std::make_unique<TDownloadFile>(Folder, DownloadFileName(Address));
         file->Write(reply->readAll());
     };
-    waitFor(*reply, deadline, Limits, OnProgress, keep);
+    waitFor(*reply, check, deadline, Limits, OnProgress, keep);
     if (statusOf(*reply) != 200)
         return {};
     if (!file)

@@ -24,6 +24,9 @@
 #include <functional>
 #include <memory>
 
+// Whether an address may be fetched.
+using TSourceFilter = std::function<bool(const QUrl&)>;
+
 // Called when the GET's answer has begun (received 0) and after every block of its body; Total is the
 // announced length, -1 when unknown.
 using TDownloadProgress = std::function<void(qint64 Received, qint64 Total)>;
@@ -48,11 +51,15 @@ QString DownloadFolder();
 //   "Error sending data: (n) text" when the transport fails (see TransportError.h);
 //   "Maximum number of redirections (5) exceeded";
 //   "The download was stopped: it took longer than 10 minutes" (Limits.Total);
-//   the refusal of a redirection (RedirectRefusal);
+//   "The PDF's address is not among the allowed sources: address", before any request, when Allowed is
+//   given and refuses the address;
+//   the refusal of a redirection (RedirectRefusal), and "The download was redirected outside the allowed
+//   sources: target" when Allowed refuses its target; a refused target is never requested;
 //   "The download was cancelled: the program is closing";
 //   "Cannot create file \"path\". reason" and "Cannot write file \"path\". reason" (see TDownloadFile).
 std::unique_ptr<TDownloadFile> DownPDF(const QString& Address, const QString& Folder,
                                        const TDownloadProgress& OnProgress = {},
+                                       const TSourceFilter& Allowed = {},
                                        const TDownloadLimits& Limits = {});
 
 // Why a redirection from From to To is not followed, naming the refused address's scheme; empty when it is

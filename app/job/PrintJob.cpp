@@ -3,6 +3,10 @@
 #include "app/job/PagePrinting.h"
 #include "app/printing/Printer.h"
 #include "app/table/AssignmentTable.h"
+#include "app/trust/LinkCheck.h"
+#include "app/trust/UsedSignatures.h"
+
+#include <QDateTime>
 
 #include <exception>
 
@@ -10,6 +14,8 @@ void RunPrintJob(const TPrintJob& Job, QString& FPdfPath) {
     std::exception_ptr error;
     std::unique_ptr<TDownloadFile> download;
     try {
+        const TTrustPolicy trust = CurrentTrustPolicy();
+        CheckLink(trust, Job.Link, QDateTime::currentSecsSinceEpoch(), UsedSignatures::RecordPath());
         TPrinter printer;
         const auto printerName = [&] {
             return AssignmentTable::GetPrintName(*Job.Cds, Job.ModuleAddress, [&printer] {
@@ -21,7 +27,7 @@ void RunPrintJob(const TPrintJob& Job, QString& FPdfPath) {
             printer.SetOptions(Job.PrintOptions);
             printer.Options(); // reads and checks them on the printer
         }
-        download = DownPDF(Job.pdfurl, Job.DownloadFolder, Job.OnProgress);
+        download = DownPDF(Job.pdfurl, Job.DownloadFolder, Job.OnProgress, SourceFilter(trust));
         if (download) {
             FPdfPath = download->Path();
             printPDf(*Job.Pdf, printer, printerName(), FPdfPath, Job.Caption, Job.PrintOptions);

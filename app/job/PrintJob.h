@@ -1,7 +1,8 @@
-// One print job from start to end: download the linked PDF, find the module's printer, print every page,
-// then delete the file and close the window, whatever happened; an error is raised only after that clean-up.
-// A link with print options has them checked against the module's printer first: one that is malformed or
-// that the printer does not support ends the job before anything is downloaded.
+// One print job from start to end: check the link against the trust policy, download the linked PDF, find
+// the module's printer, print every page, then delete the file and close the window, whatever happened; an
+// error is raised only after that clean-up. A link with print options has them checked against the module's
+// printer first: one that is malformed or that the printer does not support ends the job before anything is
+// downloaded.
 #pragma once
 
 #include "app/download/Download.h"
@@ -16,6 +17,7 @@ class TPdf;
 }
 
 struct TPrintJob {
+    QString Link;               // the link as the process was given it, checked against the trust policy
     QString pdfurl;             // the decoded address of the PDF
     QString ModuleAddress;      // the decoded module address
     TOptionValues PrintOptions; // the link's print options

@@ -318,7 +318,7 @@ class DownloadOverlongTest : public DownloadTest, public testing::WithParamInter
 TEST_P(DownloadOverlongTest, EndsAtItsLimitAndSavesNothing) {
     FServer.On("GET", "/report.pdf", GetParam().Response);
     try {
-        DownPDF(FServer.Url("/report.pdf"), folder(), {}, GetParam().Limits);
+        DownPDF(FServer.Url("/report.pdf"), folder(), {}, {}, GetParam().Limits);
         FAIL() << "the download ended";
     } catch (const EDownloadError& error) {
         EXPECT_TRUE(error.Message().startsWith(GetParam().Message)) << error.Message().toStdString();

@@ -8,6 +8,7 @@
 // the printed area must stay within PageTolerance. The print renders without smoothing and with halftones,
 // poppler smooths; on the pages of a manual that leaves 2.5 to 4.5 levels, while the next page in its place
 // or the right page shifted by 3 pixels differs by 12.5 to 16.
+#include "InstalledProgram.h"
 #include "JobHarness.h"
 
 #include "app/printing/PageFit.h"
@@ -20,7 +21,6 @@
 #include "support/TestData.h"
 
 #include <QCoreApplication>
-#include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -36,72 +36,6 @@ namespace {
 constexpr double PageTolerance = 8.0;
 constexpr int CoarseFactor = 4;
 constexpr int CompareDpi = 100;
-
-class Program : public testing::Test {
-protected:
-    void SetUp() override {
-        if (!PrintSystem::Shared().Started())
-            GTEST_SKIP() << "no private print system: " << PrintSystem::Shared().Error().toStdString();
-        ASSERT_TRUE(Install.isValid() && Home.isValid());
-        for (const char* file : {"Kestrova", "libpdfium.so"})
-            ASSERT_TRUE(QFile::copy(QDir(KESTROVA_BIN_DIR).filePath(file), Install.filePath(file))) << file;
-        QFile::setPermissions(Install.filePath("Kestrova"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-
-    // Runs the program with Link to its end, serving the web meanwhile; its exit code, or -1 when it did not
-    // end in time.
-    int Run(const QString& link) {
-        QProcess program;
-        Start(program, link);
-        QElapsedTimer clock;
-        clock.start();
-        while (program.state() != QProcess::NotRunning && clock.elapsed() < 180000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-            program.waitForFinished(20);
-        }
-        if (program.state() != QProcess::NotRunning) {
-            program.kill();
-            program.waitForFinished();
-            return -1;
-        }
-        return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
-    }
-
-    // Starts the program with Link as the desktop starts it.
-    void Start(QProcess& program, const QString& link) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        environment.insert("HOME", Home.path());
-        // The engine must be found beside the program. Under the address sanitizer the dlopen is the
-        // sanitizer's, which searches by its own run path and not the program's, so the path is named.
-#if defined(__SANITIZE_ADDRESS__)
-        environment.insert("LD_LIBRARY_PATH", Install.path());
-#else
-        environment.remove("LD_LIBRARY_PATH");
-#endif
-        program.setProcessEnvironment(environment);
-        program.start(Install.filePath("Kestrova"), {link});
-    }
-
-    QStringList LogLines() const {
-        QFile log(Install.filePath("log/" + QDate::currentDate().toString("yyyyMMdd") + ".log"));
-        if (!log.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromLocal8Bit(log.readAll()).split("\r\n", Qt::SkipEmptyParts);
-    }
-
-    // The day's log holds one line: the time and the link.
-    void ExpectLoggedOnce(const QString& link) const {
-        const QStringList lines = LogLines();
-        ASSERT_EQ(lines.size(), 1);
-        EXPECT_TRUE(lines.first().endsWith(": " + link)) << lines.first().toStdString();
-    }
-
-    QTemporaryDir Install;
-    QTemporaryDir Home;
-    HttpServer Server;
-};
 
 // The printable area of a queue at its resolution, as the program sees it: every test queue keeps margins
 // of a quarter inch.

@@ -1,4 +1,4 @@
-// Runs the built kestrova-pdf as a process and keeps what it answered: exit code, JSON and errors.
+// Runs a built tool as a process and keeps what it answered: exit code, JSON and errors.
 #pragma once
 
 #include "support/TestData.h"
@@ -16,13 +16,14 @@ struct ToolRun {
     QJsonObject Json() const { return QJsonDocument::fromJson(Output).object(); }
 };
 
-inline ToolRun RunTool(const QStringList& arguments) {
+// Runs the built tool Name (kestrova-pdf unless named).
+inline ToolRun RunTool(const QStringList& arguments, const QString& name = QStringLiteral("kestrova-pdf")) {
     QProcess process;
-    process.start(QStringLiteral(KESTROVA_BIN_DIR "/kestrova-pdf"), arguments);
+    process.start(QStringLiteral(KESTROVA_BIN_DIR "/") + name, arguments);
     const bool finished = process.waitForFinished(60000);
     if (!finished)
         process.kill();
-    EXPECT_TRUE(finished) << "kestrova-pdf did not end: " << arguments.join(' ').toStdString();
+    EXPECT_TRUE(finished) << name.toStdString() << " did not end: " << arguments.join(' ').toStdString();
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
 }

@@ -1,0 +1,59 @@
+// Who may print here: the trust file trust.ini beside the table file, and the administrator's system-wide
+// one.
+//
+//     [sources]
+//     allow=https://erp.example.test, http://127.0.0.1:8080
+//     [signing]
+//     public-key=MCowBQYDK2VwAyEA...   ; base64 of the Ed25519 key's DER SubjectPublicKeyInfo
+//     max-age=300                       ; seconds a signed link may live, at most
+//
+// Without a file every link is taken. When the system file exists, it alone holds, for every user: a user's
+// own file can then neither loosen nor tighten it. A file that cannot be read, holds a key that does not
+// parse or a key this program does not know refuses every link: a broken policy never opens the door.
+#pragma once
+
+#include "app/trust/AllowedSources.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+struct TTrustPolicy {
+    static constexpr qint64 DefaultMaxAge = 300;
+
+    QString FilePath;                       // the file read; empty when there is none
+    QString Error;                          // why the file cannot be taken; empty when it can
+    std::optional<TAllowedSources> Sources; // without a list, any source
+    QByteArray PublicKey;                   // DER; empty when links need no signature
+    qint64 MaxAge = DefaultMaxAge;
+
+    bool Present() const { return !FilePath.isEmpty(); }
+    bool RequiresSignature() const { return !PublicKey.isEmpty(); }
+};
+
+// Reads the trust file at Path; a policy without FilePath when there is no file there.
+TTrustPolicy ReadTrustPolicy(const QString& Path);
+
+// Writes a trust file at Path: the sources (no [sources] section when Sources is absent) and the public key
+// in base64 with its max-age (no [signing] section when the key is empty); without either, removes the file,
+// so that every link is taken again. Nothing is written when a source is no origin, the key no Ed25519
+// public key or MaxAge not positive: ETrustError says which. Raises ETrustError "The trust file \"path\"
+// cannot be written: reason" when the file cannot be written or removed.
+void WriteTrustPolicy(const QString& Path, const std::optional<QStringList>& Sources,
+                      const QString& PublicKey, qint64 MaxAge);
+
+// The user's trust file: trust.ini in the table file's folder.
+QString TrustFilePath();
+
+// The administrator's trust file, /etc/kestrova/trust.ini unless the build names another.
+QString SystemTrustFilePath();
+// For tests: makes SystemTrustFilePath() return Path; an empty path restores the built-in one.
+void SetSystemTrustFilePath(const QString& Path);
+
+// The policy in force: the system file's when it exists, else the user's file's.
+TTrustPolicy CurrentTrustPolicy();
+
+// The message of a broken policy: "The trust file \"path\" cannot be read: reason".
+QString BrokenPolicyMessage(const TTrustPolicy& Policy);

@@ -1,0 +1,68 @@
+#include "InstalledProgram.h"
+
+#include "support/PrintSystem.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+
+void Program::SetUp() {
+    if (!PrintSystem::Shared().Started())
+        GTEST_SKIP() << "no private print system: " << PrintSystem::Shared().Error().toStdString();
+    ASSERT_TRUE(Install.isValid() && Home.isValid());
+    for (const char* file : {"Kestrova", "libpdfium.so"})
+        ASSERT_TRUE(QFile::copy(QDir(KESTROVA_BIN_DIR).filePath(file), Install.filePath(file))) << file;
+    QFile::setPermissions(Install.filePath("Kestrova"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+int Program::Run(const QString& link) {
+    QProcess program;
+    Start(program, link);
+    return WaitFor(program);
+}
+
+int Program::WaitFor(QProcess& program) {
+    QElapsedTimer clock;
+    clock.start();
+    while (program.state() != QProcess::NotRunning && clock.elapsed() < 180000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        program.waitForFinished(20);
+    }
+    if (program.state() != QProcess::NotRunning) {
+        program.kill();
+        program.waitForFinished();
+        return -1;
+    }
+    return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+}
+
+void Program::Start(QProcess& program, const QString& link) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("HOME", Home.path());
+    // The engine must be found beside the program. Under the address sanitizer the dlopen is the
+    // sanitizer's, which searches by its own run path and not the program's, so the path is named.
+#if defined(__SANITIZE_ADDRESS__)
+    environment.insert("LD_LIBRARY_PATH", Install.path());
+#else
+    environment.remove("LD_LIBRARY_PATH");
+#endif
+    program.setProcessEnvironment(environment);
+    program.start(Install.filePath("Kestrova"), {link});
+}
+
+QStringList Program::LogLines() const {
+    QFile log(Install.filePath("log/" + QDate::currentDate().toString("yyyyMMdd") + ".log"));
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLocal8Bit(log.readAll()).split("\r\n", Qt::SkipEmptyParts);
+}
+
+void Program::ExpectLoggedOnce(const QString& link) const {
+    const QStringList lines = LogLines();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines.first().endsWith(": " + link)) << lines.first().toStdString();
+}

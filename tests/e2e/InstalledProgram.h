@@ -1,0 +1,35 @@
+// The real program copied with its engine into a folder of its own, as an installation would be, with a home
+// of its own and a web server on 127.0.0.1; started with a link as the desktop starts it.
+#pragma once
+
+#include "support/HttpServer.h"
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+class Program : public testing::Test {
+protected:
+    void SetUp() override;
+
+    // Runs the program with Link to its end, serving the web meanwhile; its exit code, or -1 when it did not
+    // end in time.
+    int Run(const QString& link);
+    // Waits, serving the web, until Program has ended; its exit code, or -1 when it did not end in time (it
+    // is then killed) or crashed.
+    int WaitFor(QProcess& program);
+
+    // Starts the program with Link as the desktop starts it.
+    void Start(QProcess& program, const QString& link);
+
+    QStringList LogLines() const;
+
+    // The day's log holds one line: the time and the link.
+    void ExpectLoggedOnce(const QString& link) const;
+
+    QTemporaryDir Install;
+    QTemporaryDir Home;
+    HttpServer Server;
+};

@@ -1,0 +1,102 @@
+// kestrova-link end to end: the keys it makes are the keys openssl reads, the links it signs verify with
+// `openssl pkeyutl -verify`, and what it refuses goes to standard error with its exit code.
+#include "support/OpenSslKey.h"
+#include "tests/tools/ToolRun.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Tool = QStringLiteral("kestrova-link");
+
+TEST(KestrovaLinkTool, KeygenWritesAPrivateKeyOpenSslReadsAndPrintsItsPublicKey) {
+    QTemporaryDir folder;
+    const QString key = folder.filePath("signing.pem");
+    const ToolRun keygen = RunTool({"keygen", key}, Tool);
+    ASSERT_EQ(keygen.ExitCode, 0) << keygen.Errors.toStdString();
+    EXPECT_EQ(keygen.Output, "public-key=" + OpenSslPublicKeyBase64(key) + "\n");
+    EXPECT_EQ(QFile::permissions(key) &
+                  (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+              QFile::Permissions());
+    const QByteArray publicKey = OpenSslPublicKeyBase64(key);
+    EXPECT_EQ(RunTool({"keygen", key}, Tool).ExitCode, 1);
+    EXPECT_EQ(OpenSslPublicKeyBase64(key), publicKey) << "an existing key is never replaced";
+}
+
+TEST(KestrovaLinkTool, SignsTheLinkBeforeItsSignatureAsOpenSslVerifiesIt) {
+    QTemporaryDir folder;
+    const OpenSslKey key(folder.path());
+    const qint64 before = QDateTime::currentSecsSinceEpoch();
+    const ToolRun sign = RunTool({"sign", key.PrivateKeyPath(), "--module", "Desk 01/a&b", "--url",
+                                  "https://erp.example.test/doc?id=7&x=ä", "--ttl", "90", "--option",
+                                  "copies=1", "--option", "media=iso_a4_210x297mm"},
+                                 Tool);
+    ASSERT_EQ(sign.ExitCode, 0) << sign.Errors.toStdString();
+    const QString link = QString::fromUtf8(sign.Output).trimmed();
+    const qsizetype at = link.lastIndexOf("&signature=");
+    ASSERT_GT(at, 0);
+    const QByteArray signature =
+        QByteArray::fromBase64(link.mid(at + 11).toLatin1(), QByteArray::Base64UrlEncoding);
+    EXPECT_TRUE(OpenSslVerify(folder.path(), key.PublicKeyBase64(), link.left(at).toUtf8(), signature));
+    EXPECT_FALSE(OpenSslVerify(folder.path(), key.PublicKeyBase64(), link.left(at - 1).toUtf8(), signature));
+
+    ASSERT_TRUE(link.startsWith("kestrova://print/?"));
+    const QList<QPair<QString, QString>> items =
+        QUrlQuery(link.mid(18).left(at - 18)).queryItems(QUrl::FullyDecoded);
+    ASSERT_EQ(items.size(), 5);
+    EXPECT_EQ(items[0], (QPair<QString, QString>{"moduleaddress", "Desk 01/a&b"}));
+    EXPECT_EQ(items[1], (QPair<QString, QString>{"pdfurl", "https://erp.example.test/doc?id=7&x=ä"}));
+    EXPECT_EQ(items[2], (QPair<QString, QString>{"copies", "1"}));
+    EXPECT_EQ(items[3], (QPair<QString, QString>{"media", "iso_a4_210x297mm"}));
+    EXPECT_EQ(items[4].first, "expires");
+    const qint64 expires = items[4].second.toLongLong();
+    EXPECT_GE(expires, before + 90);
+    EXPECT_LE(expires, QDateTime::currentSecsSinceEpoch() + 90);
+}
+
+TEST(KestrovaLinkTool, RefusesWhatItCannotDoWithItsExitCode) {
+    QTemporaryDir folder;
+    const OpenSslKey key(folder.path());
+    QFile notKey(folder.filePath("not.pem"));
+    ASSERT_TRUE(notKey.open(QIODevice::WriteOnly));
+    notKey.write("not a key\n");
+    notKey.close();
+    const struct {
+        QStringList Arguments;
+        int ExitCode;
+        QString Error;
+    } cases[] = {
+        {{}, 2, "kestrova-link: no command"},
+        {{"verify"}, 2, "kestrova-link: unknown command verify"},
+        {{"sign", key.PrivateKeyPath(), "--url", "https://h/a.pdf"},
+         2,
+         "kestrova-link: sign needs PRIVATE.pem, --module and --url"},
+        {{"sign", key.PrivateKeyPath(), "--module", "M", "--url", "u", "--ttl", "0"},
+         2,
+         "kestrova-link: --ttl needs a positive number of seconds"},
+        {{"sign", key.PrivateKeyPath(), "--module", "M", "--url", "u", "--option", "copies"},
+         2,
+         "kestrova-link: --option needs NAME=VALUE"},
+        {{"sign", key.PrivateKeyPath(), "--module"}, 2, "kestrova-link: --module needs a value"},
+        {{"sign", notKey.fileName(), "--module", "M", "--url", "u"},
+         1,
+         "kestrova-link: " + notKey.fileName() + " holds no Ed25519 private key in PEM"},
+        {{"keygen", folder.filePath("no/such/folder/key.pem")}, 1, "kestrova-link: cannot write *"},
+    };
+    for (const auto& refused : cases) {
+        const ToolRun run = RunTool(refused.Arguments, Tool);
+        EXPECT_EQ(run.ExitCode, refused.ExitCode) << refused.Arguments.join(' ').toStdString();
+        const QString firstLine = run.Errors.section('\n', 0, 0);
+        if (refused.Error.endsWith('*'))
+            EXPECT_TRUE(firstLine.startsWith(refused.Error.chopped(1))) << firstLine.toStdString();
+        else
+            EXPECT_EQ(firstLine, refused.Error);
+        EXPECT_EQ(run.Output, "");
+    }
+}
+
+} // namespace

@@ -1,0 +1,121 @@
+// kestrova-link: the web server's side of signed links, and a tool for testing them.
+//
+//   kestrova-link keygen PRIVATE.pem
+//       makes a key pair, writes the private key and prints the public-key line for trust.ini
+//   kestrova-link sign PRIVATE.pem --module M --url U [--ttl SECONDS] [--option NAME=VALUE ...]
+//       prints the link that prints U for module M, valid for SECONDS (120 unless given), signed
+//
+// Exit codes: 0 done, 1 the key cannot be made, read or used, 2 a usage error.
+#include "SigningKey.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <cstdio>
+
+namespace {
+
+constexpr qint64 DefaultTtl = 120;
+
+const char* const Usage = "usage: kestrova-link keygen PRIVATE.pem\n"
+                          "       kestrova-link sign PRIVATE.pem --module M --url U [--ttl SECONDS]"
+                          " [--option NAME=VALUE ...]\n";
+
+struct UsageError {
+    QString Message;
+};
+
+struct SignRequest {
+    QString KeyPath;
+    QString Module;
+    QString Url;
+    qint64 Ttl = DefaultTtl;
+    QList<QPair<QString, QString>> Options;
+};
+
+SignRequest readSignRequest(const QStringList& arguments) {
+    SignRequest request;
+    request.KeyPath = arguments.value(0);
+    bool haveModule = false;
+    bool haveUrl = false;
+    for (qsizetype i = 1; i < arguments.size(); i += 2) {
+        const QString& name = arguments[i];
+        if (i + 1 >= arguments.size())
+            throw UsageError{QStringLiteral("%1 needs a value").arg(name)};
+        const QString& value = arguments[i + 1];
+        if (name == u"--module") {
+            request.Module = value;
+            haveModule = true;
+        } else if (name == u"--url") {
+            request.Url = value;
+            haveUrl = true;
+        } else if (name == u"--ttl") {
+            bool ok = false;
+            request.Ttl = value.toLongLong(&ok);
+            if (!ok || request.Ttl <= 0)
+                throw UsageError{QStringLiteral("--ttl needs a positive number of seconds")};
+        } else if (name == u"--option") {
+            const qsizetype equals = value.indexOf(u'=');
+            if (equals <= 0)
+                throw UsageError{QStringLiteral("--option needs NAME=VALUE")};
+            request.Options.append({value.left(equals), value.mid(equals + 1)});
+        } else {
+            throw UsageError{QStringLiteral("unknown argument %1").arg(name)};
+        }
+    }
+    if (request.KeyPath.isEmpty() || !haveModule || !haveUrl)
+        throw UsageError{QStringLiteral("sign needs PRIVATE.pem, --module and --url")};
+    return request;
+}
+
+QByteArray parameter(const QString& name, const QString& value) {
+    return QUrl::toPercentEncoding(name) + '=' + QUrl::toPercentEncoding(value);
+}
+
+// The link: its parameters in the order given, then expires, all signed, then the signature.
+QByteArray signedLink(const SignRequest& request) {
+    QByteArray link = "kestrova://print/?" + parameter(QStringLiteral("moduleaddress"), request.Module) +
+                      '&' + parameter(QStringLiteral("pdfurl"), request.Url);
+    for (const auto& [name, value] : request.Options)
+        link += '&' + parameter(name, value);
+    link += "&expires=" + QByteArray::number(QDateTime::currentSecsSinceEpoch() + request.Ttl);
+    const QByteArray signature = SignWithKey(request.KeyPath, link);
+    return link +
+           "&signature=" + signature.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals);
+}
+
+int run(const QStringList& arguments) {
+    const QString command = arguments.value(0);
+    if (command == u"keygen" && arguments.size() == 2) {
+        std::printf("public-key=%s\n", GenerateSigningKey(arguments[1]).constData());
+        return 0;
+    }
+    if (command == u"sign") {
+        std::printf("%s\n", signedLink(readSignRequest(arguments.mid(1))).constData());
+        return 0;
+    }
+    throw UsageError{command.isEmpty() ? QStringLiteral("no command")
+                                       : QStringLiteral("unknown command %1").arg(command)};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    try {
+        return run(arguments);
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "kestrova-link: %s\n%s", qPrintable(error.Message), Usage);
+        return 2;
+    } catch (const SigningKeyError& error) {
+        std::fprintf(stderr, "kestrova-link: %s\n", error.what());
+        return 1;
+    }
+}
