@@ -126,6 +126,23 @@ TEST(KestrovaPdfTool, FailuresGoToStandardErrorWithTheirExitCode) {
     }
 }
 
+TEST(KestrovaPdfTool, EveryCommandOfTheUsageIsOneTheParserTakes) {
+    const QString usage = RunTool({}).Errors;
+    QStringList named;
+    const QRegularExpression commandLine(QStringLiteral("^  ([a-z]+) FILE"),
+                                         QRegularExpression::MultilineOption);
+    for (auto match = commandLine.globalMatch(usage); match.hasNext();)
+        named.append(match.next().captured(1));
+    EXPECT_EQ(named, (QStringList{"info", "text", "find", "links", "outline", "render", "objects", "images",
+                                  "edit", "annots", "fields", "annotate", "fill"}));
+    for (const QString& command : named) {
+        SCOPED_TRACE(command.toStdString());
+        const ToolRun run = RunTool({command});
+        EXPECT_EQ(run.ExitCode, 2);
+        EXPECT_FALSE(run.Errors.contains("unknown command")) << run.Errors.toStdString();
+    }
+}
+
 TEST(KestrovaPdfTool, InfoOfAnEncryptedDocumentWithItsPassword) {
     REQUIRE_TESTDATA("pdf/encrypted.pdf");
     const ToolRun run = RunTool({"info", Shared("pdf/encrypted.pdf"), "--password", "1234"});
