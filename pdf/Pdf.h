@@ -92,6 +92,8 @@ public:
     // AddPage takes a number from 1 to PageCount + 1, DeletePage one from 1 to PageCount; any other raises.
     void AddPage(int PageNumber, double Width, double Height);
     void DeletePage(int PageNumber);
+    // Regenerates the current page's content, as every addition below does. In a document with a page the
+    // engine cannot find, these raise EPdfError before changing anything.
     void UpdatePage();
     bool ImportPages(TPdf& Pdf, const QString& Range, int PageNumber);
     bool ImportPreferences(TPdf& Pdf);
@@ -250,6 +252,9 @@ private:
     void CheckActive() const;
     void CheckInactive() const;
     void CheckPageActive() const;
+    // The current page, in a document whose every page the engine can find, so that its content can be
+    // regenerated.
+    void CheckPageEditable() const;
     void CheckFindActive() const;
     void CheckFormFieldIndex(int Index) const;
 

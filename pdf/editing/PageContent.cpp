@@ -30,12 +30,12 @@ void TPdf::AddPicture(const TPicture& Picture, double X, double Y) {
 }
 
 void TPdf::AddPicture(const TPicture& Picture, double X, double Y, double Width, double Height) {
-    CheckPageActive();
+    CheckPageEditable();
     AddBitmap(FDocument, FPage, PictureToBitmap(Picture), X, Y, Width, Height);
 }
 
 bool TPdf::AddJpegImage(QIODevice& JpegImage, double X, double Y, double Width, double Height) {
-    CheckPageActive();
+    CheckPageEditable();
     return PDFium::AddJpegImage(FDocument, FPage, JpegImage, X, Y, Width, Height);
 }
 
@@ -57,7 +57,7 @@ void TPdf::CreatePath(float X, float Y, float Width, float Height, TPdfFillMode 
 }
 
 void TPdf::BeginPath(const std::function<FPDF_PAGEOBJECT()>& createPath) {
-    CheckPageActive();
+    CheckPageEditable();
     Check(FPath == nullptr, QStringLiteral("Path was already created"));
     FPath = createPath();
     Check(FPath != nullptr, QStringLiteral("Cannot create path"));
@@ -112,7 +112,7 @@ void TPdf::AddPath() {
 
 void TPdf::AddText(const QString& Text, const QString& Font, float FontSize, double X, double Y, TColor Color,
                    quint8 Alpha) {
-    CheckPageActive();
+    CheckPageEditable();
     const QByteArray font = Font.toLocal8Bit();
     OwnedPageObject textObject(FPDFPageObj_NewTextObj(FDocument, font.constData(), FontSize));
     Check(textObject != nullptr, QStringLiteral("Cannot create text object"));
@@ -125,7 +125,7 @@ void TPdf::AddText(const QString& Text, const QString& Font, float FontSize, dou
 }
 
 void TPdf::SetText(int ObjectIndex, const QString& Text) {
-    CheckPageActive();
+    CheckPageEditable();
     Check(ObjectType(ObjectIndex) == otText, QStringLiteral("Text object required"));
     Check(FPDFText_SetText(ObjectHandle(ObjectIndex), EngineText(Text)) != 0,
           QStringLiteral("Cannot set text"));

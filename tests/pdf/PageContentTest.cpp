@@ -37,25 +37,42 @@ protected:
     qint64 writeData(const char*, qint64) override { return -1; }
 };
 
+// Every kind of addition to the current page.
+const std::function<void(TPdf&)> Additions[] = {
+    [](TPdf& p) { p.AddPicture(SolidPicture(2, 2, Qt::red), 0, 0); },
+    [](TPdf& p) {
+        QBuffer empty;
+        p.AddJpegImage(empty, 0, 0, 1, 1);
+    },
+    [](TPdf& p) { CreateFreePath(p); },
+    [](TPdf& p) { p.AddText("x", "Helvetica", 12, 0, 0, clBlack, 255); },
+    [](TPdf& p) { p.SetText(0, "x"); },
+    [](TPdf& p) {
+        p.UpdatePage();
+    }};
+
 } // namespace
 
 TEST(PageContent, AdditionsNeedALoadedPage) {
-    const QString jpeg = testDataPath("mona_lisa.jpg");
-    const std::function<void(TPdf&)> additions[] = {
-        [](TPdf& p) { p.AddPicture(SolidPicture(2, 2, Qt::red), 0, 0); },
-        [](TPdf& p) {
-            QBuffer empty;
-            p.AddJpegImage(empty, 0, 0, 1, 1);
-        },
-        [](TPdf& p) { CreateFreePath(p); },
-        [](TPdf& p) { p.AddText("x", "Helvetica", 12, 0, 0, clBlack, 255); },
-        [](TPdf& p) {
-            p.SetText(0, "x");
-        }};
     TPdf pdf;
     pdf.CreateDocument();
-    for (const auto& addition : additions)
+    for (const auto& addition : Additions)
         EXPECT_EQ(ErrorOf([&] { addition(pdf); }), InactivePage);
+}
+
+TEST(PageContent, ADocumentWithAPageTheEngineCannotFindIsRefusedBeforeAnyChange) {
+    REQUIRE_TESTDATA("pdf/bad_page_type.pdf");
+    // Page 2 is no page by its type; regenerating page 1 would end the process inside the engine.
+    TPdf pdf;
+    pdf.SetFileName(testDataPath("pdf/bad_page_type.pdf"));
+    pdf.SetActive(true);
+    pdf.SetPageNumber(1);
+    const int objects = pdf.ObjectCount();
+    for (const auto& addition : Additions) {
+        EXPECT_EQ(ErrorOf([&] { addition(pdf); }),
+                  "Cannot change the page: page 2 of the document cannot be read");
+        EXPECT_EQ(pdf.ObjectCount(), objects);
+    }
 }
 
 TEST(PageContent, PicturesArePlacedWhereAndAsLargeAsAsked) {

@@ -32,6 +32,7 @@ TEST(KestrovaPdfTool, FailuresGoToStandardErrorWithTheirExitCode) {
     REQUIRE_TESTDATA("pdf/bug_325_a.pdf");
     REQUIRE_TESTDATA("pdf/text_form_multiple.pdf");
     REQUIRE_TESTDATA("pdf/combobox_form.pdf");
+    REQUIRE_TESTDATA("pdf/bad_page_type.pdf");
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString notPdf = dir.filePath("notes.pdf");
@@ -84,6 +85,9 @@ TEST(KestrovaPdfTool, FailuresGoToStandardErrorWithTheirExitCode) {
         {{"edit", hello, out, "text", "2", "1", "1", "t"}, 1, "Incorrect page number"},
         {{"edit", hello, out, "text", "1", "1", "1", "t", "font=NoSuchFont"}, 1, "Cannot create text object"},
         {{"edit", hello, out, "image", "1", "1", "1", notPdf}, 1, "Cannot read picture: "},
+        {{"edit", Shared("pdf/bad_page_type.pdf"), out, "rect", "1", "10", "10", "30", "30"},
+         1,
+         "Cannot change the page: page 2 of the document cannot be read"},
         {{"edit", hello, dir.filePath("no/such/folder/out.pdf"), "text", "1", "1", "1", "t"},
          1,
          "Cannot create file"},
