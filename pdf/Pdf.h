@@ -202,8 +202,10 @@ public:
     void SetText(int ObjectIndex, const QString& Text);
 
     // Saving. To a stream: the document starts at the stream's position; a write the stream refuses raises
-    // its error once the engine has returned. To a file: written beside it and put in its place only after
-    // a complete save; false, with any earlier file whole, when the save fails.
+    // its error once the engine has returned. An incremental save is made in memory first, where the
+    // cross-reference stream that the engine appends to a document ending in one is completed for readers. To
+    // a file: written beside it and put in its place only after a complete save; false, with any earlier file
+    // whole, when the save fails.
     bool SaveAs(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion);
     bool SaveAs(const QString& FileName, TSaveOption Option, TPdfVersion PdfVersion);
 
@@ -281,6 +283,7 @@ private:
         std::exception_ptr WriteError;
     };
     TSaveOutcome WriteDocument(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion);
+    TSaveOutcome SaveThroughEngine(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion);
 
     // An event handler's error inside an engine callback is kept until the engine call has returned.
     void KeepCallbackError() const noexcept;

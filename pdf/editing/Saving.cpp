@@ -4,8 +4,10 @@
 // reading the document from, never destroys what was there.
 #include "pdf/Pdf.h"
 
+#include "pdf/editing/XRefStreamRepair.h"
 #include "pdf/engine/FPdfSave.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QIODevice>
 #include <QSaveFile>
@@ -22,17 +24,20 @@ struct TPdfWrite {
     std::exception_ptr Error;
 };
 
-// The engine's write callback: exactly size bytes at the stream's position. A failure answers 0, the
-// engine's failure value, and its error waits in the record: nothing is thrown through the engine's frames.
+// Exactly size bytes at the stream's position.
+void WriteAll(QIODevice& stream, const char* data, qint64 size) {
+    Check(stream.write(data, size) == size,
+          QStringLiteral("Cannot write to stream: ") + stream.errorString());
+}
+
+// The engine's write callback. A failure answers 0, the engine's failure value, and its error waits in the
+// record: nothing is thrown through the engine's frames.
 int WriteBlock(FPDF_FILEWRITE* pThis, const void* pData, unsigned long size) {
     auto* record = reinterpret_cast<TPdfWrite*>(pThis);
     if (record->Error)
         return 0;
     try {
-        QIODevice* stream = record->Stream;
-        const auto wanted = static_cast<qint64>(size);
-        Check(stream->write(static_cast<const char*>(pData), wanted) == wanted,
-              QStringLiteral("Cannot write to stream: ") + stream->errorString());
+        WriteAll(*record->Stream, static_cast<const char*>(pData), static_cast<qint64>(size));
         return 1;
     } catch (...) {
         record->Error = std::current_exception();
@@ -49,6 +54,26 @@ TPdf::TSaveOutcome TPdf::WriteDocument(QIODevice& Stream, TSaveOption Option, TP
         FORM_ForceToKillFocus(FFormHandle);
         RaiseCallbackError();
     }
+    if (Option != saIncremental)
+        return SaveThroughEngine(Stream, Option, PdfVersion);
+    // An incremental save is held in memory until the cross-reference stream that the engine may have
+    // appended is complete.
+    QByteArray document;
+    QBuffer buffer(&document);
+    buffer.open(QIODevice::WriteOnly);
+    TSaveOutcome outcome = SaveThroughEngine(buffer, Option, PdfVersion);
+    if (!outcome.Saved || outcome.WriteError)
+        return outcome;
+    CompleteAppendedXRefStream(document);
+    try {
+        WriteAll(Stream, document.constData(), document.size());
+    } catch (...) {
+        outcome.WriteError = std::current_exception();
+    }
+    return outcome;
+}
+
+TPdf::TSaveOutcome TPdf::SaveThroughEngine(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion) {
     TPdfWrite record{};
     record.Write.version = 1;
     record.Write.WriteBlock = &WriteBlock;

@@ -494,15 +494,22 @@ TEST(KestrovaPdfTool, EditPlacesEverythingAndSavesOverItsInput) {
 
 TEST(KestrovaPdfTool, EditSavesIncrementallyAfterTheOriginalBytes) {
     REQUIRE_TESTDATA("pdf/hello_world.pdf");
+    REQUIRE_TESTDATA("realworld/libtasn1.pdf");
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString out = dir.filePath("out.pdf");
-    const ToolRun run = RunTool(
-        {"edit", Shared("pdf/hello_world.pdf"), out, "--incremental", "text", "1", "10", "10", "Added"});
-    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
-    EXPECT_EQ(run.Json()["SaveOption"].toString(), "saIncremental");
-    EXPECT_TRUE(ReadFile(out).startsWith(ReadFile(Shared("pdf/hello_world.pdf"))));
-    EXPECT_TRUE(RunProgram("pdftotext", {out, "-"}).contains("Added"));
+    // The second ends in a cross-reference stream.
+    for (const char* source : {"pdf/hello_world.pdf", "realworld/libtasn1.pdf"}) {
+        SCOPED_TRACE(source);
+        const ToolRun run =
+            RunTool({"edit", Shared(source), out, "--incremental", "text", "1", "10", "10", "Added"});
+        ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+        EXPECT_EQ(run.Json()["SaveOption"].toString(), "saIncremental");
+        EXPECT_TRUE(ReadFile(out).startsWith(ReadFile(Shared(source))));
+        EXPECT_TRUE(
+            RunProgram("qpdf", {"--check", out}).contains("No syntax or stream encoding errors found"));
+        EXPECT_TRUE(RunProgram("pdftotext", {"-l", "1", out, "-"}).contains("Added"));
+    }
 }
 
 TEST(KestrovaPdfTool, ASaveBeyondTheFileSizeLimitLeavesTheInputWhole) {
