@@ -1,6 +1,7 @@
 #include "pdf/annotations/FormFieldList.h"
 
 #include "pdf/annotations/Annotations.h"
+#include "pdf/annotations/FormPage.h"
 #include "pdf/binding/EngineText.h"
 
 #include <optional>
@@ -135,7 +136,12 @@ QList<TPdfFormFieldEntry> ListFormFields(TPdf& Pdf) {
     QList<TPdfFormFieldEntry> fields;
     const int startPage = Pdf.PageNumber();
     for (int page = 1; page <= Pdf.PageCount(); ++page) {
-        Pdf.SetPageNumber(page);
+        // The engine knows a field's kind, flags and options only on a page announced to the environment.
+        std::optional<FormPage> announced;
+        if (Pdf.FormHandle())
+            announced.emplace(Pdf, page);
+        else
+            Pdf.SetPageNumber(page);
         for (int index = 0; index < Pdf.FormFieldCount(); ++index)
             if (const std::optional<TPdfFormFieldEntry> field = Describe(Pdf, index))
                 fields.append(*field);

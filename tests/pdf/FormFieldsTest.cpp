@@ -152,6 +152,39 @@ TEST(FormFields, TheFieldListOfAFormWithEveryKind) {
     EXPECT_FALSE(single.Options.isEmpty());
 }
 
+// The engine tells kinds and flags only for pages announced to the form environment, which these files'
+// fields would otherwise never meet.
+TEST(FormFields, KindsAndFlagsAreReadOnPagesAnnouncedToTheEnvironment) {
+    REQUIRE_TESTDATA("pdf/bug_707673.pdf");
+    REQUIRE_TESTDATA("pdf/363015187.pdf");
+    const struct {
+        const char* File;
+        int Index;
+        const char* Name;
+        TPdfFormFieldKind Kind;
+        int Flags;
+    } cases[] = {
+        {"pdf/bug_707673.pdf", 29, "myRadio", fkRadioButton, 1 << 15},
+        {"pdf/bug_707673.pdf", 35, "myButton4", fkPushButton, 1 << 16},
+        {"pdf/363015187.pdf", 0, "Text", fkText, 4097},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TPdf pdf;
+        OpenForm(pdf, c.File);
+        const QList<TPdfFormFieldEntry> fields = ListFormFields(pdf);
+        ASSERT_GT(fields.size(), c.Index);
+        EXPECT_EQ(fields[c.Index].Name, c.Name);
+        EXPECT_EQ(fields[c.Index].Kind, c.Kind);
+        EXPECT_EQ(fields[c.Index].EngineFlags, c.Flags);
+    }
+    TPdf radios;
+    OpenForm(radios, "pdf/bug_707673.pdf");
+    FillFormFields(radios, {{"myRadio", "Female"}});
+    QTemporaryDir dir;
+    EXPECT_EQ(QpdfFieldValue(Saved(radios, dir, "radio.pdf"), "myRadio"), "/Female");
+}
+
 // The radio groups of this form are fields that no annotation dictionary holds: the engine's form names
 // them and reads their value.
 TEST(FormFields, RadioGroupsWhoseFieldIsNoAnnotationHaveNameKindAndValue) {
@@ -223,6 +256,7 @@ TEST(FormFields, FillingRefusesWhatTheFormDoesNotOfferAndChangesNothing) {
     REQUIRE_TESTDATA("pdf/multiple_form_types.pdf");
     REQUIRE_TESTDATA("pdf/text_form_multiple.pdf");
     REQUIRE_TESTDATA("pdf/click_form.pdf");
+    REQUIRE_TESTDATA("pdf/363015187.pdf");
     const struct {
         const char* File;
         TFormValues Values;
@@ -241,6 +275,7 @@ TEST(FormFields, FillingRefusesWhatTheFormDoesNotOfferAndChangesNothing) {
         {"pdf/click_form.pdf",
          {{"radioButton", "value1"}, {"readOnlyRadioButton", "value1"}},
          "Form field \"readOnlyRadioButton\" is read-only"},
+        {"pdf/363015187.pdf", {{"Text", "x"}}, "Form field \"Text\" is read-only"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Message.toStdString());
