@@ -131,6 +131,8 @@ QList<TPdfFormFieldEntry> FillableWidgets(const QList<TPdfFormFieldEntry>& field
     Check(field.Kind == fkText || field.Kind == fkCheckBox || field.Kind == fkRadioButton ||
               field.Kind == fkComboBox || field.Kind == fkListBox,
           QStringLiteral("Form field %1 cannot be filled").arg(Quoted(name)));
+    // A person chooses a button of a radio group and never switches the group off.
+    CheckTaken(field.Kind != fkRadioButton || value != QLatin1String("Off"), field, value);
     if (field.Kind == fkComboBox || field.Kind == fkListBox)
         Check(field.Options.contains(value),
               QStringLiteral("Form field %1 does not offer the value %2").arg(Quoted(name), Quoted(value)));

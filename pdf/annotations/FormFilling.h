@@ -1,8 +1,8 @@
 // Filling a form as a person would: every value goes in through the document's form-fill environment, by
 // clicks and typing on the field's widget, so that the engine writes the value and draws the field's
 // appearance anew, and every reader shows it. Text fields take any text, check boxes "Off" or their on
-// state, radio groups the export value or on state of one of their buttons, choice fields one of their
-// options.
+// state, radio groups the export value or on state of one of their buttons (never "Off"), choice fields one
+// of their options.
 #pragma once
 
 #include "pdf/Pdf.h"

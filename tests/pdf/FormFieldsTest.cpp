@@ -276,6 +276,9 @@ TEST(FormFields, FillingRefusesWhatTheFormDoesNotOfferAndChangesNothing) {
          {{"radioButton", "value1"}, {"readOnlyRadioButton", "value1"}},
          "Form field \"readOnlyRadioButton\" is read-only"},
         {"pdf/363015187.pdf", {{"Text", "x"}}, "Form field \"Text\" is read-only"},
+        {"pdf/click_form.pdf",
+         {{"radioButton", "value1"}, {"radioButton", "Off"}},
+         "Form field \"radioButton\" does not take the value \"Off\""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Message.toStdString());
