@@ -2,6 +2,7 @@
 
 #include "pdf/PdfError.h"
 #include "pdf/binding/EngineText.h"
+#include "pdf/core/PageSpace.h"
 #include "pdf/core/Rendering.h"
 
 namespace PDFium {
@@ -45,6 +46,15 @@ TQuadrilateralPoint Widened(const FS_QUADPOINTSF& quad) {
 FS_QUADPOINTSF Narrowed(const TQuadrilateralPoint& points) {
     return {float(points[0].X), float(points[0].Y), float(points[1].X), float(points[1].Y),
             float(points[2].X), float(points[2].Y), float(points[3].X), float(points[3].Y)};
+}
+
+// The rectangle and attachment points lie in the range every reader takes.
+void CheckAnnotationPlace(const TPdfAnnotation& Value) {
+    const TPdfRectangle& r = Value.Rectangle;
+    CheckPageSpace({r.Left, r.Top, r.Right, r.Bottom});
+    if (Value.HasAttachmentPoints)
+        for (const TPdfPoint& point : Value.AttachmentPoints)
+            CheckPageSpace({point.X, point.Y});
 }
 
 } // namespace
@@ -103,6 +113,7 @@ TPdfAnnotation GetAnnotation(FPDF_PAGE Page, int Index) {
 
 void SetAnnotation(FPDF_PAGE Page, int Index, const TPdfAnnotation& Value) {
     CheckAnnotationIndex(Page, Index);
+    CheckAnnotationPlace(Value);
     const OwnedAnnotation annotation = OpenAnnotation(Page, Index);
     Check(DecodeAnnotationSubtype(FPDFAnnot_GetSubtype(annotation.get())) == Value.Subtype,
           QStringLiteral("Incorrect annotation subtype"));
@@ -110,6 +121,7 @@ void SetAnnotation(FPDF_PAGE Page, int Index, const TPdfAnnotation& Value) {
 }
 
 void CreateAnnotation(FPDF_PAGE Page, const TPdfAnnotation& Annotation) {
+    CheckAnnotationPlace(Annotation);
     const int subtype = EncodeAnnotationSubtype(Annotation.Subtype);
     Check(FPDFAnnot_IsSupportedSubtype(subtype) != 0, QStringLiteral("Unsupported annotation subtype"));
     const OwnedAnnotation annotation(FPDFPage_CreateAnnot(Page, subtype));

@@ -4,6 +4,7 @@
 #include "pdf/Pdf.h"
 
 #include "pdf/binding/EngineHandles.h"
+#include "pdf/core/PageSpace.h"
 #include "pdf/core/Rendering.h"
 #include "pdf/editing/ImageInsertion.h"
 #include "pdf/engine/FPdfEdit.h"
@@ -31,17 +32,20 @@ void TPdf::AddPicture(const TPicture& Picture, double X, double Y) {
 
 void TPdf::AddPicture(const TPicture& Picture, double X, double Y, double Width, double Height) {
     CheckPageEditable();
+    CheckPageSpace({X, Y, Width, Height});
     AddBitmap(FDocument, FPage, PictureToBitmap(Picture), X, Y, Width, Height);
 }
 
 bool TPdf::AddJpegImage(QIODevice& JpegImage, double X, double Y, double Width, double Height) {
     CheckPageEditable();
+    CheckPageSpace({X, Y, Width, Height});
     return PDFium::AddJpegImage(FDocument, FPage, JpegImage, X, Y, Width, Height);
 }
 
 void TPdf::CreatePath(float X, float Y, TPdfFillMode FillMode, TColor FillColor, quint8 FillAlpha,
                       bool Stroke, TColor StrokeColor, quint8 StrokeAlpha, float StrokeWidth,
                       TPdfLineCap LineCap, TPdfLineJoin LineJoin, TPdfBlendMode BlendMode) {
+    CheckPageSpace({X, Y, StrokeWidth});
     BeginPath([&] { return FPDFPageObj_CreateNewPath(X, Y); });
     SetPathStyle({FillMode, FillColor, FillAlpha, Stroke, StrokeColor, StrokeAlpha, StrokeWidth, LineCap,
                   LineJoin, BlendMode});
@@ -51,6 +55,7 @@ void TPdf::CreatePath(float X, float Y, float Width, float Height, TPdfFillMode 
                       quint8 FillAlpha, bool Stroke, TColor StrokeColor, quint8 StrokeAlpha,
                       float StrokeWidth, TPdfLineCap LineCap, TPdfLineJoin LineJoin,
                       TPdfBlendMode BlendMode) {
+    CheckPageSpace({X, Y, Width, Height, StrokeWidth});
     BeginPath([&] { return FPDFPageObj_CreateNewRect(X, Y, Width, Height); });
     SetPathStyle({FillMode, FillColor, FillAlpha, Stroke, StrokeColor, StrokeAlpha, StrokeWidth, LineCap,
                   LineJoin, BlendMode});
@@ -86,16 +91,19 @@ void TPdf::CheckPathCreated() const {
 
 void TPdf::MoveTo(float X, float Y) {
     CheckPathCreated();
+    CheckPageSpace({X, Y});
     Check(FPDFPath_MoveTo(FPath, X, Y) != 0, QStringLiteral("Cannot move"));
 }
 
 void TPdf::LineTo(float X, float Y) {
     CheckPathCreated();
+    CheckPageSpace({X, Y});
     Check(FPDFPath_LineTo(FPath, X, Y) != 0, QStringLiteral("Cannot add line"));
 }
 
 void TPdf::BezierTo(float X1, float Y1, float X2, float Y2, float X3, float Y3) {
     CheckPathCreated();
+    CheckPageSpace({X1, Y1, X2, Y2, X3, Y3});
     Check(FPDFPath_BezierTo(FPath, X1, Y1, X2, Y2, X3, Y3) != 0, QStringLiteral("Cannot add Bezier curve"));
 }
 
@@ -113,6 +121,7 @@ void TPdf::AddPath() {
 void TPdf::AddText(const QString& Text, const QString& Font, float FontSize, double X, double Y, TColor Color,
                    quint8 Alpha) {
     CheckPageEditable();
+    CheckPageSpace({FontSize, X, Y});
     const QByteArray font = Font.toLocal8Bit();
     OwnedPageObject textObject(FPDFPageObj_NewTextObj(FDocument, font.constData(), FontSize));
     Check(textObject != nullptr, QStringLiteral("Cannot create text object"));

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace PDFium;
 
@@ -249,6 +250,33 @@ TEST(Annotations, AnotherSubtypeIsRefusedAndChangesNothing) {
     EXPECT_EQ(ErrorOf([&] { pdf.CreateAnnotation(Record(anUnknown, {})); }),
               "Unsupported annotation subtype");
     EXPECT_EQ(pdf.AnnotationCount(), 1);
+}
+
+TEST(Annotations, PlacesBeyondWhatReadersTakeAreRefusedAndChangeNothing) {
+    TPdf pdf;
+    OpenBlankPage(pdf);
+    const TPdfAnnotation kept = Record(anSquare, {10, 40, 40, 10});
+    pdf.CreateAnnotation(kept);
+    TPdfAnnotation infinite = kept;
+    infinite.Rectangle.Right = std::numeric_limits<double>::infinity();
+    TPdfAnnotation farPoints = Record(anHighlight, {10, 40, 40, 10});
+    farPoints.HasAttachmentPoints = true;
+    farPoints.AttachmentPoints = {{{10, 40}, {40, 40}, {10, 10}, {1e30, 10}}};
+    const struct {
+        TPdfAnnotation Record;
+        QString Value;
+    } cases[] = {{infinite, "inf"}, {farPoints, "1e+30"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Value.toStdString());
+        const QString message =
+            "Number out of range: " + c.Value + " (coordinates and sizes lie within -32767 to 32767)";
+        EXPECT_EQ(ErrorOf([&] { pdf.CreateAnnotation(c.Record); }), message);
+        if (c.Record.Subtype == kept.Subtype) {
+            EXPECT_EQ(ErrorOf([&] { pdf.SetAnnotation(0, c.Record); }), message);
+        }
+        EXPECT_EQ(pdf.AnnotationCount(), 1);
+        ExpectSameRecord(pdf.Annotation(0), kept);
+    }
 }
 
 TEST(Annotations, DeletingMovesTheFollowingAnnotationsDown) {

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace PDFium;
 
@@ -58,6 +59,51 @@ TEST(PageContent, AdditionsNeedALoadedPage) {
     pdf.CreateDocument();
     for (const auto& addition : Additions)
         EXPECT_EQ(ErrorOf([&] { addition(pdf); }), InactivePage);
+}
+
+TEST(PageContent, NumbersBeyondWhatReadersTakeAreRefusedBeforeAnyChange) {
+    const double infinity = std::numeric_limits<double>::infinity();
+    const double notANumber = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        const char* Name;
+        std::function<void(TPdf&)> Addition;
+        QString Value;
+    } cases[] = {
+        {"text far away", [](TPdf& p) { p.AddText("Hi", "Helvetica", 12, 1e30, 10, clBlack, 255); }, "1e+30"},
+        {"text of no size", [&](TPdf& p) { p.AddText("Hi", "Helvetica", notANumber, 1, 1, clBlack, 255); },
+         "nan"},
+        {"picture", [&](TPdf& p) { p.AddPicture(SolidPicture(2, 2, Qt::red), 0, 0, infinity, 2); }, "inf"},
+        {"rectangle",
+         [](TPdf& p) {
+             p.CreatePath(1, 1, 40000, 2, fmWinding, clBlack, 255, false, clBlack, 255, 1, lcDefault,
+                          ljDefault, bmDefault);
+         },
+         "40000"},
+        {"line",
+         [&](TPdf& p) {
+             CreateFreePath(p);
+             p.LineTo(-infinity, 0);
+         },
+         "-inf"},
+        {"curve",
+         [](TPdf& p) {
+             CreateFreePath(p);
+             p.BezierTo(0, 0, 0, 0, 0, -32768);
+         },
+         "-32768"},
+    };
+    TPdf pdf;
+    OpenBlankPage(pdf);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(ErrorOf([&] { c.Addition(pdf); }),
+                  "Number out of range: " + c.Value + " (coordinates and sizes lie within -32767 to 32767)");
+        pdf.ReloadPage();
+        EXPECT_EQ(pdf.ObjectCount(), 0);
+    }
+    // The limits themselves are taken.
+    pdf.AddText("Hi", "Helvetica", 12, -32767, 32767, clBlack, 255);
+    EXPECT_EQ(pdf.ObjectCount(), 1);
 }
 
 TEST(PageContent, ADocumentWithAPageTheEngineCannotFindIsRefusedBeforeAnyChange) {

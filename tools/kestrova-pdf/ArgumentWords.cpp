@@ -1,5 +1,7 @@
 #include "ArgumentWords.h"
 
+#include <cmath>
+
 int PageArgument(const QString& Text) {
     bool ok = false;
     const int page = Text.toInt(&ok);
@@ -11,8 +13,8 @@ int PageArgument(const QString& Text) {
 double Number(const QString& word, const char* what) {
     bool ok = false;
     const double value = word.toDouble(&ok);
-    if (!ok)
-        throw UsageError(std::string(what) + " must be a number: " + word.toStdString());
+    if (!ok || !std::isfinite(value))
+        throw UsageError(std::string(what) + " must be a finite number: " + word.toStdString());
     return value;
 }
 
