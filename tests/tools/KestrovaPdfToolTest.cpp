@@ -521,6 +521,32 @@ TEST(KestrovaPdfTool, EditSavesIncrementallyAfterTheOriginalBytes) {
     }
 }
 
+TEST(KestrovaPdfTool, EditPlacesFromTheVisiblePagesLowerLeftCorner) {
+    REQUIRE_TESTDATA("pdf/cropped_text.pdf");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString out = dir.filePath("out.pdf");
+    // The page shows 50 to 150 of its 200 points each way.
+    const ToolRun run = RunTool({"edit", Shared("pdf/cropped_text.pdf"), out, "text", "1", "10", "80",
+                                 "Corner", "rect", "1", "0", "0", "20", "10", "fill=ff0000"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    const QJsonArray placed = run.Json()["Placements"].toArray();
+    ASSERT_EQ(placed.size(), 2);
+    EXPECT_NEAR(placed[0]["ObjectBounds"]["Left"].toDouble(), 60, 1);
+    EXPECT_EQ(placed[1]["ObjectBounds"]["Bottom"].toDouble(), 50);
+    const QString words = RunProgram("pdftotext", {"-f", "1", "-l", "1", "-cropbox", "-bbox", out, "-"});
+    EXPECT_TRUE(
+        words.contains(QRegularExpression(R"(<word xMin="10\.0+" yMin="11\.\d+" [^>]*>Corner</word>)")))
+        << words.toStdString();
+    // The rectangle fills the visible page's lower-left corner: 20 by 10 of its 100 by 100 points.
+    const QString png = dir.filePath("page");
+    RunProgram("pdftoppm", {"-f", "1", "-l", "1", "-r", "72", "-cropbox", "-png", "-singlefile", out, png});
+    const QImage image(png + ".png");
+    ASSERT_EQ(image.size(), QSize(100, 100));
+    EXPECT_EQ(image.pixelColor(5, 95), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(25, 85), QColor(Qt::white));
+}
+
 TEST(KestrovaPdfTool, ASaveBeyondTheFileSizeLimitLeavesTheInputWhole) {
     REQUIRE_TESTDATA("pdf/hello_world.pdf");
     REQUIRE_TESTDATA("mona_lisa.jpg");

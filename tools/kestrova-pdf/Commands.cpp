@@ -113,7 +113,7 @@ const QList<ToolCommand>& ToolCommands() {
          },
          {"places everything on the pages and saves to OUT (may be FILE);",
           "a full save unless --incremental; coordinates in points from the",
-          "page's lower-left corner, colours as RRGGBB"},
+          "visible page's lower-left corner, colours as RRGGBB"},
          {"    text PAGE X Y TEXT [font=Helvetica] [size=12] [color=000000] [alpha=255]",
           "    image PAGE X Y FILE [width=W] [height=H]   a PNG, JPEG or other picture; one point a pixel",
           "    rect PAGE X Y WIDTH HEIGHT [fill=RRGGBB] [stroke=RRGGBB] [line=1] [alpha=255]",

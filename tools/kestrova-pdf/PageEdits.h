@@ -13,7 +13,7 @@
 
 enum class PlacementKind { Text, Image, Rectangle, Polyline };
 
-// One thing to place on a page, in page coordinates (points, origin at the lower-left corner).
+// One thing to place on a page, in points from the lower-left corner of the visible page (its crop box).
 struct Placement {
     PlacementKind Kind = PlacementKind::Text;
     int PageNumber = 1;
