@@ -196,7 +196,9 @@ public:
     void BezierTo(float X1, float Y1, float X2, float Y2, float X3, float Y3);
     void ClosePath();
     void AddPath();
-    // Text in one of the engine's standard fonts, starting at (X, Y).
+    // Text starting at (X, Y) in Font: one of the engine's standard fonts by its name, or a TrueType or
+    // OpenType font file by its path, which the document embeds. A standard font that does not draw a
+    // character of the text raises EPdfError, as it would write another character in its place.
     void AddText(const QString& Text, const QString& Font, float FontSize, double X, double Y, TColor Color,
                  quint8 Alpha);
     void SetText(int ObjectIndex, const QString& Text);

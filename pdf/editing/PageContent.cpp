@@ -7,6 +7,7 @@
 #include "pdf/core/PageSpace.h"
 #include "pdf/core/Rendering.h"
 #include "pdf/editing/ImageInsertion.h"
+#include "pdf/editing/TextFonts.h"
 #include "pdf/engine/FPdfEdit.h"
 
 namespace PDFium {
@@ -122,9 +123,7 @@ void TPdf::AddText(const QString& Text, const QString& Font, float FontSize, dou
                    quint8 Alpha) {
     CheckPageEditable();
     CheckPageSpace({FontSize, X, Y});
-    const QByteArray font = Font.toLocal8Bit();
-    OwnedPageObject textObject(FPDFPageObj_NewTextObj(FDocument, font.constData(), FontSize));
-    Check(textObject != nullptr, QStringLiteral("Cannot create text object"));
+    OwnedPageObject textObject = NewTextObject(FDocument, Font, Text, FontSize);
     Check(FPDFText_SetText(textObject.get(), EngineText(Text)) != 0, QStringLiteral("Cannot set text"));
     Check(SetColor(FPDFPageObj_SetFillColor, textObject.get(), Color, Alpha) != 0,
           QStringLiteral("Cannot set color"));

@@ -2,11 +2,13 @@
 // settings read back from the engine, and text objects; the guards and the path's states.
 #include "pdf/Pdf.h"
 #include "pdf/engine/FPdfEdit.h"
+#include "support/Programs.h"
 #include "support/TestData.h"
 #include "tests/pdf/PdfTestHelpers.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
@@ -353,4 +355,44 @@ TEST(PageContent, TextIsWrittenAndRewritten) {
     EXPECT_EQ(ErrorOf([&] { pdf.AddText("x", "NoSuchFont", 12, 0, 0, clBlack, 255); }),
               "Cannot create text object");
     EXPECT_EQ(pdf.ObjectCount(), 2);
+}
+
+TEST(PageContent, TextIsDrawnInAFontThatCoversItOrRefused) {
+    // A font file of the system that draws Greek and Japanese.
+    const QString fontFile =
+        RunProgram("fc-match", {"--format=%{file}", ":charset=3a9 6771 4eac:fontformat=TrueType"});
+    const bool hasFontFile = fontFile.endsWith(".ttf") || fontFile.endsWith(".otf");
+    const struct {
+        QString Text;
+        QString Font;
+        QString Error;
+    } cases[] = {
+        {QStringLiteral("Zoë – “€5”"), "Helvetica", "<none>"},
+        {QStringLiteral("Zoë Ωmega"), "Helvetica",
+         "The font Helvetica does not draw the character \"Ω\" (U+03A9)"},
+        {QStringLiteral("東京"), "Times-Roman",
+         "The font Times-Roman does not draw the character \"東\" (U+6771)"},
+        {QStringLiteral("Zoë Ωmega 東京"), fontFile, "<none>"},
+        {"x", "/no/such/font.ttf", "Cannot create text object"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text.toStdString() + " in " + c.Font.toStdString());
+        if (c.Font == fontFile && !hasFontFile) {
+            ADD_FAILURE() << "no font of this system draws Greek and Japanese (fonts-ipafont-gothic)";
+            continue;
+        }
+        TPdf pdf;
+        OpenBlankPage(pdf);
+        EXPECT_EQ(ErrorOf([&] { pdf.AddText(c.Text, c.Font, 12, 72, 700, clBlack, 255); }), c.Error);
+        EXPECT_EQ(pdf.ObjectCount(), c.Error == "<none>" ? 1 : 0);
+        if (c.Error == "<none>") {
+            pdf.ReloadPage();
+            // The engine reads the space of an embedded font's text back as a no-break space.
+            EXPECT_EQ(pdf.Text(0, pdf.CharacterCount()).replace(QChar(0xA0), QLatin1Char(' ')), c.Text);
+            QTemporaryDir dir;
+            const QString saved = dir.filePath("text.pdf");
+            ASSERT_TRUE(pdf.SaveAs(saved, saNoIncremental, pvUnknown));
+            EXPECT_EQ(RunProgram("pdftotext", {saved, "-"}).trimmed(), c.Text);
+        }
+    }
 }

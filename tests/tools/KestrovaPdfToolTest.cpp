@@ -547,6 +547,47 @@ TEST(KestrovaPdfTool, EditPlacesFromTheVisiblePagesLowerLeftCorner) {
     EXPECT_EQ(image.pixelColor(25, 85), QColor(Qt::white));
 }
 
+TEST(KestrovaPdfTool, EditDrawsTextInAFontThatCoversItOrRefusesIt) {
+    REQUIRE_TESTDATA("pdf/hello_world.pdf");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString hello = Shared("pdf/hello_world.pdf");
+    const QString out = dir.filePath("out.pdf");
+    const QString text = QStringLiteral("Zoë Ωmega 東京");
+    // Beyond the standard fonts, a system font that draws it all is embedded.
+    ToolRun run = RunTool({"edit", hello, out, "text", "1", "10", "10", text});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    EXPECT_TRUE(RunProgram("pdftotext", {out, "-"}).contains(text));
+    EXPECT_TRUE(RunProgram("qpdf", {"--check", out}).contains("No syntax or stream encoding errors found"));
+    const QString fontFile =
+        RunProgram("fc-match", {"--format=%{file}", ":charset=3a9 6771 4eac:fontformat=TrueType"});
+    EXPECT_TRUE(
+        RunProgram("pdffonts", {out}).contains(QRegularExpression(R"(CID TrueType\s+Identity-H\s+yes)")));
+    // The same text in the file asked for.
+    run = RunTool({"edit", hello, out, "text", "1", "10", "10", text, "font=" + fontFile});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    EXPECT_TRUE(RunProgram("pdftotext", {out, "-"}).contains(text));
+    QFile::remove(out);
+    // A character of the last private-use plane, which no font draws.
+    const QString undrawable = QString::fromUcs4(U"a\U0010FFFD");
+    const struct {
+        QStringList Arguments;
+        QString Message;
+    } refusals[] = {
+        {{"text", "1", "1", "1", undrawable},
+         "No font of this system draws every character of \"" + undrawable + "\""},
+        {{"text", "1", "1", "1", undrawable, "font=" + fontFile},
+         "The font " + fontFile + " does not draw every character of \"" + undrawable + "\""},
+    };
+    for (const auto& refusal : refusals) {
+        SCOPED_TRACE(refusal.Message.toStdString());
+        run = RunTool(QStringList{"edit", hello, out} + refusal.Arguments);
+        EXPECT_EQ(run.ExitCode, 1);
+        EXPECT_TRUE(run.Errors.contains(refusal.Message)) << run.Errors.toStdString();
+        EXPECT_FALSE(QFile::exists(out));
+    }
+}
+
 TEST(KestrovaPdfTool, ASaveBeyondTheFileSizeLimitLeavesTheInputWhole) {
     REQUIRE_TESTDATA("pdf/hello_world.pdf");
     REQUIRE_TESTDATA("mona_lisa.jpg");

@@ -114,7 +114,9 @@ const QList<ToolCommand>& ToolCommands() {
          {"places everything on the pages and saves to OUT (may be FILE);",
           "a full save unless --incremental; coordinates in points from the",
           "visible page's lower-left corner, colours as RRGGBB"},
-         {"    text PAGE X Y TEXT [font=Helvetica] [size=12] [color=000000] [alpha=255]",
+         {"    text PAGE X Y TEXT [font=Helvetica|FILE] [size=12] [color=000000] [alpha=255]",
+          "                              text that the standard font does not draw takes a system font",
+          "                              that draws it all (fontconfig), or the TrueType or OpenType FILE",
           "    image PAGE X Y FILE [width=W] [height=H]   a PNG, JPEG or other picture; one point a pixel",
           "    rect PAGE X Y WIDTH HEIGHT [fill=RRGGBB] [stroke=RRGGBB] [line=1] [alpha=255]",
           "    polyline PAGE X1 Y1 X2 Y2 [X Y ...] [close] [fill=RRGGBB] [stroke=RRGGBB] [line=1] "

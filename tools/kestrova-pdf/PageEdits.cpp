@@ -1,6 +1,7 @@
 #include "PageEdits.h"
 
 #include "JsonRecords.h"
+#include "TextFont.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -72,8 +73,8 @@ QJsonObject ApplyEdits(TPdf& Pdf, const EditRequest& Request) {
         const QPointF at = placement.Points.first();
         switch (placement.Kind) {
         case PlacementKind::Text:
-            Pdf.AddText(placement.Text, placement.Font, placement.FontSize, at.x(), at.y(), placement.Color,
-                        placement.Alpha);
+            Pdf.AddText(placement.Text, FontForText(placement.Text, placement.Font), placement.FontSize,
+                        at.x(), at.y(), placement.Color, placement.Alpha);
             break;
         case PlacementKind::Image:
             PlaceImage(Pdf, placement);

@@ -22,7 +22,7 @@ struct Placement {
     QSizeF Size;                          // rectangle; image (empty: one point a pixel)
     QString Text;                         // text
     QString File;                         // image: a PNG, JPEG or any picture Qt reads
-    QString Font = "Helvetica";           // text: one of the engine's standard fonts
+    QString Font = "Helvetica";           // text: a standard font's name or a font file's path
     float FontSize = 12;                  // text
     PDFium::TColor Color = 0;             // text
     quint8 Alpha = 255;                   // text, fill and stroke
