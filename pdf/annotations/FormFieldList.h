@@ -35,7 +35,8 @@ struct TPdfFormFieldEntry {
     // whether that is its on state.
     QString State;
     bool Checked = false;
-    QStringList Options; // choice fields: the labels offered
+    QStringList Options;  // choice fields: the labels offered
+    QStringList Selected; // choice fields: the labels selected, in the order offered
 };
 
 // Every widget of the document, page by page; leaves the component on the page it was on.

@@ -103,18 +103,21 @@ void SetRadioGroup(FillingPages& pages, const QList<TPdfFormFieldEntry>& buttons
     CheckTaken(false, buttons.first(), value);
 }
 
-void SelectOption(FillingPages& pages, const TPdfFormFieldEntry& field, const QString& value) {
-    const int chosen = int(field.Options.indexOf(value));
+// Selects the options named: a list that allows several takes them all and no others, any other choice field
+// one.
+void SelectOptions(FillingPages& pages, const TPdfFormFieldEntry& field, const QStringList& values) {
     const FormPage& page = pages.On(field.PageNumber);
     page.Click(field.Index);
-    if (field.EngineFlags & MultiSelectFlag)
-        for (int option = 0; option < field.Options.size(); ++option)
-            FORM_SetIndexSelected(page.Form(), page.Page(), option, option == chosen);
-    else
-        FORM_SetIndexSelected(page.Form(), page.Page(), chosen, true);
-    const bool selected = FORM_IsIndexSelected(page.Form(), page.Page(), chosen) != 0;
+    const bool several = field.EngineFlags & MultiSelectFlag;
+    for (int option = 0; option < field.Options.size(); ++option)
+        if (several || values.contains(field.Options[option]))
+            FORM_SetIndexSelected(page.Form(), page.Page(), option, values.contains(field.Options[option]));
+    bool selected = true;
+    for (const QString& value : values)
+        selected = selected &&
+                   FORM_IsIndexSelected(page.Form(), page.Page(), int(field.Options.indexOf(value))) != 0;
     page.Commit();
-    CheckTaken(selected, field, value);
+    CheckTaken(selected, field, values.join(QLatin1Char(',')));
 }
 
 // The widgets of the named field; raises when the field cannot take the value.
@@ -139,21 +142,29 @@ QList<TPdfFormFieldEntry> FillableWidgets(const QList<TPdfFormFieldEntry>& field
     return widgets;
 }
 
-void Fill(FillingPages& pages, const QList<TPdfFormFieldEntry>& widgets, const QString& value) {
+// Fills the field with its values: a list that allows several selects them all, every other field takes
+// one after the other, so that the last one stays.
+void Fill(FillingPages& pages, const QList<TPdfFormFieldEntry>& widgets, const QStringList& values) {
     const TPdfFormFieldEntry& field = widgets.first();
-    switch (field.Kind) {
-    case fkText:
-        TypeText(pages, field, value);
-        break;
-    case fkCheckBox:
-        SetCheckBox(pages, field, value);
-        break;
-    case fkRadioButton:
-        SetRadioGroup(pages, widgets, value);
-        break;
-    default:
-        SelectOption(pages, field, value);
-        break;
+    if (field.Kind == fkListBox && (field.EngineFlags & MultiSelectFlag)) {
+        SelectOptions(pages, field, values);
+        return;
+    }
+    for (const QString& value : values) {
+        switch (field.Kind) {
+        case fkText:
+            TypeText(pages, field, value);
+            break;
+        case fkCheckBox:
+            SetCheckBox(pages, field, value);
+            break;
+        case fkRadioButton:
+            SetRadioGroup(pages, widgets, value);
+            break;
+        default:
+            SelectOptions(pages, field, {value});
+            break;
+        }
     }
 }
 
@@ -162,14 +173,24 @@ void Fill(FillingPages& pages, const QList<TPdfFormFieldEntry>& widgets, const Q
 void FillFormFields(TPdf& Pdf, const TFormValues& Values) {
     Check(Pdf.FormHandle() != nullptr, QStringLiteral("Form filling needs the form-fill environment"));
     const QList<TPdfFormFieldEntry> fields = ListFormFields(Pdf);
+    // Each field once, with its values in the order given.
+    QStringList names;
+    QList<QStringList> values;
     QList<QList<TPdfFormFieldEntry>> targets;
-    for (const auto& [name, value] : Values)
-        targets.append(FillableWidgets(fields, name, value));
+    for (const auto& [name, value] : Values) {
+        const QList<TPdfFormFieldEntry> widgets = FillableWidgets(fields, name, value);
+        if (!names.contains(name)) {
+            names.append(name);
+            values.append(QStringList());
+            targets.append(widgets);
+        }
+        values[names.indexOf(name)].append(value);
+    }
     const int startPage = Pdf.PageNumber();
     {
         FillingPages pages(Pdf);
-        for (qsizetype i = 0; i < Values.size(); ++i)
-            Fill(pages, targets[i], Values[i].second);
+        for (qsizetype i = 0; i < names.size(); ++i)
+            Fill(pages, targets[i], values[i]);
     }
     Pdf.SetPageNumber(startPage);
 }

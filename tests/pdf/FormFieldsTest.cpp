@@ -326,6 +326,42 @@ TEST(FormFields, TypedTextReplacesWhatTheFieldHeldOrIsRefusedWhenTooLong) {
     }
 }
 
+TEST(FormFields, ListBoxesReportEverySelectedOptionAndTakeSeveral) {
+    REQUIRE_TESTDATA("pdf/listbox_form.pdf");
+    TPdf pdf;
+    OpenForm(pdf, "pdf/listbox_form.pdf");
+    const struct {
+        const char* Name;
+        QStringList Selected;
+    } cases[] = {
+        {"Listbox_SingleSelect", {}},
+        {"Listbox_MultiSelect", {"Banana"}},
+        {"Listbox_MultiSelectMultipleIndices", {"Belgium", "Denmark"}},
+        {"Listbox_MultiSelectMultipleValues", {"Gamma", "Epsilon"}},
+        {"Listbox_SingleSelectLastSelected", {"Saskatchewan"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FieldNamed(pdf, c.Name).Selected, c.Selected) << c.Name;
+
+    // Several values for a list that allows several select them all and drop what was selected before; a list
+    // of one choice keeps the last value given.
+    FillFormFields(pdf, {{"Listbox_MultiSelect", "Apple"},
+                         {"Listbox_SingleSelect", "Foo"},
+                         {"Listbox_MultiSelect", "Cherry"},
+                         {"Listbox_SingleSelect", "Qux"}});
+    EXPECT_EQ(FieldNamed(pdf, "Listbox_MultiSelect").Selected, (QStringList{"Apple", "Cherry"}));
+    EXPECT_EQ(FieldNamed(pdf, "Listbox_SingleSelect").Selected, QStringList{"Qux"});
+    QTemporaryDir dir;
+    const QJsonObject json =
+        QJsonDocument::fromJson(
+            RunProgram("qpdf", {"--json", "--json-key=acroform", Saved(pdf, dir, "lists.pdf")}).toUtf8())
+            .object();
+    for (const QJsonValue& field : json["acroform"]["fields"].toArray())
+        if (field["fullname"].toString() == "Listbox_MultiSelect") {
+            EXPECT_EQ(field["value"].toArray(), (QJsonArray{"u:Apple", "u:Cherry"}));
+        }
+}
+
 TEST(FormFields, AFormFilledTwiceShowsTheSecondValues) {
     REQUIRE_TESTDATA("pdf/multiple_form_types.pdf");
     TPdf pdf;

@@ -140,7 +140,7 @@ const QList<ToolCommand>& ToolCommands() {
          {},
          {},
          {},
-         {"every form field: page, index, name, type, value, flags, options"},
+         {"every form field: page, index, name, type, value, flags, options and", "the options selected"},
          {},
          [](TPdf& pdf, const ToolInvocation&) {
              return InspectFormFields(pdf);
@@ -173,7 +173,8 @@ const QList<ToolCommand>& ToolCommands() {
          },
          {"fills form fields as typing and clicking would and saves to OUT;",
           "check boxes take Off or their on state, radio groups the export",
-          "value or on state of a button, choice fields one of their options"},
+          "value or on state of a button, choice fields one of their options;",
+          "a list that allows several takes every value given for its NAME"},
          {},
          [](TPdf& pdf, const ToolInvocation& invocation) {
              return FillForm(pdf, invocation.FormValues, invocation.Edit);

@@ -121,8 +121,10 @@ QJsonObject ToJson(const TPdfFormFieldEntry& Field) {
         json.insert("Checked", Field.Checked);
         json.insert("State", Field.State);
     }
-    if (Field.Kind == fkComboBox || Field.Kind == fkListBox)
+    if (Field.Kind == fkComboBox || Field.Kind == fkListBox) {
         json.insert("Options", QJsonArray::fromStringList(Field.Options));
+        json.insert("Selected", QJsonArray::fromStringList(Field.Selected));
+    }
     return json;
 }
 
