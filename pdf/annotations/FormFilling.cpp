@@ -2,6 +2,7 @@
 
 #include "pdf/annotations/Annotations.h"
 #include "pdf/annotations/FormFieldList.h"
+#include "pdf/annotations/FormFields.h"
 #include "pdf/annotations/FormPage.h"
 #include "pdf/binding/EngineText.h"
 #include "pdf/engine/FPdfFWLEvent.h"
@@ -49,6 +50,14 @@ void PressKey(const FormPage& page, int key, int modifiers) {
     FORM_OnKeyUp(page.Form(), page.Page(), key, modifiers);
 }
 
+// The engine's editing stores a line break as CR LF and a tab as a space: the typed text stands for the
+// value where it differs from it only so.
+QString AsTyped(QString text) {
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'))
+        .replace(QLatin1Char('\t'), QLatin1Char(' '));
+}
+
 void TypeText(FillingPages& pages, const TPdfFormFieldEntry& field, const QString& value) {
     const FormPage& page = pages.On(field.PageNumber);
     page.Click(field.Index);
@@ -60,7 +69,10 @@ void TypeText(FillingPages& pages, const TPdfFormFieldEntry& field, const QStrin
         return FORM_GetFocusedText(page.Form(), page.Page(), buffer, size);
     });
     page.Commit();
-    CheckTaken(typed == value, field, value);
+    CheckTaken(AsTyped(typed) == AsTyped(value), field, value);
+    // The field's value keeps the tabs that typing cannot give it.
+    if (value.contains(QLatin1Char('\t')))
+        SetFormField(page.Page(), field.Index, value);
 }
 
 void SetCheckBox(FillingPages& pages, const TPdfFormFieldEntry& field, const QString& value) {
