@@ -302,6 +302,7 @@ TEST(Annotations, TheCorpusReadsInFull) {
         {"pdf/links_highlights_annots.pdf", 1, {anWidget, anWidget, anWidget, anWidget, anLink, anHighlight}},
         {"pdf/annotation_highlight_long_content.pdf", 1, {anHighlight}},
         {"pdf/annotation_ink_multiple.pdf", 1, {anInk, anInk, anInk}},
+        {"pdf/redact_annot.pdf", 1, {anRedact}},
         {"pdf/click_form.pdf", 1, QList<TPdfAnnotationSubtype>(8, anWidget)},
         {"pdf/hello_world.pdf", 1, {}},
     };
@@ -322,7 +323,8 @@ TEST(Annotations, DecodingOfSubtypesAndFlags) {
     EXPECT_EQ(DecodeAnnotationSubtype(0), anUnknown);
     EXPECT_EQ(DecodeAnnotationSubtype(20), anWidget);
     EXPECT_EQ(DecodeAnnotationSubtype(27), anXfaWidget);
-    EXPECT_EQ(DecodeAnnotationSubtype(28), anUnknown);
+    EXPECT_EQ(DecodeAnnotationSubtype(28), anRedact);
+    EXPECT_EQ(DecodeAnnotationSubtype(29), anUnknown);
     EXPECT_EQ(DecodeAnnotationSubtype(-1), anUnknown);
     EXPECT_EQ(EncodeAnnotationSubtype(anHighlight), 9);
     EXPECT_EQ(DecodeAnnotationFlags(0x1FF | 0x600),

@@ -121,6 +121,10 @@ TEST(KestrovaPdfTool, FailuresGoToStandardErrorWithTheirExitCode) {
         {{"annotate", hello, out, "add", "1", "sound", "1", "2", "3", "4"},
          1,
          "Unsupported annotation subtype"},
+        // The engine makes no redaction annotation, though it reads them.
+        {{"annotate", hello, out, "add", "1", "redact", "1", "2", "3", "4"},
+         1,
+         "Unsupported annotation subtype"},
         {{"fill", hello, out}, 2, "fill needs at least one NAME=VALUE"},
         {{"fill", hello, out, "novalue"}, 2, "expected NAME=VALUE"},
         {{"fill", texts, out, "Text Box=ok", "Nobody=1"}, 1, "Unknown form field \"Nobody\""},

@@ -82,7 +82,7 @@ AnnotationEdit ReadEdit(const QStringList& words, qsizetype& position) {
     edit.PageNumber = PageArgument(Take(words, position, 1, keyword)[0]);
     if (keyword == QLatin1String("add")) {
         const QStringList head = Take(words, position, 5, keyword);
-        const auto subtype = ValueNamed<TPdfAnnotationSubtype>(head[0].toLower(), anXfaWidget);
+        const auto subtype = ValueNamed<TPdfAnnotationSubtype>(head[0].toLower(), anRedact);
         if (!subtype)
             throw UsageError("unknown annotation subtype " + head[0].toStdString());
         edit.Subtype = *subtype;

@@ -168,7 +168,7 @@ QString EnumName(TPdfAnnotationSubtype Value) {
                           "anUnderline", "anSquiggly",  "anStrikeout",      "anStamp",    "anCaret",
                           "anInk",       "anPopup",     "anFileAttachment", "anSound",    "anMovie",
                           "anWidget",    "anScreen",    "anPrinterMark",    "anTrapNet",  "anWaterMark",
-                          "anThreed",    "anRichMedia", "anXfaWidget"});
+                          "anThreed",    "anRichMedia", "anXfaWidget",      "anRedact"});
 }
 
 QString EnumName(TPdfAnnotationFlag Value) {
