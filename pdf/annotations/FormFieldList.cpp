@@ -134,16 +134,23 @@ std::optional<TPdfFormFieldEntry> Describe(TPdf& pdf, int index) {
 
 } // namespace
 
-QList<TPdfFormFieldEntry> ListFormFields(TPdf& Pdf) {
+QList<TPdfFormFieldEntry> ListFormFields(TPdf& Pdf, QList<TPdfPageError>* Unreadable) {
     QList<TPdfFormFieldEntry> fields;
     const int startPage = Pdf.PageNumber();
     for (int page = 1; page <= Pdf.PageCount(); ++page) {
         // The engine knows a field's kind, flags and options only on a page announced to the environment.
         std::optional<FormPage> announced;
-        if (Pdf.FormHandle())
-            announced.emplace(Pdf, page);
-        else
-            Pdf.SetPageNumber(page);
+        try {
+            if (Pdf.FormHandle())
+                announced.emplace(Pdf, page);
+            else
+                Pdf.SetPageNumber(page);
+        } catch (const EPdfError& error) {
+            if (!Unreadable)
+                throw;
+            Unreadable->append({page, error.Message()});
+            continue;
+        }
         for (int index = 0; index < Pdf.FormFieldCount(); ++index)
             if (const std::optional<TPdfFormFieldEntry> field = Describe(Pdf, index))
                 fields.append(*field);

@@ -184,7 +184,9 @@ void Fill(FillingPages& pages, const QList<TPdfFormFieldEntry>& widgets, const Q
 
 void FillFormFields(TPdf& Pdf, const TFormValues& Values) {
     Check(Pdf.FormHandle() != nullptr, QStringLiteral("Form filling needs the form-fill environment"));
-    const QList<TPdfFormFieldEntry> fields = ListFormFields(Pdf);
+    // The fields of a page that cannot be read are not there to fill.
+    QList<TPdfPageError> unreadable;
+    const QList<TPdfFormFieldEntry> fields = ListFormFields(Pdf, &unreadable);
     // Each field once, with its values in the order given.
     QStringList names;
     QList<QStringList> values;

@@ -332,6 +332,19 @@ TEST(FormFields, TypedTextReplacesWhatTheFieldHeldOrIsRefusedWhenTooLong) {
     }
 }
 
+TEST(FormFields, APageThatCannotBeReadIsListedApartOrRaises) {
+    REQUIRE_TESTDATA("pdf/bad_page_type.pdf");
+    TPdf pdf;
+    OpenForm(pdf, "pdf/bad_page_type.pdf");
+    EXPECT_EQ(ErrorOf([&] { ListFormFields(pdf); }), "Cannot open page 2");
+    QList<TPdfPageError> unreadable;
+    EXPECT_TRUE(ListFormFields(pdf, &unreadable).isEmpty());
+    ASSERT_EQ(unreadable.size(), 1);
+    EXPECT_EQ(unreadable[0].PageNumber, 2);
+    EXPECT_EQ(unreadable[0].Message, "Cannot open page 2");
+    EXPECT_EQ(ErrorOf([&] { FillFormFields(pdf, {{"Text", "x"}}); }), "Unknown form field \"Text\"");
+}
+
 TEST(FormFields, ListBoxesReportEverySelectedOptionAndTakeSeveral) {
     REQUIRE_TESTDATA("pdf/listbox_form.pdf");
     TPdf pdf;

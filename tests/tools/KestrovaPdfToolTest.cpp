@@ -213,6 +213,25 @@ TEST(KestrovaPdfTool, InfoReportsAPageThatCannotBeReadInItsPlace) {
     EXPECT_EQ(pages[1].toObject(), (QJsonObject{{"PageNumber", 2}, {"Error", "Cannot open page 2"}}));
 }
 
+TEST(KestrovaPdfTool, AnnotsAndFieldsReportAnItemThatCannotBeReadInItsPlace) {
+    REQUIRE_TESTDATA("pdf/bad_annots_entry.pdf");
+    REQUIRE_TESTDATA("pdf/bug_664284.pdf");
+    REQUIRE_TESTDATA("pdf/bad_page_type.pdf");
+    for (const char* file : {"pdf/bad_annots_entry.pdf", "pdf/bug_664284.pdf"}) {
+        SCOPED_TRACE(file);
+        const ToolRun run = RunTool({"annots", Shared(file), "1"});
+        ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+        const QJsonArray annotations = run.Json()["Annotations"].toArray();
+        ASSERT_FALSE(annotations.isEmpty());
+        EXPECT_EQ(annotations[0].toObject(),
+                  (QJsonObject{{"Index", 0}, {"Error", "Cannot retrieve annotation"}}));
+    }
+    const ToolRun run = RunTool({"fields", Shared("pdf/bad_page_type.pdf")});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    EXPECT_EQ(run.Json()["PageErrors"].toArray(),
+              (QJsonArray{QJsonObject{{"PageNumber", 2}, {"Error", "Cannot open page 2"}}}));
+}
+
 TEST(KestrovaPdfTool, InfoShowsPageLabels) {
     REQUIRE_TESTDATA("pdf/page_labels.pdf");
     const ToolRun run = RunTool({"info", Shared("pdf/page_labels.pdf")});

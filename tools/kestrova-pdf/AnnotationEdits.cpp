@@ -217,7 +217,8 @@ QJsonObject FillForm(TPdf& Pdf, const TFormValues& Values, const EditRequest& Sa
     FillFormFields(Pdf, Values);
     QJsonObject report = SaveEdited(Pdf, Save);
     QJsonArray fields;
-    for (const TPdfFormFieldEntry& field : ListFormFields(Pdf))
+    QList<TPdfPageError> unreadable;
+    for (const TPdfFormFieldEntry& field : ListFormFields(Pdf, &unreadable))
         for (const auto& [name, value] : Values)
             if (field.Name == name)
                 fields.append(ToJson(field));
