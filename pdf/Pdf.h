@@ -175,6 +175,9 @@ public:
     int BitmapCount() const { return ImageCount(); }
     TPdfImage Image(int Index) const;
     QImage Bitmap(int Index) const;
+    // The image as the page draws it, for an image whose own bitmap the engine cannot hand over; raises
+    // EPdfError where it cannot be drawn either.
+    QImage RenderedBitmap(int Index) const;
     bool Transparent() const;
 
     // Images placed on the current page, lower-left corner at (X, Y), at one point a pixel or Width by Height

@@ -456,6 +456,57 @@ TEST(KestrovaPdfTool, ImagesAreWrittenAsPngFiles) {
     }
 }
 
+namespace {
+
+// A page with two images side by side: JPEG data that no decoder reads, and a 10 by 10 grey image.
+QByteArray TwoImagesOneDamaged() {
+    const QByteArray damaged = QByteArray("\xFF\xD8\xFF\xE0 these bytes decode to nothing");
+    const QByteArray grey(300, '\x80');
+    const QList<QByteArray> objects{
+        "<</Type/Catalog/Pages 2 0 R>>",
+        "<</Type/Pages/Kids[3 0 R]/Count 1>>",
+        "<</Type/Page/Parent 2 0 R/MediaBox[0 0 200 100]/Resources<</XObject<</Im0 5 0 R/Im1 6 0 R>>>>"
+        "/Contents 4 0 R>>",
+        "<</Length 61>>stream\nq 50 0 0 50 10 10 cm /Im0 Do Q q 50 0 0 50 70 10 cm /Im1 Do Q\nendstream",
+        "<</Type/XObject/Subtype/Image/Width 10/Height 10/ColorSpace/DeviceRGB/BitsPerComponent 8"
+        "/Filter/DCTDecode/Length " +
+            QByteArray::number(damaged.size()) + ">>stream\n" + damaged + "\nendstream",
+        "<</Type/XObject/Subtype/Image/Width 10/Height 10/ColorSpace/DeviceRGB/BitsPerComponent 8/Length "
+        "300>>"
+        "stream\n" +
+            grey + "\nendstream"};
+    QByteArray pdf = "%PDF-1.7\n";
+    QByteArray table = "xref\n0 7\n0000000000 65535 f \n";
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        table += QByteArray::number(pdf.size()).rightJustified(10, '0') + " 00000 n \n";
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const QByteArray start = QByteArray::number(pdf.size());
+    return pdf + table + "trailer\n<</Size 7/Root 1 0 R>>\nstartxref\n" + start + "\n%%EOF\n";
+}
+
+} // namespace
+
+TEST(KestrovaPdfTool, AnImageWhoseOwnBitmapCannotBeHadIsWrittenAsDrawn) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath("images.pdf");
+    {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(TwoImagesOneDamaged());
+    }
+    const ToolRun run = RunTool({"images", file, "1", dir.filePath("images")});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    const QJsonArray images = run.Json()["Images"].toArray();
+    ASSERT_EQ(images.size(), 2);
+    // The damaged image as the page draws it, 50 points square; the other as it stands.
+    EXPECT_TRUE(images[0]["Rendered"].toBool());
+    EXPECT_EQ(QImage(images[0]["File"].toString()).size(), QSize(50, 50));
+    EXPECT_FALSE(images[1].toObject().contains("Rendered"));
+    EXPECT_EQ(QImage(images[1]["File"].toString()).size(), QSize(10, 10));
+}
+
 TEST(KestrovaPdfTool, EditPlacesEverythingAndSavesOverItsInput) {
     REQUIRE_TESTDATA("pdf/hello_world.pdf");
     REQUIRE_TESTDATA("mona_lisa.jpg");
