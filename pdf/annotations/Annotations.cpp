@@ -5,6 +5,8 @@
 #include "pdf/core/PageSpace.h"
 #include "pdf/core/Rendering.h"
 
+#include <algorithm>
+
 namespace PDFium {
 
 namespace {
@@ -152,8 +154,10 @@ void SetAnnotationData(FPDF_ANNOTATION Annotation, const TPdfAnnotation& Value) 
                                  : FPDFAnnot_AppendAttachmentPoints(Annotation, &quad);
         Check(written, QStringLiteral("Cannot set attachment points"));
     }
-    const FS_RECTF rect{float(Value.Rectangle.Left), float(Value.Rectangle.Top), float(Value.Rectangle.Right),
-                        float(Value.Rectangle.Bottom)};
+    // Written with its left below its right and its bottom below its top, whichever way it was given.
+    const TPdfRectangle& r = Value.Rectangle;
+    const FS_RECTF rect{float(std::min(r.Left, r.Right)), float(std::max(r.Top, r.Bottom)),
+                        float(std::max(r.Left, r.Right)), float(std::min(r.Top, r.Bottom))};
     Check(FPDFAnnot_SetRect(Annotation, &rect) != 0, QStringLiteral("Cannot set rectangle"));
     WriteText(Annotation, FPDFANNOT_TEXTTYPE_Contents, Value.ContentsText,
               QStringLiteral("Cannot set contents text"));

@@ -9,6 +9,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QSaveFile>
 
@@ -95,6 +96,13 @@ bool TPdf::SaveAs(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion)
 
 bool TPdf::SaveAs(const QString& FileName, TSaveOption Option, TPdfVersion PdfVersion) {
     CheckActive();
+    const QFileInfo target(FileName);
+    Check(
+        !target.isDir(),
+        QStringLiteral("Cannot create file \"%1\". It is a folder").arg(QDir::toNativeSeparators(FileName)));
+    Check(target.absoluteDir().exists(),
+          QStringLiteral("Cannot create file \"%1\". Its folder does not exist")
+              .arg(QDir::toNativeSeparators(FileName)));
     QSaveFile file(FileName);
     // Unbuffered, so that every block reaches the file while the engine waits: a buffered file would report
     // a short write at its final flush as success, and commit a cut-off file.

@@ -279,6 +279,14 @@ TEST(Annotations, PlacesBeyondWhatReadersTakeAreRefusedAndChangeNothing) {
     }
 }
 
+TEST(Annotations, ARectangleGivenUpsideDownIsWrittenTheRightWayUp) {
+    TPdf pdf;
+    OpenBlankPage(pdf);
+    // Left 50, top 10, right 10, bottom 40: both pairs the wrong way round.
+    pdf.CreateAnnotation(Record(anSquare, {50, 10, 10, 40}));
+    EXPECT_EQ(pdf.Annotation(0).Rectangle, (TPdfRectangle{10, 40, 50, 10}));
+}
+
 TEST(Annotations, DeletingMovesTheFollowingAnnotationsDown) {
     TPdf pdf;
     OpenBlankPage(pdf);

@@ -99,7 +99,15 @@ TEST(KestrovaPdfTool, FailuresGoToStandardErrorWithTheirExitCode) {
          "Cannot change the page: page 2 of the document cannot be read"},
         {{"edit", hello, dir.filePath("no/such/folder/out.pdf"), "text", "1", "1", "1", "t"},
          1,
-         "Cannot create file"},
+         "Its folder does not exist"},
+        {{"edit", hello, dir.path(), "text", "1", "1", "1", "t"}, 1, "It is a folder"},
+        {{"edit", hello, out, "--incremental", "--version", "1.3", "text", "1", "1", "1", "t"},
+         2,
+         "--version cannot change the version of an --incremental save"},
+        {{"edit", hello, out, "rect", "1", "0", "0", "5", "5", "fill=0x1234"}, 2, "six hexadecimal digits"},
+        {{"annotate", hello, out, "add", "1", "ink", "1", "2", "3", "4"},
+         2,
+         "annotate cannot draw the strokes that an ink annotation needs"},
         {{"annots", hello}, 2, "Usage: kestrova-pdf"},
         {{"fields", hello, "1"}, 2, "Usage: kestrova-pdf"},
         {{"annotate", hello}, 2, "annotate needs FILE and OUT"},
@@ -388,6 +396,29 @@ TEST(KestrovaPdfTool, RenderWritesThePageAsPng) {
         for (int x = 0; x < image.width() && !inked; ++x)
             inked = image.pixelColor(x, y).lightness() < 128;
     EXPECT_TRUE(inked) << "the text left no dark pixel";
+}
+
+TEST(KestrovaPdfTool, RenderDrawsTheAnnotationsAsPopplerDoes) {
+    REQUIRE_TESTDATA("pdf/annotation_stamp_with_ap.pdf");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString source = Shared("pdf/annotation_stamp_with_ap.pdf");
+    const ToolRun run = RunTool({"render", source, "1", "36", dir.filePath("ours.png")});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    RunProgram("pdftoppm", {"-r", "36", "-png", "-singlefile", source, dir.filePath("poppler")});
+    const QImage ours(dir.filePath("ours.png"));
+    const QImage poppler(dir.filePath("poppler.png"));
+    ASSERT_EQ(ours.size(), poppler.size());
+    // The page holds nothing but its stamp: both draw about as many pixels of it.
+    const auto inked = [](const QImage& image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixelColor(x, y) != QColor(Qt::white) ? 1 : 0;
+        return count;
+    };
+    EXPECT_GT(inked(poppler), 100);
+    EXPECT_NEAR(inked(ours), inked(poppler), inked(poppler) / 5);
 }
 
 TEST(KestrovaPdfTool, ObjectsListsWhatThePageIsMadeOf) {

@@ -86,6 +86,8 @@ AnnotationEdit ReadEdit(const QStringList& words, qsizetype& position) {
         if (!subtype)
             throw UsageError("unknown annotation subtype " + head[0].toStdString());
         edit.Subtype = *subtype;
+        if (edit.Subtype == anInk)
+            throw UsageError("annotate cannot draw the strokes that an ink annotation needs");
         edit.Rectangle = RectangleValue({Number(head[1], "LEFT"), Number(head[2], "BOTTOM"),
                                          Number(head[3], "RIGHT"), Number(head[4], "TOP")});
     } else {

@@ -1,5 +1,6 @@
 #include "ArgumentWords.h"
 
+#include <QRegularExpression>
 #include <cmath>
 
 int PageArgument(const QString& Text) {
@@ -19,9 +20,9 @@ double Number(const QString& word, const char* what) {
 }
 
 PDFium::TColor ColorValue(const QString& text) {
-    bool ok = false;
-    const uint rgb = text.toUInt(&ok, 16);
-    if (!ok || text.size() != 6)
+    static const QRegularExpression sixDigits(QStringLiteral("^[0-9A-Fa-f]{6}$"));
+    const uint rgb = text.toUInt(nullptr, 16);
+    if (!sixDigits.match(text).hasMatch())
         throw UsageError("a colour is six hexadecimal digits RRGGBB: " + text.toStdString());
     return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
 }

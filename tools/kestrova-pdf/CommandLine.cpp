@@ -100,6 +100,9 @@ QStringList ReadSaving(const QStringList& arguments, ToolInvocation& invocation)
     }
     if (positional.size() < 2)
         throw UsageError(arguments.first().toStdString() + " needs FILE and OUT");
+    // The bytes of the original, header and all, stay as they are.
+    if (invocation.Edit.Option == PDFium::saIncremental && invocation.Edit.Version != PDFium::pvUnknown)
+        throw UsageError("--version cannot change the version of an --incremental save");
     invocation.File = positional[0];
     invocation.Edit.Output = positional[1];
     return arguments.mid(i);

@@ -79,7 +79,7 @@ const QList<ToolCommand>& ToolCommands() {
          {},
          {},
          {},
-         {"the page drawn on white, as a PNG"},
+         {"the page and its annotations drawn on white, as a PNG"},
          {},
          [](TPdf& pdf, const ToolInvocation& invocation) {
              return RenderToPng(pdf, invocation.Dpi, invocation.Output);

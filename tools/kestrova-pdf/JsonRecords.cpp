@@ -39,7 +39,8 @@ QJsonObject ToJson(const TPdfRectangle& Rectangle) {
 }
 
 QJsonValue ToJson(TPdfAction Action) {
-    static const QStringList names{"acUnsupported", "acGoto", "acGotoRemote", "acUri", "acLaunch"};
+    static const QStringList names{"acUnsupported", "acGoto",   "acGotoRemote",
+                                   "acUri",         "acLaunch", "acEmbeddedGoto"};
     const int ordinal = static_cast<int>(Action);
     if (ordinal >= 0 && ordinal < names.size())
         return names[ordinal];
