@@ -14,12 +14,12 @@ int TPdf::AnnotationCount() const {
 
 TPdfAnnotation TPdf::Annotation(int Index) const {
     CheckPageActive();
-    return GetAnnotation(FPage, Index);
+    return GetAnnotation(FDocument, FPageNumber - 1, FPage, Index);
 }
 
 void TPdf::SetAnnotation(int Index, const TPdfAnnotation& Value) {
     CheckPageActive();
-    PDFium::SetAnnotation(FPage, Index, Value);
+    PDFium::SetAnnotation(FDocument, FPageNumber - 1, FPage, Index, Value);
 }
 
 void TPdf::CreateAnnotation(const TPdfAnnotation& Annotation) {

@@ -287,6 +287,61 @@ TEST(Annotations, ARectangleGivenUpsideDownIsWrittenTheRightWayUp) {
     EXPECT_EQ(pdf.Annotation(0).Rectangle, (TPdfRectangle{10, 40, 50, 10}));
 }
 
+namespace {
+
+bool HasAppearance(const TPdf& pdf, int index) {
+    FPDF_ANNOTATION annotation = FPDFPage_GetAnnot(pdf.Page(), index);
+    const bool has = FPDFAnnot_HasKey(annotation, "AP");
+    FPDFPage_CloseAnnot(annotation);
+    return has;
+}
+
+// Annotation Index drawn by an appearance stream of its own.
+void GiveAppearance(const TPdf& pdf, int index) {
+    FPDF_ANNOTATION annotation = FPDFPage_GetAnnot(pdf.Page(), index);
+    const QString stream = QStringLiteral("0 0 1 RG 10 10 30 30 re S");
+    FPDFAnnot_SetAP(annotation, FPDF_ANNOT_APPEARANCEMODE_NORMAL,
+                    reinterpret_cast<FPDF_WIDESTRING>(stream.utf16()));
+    FPDFPage_CloseAnnot(annotation);
+}
+
+} // namespace
+
+TEST(Annotations, TheColoursBehindAnAppearanceAreReadAndChangedWhereTheAnnotationIsDrawnFromThem) {
+    TPdf pdf;
+    OpenBlankPage(pdf);
+    TPdfAnnotation square = Colored(Record(anSquare, {10, 40, 40, 10}), 0x0000FF, 255);
+    square.HasInteriorColor = true;
+    square.InteriorColor = 0x00FF00;
+    square.InteriorColorAlpha = 255;
+    pdf.CreateAnnotation(square);
+    pdf.CreateAnnotation(Colored(Record(anStamp, {50, 90, 90, 50}), 0x00FFFF, 255));
+    GiveAppearance(pdf, 0);
+    GiveAppearance(pdf, 1);
+    ASSERT_TRUE(HasAppearance(pdf, 0));
+
+    TPdfAnnotation read = pdf.Annotation(0);
+    ExpectSameRecord(read, square);
+    EXPECT_TRUE(HasAppearance(pdf, 0));
+    // Other entries change beside the colours, and the appearance stays.
+    read.ContentsText = "changed";
+    pdf.SetAnnotation(0, read);
+    EXPECT_TRUE(HasAppearance(pdf, 0));
+    // A new colour: the square is drawn anew from its entries.
+    read.Color = 0x000080;
+    pdf.SetAnnotation(0, read);
+    EXPECT_FALSE(HasAppearance(pdf, 0));
+    EXPECT_EQ(pdf.Annotation(0).Color, 0x000080u);
+    // A stamp's appearance is its picture: its colour is refused and it stays as it was.
+    TPdfAnnotation stamp = pdf.Annotation(1);
+    EXPECT_EQ(stamp.Color, 0x00FFFFu);
+    stamp.Color = clBlack;
+    EXPECT_EQ(ErrorOf([&] { pdf.SetAnnotation(1, stamp); }),
+              "Cannot set color: the annotation's appearance draws its own colours");
+    EXPECT_TRUE(HasAppearance(pdf, 1));
+    EXPECT_EQ(pdf.Annotation(1).Color, 0x00FFFFu);
+}
+
 TEST(Annotations, DeletingMovesTheFollowingAnnotationsDown) {
     TPdf pdf;
     OpenBlankPage(pdf);
