@@ -18,6 +18,7 @@ bool IsFontFile(const QString& path) {
            path.endsWith(QLatin1String(".otf"), Qt::CaseInsensitive);
 }
 
+// The lines that a fontconfig program answers; none where it is missing or fails.
 QStringList FontconfigLines(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);
