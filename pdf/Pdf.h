@@ -94,6 +94,8 @@ public:
     // AddPage takes a number from 1 to PageCount + 1, DeletePage one from 1 to PageCount; any other raises.
     void AddPage(int PageNumber, double Width, double Height);
     void DeletePage(int PageNumber);
+    // Regenerates the current page's content, as every addition below does. In a document with a page the
+    // engine cannot find, these raise EPdfError before changing anything.
     void UpdatePage();
     bool ImportPages(TPdf& Pdf, const QString& Range, int PageNumber);
     bool ImportPreferences(TPdf& Pdf);
@@ -175,6 +177,9 @@ public:
     int BitmapCount() const { return ImageCount(); }
     TPdfImage Image(int Index) const;
     QImage Bitmap(int Index) const;
+    // The image as the page draws it, for an image whose own bitmap the engine cannot hand over; raises
+    // EPdfError where it cannot be drawn either.
+    QImage RenderedBitmap(int Index) const;
     bool Transparent() const;
 
     // Images placed on the current page, lower-left corner at (X, Y), at one point a pixel or Width by Height
@@ -196,16 +201,19 @@ public:
     void BezierTo(float X1, float Y1, float X2, float Y2, float X3, float Y3);
     void ClosePath();
     void AddPath();
-    // Text in one of the engine's standard fonts, starting at (X, Y).
+    // Text starting at (X, Y) in Font: one of the engine's standard fonts by its name, or a TrueType or
+    // OpenType font file by its path, which the document embeds. A standard font that does not draw a
+    // character of the text raises EPdfError, as it would write another character in its place.
     void AddText(const QString& Text, const QString& Font, float FontSize, double X, double Y, TColor Color,
                  quint8 Alpha);
     void SetText(int ObjectIndex, const QString& Text);
 
     // Saving. To a stream: the document starts at the stream's position; a write the stream refuses raises
-    // its error once the engine has returned. To a file: written beside it and put in its place only after
-    // a complete save; any earlier file stays whole when the save fails, which answers false where the engine
-    // gave up and raises "Cannot write file \"path\". reason" with the system's reason where the file could
-    // not be written.
+    // its error once the engine has returned. An incremental save is made in memory first, where the
+    // cross-reference stream that the engine appends to a document ending in one is completed for readers. To
+    // a file: written beside it and put in its place only after a complete save; any earlier file stays whole
+    // when the save fails, which answers false where the engine gave up and raises "Cannot write file
+    // \"path\". reason" with the system's reason where the file could not be written.
     bool SaveAs(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion);
     bool SaveAs(const QString& FileName, TSaveOption Option, TPdfVersion PdfVersion);
 
@@ -260,6 +268,9 @@ protected:
 private:
     void CheckInactive() const;
     void CheckPageActive() const;
+    // The current page, in a document whose every page the engine can find, so that its content can be
+    // regenerated.
+    void CheckPageEditable() const;
     void CheckFormFieldIndex(int Index) const;
 
     void LoadDocument();
@@ -282,6 +293,7 @@ private:
         std::exception_ptr WriteError;
     };
     TSaveOutcome WriteDocument(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion);
+    TSaveOutcome SaveThroughEngine(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion);
 
     // An event handler's error inside an engine callback is kept until the engine call has returned.
     void KeepCallbackError() const noexcept;

@@ -38,7 +38,8 @@ enum TPdfAnnotationSubtype {
     anWaterMark,
     anThreed,
     anRichMedia,
-    anXfaWidget
+    anXfaWidget,
+    anRedact
 };
 
 // The ordinal is the bit number in the engine's annotation flag word.
@@ -79,7 +80,7 @@ using TPdfFormFieldFlags = TSet<TPdfFormFieldFlag>;
 inline constexpr const char* FPDFANNOT_TEXTTYPE_Contents = "Contents";
 inline constexpr const char* FPDFANNOT_TEXTTYPE_Author = "T";
 
-// Codes 0 to 27 decode to their subtype, every other code to anUnknown.
+// Codes 0 to 28 decode to their subtype, every other code to anUnknown.
 TPdfAnnotationSubtype DecodeAnnotationSubtype(int EngineSubtype);
 int EncodeAnnotationSubtype(TPdfAnnotationSubtype Value);
 // Bits 9 and above of the engine's word have no flag and are dropped.

@@ -17,8 +17,8 @@ using TPdfRectangles = QList<TPdfRectangle>;
 // The corners (x1, y1) to (x4, y4) of an engine quadrilateral, widened to double.
 using TQuadrilateralPoint = std::array<TPdfPoint, 4>;
 
-// The engine's action type codes 0 to 4. A code outside them is kept unchanged in the enumeration's storage.
-enum TPdfAction { acUnsupported, acGoto, acGotoRemote, acUri, acLaunch };
+// The engine's action type codes 0 to 5. A code outside them is kept unchanged in the enumeration's storage.
+enum TPdfAction { acUnsupported, acGoto, acGotoRemote, acUri, acLaunch, acEmbeddedGoto };
 
 struct TLinkAnnotation {
     FPDF_LINK Handle = nullptr;

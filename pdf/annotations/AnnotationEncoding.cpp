@@ -14,7 +14,7 @@ constexpr std::array<int, 6> FormFieldFlagBits{0, 1, 2, 12, 17, 18};
 } // namespace
 
 TPdfAnnotationSubtype DecodeAnnotationSubtype(int EngineSubtype) {
-    return EngineSubtype >= anUnknown && EngineSubtype <= anXfaWidget
+    return EngineSubtype >= anUnknown && EngineSubtype <= anRedact
                ? static_cast<TPdfAnnotationSubtype>(EngineSubtype)
                : anUnknown;
 }

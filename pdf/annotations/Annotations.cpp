@@ -2,7 +2,12 @@
 
 #include "pdf/PdfError.h"
 #include "pdf/binding/EngineText.h"
+#include "pdf/core/PageSpace.h"
 #include "pdf/core/Rendering.h"
+#include "pdf/engine/FPdfPpo.h"
+
+#include <algorithm>
+#include <tuple>
 
 namespace PDFium {
 
@@ -47,6 +52,57 @@ FS_QUADPOINTSF Narrowed(const TQuadrilateralPoint& points) {
             float(points[2].X), float(points[2].Y), float(points[3].X), float(points[3].Y)};
 }
 
+// Every appearance stream of the annotation taken away.
+void RemoveAppearance(FPDF_ANNOTATION annotation) {
+    for (const FPDF_ANNOT_APPEARANCEMODE mode :
+         {FPDF_ANNOT_APPEARANCEMODE_NORMAL, FPDF_ANNOT_APPEARANCEMODE_ROLLOVER,
+          FPDF_ANNOT_APPEARANCEMODE_DOWN})
+        FPDFAnnot_SetAP(annotation, mode, nullptr);
+}
+
+using OwnedDocument = std::unique_ptr<fpdf_document_t__, EngineDeleter<FPDF_CloseDocument>>;
+using OwnedPage = std::unique_ptr<fpdf_page_t__, EngineDeleter<FPDF_ClosePage>>;
+
+// The engine reads an annotation's colour entries only where the annotation has no appearance stream. Such
+// colours are read from a copy of the page in a scratch document, whose copy of the annotation loses its
+// appearance first; the document itself stays as it was. Colours the copy cannot give stay unread.
+void ReadColorsBehindAppearance(FPDF_DOCUMENT document, int pageIndex, int index, TPdfAnnotation& result) {
+    const OwnedDocument scratch(FPDF_CreateNewDocument());
+    const QByteArray page = QByteArray::number(pageIndex + 1);
+    if (!scratch || !FPDF_ImportPages(scratch.get(), document, page.constData(), 0))
+        return;
+    const OwnedPage copy(FPDF_LoadPage(scratch.get(), 0));
+    const OwnedAnnotation annotation(copy ? FPDFPage_GetAnnot(copy.get(), index) : nullptr);
+    if (!annotation)
+        return;
+    RemoveAppearance(annotation.get());
+    const EngineColor color = ReadColor(annotation.get(), FPDFANNOT_COLORTYPE_Color);
+    std::tie(result.HasColor, result.Color, result.ColorAlpha) =
+        std::tuple(color.Has, color.Color, color.Alpha);
+    const EngineColor interior = ReadColor(annotation.get(), FPDFANNOT_COLORTYPE_InteriorColor);
+    std::tie(result.HasInteriorColor, result.InteriorColor, result.InteriorColorAlpha) =
+        std::tuple(interior.Has, interior.Color, interior.Alpha);
+}
+
+// Takes away the appearance of an annotation whose colour changes, where the engine and every reader draw
+// the annotation anew from its entries; any other keeps its appearance and refuses the colour.
+void DropAppearance(FPDF_ANNOTATION annotation, TPdfAnnotationSubtype subtype) {
+    static const QList<TPdfAnnotationSubtype> drawnFromEntries{
+        anCircle, anHighlight, anInk, anPopup, anSquare, anSquiggly, anStrikeout, anText, anUnderline};
+    Check(drawnFromEntries.contains(subtype),
+          QStringLiteral("Cannot set color: the annotation's appearance draws its own colours"));
+    RemoveAppearance(annotation);
+}
+
+// The rectangle and attachment points lie in the range every reader takes.
+void CheckAnnotationPlace(const TPdfAnnotation& Value) {
+    const TPdfRectangle& r = Value.Rectangle;
+    CheckPageSpace({r.Left, r.Top, r.Right, r.Bottom});
+    if (Value.HasAttachmentPoints)
+        for (const TPdfPoint& point : Value.AttachmentPoints)
+            CheckPageSpace({point.X, point.Y});
+}
+
 } // namespace
 
 void CheckAnnotationIndex(FPDF_PAGE Page, int Index) {
@@ -73,7 +129,7 @@ QString FormFieldText(FormFieldTextGetter Getter, FPDF_FORMHANDLE Form, FPDF_ANN
     });
 }
 
-TPdfAnnotation GetAnnotation(FPDF_PAGE Page, int Index) {
+TPdfAnnotation GetAnnotation(FPDF_DOCUMENT Document, int PageIndex, FPDF_PAGE Page, int Index) {
     CheckAnnotationIndex(Page, Index);
     const OwnedAnnotation annotation = OpenAnnotation(Page, Index);
     FPDF_ANNOTATION handle = annotation.get();
@@ -98,18 +154,33 @@ TPdfAnnotation GetAnnotation(FPDF_PAGE Page, int Index) {
     result.Rectangle = {rect.left, rect.top, rect.right, rect.bottom};
     result.ContentsText = AnnotationText(handle, FPDFANNOT_TEXTTYPE_Contents);
     result.AuthorText = AnnotationText(handle, FPDFANNOT_TEXTTYPE_Author);
+    if (FPDFAnnot_HasKey(handle, "AP") && (FPDFAnnot_HasKey(handle, "C") || FPDFAnnot_HasKey(handle, "IC")))
+        ReadColorsBehindAppearance(Document, PageIndex, Index, result);
     return result;
 }
 
-void SetAnnotation(FPDF_PAGE Page, int Index, const TPdfAnnotation& Value) {
+void SetAnnotation(FPDF_DOCUMENT Document, int PageIndex, FPDF_PAGE Page, int Index,
+                   const TPdfAnnotation& Value) {
     CheckAnnotationIndex(Page, Index);
+    CheckAnnotationPlace(Value);
+    const TPdfAnnotation current = GetAnnotation(Document, PageIndex, Page, Index);
+    Check(current.Subtype == Value.Subtype, QStringLiteral("Incorrect annotation subtype"));
+    // A colour is written only where it changes: the engine writes none into an annotation that has an
+    // appearance stream.
+    TPdfAnnotation changes = Value;
+    changes.HasColor = Value.HasColor && !(current.HasColor && current.Color == Value.Color &&
+                                           current.ColorAlpha == Value.ColorAlpha);
+    changes.HasInteriorColor = Value.HasInteriorColor &&
+                               !(current.HasInteriorColor && current.InteriorColor == Value.InteriorColor &&
+                                 current.InteriorColorAlpha == Value.InteriorColorAlpha);
     const OwnedAnnotation annotation = OpenAnnotation(Page, Index);
-    Check(DecodeAnnotationSubtype(FPDFAnnot_GetSubtype(annotation.get())) == Value.Subtype,
-          QStringLiteral("Incorrect annotation subtype"));
-    SetAnnotationData(annotation.get(), Value);
+    if ((changes.HasColor || changes.HasInteriorColor) && FPDFAnnot_HasKey(annotation.get(), "AP"))
+        DropAppearance(annotation.get(), Value.Subtype);
+    SetAnnotationData(annotation.get(), changes);
 }
 
 void CreateAnnotation(FPDF_PAGE Page, const TPdfAnnotation& Annotation) {
+    CheckAnnotationPlace(Annotation);
     const int subtype = EncodeAnnotationSubtype(Annotation.Subtype);
     Check(FPDFAnnot_IsSupportedSubtype(subtype) != 0, QStringLiteral("Unsupported annotation subtype"));
     const OwnedAnnotation annotation(FPDFPage_CreateAnnot(Page, subtype));
@@ -140,8 +211,10 @@ void SetAnnotationData(FPDF_ANNOTATION Annotation, const TPdfAnnotation& Value) 
                                  : FPDFAnnot_AppendAttachmentPoints(Annotation, &quad);
         Check(written, QStringLiteral("Cannot set attachment points"));
     }
-    const FS_RECTF rect{float(Value.Rectangle.Left), float(Value.Rectangle.Top), float(Value.Rectangle.Right),
-                        float(Value.Rectangle.Bottom)};
+    // Written with its left below its right and its bottom below its top, whichever way it was given.
+    const TPdfRectangle& r = Value.Rectangle;
+    const FS_RECTF rect{float(std::min(r.Left, r.Right)), float(std::max(r.Top, r.Bottom)),
+                        float(std::max(r.Left, r.Right)), float(std::min(r.Top, r.Bottom))};
     Check(FPDFAnnot_SetRect(Annotation, &rect) != 0, QStringLiteral("Cannot set rectangle"));
     WriteText(Annotation, FPDFANNOT_TEXTTYPE_Contents, Value.ContentsText,
               QStringLiteral("Cannot set contents text"));

@@ -24,8 +24,12 @@ using FormFieldTextGetter = unsigned long (*)(FPDF_FORMHANDLE, FPDF_ANNOTATION, 
 // where the engine lacks the getter (Getter is null) or the form-fill environment is missing.
 QString FormFieldText(FormFieldTextGetter Getter, FPDF_FORMHANDLE Form, FPDF_ANNOTATION Widget);
 
-TPdfAnnotation GetAnnotation(FPDF_PAGE Page, int Index);
-void SetAnnotation(FPDF_PAGE Page, int Index, const TPdfAnnotation& Value);
+// Annotation Index of Page, page PageIndex of Document (from 0).
+TPdfAnnotation GetAnnotation(FPDF_DOCUMENT Document, int PageIndex, FPDF_PAGE Page, int Index);
+// Writes the record into annotation Index of Page, page PageIndex of Document. A colour that changes takes
+// the appearance away where the annotation is drawn from its entries, and is refused where it is not.
+void SetAnnotation(FPDF_DOCUMENT Document, int PageIndex, FPDF_PAGE Page, int Index,
+                   const TPdfAnnotation& Value);
 void CreateAnnotation(FPDF_PAGE Page, const TPdfAnnotation& Annotation);
 void DeleteAnnotation(FPDF_PAGE Page, int Index);
 // Writes the record into an open annotation: flags (the nine known bits; higher ones are cleared), the

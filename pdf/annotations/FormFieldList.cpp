@@ -1,6 +1,7 @@
 #include "pdf/annotations/FormFieldList.h"
 
 #include "pdf/annotations/Annotations.h"
+#include "pdf/annotations/FormPage.h"
 #include "pdf/binding/EngineText.h"
 
 #include <optional>
@@ -90,14 +91,16 @@ TPdfFormFieldKind Kind(FPDF_FORMHANDLE form, const std::vector<OwnedAnnotation>&
                                                : KindOf(FieldType(chain), flags);
 }
 
-QStringList Options(FPDF_FORMHANDLE form, FPDF_ANNOTATION widget) {
-    QStringList options;
+// The options offered and those of them selected.
+void ReadOptions(FPDF_FORMHANDLE form, FPDF_ANNOTATION widget, TPdfFormFieldEntry& entry) {
     const int count = FPDFAnnot_GetOptionCount(form, widget);
-    for (int option = 0; option < count; ++option)
-        options.append(FetchUtf16Text([&](void* buffer, unsigned long size) {
+    for (int option = 0; option < count; ++option) {
+        entry.Options.append(FetchUtf16Text([&](void* buffer, unsigned long size) {
             return FPDFAnnot_GetOptionLabel(form, widget, option, static_cast<FPDF_WCHAR*>(buffer), size);
         }));
-    return options;
+        if (FPDFAnnot_IsOptionSelected(form, widget, option))
+            entry.Selected.append(entry.Options.last());
+    }
 }
 
 // The field of annotation Index of the current page, when it is a widget.
@@ -125,17 +128,29 @@ std::optional<TPdfFormFieldEntry> Describe(TPdf& pdf, int index) {
         entry.Checked = !entry.State.isEmpty() && entry.State != QLatin1String("Off");
     }
     if (entry.Kind == fkComboBox || entry.Kind == fkListBox)
-        entry.Options = Options(form, widget);
+        ReadOptions(form, widget, entry);
     return entry;
 }
 
 } // namespace
 
-QList<TPdfFormFieldEntry> ListFormFields(TPdf& Pdf) {
+QList<TPdfFormFieldEntry> ListFormFields(TPdf& Pdf, QList<TPdfPageError>* Unreadable) {
     QList<TPdfFormFieldEntry> fields;
     const int startPage = Pdf.PageNumber();
     for (int page = 1; page <= Pdf.PageCount(); ++page) {
-        Pdf.SetPageNumber(page);
+        // The engine knows a field's kind, flags and options only on a page announced to the environment.
+        std::optional<FormPage> announced;
+        try {
+            if (Pdf.FormHandle())
+                announced.emplace(Pdf, page);
+            else
+                Pdf.SetPageNumber(page);
+        } catch (const EPdfError& error) {
+            if (!Unreadable)
+                throw;
+            Unreadable->append({page, error.Message()});
+            continue;
+        }
         for (int index = 0; index < Pdf.FormFieldCount(); ++index)
             if (const std::optional<TPdfFormFieldEntry> field = Describe(Pdf, index))
                 fields.append(*field);

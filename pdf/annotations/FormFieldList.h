@@ -35,10 +35,18 @@ struct TPdfFormFieldEntry {
     // whether that is its on state.
     QString State;
     bool Checked = false;
-    QStringList Options; // choice fields: the labels offered
+    QStringList Options;  // choice fields: the labels offered
+    QStringList Selected; // choice fields: the labels selected, in the order offered
 };
 
-// Every widget of the document, page by page; leaves the component on the page it was on.
-QList<TPdfFormFieldEntry> ListFormFields(TPdf& Pdf);
+// A page that could not be read, and why.
+struct TPdfPageError {
+    int PageNumber = 0;
+    QString Message;
+};
+
+// Every widget of the document, page by page; leaves the component on the page it was on. A page that cannot
+// be opened raises its EPdfError, or with Unreadable given is listed there and passed over.
+QList<TPdfFormFieldEntry> ListFormFields(TPdf& Pdf, QList<TPdfPageError>* Unreadable = nullptr);
 
 } // namespace PDFium

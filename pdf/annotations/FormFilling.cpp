@@ -2,6 +2,7 @@
 
 #include "pdf/annotations/Annotations.h"
 #include "pdf/annotations/FormFieldList.h"
+#include "pdf/annotations/FormFields.h"
 #include "pdf/annotations/FormPage.h"
 #include "pdf/binding/EngineText.h"
 #include "pdf/engine/FPdfFWLEvent.h"
@@ -49,6 +50,14 @@ void PressKey(const FormPage& page, int key, int modifiers) {
     FORM_OnKeyUp(page.Form(), page.Page(), key, modifiers);
 }
 
+// The engine's editing stores a line break as CR LF and a tab as a space: the typed text stands for the
+// value where it differs from it only so.
+QString AsTyped(QString text) {
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'))
+        .replace(QLatin1Char('\t'), QLatin1Char(' '));
+}
+
 void TypeText(FillingPages& pages, const TPdfFormFieldEntry& field, const QString& value) {
     const FormPage& page = pages.On(field.PageNumber);
     page.Click(field.Index);
@@ -60,7 +69,10 @@ void TypeText(FillingPages& pages, const TPdfFormFieldEntry& field, const QStrin
         return FORM_GetFocusedText(page.Form(), page.Page(), buffer, size);
     });
     page.Commit();
-    CheckTaken(typed == value, field, value);
+    CheckTaken(AsTyped(typed) == AsTyped(value), field, value);
+    // The field's value keeps the tabs that typing cannot give it.
+    if (value.contains(QLatin1Char('\t')))
+        SetFormField(page.Page(), field.Index, value);
 }
 
 void SetCheckBox(FillingPages& pages, const TPdfFormFieldEntry& field, const QString& value) {
@@ -103,18 +115,21 @@ void SetRadioGroup(FillingPages& pages, const QList<TPdfFormFieldEntry>& buttons
     CheckTaken(false, buttons.first(), value);
 }
 
-void SelectOption(FillingPages& pages, const TPdfFormFieldEntry& field, const QString& value) {
-    const int chosen = int(field.Options.indexOf(value));
+// Selects the options named: a list that allows several takes them all and no others, any other choice field
+// one.
+void SelectOptions(FillingPages& pages, const TPdfFormFieldEntry& field, const QStringList& values) {
     const FormPage& page = pages.On(field.PageNumber);
     page.Click(field.Index);
-    if (field.EngineFlags & MultiSelectFlag)
-        for (int option = 0; option < field.Options.size(); ++option)
-            FORM_SetIndexSelected(page.Form(), page.Page(), option, option == chosen);
-    else
-        FORM_SetIndexSelected(page.Form(), page.Page(), chosen, true);
-    const bool selected = FORM_IsIndexSelected(page.Form(), page.Page(), chosen) != 0;
+    const bool several = field.EngineFlags & MultiSelectFlag;
+    for (int option = 0; option < field.Options.size(); ++option)
+        if (several || values.contains(field.Options[option]))
+            FORM_SetIndexSelected(page.Form(), page.Page(), option, values.contains(field.Options[option]));
+    bool selected = true;
+    for (const QString& value : values)
+        selected = selected &&
+                   FORM_IsIndexSelected(page.Form(), page.Page(), int(field.Options.indexOf(value))) != 0;
     page.Commit();
-    CheckTaken(selected, field, value);
+    CheckTaken(selected, field, values.join(QLatin1Char(',')));
 }
 
 // The widgets of the named field; raises when the field cannot take the value.
@@ -131,27 +146,37 @@ QList<TPdfFormFieldEntry> FillableWidgets(const QList<TPdfFormFieldEntry>& field
     Check(field.Kind == fkText || field.Kind == fkCheckBox || field.Kind == fkRadioButton ||
               field.Kind == fkComboBox || field.Kind == fkListBox,
           QStringLiteral("Form field %1 cannot be filled").arg(Quoted(name)));
+    // A person chooses a button of a radio group and never switches the group off.
+    CheckTaken(field.Kind != fkRadioButton || value != QLatin1String("Off"), field, value);
     if (field.Kind == fkComboBox || field.Kind == fkListBox)
         Check(field.Options.contains(value),
               QStringLiteral("Form field %1 does not offer the value %2").arg(Quoted(name), Quoted(value)));
     return widgets;
 }
 
-void Fill(FillingPages& pages, const QList<TPdfFormFieldEntry>& widgets, const QString& value) {
+// Fills the field with its values: a list that allows several selects them all, every other field takes
+// one after the other, so that the last one stays.
+void Fill(FillingPages& pages, const QList<TPdfFormFieldEntry>& widgets, const QStringList& values) {
     const TPdfFormFieldEntry& field = widgets.first();
-    switch (field.Kind) {
-    case fkText:
-        TypeText(pages, field, value);
-        break;
-    case fkCheckBox:
-        SetCheckBox(pages, field, value);
-        break;
-    case fkRadioButton:
-        SetRadioGroup(pages, widgets, value);
-        break;
-    default:
-        SelectOption(pages, field, value);
-        break;
+    if (field.Kind == fkListBox && (field.EngineFlags & MultiSelectFlag)) {
+        SelectOptions(pages, field, values);
+        return;
+    }
+    for (const QString& value : values) {
+        switch (field.Kind) {
+        case fkText:
+            TypeText(pages, field, value);
+            break;
+        case fkCheckBox:
+            SetCheckBox(pages, field, value);
+            break;
+        case fkRadioButton:
+            SetRadioGroup(pages, widgets, value);
+            break;
+        default:
+            SelectOptions(pages, field, {value});
+            break;
+        }
     }
 }
 
@@ -159,15 +184,27 @@ void Fill(FillingPages& pages, const QList<TPdfFormFieldEntry>& widgets, const Q
 
 void FillFormFields(TPdf& Pdf, const TFormValues& Values) {
     Check(Pdf.FormHandle() != nullptr, QStringLiteral("Form filling needs the form-fill environment"));
-    const QList<TPdfFormFieldEntry> fields = ListFormFields(Pdf);
+    // The fields of a page that cannot be read are not there to fill.
+    QList<TPdfPageError> unreadable;
+    const QList<TPdfFormFieldEntry> fields = ListFormFields(Pdf, &unreadable);
+    // Each field once, with its values in the order given.
+    QStringList names;
+    QList<QStringList> values;
     QList<QList<TPdfFormFieldEntry>> targets;
-    for (const auto& [name, value] : Values)
-        targets.append(FillableWidgets(fields, name, value));
+    for (const auto& [name, value] : Values) {
+        const QList<TPdfFormFieldEntry> widgets = FillableWidgets(fields, name, value);
+        if (!names.contains(name)) {
+            names.append(name);
+            values.append(QStringList());
+            targets.append(widgets);
+        }
+        values[names.indexOf(name)].append(value);
+    }
     const int startPage = Pdf.PageNumber();
     {
         FillingPages pages(Pdf);
-        for (qsizetype i = 0; i < Values.size(); ++i)
-            Fill(pages, targets[i], Values[i].second);
+        for (qsizetype i = 0; i < names.size(); ++i)
+            Fill(pages, targets[i], values[i]);
     }
     Pdf.SetPageNumber(startPage);
 }

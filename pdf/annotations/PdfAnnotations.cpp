@@ -14,12 +14,12 @@ int TPdf::AnnotationCount() const {
 
 TPdfAnnotation TPdf::Annotation(int Index) const {
     CheckPageActive();
-    return GetAnnotation(Page(), Index);
+    return GetAnnotation(FDocument, FPageNumber - 1, Page(), Index);
 }
 
 void TPdf::SetAnnotation(int Index, const TPdfAnnotation& Value) {
     CheckPageActive();
-    PDFium::SetAnnotation(Page(), Index, Value);
+    PDFium::SetAnnotation(FDocument, FPageNumber - 1, Page(), Index, Value);
 }
 
 void TPdf::CreateAnnotation(const TPdfAnnotation& Annotation) {

@@ -98,8 +98,23 @@ void TPdf::DeletePage(int PageNumber) {
     ReloadPage();
 }
 
-void TPdf::UpdatePage() {
+void TPdf::CheckPageEditable() const {
     CheckPageActive();
+    // Regenerating a page's content, the engine looks at every page of the document and ends the process at
+    // one whose page dictionary it cannot find, the same page it refuses to load: such a document is refused
+    // before anything is changed.
+    const int count = PageCount();
+    for (int index = 0; index < count; ++index) {
+        double width = 0;
+        double height = 0;
+        Check(
+            FPDF_GetPageSizeByIndex(FDocument, index, &width, &height) != 0,
+            QStringLiteral("Cannot change the page: page %1 of the document cannot be read").arg(index + 1));
+    }
+}
+
+void TPdf::UpdatePage() {
+    CheckPageEditable();
     Check(FPDFPage_GenerateContent(Page()) != 0, QStringLiteral("Cannot create page content"));
 }
 

@@ -4,8 +4,10 @@
 #include "pdf/Pdf.h"
 
 #include "pdf/binding/EngineHandles.h"
+#include "pdf/core/PageSpace.h"
 #include "pdf/core/Rendering.h"
 #include "pdf/editing/ImageInsertion.h"
+#include "pdf/editing/TextFonts.h"
 #include "pdf/engine/FPdfEdit.h"
 
 namespace PDFium {
@@ -30,18 +32,21 @@ void TPdf::AddPicture(const TPicture& Picture, double X, double Y) {
 }
 
 void TPdf::AddPicture(const TPicture& Picture, double X, double Y, double Width, double Height) {
-    CheckPageActive();
+    CheckPageEditable();
+    CheckPageSpace({X, Y, Width, Height});
     AddBitmap(FDocument, Page(), PictureToBitmap(Picture), X, Y, Width, Height);
 }
 
 bool TPdf::AddJpegImage(QIODevice& JpegImage, double X, double Y, double Width, double Height) {
-    CheckPageActive();
+    CheckPageEditable();
+    CheckPageSpace({X, Y, Width, Height});
     return PDFium::AddJpegImage(FDocument, Page(), JpegImage, X, Y, Width, Height);
 }
 
 void TPdf::CreatePath(float X, float Y, TPdfFillMode FillMode, TColor FillColor, quint8 FillAlpha,
                       bool Stroke, TColor StrokeColor, quint8 StrokeAlpha, float StrokeWidth,
                       TPdfLineCap LineCap, TPdfLineJoin LineJoin, TPdfBlendMode BlendMode) {
+    CheckPageSpace({X, Y, StrokeWidth});
     BeginPath([&] { return FPDFPageObj_CreateNewPath(X, Y); });
     SetPathStyle({FillMode, FillColor, FillAlpha, Stroke, StrokeColor, StrokeAlpha, StrokeWidth, LineCap,
                   LineJoin, BlendMode});
@@ -51,13 +56,14 @@ void TPdf::CreatePath(float X, float Y, float Width, float Height, TPdfFillMode 
                       quint8 FillAlpha, bool Stroke, TColor StrokeColor, quint8 StrokeAlpha,
                       float StrokeWidth, TPdfLineCap LineCap, TPdfLineJoin LineJoin,
                       TPdfBlendMode BlendMode) {
+    CheckPageSpace({X, Y, Width, Height, StrokeWidth});
     BeginPath([&] { return FPDFPageObj_CreateNewRect(X, Y, Width, Height); });
     SetPathStyle({FillMode, FillColor, FillAlpha, Stroke, StrokeColor, StrokeAlpha, StrokeWidth, LineCap,
                   LineJoin, BlendMode});
 }
 
 void TPdf::BeginPath(const std::function<FPDF_PAGEOBJECT()>& createPath) {
-    CheckPageActive();
+    CheckPageEditable();
     Check(FPath == nullptr, QStringLiteral("Path was already created"));
     FPath = createPath();
     Check(FPath != nullptr, QStringLiteral("Cannot create path"));
@@ -86,16 +92,19 @@ void TPdf::CheckPathCreated() const {
 
 void TPdf::MoveTo(float X, float Y) {
     CheckPathCreated();
+    CheckPageSpace({X, Y});
     Check(FPDFPath_MoveTo(FPath, X, Y) != 0, QStringLiteral("Cannot move"));
 }
 
 void TPdf::LineTo(float X, float Y) {
     CheckPathCreated();
+    CheckPageSpace({X, Y});
     Check(FPDFPath_LineTo(FPath, X, Y) != 0, QStringLiteral("Cannot add line"));
 }
 
 void TPdf::BezierTo(float X1, float Y1, float X2, float Y2, float X3, float Y3) {
     CheckPathCreated();
+    CheckPageSpace({X1, Y1, X2, Y2, X3, Y3});
     Check(FPDFPath_BezierTo(FPath, X1, Y1, X2, Y2, X3, Y3) != 0, QStringLiteral("Cannot add Bezier curve"));
 }
 
@@ -112,10 +121,9 @@ void TPdf::AddPath() {
 
 void TPdf::AddText(const QString& Text, const QString& Font, float FontSize, double X, double Y, TColor Color,
                    quint8 Alpha) {
-    CheckPageActive();
-    const QByteArray font = Font.toLocal8Bit();
-    OwnedPageObject textObject(FPDFPageObj_NewTextObj(FDocument, font.constData(), FontSize));
-    Check(textObject != nullptr, QStringLiteral("Cannot create text object"));
+    CheckPageEditable();
+    CheckPageSpace({FontSize, X, Y});
+    OwnedPageObject textObject = NewTextObject(FDocument, Font, Text, FontSize);
     Check(FPDFText_SetText(textObject.get(), EngineText(Text)) != 0, QStringLiteral("Cannot set text"));
     Check(SetColor(FPDFPageObj_SetFillColor, textObject.get(), Color, Alpha) != 0,
           QStringLiteral("Cannot set color"));
@@ -125,7 +133,7 @@ void TPdf::AddText(const QString& Text, const QString& Font, float FontSize, dou
 }
 
 void TPdf::SetText(int ObjectIndex, const QString& Text) {
-    CheckPageActive();
+    CheckPageEditable();
     Check(ObjectType(ObjectIndex) == otText, QStringLiteral("Text object required"));
     Check(FPDFText_SetText(ObjectHandle(ObjectIndex), EngineText(Text)) != 0,
           QStringLiteral("Cannot set text"));

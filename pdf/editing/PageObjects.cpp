@@ -88,6 +88,14 @@ QImage TPdf::Bitmap(int Index) const {
     return GetBitmap(ImageHandle(Index));
 }
 
+QImage TPdf::RenderedBitmap(int Index) const {
+    const OwnedBitmap bitmap(FPDFImageObj_GetRenderedBitmap(FDocument, Page(), ImageHandle(Index)));
+    Check(bitmap != nullptr, QStringLiteral("Cannot draw image"));
+    QImage result;
+    ToBitmap(bitmap.get(), result);
+    return result;
+}
+
 bool TPdf::Transparent() const {
     CheckPageActive();
     return FPDFPage_HasTransparency(Page()) != 0;

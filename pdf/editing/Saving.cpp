@@ -5,9 +5,12 @@
 #include "pdf/Pdf.h"
 
 #include "pdf/WriteWhole.h"
+#include "pdf/editing/XRefStreamRepair.h"
 #include "pdf/engine/FPdfSave.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QSaveFile>
 
@@ -23,16 +26,19 @@ struct TPdfWrite {
     std::exception_ptr Error;
 };
 
-// The engine's write callback: exactly size bytes at the stream's position. A failure answers 0, the
-// engine's failure value, and its error waits in the record: nothing is thrown through the engine's frames.
+// Exactly size bytes at the stream's position; a stream that refuses them raises with its reason.
+void WriteAll(QIODevice& stream, const char* data, qint64 size) {
+    Check(WriteWhole(stream, data, size), QStringLiteral("Cannot write to stream: ") + stream.errorString());
+}
+
+// The engine's write callback. A failure answers 0, the engine's failure value, and its error waits in the
+// record: nothing is thrown through the engine's frames.
 int WriteBlock(FPDF_FILEWRITE* pThis, const void* pData, unsigned long size) {
     auto* record = reinterpret_cast<TPdfWrite*>(pThis);
     if (record->Error)
         return 0;
     try {
-        QIODevice* stream = record->Stream;
-        Check(WriteWhole(*stream, static_cast<const char*>(pData), static_cast<qint64>(size)),
-              QStringLiteral("Cannot write to stream: ") + stream->errorString());
+        WriteAll(*record->Stream, static_cast<const char*>(pData), static_cast<qint64>(size));
         return 1;
     } catch (...) {
         record->Error = std::current_exception();
@@ -49,6 +55,26 @@ TPdf::TSaveOutcome TPdf::WriteDocument(QIODevice& Stream, TSaveOption Option, TP
         FORM_ForceToKillFocus(FFormHandle);
         RaiseCallbackError();
     }
+    if (Option != saIncremental)
+        return SaveThroughEngine(Stream, Option, PdfVersion);
+    // An incremental save is held in memory until the cross-reference stream that the engine may have
+    // appended is complete.
+    QByteArray document;
+    QBuffer buffer(&document);
+    buffer.open(QIODevice::WriteOnly);
+    TSaveOutcome outcome = SaveThroughEngine(buffer, Option, PdfVersion);
+    if (!outcome.Saved || outcome.WriteError)
+        return outcome;
+    CompleteAppendedXRefStream(document);
+    try {
+        WriteAll(Stream, document.constData(), document.size());
+    } catch (...) {
+        outcome.WriteError = std::current_exception();
+    }
+    return outcome;
+}
+
+TPdf::TSaveOutcome TPdf::SaveThroughEngine(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion) {
     TPdfWrite record{};
     record.Write.version = 1;
     record.Write.WriteBlock = &WriteBlock;
@@ -70,6 +96,13 @@ bool TPdf::SaveAs(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion)
 
 bool TPdf::SaveAs(const QString& FileName, TSaveOption Option, TPdfVersion PdfVersion) {
     CheckActive();
+    const QFileInfo target(FileName);
+    Check(
+        !target.isDir(),
+        QStringLiteral("Cannot create file \"%1\". It is a folder").arg(QDir::toNativeSeparators(FileName)));
+    Check(target.absoluteDir().exists(),
+          QStringLiteral("Cannot create file \"%1\". Its folder does not exist")
+              .arg(QDir::toNativeSeparators(FileName)));
     QSaveFile file(FileName);
     // Unbuffered, so that every block reaches the file while the engine waits: a buffered file would report
     // a short write at its final flush as success, and commit a cut-off file.

@@ -144,6 +144,8 @@ inline FPDF_ANNOTATION (*FPDFAnnot_GetFormFieldAtPoint)(FPDF_FORMHANDLE hHandle,
 inline int (*FPDFAnnot_GetOptionCount)(FPDF_FORMHANDLE hHandle, FPDF_ANNOTATION annot) = nullptr;
 inline unsigned long (*FPDFAnnot_GetOptionLabel)(FPDF_FORMHANDLE hHandle, FPDF_ANNOTATION annot, int index,
                                                  FPDF_WCHAR* buffer, unsigned long buflen) = nullptr;
+inline FPDF_BOOL (*FPDFAnnot_IsOptionSelected)(FPDF_FORMHANDLE handle, FPDF_ANNOTATION annot,
+                                               int index) = nullptr;
 inline FPDF_BOOL (*FPDFAnnot_GetFontSize)(FPDF_FORMHANDLE hHandle, FPDF_ANNOTATION annot,
                                           float* value) = nullptr;
 inline FPDF_BOOL (*FPDFAnnot_IsChecked)(FPDF_FORMHANDLE hHandle, FPDF_ANNOTATION annot) = nullptr;
@@ -198,6 +200,7 @@ inline unsigned long (*FPDFAnnot_GetFormFieldExportValue)(FPDF_FORMHANDLE hHandl
     X(FPDFAnnot_GetFormFieldAtPoint)                                                                         \
     X(FPDFAnnot_GetOptionCount)                                                                              \
     X(FPDFAnnot_GetOptionLabel)                                                                              \
+    X(FPDFAnnot_IsOptionSelected)                                                                            \
     X(FPDFAnnot_GetFontSize)                                                                                 \
     X(FPDFAnnot_IsChecked)                                                                                   \
     X(FPDFAnnot_GetFormFieldName)                                                                            \

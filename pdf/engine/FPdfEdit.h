@@ -161,6 +161,9 @@ inline FPDF_BOOL (*FPDFImageObj_SetBitmap)(FPDF_PAGE* pages, int count, FPDF_PAG
                                            FPDF_BITMAP bitmap) = nullptr;
 // The caller frees the bitmap with FPDFBitmap_Destroy.
 inline FPDF_BITMAP (*FPDFImageObj_GetBitmap)(FPDF_PAGEOBJECT image_object) = nullptr;
+// The image as drawn on the page, with its mask and the page's transformations applied.
+inline FPDF_BITMAP (*FPDFImageObj_GetRenderedBitmap)(FPDF_DOCUMENT document, FPDF_PAGE page,
+                                                     FPDF_PAGEOBJECT image) = nullptr;
 inline unsigned long (*FPDFImageObj_GetImageDataDecoded)(FPDF_PAGEOBJECT image_object, void* buffer,
                                                          unsigned long buflen) = nullptr;
 inline unsigned long (*FPDFImageObj_GetImageDataRaw)(FPDF_PAGEOBJECT image_object, void* buffer,
@@ -287,6 +290,7 @@ inline FPDF_BOOL (*FPDFPageObj_GetDIB)(FPDF_PAGEOBJECT object, int* height, int*
     X(FPDFImageObj_SetMatrix)                                                                                \
     X(FPDFImageObj_SetBitmap)                                                                                \
     X(FPDFImageObj_GetBitmap)                                                                                \
+    X(FPDFImageObj_GetRenderedBitmap)                                                                        \
     X(FPDFImageObj_GetImageDataDecoded)                                                                      \
     X(FPDFImageObj_GetImageDataRaw)                                                                          \
     X(FPDFImageObj_GetImageFilterCount)                                                                      \

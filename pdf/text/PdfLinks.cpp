@@ -28,6 +28,7 @@ QString ActionPath(FPDF_DOCUMENT document, FPDF_ACTION action, TPdfAction kind) 
         }));
     case acGotoRemote:
     case acLaunch:
+    case acEmbeddedGoto:
         return DecodeActionPath(FetchBytes(
             [&](void* buffer, unsigned long size) { return FPDFAction_GetFilePath(action, buffer, size); }));
     default:

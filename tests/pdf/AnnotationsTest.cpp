@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace PDFium;
 
@@ -251,6 +252,96 @@ TEST(Annotations, AnotherSubtypeIsRefusedAndChangesNothing) {
     EXPECT_EQ(pdf.AnnotationCount(), 1);
 }
 
+TEST(Annotations, PlacesBeyondWhatReadersTakeAreRefusedAndChangeNothing) {
+    TPdf pdf;
+    OpenBlankPage(pdf);
+    const TPdfAnnotation kept = Record(anSquare, {10, 40, 40, 10});
+    pdf.CreateAnnotation(kept);
+    TPdfAnnotation infinite = kept;
+    infinite.Rectangle.Right = std::numeric_limits<double>::infinity();
+    TPdfAnnotation farPoints = Record(anHighlight, {10, 40, 40, 10});
+    farPoints.HasAttachmentPoints = true;
+    farPoints.AttachmentPoints = {{{10, 40}, {40, 40}, {10, 10}, {1e30, 10}}};
+    const struct {
+        TPdfAnnotation Record;
+        QString Value;
+    } cases[] = {{infinite, "inf"}, {farPoints, "1e+30"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Value.toStdString());
+        const QString message =
+            "Number out of range: " + c.Value + " (coordinates and sizes lie within -32767 to 32767)";
+        EXPECT_EQ(ErrorOf([&] { pdf.CreateAnnotation(c.Record); }), message);
+        if (c.Record.Subtype == kept.Subtype) {
+            EXPECT_EQ(ErrorOf([&] { pdf.SetAnnotation(0, c.Record); }), message);
+        }
+        EXPECT_EQ(pdf.AnnotationCount(), 1);
+        ExpectSameRecord(pdf.Annotation(0), kept);
+    }
+}
+
+TEST(Annotations, ARectangleGivenUpsideDownIsWrittenTheRightWayUp) {
+    TPdf pdf;
+    OpenBlankPage(pdf);
+    // Left 50, top 10, right 10, bottom 40: both pairs the wrong way round.
+    pdf.CreateAnnotation(Record(anSquare, {50, 10, 10, 40}));
+    EXPECT_EQ(pdf.Annotation(0).Rectangle, (TPdfRectangle{10, 40, 50, 10}));
+}
+
+namespace {
+
+bool HasAppearance(const TPdf& pdf, int index) {
+    FPDF_ANNOTATION annotation = FPDFPage_GetAnnot(pdf.Page(), index);
+    const bool has = FPDFAnnot_HasKey(annotation, "AP");
+    FPDFPage_CloseAnnot(annotation);
+    return has;
+}
+
+// Annotation Index drawn by an appearance stream of its own.
+void GiveAppearance(const TPdf& pdf, int index) {
+    FPDF_ANNOTATION annotation = FPDFPage_GetAnnot(pdf.Page(), index);
+    const QString stream = QStringLiteral("0 0 1 RG 10 10 30 30 re S");
+    FPDFAnnot_SetAP(annotation, FPDF_ANNOT_APPEARANCEMODE_NORMAL,
+                    reinterpret_cast<FPDF_WIDESTRING>(stream.utf16()));
+    FPDFPage_CloseAnnot(annotation);
+}
+
+} // namespace
+
+TEST(Annotations, TheColoursBehindAnAppearanceAreReadAndChangedWhereTheAnnotationIsDrawnFromThem) {
+    TPdf pdf;
+    OpenBlankPage(pdf);
+    TPdfAnnotation square = Colored(Record(anSquare, {10, 40, 40, 10}), 0x0000FF, 255);
+    square.HasInteriorColor = true;
+    square.InteriorColor = 0x00FF00;
+    square.InteriorColorAlpha = 255;
+    pdf.CreateAnnotation(square);
+    pdf.CreateAnnotation(Colored(Record(anStamp, {50, 90, 90, 50}), 0x00FFFF, 255));
+    GiveAppearance(pdf, 0);
+    GiveAppearance(pdf, 1);
+    ASSERT_TRUE(HasAppearance(pdf, 0));
+
+    TPdfAnnotation read = pdf.Annotation(0);
+    ExpectSameRecord(read, square);
+    EXPECT_TRUE(HasAppearance(pdf, 0));
+    // Other entries change beside the colours, and the appearance stays.
+    read.ContentsText = "changed";
+    pdf.SetAnnotation(0, read);
+    EXPECT_TRUE(HasAppearance(pdf, 0));
+    // A new colour: the square is drawn anew from its entries.
+    read.Color = 0x000080;
+    pdf.SetAnnotation(0, read);
+    EXPECT_FALSE(HasAppearance(pdf, 0));
+    EXPECT_EQ(pdf.Annotation(0).Color, 0x000080u);
+    // A stamp's appearance is its picture: its colour is refused and it stays as it was.
+    TPdfAnnotation stamp = pdf.Annotation(1);
+    EXPECT_EQ(stamp.Color, 0x00FFFFu);
+    stamp.Color = clBlack;
+    EXPECT_EQ(ErrorOf([&] { pdf.SetAnnotation(1, stamp); }),
+              "Cannot set color: the annotation's appearance draws its own colours");
+    EXPECT_TRUE(HasAppearance(pdf, 1));
+    EXPECT_EQ(pdf.Annotation(1).Color, 0x00FFFFu);
+}
+
 TEST(Annotations, DeletingMovesTheFollowingAnnotationsDown) {
     TPdf pdf;
     OpenBlankPage(pdf);
@@ -274,6 +365,7 @@ TEST(Annotations, TheCorpusReadsInFull) {
         {"pdf/links_highlights_annots.pdf", 1, {anWidget, anWidget, anWidget, anWidget, anLink, anHighlight}},
         {"pdf/annotation_highlight_long_content.pdf", 1, {anHighlight}},
         {"pdf/annotation_ink_multiple.pdf", 1, {anInk, anInk, anInk}},
+        {"pdf/redact_annot.pdf", 1, {anRedact}},
         {"pdf/click_form.pdf", 1, QList<TPdfAnnotationSubtype>(8, anWidget)},
         {"pdf/hello_world.pdf", 1, {}},
     };
@@ -294,7 +386,8 @@ TEST(Annotations, DecodingOfSubtypesAndFlags) {
     EXPECT_EQ(DecodeAnnotationSubtype(0), anUnknown);
     EXPECT_EQ(DecodeAnnotationSubtype(20), anWidget);
     EXPECT_EQ(DecodeAnnotationSubtype(27), anXfaWidget);
-    EXPECT_EQ(DecodeAnnotationSubtype(28), anUnknown);
+    EXPECT_EQ(DecodeAnnotationSubtype(28), anRedact);
+    EXPECT_EQ(DecodeAnnotationSubtype(29), anUnknown);
     EXPECT_EQ(DecodeAnnotationSubtype(-1), anUnknown);
     EXPECT_EQ(EncodeAnnotationSubtype(anHighlight), 9);
     EXPECT_EQ(DecodeAnnotationFlags(0x1FF | 0x600),

@@ -152,6 +152,39 @@ TEST(FormFields, TheFieldListOfAFormWithEveryKind) {
     EXPECT_FALSE(single.Options.isEmpty());
 }
 
+// The engine tells kinds and flags only for pages announced to the form environment, which these files'
+// fields would otherwise never meet.
+TEST(FormFields, KindsAndFlagsAreReadOnPagesAnnouncedToTheEnvironment) {
+    REQUIRE_TESTDATA("pdf/bug_707673.pdf");
+    REQUIRE_TESTDATA("pdf/363015187.pdf");
+    const struct {
+        const char* File;
+        int Index;
+        const char* Name;
+        TPdfFormFieldKind Kind;
+        int Flags;
+    } cases[] = {
+        {"pdf/bug_707673.pdf", 29, "myRadio", fkRadioButton, 1 << 15},
+        {"pdf/bug_707673.pdf", 35, "myButton4", fkPushButton, 1 << 16},
+        {"pdf/363015187.pdf", 0, "Text", fkText, 4097},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TPdf pdf;
+        OpenForm(pdf, c.File);
+        const QList<TPdfFormFieldEntry> fields = ListFormFields(pdf);
+        ASSERT_GT(fields.size(), c.Index);
+        EXPECT_EQ(fields[c.Index].Name, c.Name);
+        EXPECT_EQ(fields[c.Index].Kind, c.Kind);
+        EXPECT_EQ(fields[c.Index].EngineFlags, c.Flags);
+    }
+    TPdf radios;
+    OpenForm(radios, "pdf/bug_707673.pdf");
+    FillFormFields(radios, {{"myRadio", "Female"}});
+    QTemporaryDir dir;
+    EXPECT_EQ(QpdfFieldValue(Saved(radios, dir, "radio.pdf"), "myRadio"), "/Female");
+}
+
 // The radio groups of this form are fields that no annotation dictionary holds: the engine's form names
 // them and reads their value.
 TEST(FormFields, RadioGroupsWhoseFieldIsNoAnnotationHaveNameKindAndValue) {
@@ -223,6 +256,7 @@ TEST(FormFields, FillingRefusesWhatTheFormDoesNotOfferAndChangesNothing) {
     REQUIRE_TESTDATA("pdf/multiple_form_types.pdf");
     REQUIRE_TESTDATA("pdf/text_form_multiple.pdf");
     REQUIRE_TESTDATA("pdf/click_form.pdf");
+    REQUIRE_TESTDATA("pdf/363015187.pdf");
     const struct {
         const char* File;
         TFormValues Values;
@@ -241,6 +275,10 @@ TEST(FormFields, FillingRefusesWhatTheFormDoesNotOfferAndChangesNothing) {
         {"pdf/click_form.pdf",
          {{"radioButton", "value1"}, {"readOnlyRadioButton", "value1"}},
          "Form field \"readOnlyRadioButton\" is read-only"},
+        {"pdf/363015187.pdf", {{"Text", "x"}}, "Form field \"Text\" is read-only"},
+        {"pdf/click_form.pdf",
+         {{"radioButton", "value1"}, {"radioButton", "Off"}},
+         "Form field \"radioButton\" does not take the value \"Off\""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Message.toStdString());
@@ -271,6 +309,9 @@ TEST(FormFields, TypedTextReplacesWhatTheFieldHeldOrIsRefusedWhenTooLong) {
         {"pdf/text_form.pdf", "Text Box", "Hello", "<none>"},
         {"pdf/text_form_multiple.pdf", "CharLimit", "Cat", "<none>"},
         {"pdf/text_form_multiline.pdf", "Text Box", "One\r\nTwo", "<none>"},
+        {"pdf/text_form_multiline.pdf", "Text Box", "One\nTwo\rThree", "<none>"},
+        {"pdf/text_form_multiline.pdf", "Text Box", "Tab\tstop", "<none>"},
+        {"pdf/text_form.pdf", "Text Box", "Tab\tstop", "<none>"},
         {"pdf/text_form_multiple.pdf", "CharLimit", "Hippopotamus",
          "Form field \"CharLimit\" does not take the value \"Hippopotamus\""},
     };
@@ -281,11 +322,63 @@ TEST(FormFields, TypedTextReplacesWhatTheFieldHeldOrIsRefusedWhenTooLong) {
         OpenForm(pdf, c.File);
         EXPECT_EQ(ErrorOf([&] { FillFormFields(pdf, {{c.Name, c.Value}}); }), c.Message);
         if (c.Message == "<none>") {
-            EXPECT_EQ(FieldNamed(pdf, c.Name).Value, c.Value);
+            // Line breaks are kept as the engine writes them, CR LF.
+            const QString stored =
+                QString(c.Value).replace("\r\n", "\n").replace('\r', '\n').replace("\n", "\r\n");
+            EXPECT_EQ(FieldNamed(pdf, c.Name).Value, stored);
             QTemporaryDir dir;
-            EXPECT_EQ(QpdfFieldValue(Saved(pdf, dir, "typed.pdf"), c.Name), "u:" + c.Value);
+            EXPECT_EQ(QpdfFieldValue(Saved(pdf, dir, "typed.pdf"), c.Name), "u:" + stored);
         }
     }
+}
+
+TEST(FormFields, APageThatCannotBeReadIsListedApartOrRaises) {
+    REQUIRE_TESTDATA("pdf/bad_page_type.pdf");
+    TPdf pdf;
+    OpenForm(pdf, "pdf/bad_page_type.pdf");
+    EXPECT_EQ(ErrorOf([&] { ListFormFields(pdf); }), "Cannot open page 2");
+    QList<TPdfPageError> unreadable;
+    EXPECT_TRUE(ListFormFields(pdf, &unreadable).isEmpty());
+    ASSERT_EQ(unreadable.size(), 1);
+    EXPECT_EQ(unreadable[0].PageNumber, 2);
+    EXPECT_EQ(unreadable[0].Message, "Cannot open page 2");
+    EXPECT_EQ(ErrorOf([&] { FillFormFields(pdf, {{"Text", "x"}}); }), "Unknown form field \"Text\"");
+}
+
+TEST(FormFields, ListBoxesReportEverySelectedOptionAndTakeSeveral) {
+    REQUIRE_TESTDATA("pdf/listbox_form.pdf");
+    TPdf pdf;
+    OpenForm(pdf, "pdf/listbox_form.pdf");
+    const struct {
+        const char* Name;
+        QStringList Selected;
+    } cases[] = {
+        {"Listbox_SingleSelect", {}},
+        {"Listbox_MultiSelect", {"Banana"}},
+        {"Listbox_MultiSelectMultipleIndices", {"Belgium", "Denmark"}},
+        {"Listbox_MultiSelectMultipleValues", {"Gamma", "Epsilon"}},
+        {"Listbox_SingleSelectLastSelected", {"Saskatchewan"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FieldNamed(pdf, c.Name).Selected, c.Selected) << c.Name;
+
+    // Several values for a list that allows several select them all and drop what was selected before; a list
+    // of one choice keeps the last value given.
+    FillFormFields(pdf, {{"Listbox_MultiSelect", "Apple"},
+                         {"Listbox_SingleSelect", "Foo"},
+                         {"Listbox_MultiSelect", "Cherry"},
+                         {"Listbox_SingleSelect", "Qux"}});
+    EXPECT_EQ(FieldNamed(pdf, "Listbox_MultiSelect").Selected, (QStringList{"Apple", "Cherry"}));
+    EXPECT_EQ(FieldNamed(pdf, "Listbox_SingleSelect").Selected, QStringList{"Qux"});
+    QTemporaryDir dir;
+    const QJsonObject json =
+        QJsonDocument::fromJson(
+            RunProgram("qpdf", {"--json", "--json-key=acroform", Saved(pdf, dir, "lists.pdf")}).toUtf8())
+            .object();
+    for (const QJsonValue& field : json["acroform"]["fields"].toArray())
+        if (field["fullname"].toString() == "Listbox_MultiSelect") {
+            EXPECT_EQ(field["value"].toArray(), (QJsonArray{"u:Apple", "u:Cherry"}));
+        }
 }
 
 TEST(FormFields, AFormFilledTwiceShowsTheSecondValues) {

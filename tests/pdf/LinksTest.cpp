@@ -123,6 +123,7 @@ TEST_F(LinksTest, ActionsOfKnownDocuments) {
     } cases[] = {
         {"pdf/goto_action.pdf", acGoto, 2, ""},
         {"pdf/launch_action.pdf", acLaunch, 0, "test.pdf"},
+        {"pdf/gotoe_action.pdf", acEmbeddedGoto, 2, "ExampleFile.pdf"},
         {"pdf/uri_action.pdf", acUri, 0, "https://example.com/page.html"},
         // Octal escapes that are not UTF-8: read as Latin-1.
         {"pdf/uri_action_nonascii.pdf", acUri, 0, "https://example.com/\u00A5octal\u00C7chars"},

@@ -2,13 +2,16 @@
 // settings read back from the engine, and text objects; the guards and the path's states.
 #include "pdf/Pdf.h"
 #include "pdf/engine/FPdfEdit.h"
+#include "support/Programs.h"
 #include "support/TestData.h"
 #include "tests/pdf/PdfTestHelpers.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace PDFium;
 
@@ -37,25 +40,87 @@ protected:
     qint64 writeData(const char*, qint64) override { return -1; }
 };
 
+// Every kind of addition to the current page.
+const std::function<void(TPdf&)> Additions[] = {
+    [](TPdf& p) { p.AddPicture(SolidPicture(2, 2, Qt::red), 0, 0); },
+    [](TPdf& p) {
+        QBuffer empty;
+        p.AddJpegImage(empty, 0, 0, 1, 1);
+    },
+    [](TPdf& p) { CreateFreePath(p); },
+    [](TPdf& p) { p.AddText("x", "Helvetica", 12, 0, 0, clBlack, 255); },
+    [](TPdf& p) { p.SetText(0, "x"); },
+    [](TPdf& p) {
+        p.UpdatePage();
+    }};
+
 } // namespace
 
 TEST(PageContent, AdditionsNeedALoadedPage) {
-    const QString jpeg = testDataPath("mona_lisa.jpg");
-    const std::function<void(TPdf&)> additions[] = {
-        [](TPdf& p) { p.AddPicture(SolidPicture(2, 2, Qt::red), 0, 0); },
-        [](TPdf& p) {
-            QBuffer empty;
-            p.AddJpegImage(empty, 0, 0, 1, 1);
-        },
-        [](TPdf& p) { CreateFreePath(p); },
-        [](TPdf& p) { p.AddText("x", "Helvetica", 12, 0, 0, clBlack, 255); },
-        [](TPdf& p) {
-            p.SetText(0, "x");
-        }};
     TPdf pdf;
     pdf.CreateDocument();
-    for (const auto& addition : additions)
+    for (const auto& addition : Additions)
         EXPECT_EQ(ErrorOf([&] { addition(pdf); }), InactivePage);
+}
+
+TEST(PageContent, NumbersBeyondWhatReadersTakeAreRefusedBeforeAnyChange) {
+    const double infinity = std::numeric_limits<double>::infinity();
+    const double notANumber = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        const char* Name;
+        std::function<void(TPdf&)> Addition;
+        QString Value;
+    } cases[] = {
+        {"text far away", [](TPdf& p) { p.AddText("Hi", "Helvetica", 12, 1e30, 10, clBlack, 255); }, "1e+30"},
+        {"text of no size", [&](TPdf& p) { p.AddText("Hi", "Helvetica", notANumber, 1, 1, clBlack, 255); },
+         "nan"},
+        {"picture", [&](TPdf& p) { p.AddPicture(SolidPicture(2, 2, Qt::red), 0, 0, infinity, 2); }, "inf"},
+        {"rectangle",
+         [](TPdf& p) {
+             p.CreatePath(1, 1, 40000, 2, fmWinding, clBlack, 255, false, clBlack, 255, 1, lcDefault,
+                          ljDefault, bmDefault);
+         },
+         "40000"},
+        {"line",
+         [&](TPdf& p) {
+             CreateFreePath(p);
+             p.LineTo(-infinity, 0);
+         },
+         "-inf"},
+        {"curve",
+         [](TPdf& p) {
+             CreateFreePath(p);
+             p.BezierTo(0, 0, 0, 0, 0, -32768);
+         },
+         "-32768"},
+    };
+    TPdf pdf;
+    OpenBlankPage(pdf);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(ErrorOf([&] { c.Addition(pdf); }),
+                  "Number out of range: " + c.Value + " (coordinates and sizes lie within -32767 to 32767)");
+        pdf.ReloadPage();
+        EXPECT_EQ(pdf.ObjectCount(), 0);
+    }
+    // The limits themselves are taken.
+    pdf.AddText("Hi", "Helvetica", 12, -32767, 32767, clBlack, 255);
+    EXPECT_EQ(pdf.ObjectCount(), 1);
+}
+
+TEST(PageContent, ADocumentWithAPageTheEngineCannotFindIsRefusedBeforeAnyChange) {
+    REQUIRE_TESTDATA("pdf/bad_page_type.pdf");
+    // Page 2 is no page by its type; regenerating page 1 would end the process inside the engine.
+    TPdf pdf;
+    pdf.SetFileName(testDataPath("pdf/bad_page_type.pdf"));
+    pdf.SetActive(true);
+    pdf.SetPageNumber(1);
+    const int objects = pdf.ObjectCount();
+    for (const auto& addition : Additions) {
+        EXPECT_EQ(ErrorOf([&] { addition(pdf); }),
+                  "Cannot change the page: page 2 of the document cannot be read");
+        EXPECT_EQ(pdf.ObjectCount(), objects);
+    }
 }
 
 TEST(PageContent, PicturesArePlacedWhereAndAsLargeAsAsked) {
@@ -290,4 +355,44 @@ TEST(PageContent, TextIsWrittenAndRewritten) {
     EXPECT_EQ(ErrorOf([&] { pdf.AddText("x", "NoSuchFont", 12, 0, 0, clBlack, 255); }),
               "Cannot create text object");
     EXPECT_EQ(pdf.ObjectCount(), 2);
+}
+
+TEST(PageContent, TextIsDrawnInAFontThatCoversItOrRefused) {
+    // A font file of the system that draws Greek and Japanese.
+    const QString fontFile =
+        RunProgram("fc-match", {"--format=%{file}", ":charset=3a9 6771 4eac:fontformat=TrueType"});
+    const bool hasFontFile = fontFile.endsWith(".ttf") || fontFile.endsWith(".otf");
+    const struct {
+        QString Text;
+        QString Font;
+        QString Error;
+    } cases[] = {
+        {QStringLiteral("Zoë – “€5”"), "Helvetica", "<none>"},
+        {QStringLiteral("Zoë Ωmega"), "Helvetica",
+         "The font Helvetica does not draw the character \"Ω\" (U+03A9)"},
+        {QStringLiteral("東京"), "Times-Roman",
+         "The font Times-Roman does not draw the character \"東\" (U+6771)"},
+        {QStringLiteral("Zoë Ωmega 東京"), fontFile, "<none>"},
+        {"x", "/no/such/font.ttf", "Cannot create text object"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text.toStdString() + " in " + c.Font.toStdString());
+        if (c.Font == fontFile && !hasFontFile) {
+            ADD_FAILURE() << "no font of this system draws Greek and Japanese (fonts-ipafont-gothic)";
+            continue;
+        }
+        TPdf pdf;
+        OpenBlankPage(pdf);
+        EXPECT_EQ(ErrorOf([&] { pdf.AddText(c.Text, c.Font, 12, 72, 700, clBlack, 255); }), c.Error);
+        EXPECT_EQ(pdf.ObjectCount(), c.Error == "<none>" ? 1 : 0);
+        if (c.Error == "<none>") {
+            pdf.ReloadPage();
+            // The engine reads the space of an embedded font's text back as a no-break space.
+            EXPECT_EQ(pdf.Text(0, pdf.CharacterCount()).replace(QChar(0xA0), QLatin1Char(' ')), c.Text);
+            QTemporaryDir dir;
+            const QString saved = dir.filePath("text.pdf");
+            ASSERT_TRUE(pdf.SaveAs(saved, saNoIncremental, pvUnknown));
+            EXPECT_EQ(RunProgram("pdftotext", {saved, "-"}).trimmed(), c.Text);
+        }
+    }
 }

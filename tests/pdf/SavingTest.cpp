@@ -296,3 +296,37 @@ TEST_F(SavingTest, IndependentReadersSeeWhatWasPlaced) {
     reread.SetActive(true);
     EXPECT_EQ(RenderWhole(reread), before);
 }
+
+TEST(IncrementalSaving, EveryReaderOpensTheAppendedSectionWhateverTheLastCrossReferenceSection) {
+    REQUIRE_TESTDATA("realworld/libtasn1.pdf");
+    REQUIRE_TESTDATA("pdf/hello_world.pdf");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // The first ends in a cross-reference stream, the second in a table. Each is saved twice over, the
+    // second time after the section the first save appended.
+    for (const char* source : {"realworld/libtasn1.pdf", "pdf/hello_world.pdf"}) {
+        SCOPED_TRACE(source);
+        QString previous = testDataPath(source);
+        for (const QString word : {"Appended", "Twice"}) {
+            TPdf pdf;
+            pdf.SetFileName(previous);
+            pdf.SetActive(true);
+            const int pages = pdf.PageCount();
+            pdf.SetPageNumber(1);
+            pdf.AddText(word, "Helvetica", 12, 20, 20, clBlack, 255);
+            const QString saved = dir.filePath(word + ".pdf");
+            ASSERT_TRUE(pdf.SaveAs(saved, saIncremental, pvUnknown));
+
+            EXPECT_TRUE(ReadFile(saved).startsWith(ReadFile(previous)));
+            EXPECT_TRUE(
+                RunProgram("qpdf", {"--check", saved}).contains("No syntax or stream encoding errors found"));
+            EXPECT_TRUE(RunProgram("pdftotext", {"-l", "1", saved, "-"}).contains(word));
+            EXPECT_EQ(PdfInfoField(saved, "Pages").toInt(), pages);
+            TPdf reread;
+            reread.SetFileName(saved);
+            reread.SetActive(true);
+            EXPECT_EQ(reread.PageCount(), pages);
+            previous = saved;
+        }
+    }
+}

@@ -34,6 +34,7 @@ TEST(KestrovaPdfTool, FailuresGoToStandardErrorWithTheirExitCode) {
     REQUIRE_TESTDATA("pdf/bug_325_a.pdf");
     REQUIRE_TESTDATA("pdf/text_form_multiple.pdf");
     REQUIRE_TESTDATA("pdf/combobox_form.pdf");
+    REQUIRE_TESTDATA("pdf/bad_page_type.pdf");
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString notPdf = dir.filePath("notes.pdf");
@@ -76,7 +77,16 @@ TEST(KestrovaPdfTool, FailuresGoToStandardErrorWithTheirExitCode) {
         {{"edit", hello}, 2, "edit needs FILE and OUT"},
         {{"edit", hello, out}, 2, "edit needs at least one placement"},
         {{"edit", hello, out, "circle", "1", "2", "3"}, 2, "expected text, image, rect or polyline"},
-        {{"edit", hello, out, "text", "1", "left", "10", "t"}, 2, "X must be a number"},
+        {{"edit", hello, out, "text", "1", "left", "10", "t"}, 2, "X must be a finite number"},
+        {{"edit", hello, out, "rect", "1", "1", "1", "inf", "2"}, 2, "WIDTH must be a finite number: inf"},
+        {{"edit", hello, out, "polyline", "1", "0", "0", "nan", "5"}, 2, "X must be a finite number: nan"},
+        {{"edit", hello, out, "text", "1", "1e30", "10", "Hi"}, 1, "Number out of range: 1e+30"},
+        {{"annotate", hello, out, "add", "1", "square", "1", "1", "inf", "2"},
+         2,
+         "RIGHT must be a finite number: inf"},
+        {{"annotate", hello, out, "add", "1", "square", "1", "1", "40000", "2"},
+         1,
+         "Number out of range: 40000"},
         {{"edit", hello, out, "text", "1", "10", "10"}, 2, "text needs 1 arguments"},
         {{"edit", hello, out, "--version", "2.0", "text", "1", "1", "1", "t"}, 2, "--version must be one of"},
         {{"edit", hello, out, "--sideways", "text", "1", "1", "1", "t"}, 2, "unknown option --sideways"},
@@ -86,9 +96,20 @@ TEST(KestrovaPdfTool, FailuresGoToStandardErrorWithTheirExitCode) {
         {{"edit", hello, out, "text", "2", "1", "1", "t"}, 1, "Incorrect page number"},
         {{"edit", hello, out, "text", "1", "1", "1", "t", "font=NoSuchFont"}, 1, "Cannot create text object"},
         {{"edit", hello, out, "image", "1", "1", "1", notPdf}, 1, "Cannot read picture: "},
+        {{"edit", Shared("pdf/bad_page_type.pdf"), out, "rect", "1", "10", "10", "30", "30"},
+         1,
+         "Cannot change the page: page 2 of the document cannot be read"},
         {{"edit", hello, dir.filePath("no/such/folder/out.pdf"), "text", "1", "1", "1", "t"},
          1,
-         "Cannot create file"},
+         "Its folder does not exist"},
+        {{"edit", hello, dir.path(), "text", "1", "1", "1", "t"}, 1, "It is a folder"},
+        {{"edit", hello, out, "--incremental", "--version", "1.3", "text", "1", "1", "1", "t"},
+         2,
+         "--version cannot change the version of an --incremental save"},
+        {{"edit", hello, out, "rect", "1", "0", "0", "5", "5", "fill=0x1234"}, 2, "six hexadecimal digits"},
+        {{"annotate", hello, out, "add", "1", "ink", "1", "2", "3", "4"},
+         2,
+         "annotate cannot draw the strokes that an ink annotation needs"},
         {{"annots", hello}, 2, "Usage: kestrova-pdf"},
         {{"fields", hello, "1"}, 2, "Usage: kestrova-pdf"},
         {{"annotate", hello}, 2, "annotate needs FILE and OUT"},
@@ -110,6 +131,10 @@ TEST(KestrovaPdfTool, FailuresGoToStandardErrorWithTheirExitCode) {
         {{"annotate", hello, out, "add", "1", "sound", "1", "2", "3", "4"},
          1,
          "Unsupported annotation subtype"},
+        // The engine makes no redaction annotation, though it reads them.
+        {{"annotate", hello, out, "add", "1", "redact", "1", "2", "3", "4"},
+         1,
+         "Unsupported annotation subtype"},
         {{"fill", hello, out}, 2, "fill needs at least one NAME=VALUE"},
         {{"fill", hello, out, "novalue"}, 2, "expected NAME=VALUE"},
         {{"fill", texts, out, "Text Box=ok", "Nobody=1"}, 1, "Unknown form field \"Nobody\""},
@@ -125,6 +150,23 @@ TEST(KestrovaPdfTool, FailuresGoToStandardErrorWithTheirExitCode) {
         EXPECT_FALSE(QFile::exists(out));
         EXPECT_TRUE(run.Errors.contains(QString::fromLatin1(c.Message))) << run.Errors.toStdString();
         EXPECT_TRUE(run.Output.isEmpty()) << run.Output.toStdString();
+    }
+}
+
+TEST(KestrovaPdfTool, EveryCommandOfTheUsageIsOneTheParserTakes) {
+    const QString usage = RunTool({}).Errors;
+    QStringList named;
+    const QRegularExpression commandLine(QStringLiteral("^  ([a-z]+) FILE"),
+                                         QRegularExpression::MultilineOption);
+    for (auto match = commandLine.globalMatch(usage); match.hasNext();)
+        named.append(match.next().captured(1));
+    EXPECT_EQ(named, (QStringList{"info", "text", "find", "links", "outline", "render", "objects", "images",
+                                  "edit", "annots", "fields", "annotate", "fill"}));
+    for (const QString& command : named) {
+        SCOPED_TRACE(command.toStdString());
+        const ToolRun run = RunTool({command});
+        EXPECT_EQ(run.ExitCode, 2);
+        EXPECT_FALSE(run.Errors.contains("unknown command")) << run.Errors.toStdString();
     }
 }
 
@@ -179,6 +221,25 @@ TEST(KestrovaPdfTool, InfoReportsAPageThatCannotBeReadInItsPlace) {
     EXPECT_EQ(pages[0]["PageWidth"].toDouble(), 100);
     EXPECT_FALSE(pages[0].toObject().contains("Error"));
     EXPECT_EQ(pages[1].toObject(), (QJsonObject{{"PageNumber", 2}, {"Error", "Cannot open page 2"}}));
+}
+
+TEST(KestrovaPdfTool, AnnotsAndFieldsReportAnItemThatCannotBeReadInItsPlace) {
+    REQUIRE_TESTDATA("pdf/bad_annots_entry.pdf");
+    REQUIRE_TESTDATA("pdf/bug_664284.pdf");
+    REQUIRE_TESTDATA("pdf/bad_page_type.pdf");
+    for (const char* file : {"pdf/bad_annots_entry.pdf", "pdf/bug_664284.pdf"}) {
+        SCOPED_TRACE(file);
+        const ToolRun run = RunTool({"annots", Shared(file), "1"});
+        ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+        const QJsonArray annotations = run.Json()["Annotations"].toArray();
+        ASSERT_FALSE(annotations.isEmpty());
+        EXPECT_EQ(annotations[0].toObject(),
+                  (QJsonObject{{"Index", 0}, {"Error", "Cannot retrieve annotation"}}));
+    }
+    const ToolRun run = RunTool({"fields", Shared("pdf/bad_page_type.pdf")});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    EXPECT_EQ(run.Json()["PageErrors"].toArray(),
+              (QJsonArray{QJsonObject{{"PageNumber", 2}, {"Error", "Cannot open page 2"}}}));
 }
 
 TEST(KestrovaPdfTool, InfoShowsPageLabels) {
@@ -339,6 +400,29 @@ TEST(KestrovaPdfTool, RenderWritesThePageAsPng) {
     EXPECT_TRUE(inked) << "the text left no dark pixel";
 }
 
+TEST(KestrovaPdfTool, RenderDrawsTheAnnotationsAsPopplerDoes) {
+    REQUIRE_TESTDATA("pdf/annotation_stamp_with_ap.pdf");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString source = Shared("pdf/annotation_stamp_with_ap.pdf");
+    const ToolRun run = RunTool({"render", source, "1", "36", dir.filePath("ours.png")});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    RunProgram("pdftoppm", {"-r", "36", "-png", "-singlefile", source, dir.filePath("poppler")});
+    const QImage ours(dir.filePath("ours.png"));
+    const QImage poppler(dir.filePath("poppler.png"));
+    ASSERT_EQ(ours.size(), poppler.size());
+    // The page holds nothing but its stamp: both draw about as many pixels of it.
+    const auto inked = [](const QImage& image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixelColor(x, y) != QColor(Qt::white) ? 1 : 0;
+        return count;
+    };
+    EXPECT_GT(inked(poppler), 100);
+    EXPECT_NEAR(inked(ours), inked(poppler), inked(poppler) / 5);
+}
+
 TEST(KestrovaPdfTool, ObjectsListsWhatThePageIsMadeOf) {
     REQUIRE_TESTDATA("pdf/embedded_images.pdf");
     const ToolRun run = RunTool({"objects", Shared("pdf/embedded_images.pdf"), "1"});
@@ -403,6 +487,57 @@ TEST(KestrovaPdfTool, ImagesAreWrittenAsPngFiles) {
         EXPECT_GT(image["ByteCount"].toInt(), 0);
         EXPECT_EQ(QImage(image["File"].toString()).size(), listed[index]);
     }
+}
+
+namespace {
+
+// A page with two images side by side: JPEG data that no decoder reads, and a 10 by 10 grey image.
+QByteArray TwoImagesOneDamaged() {
+    const QByteArray damaged = QByteArray("\xFF\xD8\xFF\xE0 these bytes decode to nothing");
+    const QByteArray grey(300, '\x80');
+    const QList<QByteArray> objects{
+        "<</Type/Catalog/Pages 2 0 R>>",
+        "<</Type/Pages/Kids[3 0 R]/Count 1>>",
+        "<</Type/Page/Parent 2 0 R/MediaBox[0 0 200 100]/Resources<</XObject<</Im0 5 0 R/Im1 6 0 R>>>>"
+        "/Contents 4 0 R>>",
+        "<</Length 61>>stream\nq 50 0 0 50 10 10 cm /Im0 Do Q q 50 0 0 50 70 10 cm /Im1 Do Q\nendstream",
+        "<</Type/XObject/Subtype/Image/Width 10/Height 10/ColorSpace/DeviceRGB/BitsPerComponent 8"
+        "/Filter/DCTDecode/Length " +
+            QByteArray::number(damaged.size()) + ">>stream\n" + damaged + "\nendstream",
+        "<</Type/XObject/Subtype/Image/Width 10/Height 10/ColorSpace/DeviceRGB/BitsPerComponent 8/Length "
+        "300>>"
+        "stream\n" +
+            grey + "\nendstream"};
+    QByteArray pdf = "%PDF-1.7\n";
+    QByteArray table = "xref\n0 7\n0000000000 65535 f \n";
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        table += QByteArray::number(pdf.size()).rightJustified(10, '0') + " 00000 n \n";
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const QByteArray start = QByteArray::number(pdf.size());
+    return pdf + table + "trailer\n<</Size 7/Root 1 0 R>>\nstartxref\n" + start + "\n%%EOF\n";
+}
+
+} // namespace
+
+TEST(KestrovaPdfTool, AnImageWhoseOwnBitmapCannotBeHadIsWrittenAsDrawn) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath("images.pdf");
+    {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(TwoImagesOneDamaged());
+    }
+    const ToolRun run = RunTool({"images", file, "1", dir.filePath("images")});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    const QJsonArray images = run.Json()["Images"].toArray();
+    ASSERT_EQ(images.size(), 2);
+    // The damaged image as the page draws it, 50 points square; the other as it stands.
+    EXPECT_TRUE(images[0]["Rendered"].toBool());
+    EXPECT_EQ(QImage(images[0]["File"].toString()).size(), QSize(50, 50));
+    EXPECT_FALSE(images[1].toObject().contains("Rendered"));
+    EXPECT_EQ(QImage(images[1]["File"].toString()).size(), QSize(10, 10));
 }
 
 TEST(KestrovaPdfTool, EditPlacesEverythingAndSavesOverItsInput) {
@@ -475,15 +610,89 @@ TEST(KestrovaPdfTool, EditPlacesEverythingAndSavesOverItsInput) {
 
 TEST(KestrovaPdfTool, EditSavesIncrementallyAfterTheOriginalBytes) {
     REQUIRE_TESTDATA("pdf/hello_world.pdf");
+    REQUIRE_TESTDATA("realworld/libtasn1.pdf");
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString out = dir.filePath("out.pdf");
-    const ToolRun run = RunTool(
-        {"edit", Shared("pdf/hello_world.pdf"), out, "--incremental", "text", "1", "10", "10", "Added"});
+    // The second ends in a cross-reference stream.
+    for (const char* source : {"pdf/hello_world.pdf", "realworld/libtasn1.pdf"}) {
+        SCOPED_TRACE(source);
+        const ToolRun run =
+            RunTool({"edit", Shared(source), out, "--incremental", "text", "1", "10", "10", "Added"});
+        ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+        EXPECT_EQ(run.Json()["SaveOption"].toString(), "saIncremental");
+        EXPECT_TRUE(ReadFile(out).startsWith(ReadFile(Shared(source))));
+        EXPECT_TRUE(
+            RunProgram("qpdf", {"--check", out}).contains("No syntax or stream encoding errors found"));
+        EXPECT_TRUE(RunProgram("pdftotext", {"-l", "1", out, "-"}).contains("Added"));
+    }
+}
+
+TEST(KestrovaPdfTool, EditPlacesFromTheVisiblePagesLowerLeftCorner) {
+    REQUIRE_TESTDATA("pdf/cropped_text.pdf");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString out = dir.filePath("out.pdf");
+    // The page shows 50 to 150 of its 200 points each way.
+    const ToolRun run = RunTool({"edit", Shared("pdf/cropped_text.pdf"), out, "text", "1", "10", "80",
+                                 "Corner", "rect", "1", "0", "0", "20", "10", "fill=ff0000"});
     ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
-    EXPECT_EQ(run.Json()["SaveOption"].toString(), "saIncremental");
-    EXPECT_TRUE(ReadFile(out).startsWith(ReadFile(Shared("pdf/hello_world.pdf"))));
-    EXPECT_TRUE(RunProgram("pdftotext", {out, "-"}).contains("Added"));
+    const QJsonArray placed = run.Json()["Placements"].toArray();
+    ASSERT_EQ(placed.size(), 2);
+    EXPECT_NEAR(placed[0]["ObjectBounds"]["Left"].toDouble(), 60, 1);
+    EXPECT_EQ(placed[1]["ObjectBounds"]["Bottom"].toDouble(), 50);
+    const QString words = RunProgram("pdftotext", {"-f", "1", "-l", "1", "-cropbox", "-bbox", out, "-"});
+    EXPECT_TRUE(
+        words.contains(QRegularExpression(R"(<word xMin="10\.0+" yMin="11\.\d+" [^>]*>Corner</word>)")))
+        << words.toStdString();
+    // The rectangle fills the visible page's lower-left corner: 20 by 10 of its 100 by 100 points.
+    const QString png = dir.filePath("page");
+    RunProgram("pdftoppm", {"-f", "1", "-l", "1", "-r", "72", "-cropbox", "-png", "-singlefile", out, png});
+    const QImage image(png + ".png");
+    ASSERT_EQ(image.size(), QSize(100, 100));
+    EXPECT_EQ(image.pixelColor(5, 95), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(25, 85), QColor(Qt::white));
+}
+
+TEST(KestrovaPdfTool, EditDrawsTextInAFontThatCoversItOrRefusesIt) {
+    REQUIRE_TESTDATA("pdf/hello_world.pdf");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString hello = Shared("pdf/hello_world.pdf");
+    const QString out = dir.filePath("out.pdf");
+    const QString text = QStringLiteral("Zoë Ωmega 東京");
+    // Beyond the standard fonts, a system font that draws it all is embedded.
+    ToolRun run = RunTool({"edit", hello, out, "text", "1", "10", "10", text});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    EXPECT_TRUE(RunProgram("pdftotext", {out, "-"}).contains(text));
+    EXPECT_TRUE(RunProgram("qpdf", {"--check", out}).contains("No syntax or stream encoding errors found"));
+    const QString fontFile =
+        RunProgram("fc-match", {"--format=%{file}", ":charset=3a9 6771 4eac:fontformat=TrueType"});
+    EXPECT_TRUE(
+        RunProgram("pdffonts", {out}).contains(QRegularExpression(R"(CID TrueType\s+Identity-H\s+yes)")));
+    // The same text in the file asked for.
+    run = RunTool({"edit", hello, out, "text", "1", "10", "10", text, "font=" + fontFile});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    EXPECT_TRUE(RunProgram("pdftotext", {out, "-"}).contains(text));
+    QFile::remove(out);
+    // A character of the last private-use plane, which no font draws.
+    const QString undrawable = QString::fromUcs4(U"a\U0010FFFD");
+    const struct {
+        QStringList Arguments;
+        QString Message;
+    } refusals[] = {
+        {{"text", "1", "1", "1", undrawable},
+         "No font of this system draws every character of \"" + undrawable + "\""},
+        {{"text", "1", "1", "1", undrawable, "font=" + fontFile},
+         "The font " + fontFile + " does not draw every character of \"" + undrawable + "\""},
+    };
+    for (const auto& refusal : refusals) {
+        SCOPED_TRACE(refusal.Message.toStdString());
+        run = RunTool(QStringList{"edit", hello, out} + refusal.Arguments);
+        EXPECT_EQ(run.ExitCode, 1);
+        EXPECT_TRUE(run.Errors.contains(refusal.Message)) << run.Errors.toStdString();
+        EXPECT_FALSE(QFile::exists(out));
+    }
 }
 
 struct WriteLimit {

@@ -82,10 +82,12 @@ AnnotationEdit ReadEdit(const QStringList& words, qsizetype& position) {
     edit.PageNumber = PageArgument(Take(words, position, 1, keyword)[0]);
     if (keyword == QLatin1String("add")) {
         const QStringList head = Take(words, position, 5, keyword);
-        const auto subtype = ValueNamed<TPdfAnnotationSubtype>(head[0].toLower(), anXfaWidget);
+        const auto subtype = ValueNamed<TPdfAnnotationSubtype>(head[0].toLower(), anRedact);
         if (!subtype)
             throw UsageError("unknown annotation subtype " + head[0].toStdString());
         edit.Subtype = *subtype;
+        if (edit.Subtype == anInk)
+            throw UsageError("annotate cannot draw the strokes that an ink annotation needs");
         edit.Rectangle = RectangleValue({Number(head[1], "LEFT"), Number(head[2], "BOTTOM"),
                                          Number(head[3], "RIGHT"), Number(head[4], "TOP")});
     } else {
@@ -217,7 +219,8 @@ QJsonObject FillForm(TPdf& Pdf, const TFormValues& Values, const EditRequest& Sa
     FillFormFields(Pdf, Values);
     QJsonObject report = SaveEdited(Pdf, Save);
     QJsonArray fields;
-    for (const TPdfFormFieldEntry& field : ListFormFields(Pdf))
+    QList<TPdfPageError> unreadable;
+    for (const TPdfFormFieldEntry& field : ListFormFields(Pdf, &unreadable))
         for (const auto& [name, value] : Values)
             if (field.Name == name)
                 fields.append(ToJson(field));

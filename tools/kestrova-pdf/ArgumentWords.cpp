@@ -1,5 +1,8 @@
 #include "ArgumentWords.h"
 
+#include <QRegularExpression>
+#include <cmath>
+
 int PageArgument(const QString& Text) {
     bool ok = false;
     const int page = Text.toInt(&ok);
@@ -11,15 +14,15 @@ int PageArgument(const QString& Text) {
 double Number(const QString& word, const char* what) {
     bool ok = false;
     const double value = word.toDouble(&ok);
-    if (!ok)
-        throw UsageError(std::string(what) + " must be a number: " + word.toStdString());
+    if (!ok || !std::isfinite(value))
+        throw UsageError(std::string(what) + " must be a finite number: " + word.toStdString());
     return value;
 }
 
 PDFium::TColor ColorValue(const QString& text) {
-    bool ok = false;
-    const uint rgb = text.toUInt(&ok, 16);
-    if (!ok || text.size() != 6)
+    static const QRegularExpression sixDigits(QStringLiteral("^[0-9A-Fa-f]{6}$"));
+    const uint rgb = text.toUInt(nullptr, 16);
+    if (!sixDigits.match(text).hasMatch())
         throw UsageError("a colour is six hexadecimal digits RRGGBB: " + text.toStdString());
     return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
 }

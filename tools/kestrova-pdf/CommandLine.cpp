@@ -5,6 +5,10 @@
 
 namespace {
 
+const QString SaveOptions = QStringLiteral("[--full | --incremental] [--version 1.0-1.7]");
+// Where the explanations of the usage begin.
+constexpr int HelpColumn = 30;
+
 double DpiArgument(const QString& text) {
     bool ok = false;
     const double dpi = text.toDouble(&ok);
@@ -14,35 +18,57 @@ double DpiArgument(const QString& text) {
     return dpi;
 }
 
-// The words of a command after its name: positional arguments and the options it allows.
-struct Words {
-    QStringList Positional;
-    QStringList Flags;
-    QString Password;
-};
-
-Words SplitWords(const QStringList& arguments, const QStringList& allowedFlags, bool allowPassword) {
-    Words words;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& word = arguments[i];
-        if (allowPassword && word == QLatin1String("--password")) {
-            if (++i == arguments.size())
-                throw UsageError("--password needs a value");
-            words.Password = arguments[i];
-        } else if (word.startsWith(QLatin1String("--"))) {
-            if (!allowedFlags.contains(word))
-                throw UsageError("unknown option " + word.toStdString());
-            words.Flags.append(word);
-        } else {
-            words.Positional.append(word);
-        }
-    }
-    return words;
+// The positional words of the inspections by their names in the usage.
+void ReadArgument(const QString& name, const QString& word, ToolInvocation& invocation) {
+    static const QMap<QString, std::function<void(const QString&, ToolInvocation&)>> readers{
+        {"FILE",
+         [](const QString& w, ToolInvocation& i) {
+             i.File = w;
+         }},
+        {"PAGE",
+         [](const QString& w, ToolInvocation& i) {
+             i.PageNumber = PageArgument(w);
+         }},
+        {"TEXT",
+         [](const QString& w, ToolInvocation& i) {
+             i.Text = w;
+         }},
+        {"DPI",
+         [](const QString& w, ToolInvocation& i) {
+             i.Dpi = DpiArgument(w);
+         }},
+        {"OUT.png",
+         [](const QString& w, ToolInvocation& i) {
+             i.Output = w;
+         }},
+        {"DIR", [](const QString& w, ToolInvocation& i) {
+             i.Folder = w;
+         }}};
+    readers.value(name)(word, invocation);
 }
 
-void RequireCount(const Words& words, qsizetype count) {
-    if (words.Positional.size() != count)
+// The words of an inspection after its name: positional arguments, the flags it allows and a password.
+void ReadInspection(const QStringList& arguments, ToolInvocation& invocation) {
+    const ToolCommand& command = *invocation.Command;
+    QStringList positional;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& word = arguments[i];
+        if (word == QLatin1String("--password")) {
+            if (++i == arguments.size())
+                throw UsageError("--password needs a value");
+            invocation.Password = arguments[i];
+        } else if (word.startsWith(QLatin1String("--"))) {
+            if (!command.Flags.contains(word))
+                throw UsageError("unknown option " + word.toStdString());
+            invocation.Flags.append(word);
+        } else {
+            positional.append(word);
+        }
+    }
+    if (positional.size() != command.Arguments.size())
         throw UsageError("wrong number of arguments");
+    for (qsizetype i = 0; i < positional.size(); ++i)
+        ReadArgument(command.Arguments[i], positional[i], invocation);
 }
 
 QString OptionValue(const QStringList& arguments, qsizetype& i) {
@@ -52,7 +78,7 @@ QString OptionValue(const QStringList& arguments, qsizetype& i) {
 }
 
 // FILE OUT with the save options of a command that saves a document; the command's own words follow.
-QStringList ParseSaving(const QStringList& arguments, ToolInvocation& invocation) {
+QStringList ReadSaving(const QStringList& arguments, ToolInvocation& invocation) {
     QStringList positional;
     qsizetype i = 1;
     for (; i < arguments.size(); ++i) {
@@ -74,128 +100,57 @@ QStringList ParseSaving(const QStringList& arguments, ToolInvocation& invocation
     }
     if (positional.size() < 2)
         throw UsageError(arguments.first().toStdString() + " needs FILE and OUT");
+    // The bytes of the original, header and all, stay as they are.
+    if (invocation.Edit.Option == PDFium::saIncremental && invocation.Edit.Version != PDFium::pvUnknown)
+        throw UsageError("--version cannot change the version of an --incremental save");
     invocation.File = positional[0];
     invocation.Edit.Output = positional[1];
     return arguments.mid(i);
 }
 
+// The command's line of the usage: its words, then its explanation from the help column on.
+QString CommandUsage(const ToolCommand& command) {
+    QStringList words{command.Name};
+    words += command.Arguments;
+    if (command.ReadRecords)
+        words << SaveOptions << command.Records + QStringLiteral("...");
+    for (const QString& flag : command.Flags)
+        words.append(QLatin1Char('[') + flag + QLatin1Char(']'));
+    QString usage = QStringLiteral("  ") + words.join(QLatin1Char(' '));
+    const QString indent(HelpColumn, QLatin1Char(' '));
+    usage += usage.size() + 2 <= HelpColumn ? QString(HelpColumn - usage.size(), QLatin1Char(' '))
+                                            : QLatin1Char('\n') + indent;
+    usage += command.Help.join(QLatin1Char('\n') + indent) + QLatin1Char('\n');
+    for (const QString& line : command.Details)
+        usage += line + QLatin1Char('\n');
+    return usage;
+}
+
 } // namespace
 
 ToolInvocation ParseCommandLine(const QStringList& Arguments) {
-    static const QMap<QString, ToolCommand> commands{
-        {"info", ToolCommand::Info},       {"text", ToolCommand::Text},
-        {"find", ToolCommand::Find},       {"links", ToolCommand::Links},
-        {"outline", ToolCommand::Outline}, {"render", ToolCommand::Render},
-        {"objects", ToolCommand::Objects}, {"images", ToolCommand::Images},
-        {"edit", ToolCommand::Edit},       {"annots", ToolCommand::Annots},
-        {"fields", ToolCommand::Fields},   {"annotate", ToolCommand::Annotate},
-        {"fill", ToolCommand::Fill}};
     if (Arguments.isEmpty())
         throw UsageError("no command given");
-    if (!commands.contains(Arguments.first()))
-        throw UsageError("unknown command");
     ToolInvocation invocation;
-    invocation.Command = commands.value(Arguments.first());
-    switch (invocation.Command) {
-    case ToolCommand::Edit:
-        invocation.Edit.Placements = ParsePlacements(ParseSaving(Arguments, invocation));
-        return invocation;
-    case ToolCommand::Annotate:
-        invocation.AnnotationEdits = ParseAnnotationEdits(ParseSaving(Arguments, invocation));
-        return invocation;
-    case ToolCommand::Fill:
-        invocation.FormValues = ParseFormValues(ParseSaving(Arguments, invocation));
-        return invocation;
-    default:
-        break;
-    }
-    const bool isFind = invocation.Command == ToolCommand::Find;
-    const QStringList findFlags{"--case", "--whole-word", "--consecutive", "--backward"};
-    const Words words = SplitWords(Arguments, isFind ? findFlags : QStringList{}, true);
-    invocation.Password = words.Password;
-    switch (invocation.Command) {
-    case ToolCommand::Info:
-    case ToolCommand::Outline:
-    case ToolCommand::Fields:
-        RequireCount(words, 1);
-        break;
-    case ToolCommand::Text:
-    case ToolCommand::Links:
-    case ToolCommand::Objects:
-    case ToolCommand::Annots:
-        RequireCount(words, 2);
-        invocation.PageNumber = PageArgument(words.Positional[1]);
-        break;
-    case ToolCommand::Find:
-        RequireCount(words, 3);
-        invocation.PageNumber = PageArgument(words.Positional[1]);
-        invocation.Text = words.Positional[2];
-        for (const auto& [flag, option] :
-             {std::pair{"--case", PDFium::seCaseSensitive}, std::pair{"--whole-word", PDFium::seWholeWord},
-              std::pair{"--consecutive", PDFium::seConsecutive}})
-            if (words.Flags.contains(QLatin1String(flag)))
-                invocation.Options.Include(option);
-        invocation.Backward = words.Flags.contains("--backward");
-        break;
-    case ToolCommand::Render:
-        RequireCount(words, 4);
-        invocation.PageNumber = PageArgument(words.Positional[1]);
-        invocation.Dpi = DpiArgument(words.Positional[2]);
-        invocation.Output = words.Positional[3];
-        break;
-    case ToolCommand::Images:
-        RequireCount(words, 3);
-        invocation.PageNumber = PageArgument(words.Positional[1]);
-        invocation.Folder = words.Positional[2];
-        break;
-    case ToolCommand::Edit:
-    case ToolCommand::Annotate:
-    case ToolCommand::Fill:
-        break;
-    }
-    invocation.File = words.Positional[0];
+    for (const ToolCommand& command : ToolCommands())
+        if (command.Name == Arguments.first())
+            invocation.Command = &command;
+    if (!invocation.Command)
+        throw UsageError("unknown command");
+    if (invocation.Command->ReadRecords)
+        invocation.Command->ReadRecords(ReadSaving(Arguments, invocation), invocation);
+    else
+        ReadInspection(Arguments, invocation);
     return invocation;
 }
 
 QString UsageText() {
-    return QStringLiteral(
+    QString usage = QStringLiteral(
         "Usage: kestrova-pdf COMMAND FILE ... [--password P]\n"
         "Shows what Kestrova's PDF component sees in a document, or edits it, as JSON on standard output.\n"
-        "\n"
-        "  info FILE                   document information and every page's size, rotation and label,\n"
-        "                              or its error where the page cannot be read\n"
-        "  text FILE PAGE              the page's text and every character\n"
-        "  find FILE PAGE TEXT [--case] [--whole-word] [--consecutive] [--backward]\n"
-        "                              the character index of every match\n"
-        "  links FILE PAGE             link annotations and web links of the page\n"
-        "  outline FILE                the bookmark tree, to 32 levels, and the named destinations\n"
-        "  render FILE PAGE DPI OUT.png  the page drawn on white, as a PNG\n"
-        "  objects FILE PAGE           index, type, bounds and transparency of every object of the page\n"
-        "  images FILE PAGE DIR        every image of the page written into DIR as a PNG\n"
-        "  edit FILE OUT [--full | --incremental] [--version 1.0-1.7] PLACEMENT...\n"
-        "                              places everything on the pages and saves to OUT (may be FILE);\n"
-        "                              a full save unless --incremental; coordinates in points from the\n"
-        "                              page's lower-left corner, colours as RRGGBB\n"
-        "    text PAGE X Y TEXT [font=Helvetica] [size=12] [color=000000] [alpha=255]\n"
-        "    image PAGE X Y FILE [width=W] [height=H]   a PNG, JPEG or other picture; one point a pixel\n"
-        "    rect PAGE X Y WIDTH HEIGHT [fill=RRGGBB] [stroke=RRGGBB] [line=1] [alpha=255]\n"
-        "    polyline PAGE X1 Y1 X2 Y2 [X Y ...] [close] [fill=RRGGBB] [stroke=RRGGBB] [line=1] [alpha=255]\n"
-        "                              a path without fill or stroke is stroked black\n"
-        "  annots FILE PAGE            every annotation of the page with all its fields\n"
-        "  fields FILE                 every form field: page, index, name, type, value, flags, options\n"
-        "  annotate FILE OUT [--full | --incremental] [--version 1.0-1.7] EDIT...\n"
-        "                              changes the annotations and saves to OUT, as edit does\n"
-        "    add PAGE SUBTYPE LEFT BOTTOM RIGHT TOP [SETTING...]   a new annotation (text, highlight,\n"
-        "                              square, underline, ...), printed and red unless told otherwise;\n"
-        "                              text markup covers its rectangle unless points= says otherwise\n"
-        "    set PAGE INDEX [SETTING...]  changes the annotation at INDEX\n"
-        "    delete PAGE INDEX         removes it; later indexes move down by one\n"
-        "    SETTING: color=RRGGBB alpha=0-255 interior=RRGGBB interior-alpha=0-255 contents=TEXT\n"
-        "             author=TEXT flags=print,hidden,... points=X1,Y1,...,X4,Y4 rect=LEFT,BOTTOM,RIGHT,TOP\n"
-        "  fill FILE OUT [--full | --incremental] [--version 1.0-1.7] NAME=VALUE...\n"
-        "                              fills form fields as typing and clicking would and saves to OUT;\n"
-        "                              check boxes take Off or their on state, radio groups the export\n"
-        "                              value or on state of a button, choice fields one of their options\n"
-        "\n"
-        "Errors go to standard error with exit code 1; wrong usage exits with code 2.\n");
+        "\n");
+    for (const ToolCommand& command : ToolCommands())
+        usage += CommandUsage(command);
+    return usage +
+           QStringLiteral("\nErrors go to standard error with exit code 1; wrong usage exits with code 2.\n");
 }

@@ -154,7 +154,8 @@ QJsonObject InspectOutline(const TPdf& Pdf) {
 QJsonObject RenderToPng(TPdf& Pdf, double Dpi, const QString& Output) {
     const int width = qRound(Pdf.PageWidth() * Dpi / 72);
     const int height = qRound(Pdf.PageHeight() * Dpi / 72);
-    const QImage image = Pdf.RenderPage(0, 0, width, height, ro0, {}, clWhite);
+    // Annotations are drawn, as every reader draws them.
+    const QImage image = Pdf.RenderPage(0, 0, width, height, ro0, {reAnnotations}, clWhite);
     if (!image.save(Output, "PNG"))
         throw Exception(QStringLiteral("Cannot write ") + Output);
     return {{"PageNumber", Pdf.PageNumber()}, {"Width", width}, {"Height", height}, {"File", Output}};

@@ -39,7 +39,8 @@ QJsonObject ToJson(const TPdfRectangle& Rectangle) {
 }
 
 QJsonValue ToJson(TPdfAction Action) {
-    static const QStringList names{"acUnsupported", "acGoto", "acGotoRemote", "acUri", "acLaunch"};
+    static const QStringList names{"acUnsupported", "acGoto",   "acGotoRemote",
+                                   "acUri",         "acLaunch", "acEmbeddedGoto"};
     const int ordinal = static_cast<int>(Action);
     if (ordinal >= 0 && ordinal < names.size())
         return names[ordinal];
@@ -121,8 +122,10 @@ QJsonObject ToJson(const TPdfFormFieldEntry& Field) {
         json.insert("Checked", Field.Checked);
         json.insert("State", Field.State);
     }
-    if (Field.Kind == fkComboBox || Field.Kind == fkListBox)
+    if (Field.Kind == fkComboBox || Field.Kind == fkListBox) {
         json.insert("Options", QJsonArray::fromStringList(Field.Options));
+        json.insert("Selected", QJsonArray::fromStringList(Field.Selected));
+    }
     return json;
 }
 
@@ -166,7 +169,7 @@ QString EnumName(TPdfAnnotationSubtype Value) {
                           "anUnderline", "anSquiggly",  "anStrikeout",      "anStamp",    "anCaret",
                           "anInk",       "anPopup",     "anFileAttachment", "anSound",    "anMovie",
                           "anWidget",    "anScreen",    "anPrinterMark",    "anTrapNet",  "anWaterMark",
-                          "anThreed",    "anRichMedia", "anXfaWidget"});
+                          "anThreed",    "anRichMedia", "anXfaWidget",      "anRedact"});
 }
 
 QString EnumName(TPdfAnnotationFlag Value) {

@@ -1,6 +1,7 @@
 #include "PageEdits.h"
 
 #include "JsonRecords.h"
+#include "TextFont.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -48,6 +49,14 @@ void PlacePath(TPdf& pdf, const Placement& placement) {
     pdf.AddPath();
 }
 
+// The placement moved from the visible page's lower-left corner, where its coordinates start, into the
+// page's own space, where the visible page may start anywhere.
+Placement OnPage(Placement placement, const TPdfRectangle& visible) {
+    for (QPointF& point : placement.Points)
+        point += QPointF(visible.Left, visible.Bottom);
+    return placement;
+}
+
 QString KindName(PlacementKind kind) {
     static const QStringList names{"text", "image", "rect", "polyline"};
     return names[static_cast<int>(kind)];
@@ -57,14 +66,15 @@ QString KindName(PlacementKind kind) {
 
 QJsonObject ApplyEdits(TPdf& Pdf, const EditRequest& Request) {
     QJsonArray placed;
-    for (const Placement& placement : Request.Placements) {
-        Check(placement.PageNumber <= Pdf.PageCount(), QStringLiteral("Incorrect page number"));
-        Pdf.SetPageNumber(placement.PageNumber);
+    for (const Placement& requested : Request.Placements) {
+        Check(requested.PageNumber <= Pdf.PageCount(), QStringLiteral("Incorrect page number"));
+        Pdf.SetPageNumber(requested.PageNumber);
+        const Placement placement = OnPage(requested, Pdf.PageBounds());
         const QPointF at = placement.Points.first();
         switch (placement.Kind) {
         case PlacementKind::Text:
-            Pdf.AddText(placement.Text, placement.Font, placement.FontSize, at.x(), at.y(), placement.Color,
-                        placement.Alpha);
+            Pdf.AddText(placement.Text, FontForText(placement.Text, placement.Font), placement.FontSize,
+                        at.x(), at.y(), placement.Color, placement.Alpha);
             break;
         case PlacementKind::Image:
             PlaceImage(Pdf, placement);

@@ -13,7 +13,7 @@
 
 enum class PlacementKind { Text, Image, Rectangle, Polyline };
 
-// One thing to place on a page, in page coordinates (points, origin at the lower-left corner).
+// One thing to place on a page, in points from the lower-left corner of the visible page (its crop box).
 struct Placement {
     PlacementKind Kind = PlacementKind::Text;
     int PageNumber = 1;
@@ -22,7 +22,7 @@ struct Placement {
     QSizeF Size;                          // rectangle; image (empty: one point a pixel)
     QString Text;                         // text
     QString File;                         // image: a PNG, JPEG or any picture Qt reads
-    QString Font = "Helvetica";           // text: one of the engine's standard fonts
+    QString Font = "Helvetica";           // text: a standard font's name or a font file's path
     float FontSize = 12;                  // text
     PDFium::TColor Color = 0;             // text
     quint8 Alpha = 255;                   // text, fill and stroke

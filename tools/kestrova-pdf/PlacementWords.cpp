@@ -66,7 +66,7 @@ Placement ReadPlacement(const QStringList& words, qsizetype& position) {
     } else {
         placement.Kind = PlacementKind::Polyline;
         while (position + 1 < words.size() && IsNumber(words[position]) && IsNumber(words[position + 1])) {
-            placement.Points.append({words[position].toDouble(), words[position + 1].toDouble()});
+            placement.Points.append({Number(words[position], "X"), Number(words[position + 1], "Y")});
             position += 2;
         }
         if (placement.Points.size() < 2)

@@ -1,11 +1,8 @@
 // kestrova-pdf: shows what Kestrova's PDF component sees in a document, and edits it, for support and for
 // scripts. One JSON document on standard output; errors on standard error with exit code 1; wrong usage exits
 // with code 2.
-#include "AnnotationReports.h"
 #include "CommandLine.h"
 #include "DocumentReports.h"
-#include "ObjectReports.h"
-#include "PageEdits.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -16,35 +13,7 @@ namespace {
 QJsonObject Run(const ToolInvocation& invocation) {
     PDFium::TPdf pdf;
     OpenInspected(pdf, invocation.File, invocation.Password, invocation.PageNumber);
-    switch (invocation.Command) {
-    case ToolCommand::Info:
-        return InspectInfo(pdf);
-    case ToolCommand::Text:
-        return InspectText(pdf);
-    case ToolCommand::Find:
-        return InspectFind(pdf, invocation.Text, invocation.Options, invocation.Backward);
-    case ToolCommand::Links:
-        return InspectLinks(pdf);
-    case ToolCommand::Outline:
-        return InspectOutline(pdf);
-    case ToolCommand::Render:
-        return RenderToPng(pdf, invocation.Dpi, invocation.Output);
-    case ToolCommand::Objects:
-        return InspectObjects(pdf);
-    case ToolCommand::Images:
-        return ExtractImages(pdf, invocation.Folder);
-    case ToolCommand::Edit:
-        return ApplyEdits(pdf, invocation.Edit);
-    case ToolCommand::Annots:
-        return InspectAnnotations(pdf);
-    case ToolCommand::Fields:
-        return InspectFormFields(pdf);
-    case ToolCommand::Annotate:
-        return ApplyAnnotationEdits(pdf, invocation.AnnotationEdits, invocation.Edit);
-    case ToolCommand::Fill:
-        return FillForm(pdf, invocation.FormValues, invocation.Edit);
-    }
-    return {};
+    return invocation.Command->Run(pdf, invocation);
 }
 
 } // namespace

@@ -1,0 +1,21 @@
+// The fonts of new text objects: one of the engine's standard fonts, which draw the characters of the Windows
+// Latin-1 code page (Symbol and ZapfDingbats their own symbols), or a TrueType or OpenType font file, which
+// the document embeds.
+#pragma once
+
+#include "pdf/binding/EngineHandles.h"
+
+#include <QString>
+
+namespace PDFium {
+
+// The first character of Text that the standard font Font does not draw, or a null character where it draws
+// them all. Control characters draw nothing in any font and count as drawn.
+QChar FirstUncoveredCharacter(const QString& Font, const QString& Text);
+
+// A new text object of FontSize in Font: a standard font by its name, or a font file by its path. Raises
+// EPdfError where the font cannot be had, and where a standard font does not draw a character of Text.
+OwnedPageObject NewTextObject(FPDF_DOCUMENT Document, const QString& Font, const QString& Text,
+                              float FontSize);
+
+} // namespace PDFium
