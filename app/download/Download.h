@@ -26,7 +26,7 @@
 // announced length, -1 when unknown.
 using TDownloadProgress = std::function<void(qint64 Received, qint64 Total)>;
 
-// The program's download folder: "DownFile" beside the executable, ending in the separator.
+// The program's download folder: "DownFile" in its data folder, ending in the separator.
 QString DownloadFolder();
 
 // Downloads Address into Folder (ending in the separator) under DownloadFileName(Address), or a free

@@ -3,7 +3,7 @@
 // engine makes of what was downloaded. Every message box is recorded as a person would see it.
 #include "JobHarness.h"
 
-#include "app/log/ExecutableFolder.h"
+#include "app/log/DataFolder.h"
 #include "app/uKestrova.h"
 #include "app/ui/MessageBoxes.h"
 #include "support/HttpServer.h"
@@ -34,13 +34,13 @@ protected:
         if (!PrintSystem::Shared().Started())
             GTEST_SKIP() << "no private print system: " << PrintSystem::Shared().Error().toStdString();
         ASSERT_TRUE(Folder.isValid());
-        ExecutableFolder::SetPath(Folder.path());
+        DataFolder::SetPath(Folder.path());
         MessageBoxes::SetRecorder([this](const MessageBoxes::Shown& box) { Boxes.append(box.text); });
         Server.On("GET", "/doc.pdf", HttpResponse{200, {}, TwoPages});
     }
     void TearDown() override {
         MessageBoxes::SetRecorder({});
-        ExecutableFolder::SetPath(QString());
+        DataFolder::SetPath(QString());
     }
 
     // Runs the job of Link until the form has closed; false when it did not close in time.

@@ -80,20 +80,35 @@ protected:
 #else
         environment.remove("LD_LIBRARY_PATH");
 #endif
+        environment.insert("XDG_DATA_HOME", DataHome());
         program.setProcessEnvironment(environment);
-        program.start(Install.filePath("Kestrova"), {link});
+        if (!ReadOnlyInstall) {
+            program.start(Install.filePath("Kestrova"), {link});
+            return;
+        }
+        // Root may write anywhere, so the folder is mounted read-only, in a mount namespace that ends with
+        // the program.
+        program.start("unshare",
+                      {"--mount", "sh", "-c", "mount -o bind,ro \"$0\" \"$0\" && exec \"$0/Kestrova\" \"$1\"",
+                       Install.path(), link});
     }
 
-    QStringList LogLines() const {
-        QFile log(Install.filePath("log/" + QDate::currentDate().toString("yyyyMMdd") + ".log"));
+    // The user's data folder, XDG_DATA_HOME, in the temporary home.
+    QString DataHome() const {
+        return Home.filePath("data");
+    }
+
+    QStringList LogLines(const QString& folder) const {
+        QFile log(folder + "/log/" + QDate::currentDate().toString("yyyyMMdd") + ".log");
         if (!log.open(QIODevice::ReadOnly))
             return {};
         return QString::fromLocal8Bit(log.readAll()).split("\r\n", Qt::SkipEmptyParts);
     }
 
-    // The day's log holds one line: the time and the link.
-    void ExpectLoggedOnce(const QString& link) const {
-        const QStringList lines = LogLines();
+    // The day's log in the program's data folder, beside the program unless named, holds one line: the time
+    // and the link.
+    void ExpectLoggedOnce(const QString& link, QString folder = QString()) const {
+        const QStringList lines = LogLines(folder.isEmpty() ? Install.path() : folder);
         ASSERT_EQ(lines.size(), 1);
         EXPECT_TRUE(lines.first().endsWith(": " + link)) << lines.first().toStdString();
     }
@@ -101,6 +116,7 @@ protected:
     QTemporaryDir Install;
     QTemporaryDir Home;
     HttpServer Server;
+    bool ReadOnlyInstall = false; // the program's folder cannot be written, as in an installed package
 };
 
 // The printable area of a queue at its resolution, as the program sees it: every test queue keeps margins
@@ -262,6 +278,29 @@ TEST_F(Program, TheNextJobRemovesWhatAKilledJobLeft) {
     ASSERT_FALSE(printed.isEmpty());
     EXPECT_EQ(PrintSystem::LastJobTitle(PrintSystem::Shared().DefaultPrinter()), "Second");
     EXPECT_EQ(FilesIn(Install.filePath("DownFile")), QStringList());
+}
+
+// A copy whose folder cannot be written, as in an installed package, keeps its table, download and log in the
+// user's data folder, and writes nothing beside itself.
+TEST_F(Program, CopyInAFolderItCannotWriteKeepsItsFilesInTheUsersDataFolder) {
+    if (QProcess::execute("unshare", {"--mount", "sh", "-c", "mount -o bind,ro / /"}) != 0)
+        GTEST_SKIP() << "no read-only mount in a mount namespace of its own (unshare and mount need root)";
+    ReadOnlyInstall = true;
+    const QString data = DataHome() + "/kestrova";
+    ASSERT_TRUE(QDir().mkpath(data));
+    const QString queue = PrintSystem::Shared().Printers().at(1);
+    ASSERT_NE(queue, PrintSystem::Shared().DefaultPrinter());
+    WriteTable(data, {{"Desk", "Desk", queue}});
+    Server.On("GET", "/installed/doc.pdf",
+              HttpResponse{200, {}, MakePdf({{{{612, 792}, "x"}}, "Installed"})});
+    const QString link = JobLink("Desk", Server.Url("/installed/doc.pdf"));
+
+    ASSERT_EQ(Run(link), 0);
+    ASSERT_FALSE(PrintSystem::Shared().WaitForOutput(queue, 90).isEmpty()) << "the table was not read";
+    EXPECT_EQ(PrintSystem::LastJobTitle(queue), "Installed");
+    EXPECT_EQ(FilesIn(data + "/DownFile"), QStringList());
+    ExpectLoggedOnce(link, data);
+    EXPECT_EQ(FilesIn(Install.path()), (QStringList{"Kestrova", "libpdfium.so"}));
 }
 
 } // namespace
