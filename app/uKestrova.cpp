@@ -10,6 +10,7 @@
 #include "app/table/AssignmentTable.h"
 #include "app/table/DBGrid.h"
 #include "app/ui/DesktopCentre.h"
+#include "app/ui/ElidedLabel.h"
 #include "app/ui/EventGuard.h"
 #include "pdf/Pdf.h"
 
@@ -98,13 +99,14 @@ void TPrint::CreateControls() {
     btAppend = button(pButton, "btAppend", QStringLiteral("Append"), 75, 27);
     btDelete = button(pButton, "btDelete", QStringLiteral("Delete"), 75, 27);
     btEditor = button(pButton, "btEditor", QStringLiteral("Editor"), 75, 27);
+    lTable = named(new TElidedLabel(pButton), "lTable");
     auto* buttons = new QHBoxLayout(pButton);
     buttons->setContentsMargins(4, 4, 4, 4);
     buttons->setSpacing(4);
     buttons->addWidget(btAppend);
     buttons->addWidget(btDelete);
     buttons->addWidget(btEditor);
-    buttons->addStretch(1);
+    buttons->addWidget(lTable, 1);
     form->addWidget(pButton);
 
     Cds = named(new TClientDataSet(this), "Cds");
@@ -173,6 +175,8 @@ void TPrint::FormCreate() {
     if (FInvocationUrl.isEmpty())
         btReg->setEnabled(!IsExistRegistryKey(edKestrovaKey->text()));
     FCdsFilePath = AssignmentTable::CdsFilePath();
+    lTable->setText(FCdsFilePath);
+    lTable->setToolTip(FCdsFilePath);
     AssignmentTable::SetUp(*Cds, FCdsFilePath);
     const bool printMode = ReadUrl(ModuleAddress, pdfurl);
     pReg->setVisible(!printMode);

@@ -19,6 +19,7 @@ class QTimer;
 class TClientDataSet;
 class TDataSource;
 class TDBGrid;
+class TElidedLabel;
 namespace PDFium {
 class TPdf;
 }
@@ -41,6 +42,7 @@ public:
     QPushButton* btAppend;
     QPushButton* btDelete;
     QPushButton* btEditor;
+    TElidedLabel* lTable; // where the table file lives
     TDBGrid* Grid;
     QFrame* pSchedule;
     QLabel* lSchedule;
