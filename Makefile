@@ -3,7 +3,7 @@
 # when there is nothing to do.
 BUILD := build
 
-.PHONY: all setup configure test demo bench asan fuzz clean
+.PHONY: all setup configure test demo bench asan fuzz package package-test clean
 
 all: setup configure
 	@out=$$(ninja -C $(BUILD) --quiet 2>&1) || { echo "$$out"; exit 1; }; \
@@ -61,6 +61,18 @@ fuzz: setup
 		>build-fuzz/configure.log 2>&1 || { cat build-fuzz/configure.log; exit 1; }
 	@ninja -C build-fuzz --quiet $$(ninja -C build-fuzz -t targets all | sed -n 's/^\([a-z_]*_fuzzer\): .*/\1/p')
 	@fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
+
+# The Debian package build/kestrova_VERSION_amd64.deb (CPack), which lintian must find free of errors.
+package: all
+	@scripts/setup.sh scripts/packages-package.txt
+	@rm -f $(BUILD)/kestrova_*.deb
+	@cd $(BUILD) && cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
+	@lintian --fail-on error $(BUILD)/kestrova_*_amd64.deb
+	@echo "Package: $$(ls $(BUILD)/kestrova_*_amd64.deb)"
+
+# The package installed, upgraded, used by a new user and purged in a clean Debian root.
+package-test: package
+	@scripts/package-test.sh $(BUILD)
 
 clean:
 	@rm -rf $(BUILD) build-asan build-fuzz

@@ -13,6 +13,7 @@
 #include "app/trust/TrustSummary.h"
 #include "app/uKestrovaTrust.h"
 #include "app/ui/DesktopCentre.h"
+#include "app/ui/ElidedLabel.h"
 #include "app/ui/EventGuard.h"
 #include "pdf/Pdf.h"
 
@@ -132,6 +133,9 @@ void TPrint::CreateControls() {
     mmUrl->setFixedHeight(130);
     auto* memo = new QVBoxLayout;
     memo->setContentsMargins(3, 3, 3, 3);
+    // Where the table file lives, on a line of its own under the grid, shortened in the middle when long.
+    lTable = named(new TElidedLabel(this), "lTable");
+    memo->addWidget(lTable);
     memo->addWidget(mmUrl);
     form->addLayout(memo);
 
@@ -185,6 +189,8 @@ void TPrint::FormCreate() {
     if (FInvocationUrl.isEmpty())
         btReg->setEnabled(!IsExistRegistryKey(edKestrovaKey->text()));
     FCdsFilePath = AssignmentTable::CdsFilePath();
+    lTable->setText(FCdsFilePath);
+    lTable->setToolTip(FCdsFilePath);
     AssignmentTable::SetUp(*Cds, FCdsFilePath);
     bool printMode = false;
     try {
@@ -202,6 +208,7 @@ void TPrint::FormCreate() {
     pButton->setVisible(!printMode);
     Grid->setVisible(!printMode);
     mmUrl->setVisible(!printMode);
+    lTable->setVisible(!printMode);
     pSchedule->setVisible(printMode);
     if (!printMode) {
         // Rows whose printer has gone are marked: their modules now print on the default printer.

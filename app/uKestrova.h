@@ -21,6 +21,7 @@ class QTimer;
 class TClientDataSet;
 class TDataSource;
 class TDBGrid;
+class TElidedLabel;
 namespace PDFium {
 class TPdf;
 }
@@ -45,6 +46,7 @@ public:
     QPushButton* btEditor;
     QLabel* lTrust; // who may print here, in a few words; the whole sentence as its tooltip
     QPushButton* btTrust;
+    TElidedLabel* lTable; // where the table file lives
     TDBGrid* Grid;
     QFrame* pSchedule;
     QLabel* lSchedule;

@@ -3,7 +3,7 @@
 #include "app/download/DownloadFileName.h"
 #include "app/download/EDownloadError.h"
 #include "app/download/TransportError.h"
-#include "app/log/ExecutableFolder.h"
+#include "app/log/DataFolder.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -177,7 +177,7 @@ QString RedirectRefusal(const QUrl& From, const QUrl& To) {
 }
 
 QString DownloadFolder() {
-    return ExecutableFolder::Path() + QStringLiteral("DownFile") + QDir::separator();
+    return DataFolder::Path() + QStringLiteral("DownFile") + QDir::separator();
 }
 
 std::unique_ptr<TDownloadFile> DownPDF(const QString& Address, const QString& Folder,

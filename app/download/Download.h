@@ -40,7 +40,7 @@ struct TDownloadLimits {
     std::chrono::milliseconds Total = std::chrono::minutes(10);
 };
 
-// The program's download folder: "DownFile" beside the executable, ending in the separator.
+// The program's download folder: "DownFile" in its data folder, ending in the separator.
 QString DownloadFolder();
 
 // Downloads Address into Folder (ending in the separator) under DownloadFileName(Address), or a free
@@ -59,8 +59,7 @@ QString DownloadFolder();
 //   "Cannot create file \"path\". reason" and "Cannot write file \"path\". reason" (see TDownloadFile).
 std::unique_ptr<TDownloadFile> DownPDF(const QString& Address, const QString& Folder,
                                        const TDownloadProgress& OnProgress = {},
-                                       const TSourceFilter& Allowed = {},
-                                       const TDownloadLimits& Limits = {});
+                                       const TSourceFilter& Allowed = {}, const TDownloadLimits& Limits = {});
 
 // Why a redirection from From to To is not followed, naming the refused address's scheme; empty when it is
 // followed (http or https, and not from https to http).

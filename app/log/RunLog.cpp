@@ -1,7 +1,7 @@
 #include "app/log/RunLog.h"
 
 #include "app/log/CheckDirectory.h"
-#include "app/log/ExecutableFolder.h"
+#include "app/log/DataFolder.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -27,7 +27,7 @@ QString asOneLine(const QString& message) {
 
 void WriteLog(const QString& Message) noexcept {
     try {
-        const QString folder = ExecutableFolder::Path() + QStringLiteral("log") + QDir::separator();
+        const QString folder = DataFolder::Path() + QStringLiteral("log") + QDir::separator();
         CheckDirectory(folder, true);
         // One reading of the clock names both the file and the line, so a line never lands in another day's
         // file.

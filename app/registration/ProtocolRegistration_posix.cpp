@@ -2,7 +2,9 @@
 
 #include "app/registration/ERegistryError.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSaveFile>
@@ -14,8 +16,14 @@ QString mimeType(const QString& key) {
     return QStringLiteral("x-scheme-handler/") + key.toLower();
 }
 
+// The user's own entry, written by a registration.
 QString desktopId(const QString& key) {
     return key.toLower() + QStringLiteral("-protocol.desktop");
+}
+
+// The entry that the installed package puts among the system's applications for every user.
+QString installedId(const QString& key) {
+    return key.toLower() + QStringLiteral(".desktop");
 }
 
 QString applicationsFolder() {
@@ -87,6 +95,29 @@ QString execValue(const QString& executablePath) {
     return value + QStringLiteral(" %u");
 }
 
+// Whether the installed package's entry, as the desktop finds it, starts the executable at executablePath:
+// then the program is that installation, and its entry serves every user already. The entry holds one group.
+bool installedEntryStarts(const QString& key, const QString& executablePath) {
+    QFile entry(QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                       QStringLiteral("applications/") + installedId(key)));
+    if (entry.fileName().isEmpty() || !entry.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    const QString exec = QStringLiteral("Exec=") + execValue(executablePath);
+    while (!entry.atEnd()) {
+        if (QString::fromUtf8(entry.readLine()).trimmed() == exec)
+            return true;
+    }
+    return false;
+}
+
+// Makes entry id the default handler of the protocol's links. xdg-mime reports success even when it could not
+// store the choice, so the choice is read back.
+void makeDefault(const QString& key, const QString& id) {
+    runTool(QStringLiteral("xdg-mime"), {QStringLiteral("default"), id, mimeType(key)});
+    if (defaultHandler(key) != id)
+        throw ERegistryError(QStringLiteral("Failed to set data for '%1'").arg(mimeType(key)));
+}
+
 QByteArray desktopEntry(const QString& key, const QString& executablePath) {
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
@@ -102,11 +133,19 @@ QByteArray desktopEntry(const QString& key, const QString& executablePath) {
 } // namespace
 
 bool IsExistRegistryKey(const QString& Key) {
+    if (installedEntryStarts(Key, QCoreApplication::applicationFilePath()))
+        return defaultHandler(Key) == installedId(Key);
     const QFileInfo entry(entryPath(Key));
     return entry.isFile() && entry.isWritable() && defaultHandler(Key) == desktopId(Key);
 }
 
 void RegisterProtocol(const QString& Key, const QString& ExecutablePath) {
+    // The installed program registers no entry of its own beside the package's: it only makes that one the
+    // user's choice again.
+    if (installedEntryStarts(Key, ExecutablePath)) {
+        makeDefault(Key, installedId(Key));
+        return;
+    }
     if (!QDir().mkpath(applicationsFolder()))
         return;
     QSaveFile entry(entryPath(Key));
@@ -118,8 +157,5 @@ void RegisterProtocol(const QString& Key, const QString& ExecutablePath) {
     const QString refresh = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
     if (!refresh.isEmpty())
         runTool(refresh, {applicationsFolder()});
-    // xdg-mime reports success even when it could not store the choice, so the choice is read back.
-    runTool(QStringLiteral("xdg-mime"), {QStringLiteral("default"), desktopId(Key), mimeType(Key)});
-    if (defaultHandler(Key) != desktopId(Key))
-        throw ERegistryError(QStringLiteral("Failed to set data for '%1'").arg(mimeType(Key)));
+    makeDefault(Key, desktopId(Key));
 }

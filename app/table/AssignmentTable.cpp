@@ -1,6 +1,6 @@
 #include "app/table/AssignmentTable.h"
 
-#include "app/log/ExecutableFolder.h"
+#include "app/log/DataFolder.h"
 #include "app/printing/Printer.h"
 
 #include <QFileInfo>
@@ -19,7 +19,7 @@ void loadFile(TClientDataSet& cds, const QString& path) {
 } // namespace
 
 QString CdsFilePath() {
-    return ExecutableFolder::Path() + QStringLiteral("cds.xml");
+    return DataFolder::Path() + QStringLiteral("cds.xml");
 }
 
 void SetUp(TClientDataSet& Cds, const QString& CdsFilePath) {

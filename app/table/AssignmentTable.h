@@ -18,7 +18,7 @@ inline const QString fdSpecifyprintername = QStringLiteral("fdSpecifyprintername
 inline const QString IndexName = QStringLiteral("cds_ix1");
 inline constexpr int FieldSize = 256;
 
-// The table file beside the executable.
+// The table file cds.xml in the program's data folder (app/log/DataFolder.h).
 QString CdsFilePath();
 
 // Defines the three fields, loads the file when it exists and orders the rows by the unique index on the

@@ -2,12 +2,13 @@
 // the error boxes a person would see, the one-shot timer and the Register and Delete buttons.
 #include "RegistrationHome.h"
 
-#include "app/log/ExecutableFolder.h"
+#include "app/log/DataFolder.h"
 #include "app/table/AssignmentTable.h"
 #include "app/table/ClientDataSet.h"
 #include "app/table/DBGrid.h"
 #include "app/uKestrova.h"
 #include "app/ui/DesktopCentre.h"
+#include "app/ui/ElidedLabel.h"
 #include "app/ui/MessageBoxes.h"
 #include "support/PrintSystem.h"
 
@@ -38,12 +39,12 @@ class MainForm : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(Folder.isValid());
-        ExecutableFolder::SetPath(Folder.path());
+        DataFolder::SetPath(Folder.path());
         MessageBoxes::SetRecorder([this](const MessageBoxes::Shown& box) { Boxes.append(box); });
     }
     void TearDown() override {
         MessageBoxes::SetRecorder({});
-        ExecutableFolder::SetPath(QString());
+        DataFolder::SetPath(QString());
     }
 
     void WriteTable(const QByteArray& content) {
@@ -82,7 +83,7 @@ TEST_F(MainForm, EveryControlUnderItsName) {
     TPrint form{QString()};
     for (const char* name :
          {"pReg", "Label2", "Label1", "edKestrovaKey", "btReg", "mmUrl", "pButton", "btAppend", "btDelete",
-          "btEditor", "Grid", "pSchedule", "lSchedule", "schedule"})
+          "btEditor", "lTable", "Grid", "pSchedule", "lSchedule", "schedule"})
         EXPECT_NE(form.findChild<QWidget*>(name), nullptr) << name;
     for (const char* name : {"Pdf", "Cds", "Ds", "StartPrinting"})
         EXPECT_NE(form.findChild<QObject*>(name), nullptr) << name;
@@ -214,6 +215,21 @@ INSTANTIATE_TEST_SUITE_P(
                     "Cannot load the table file",
                     {"Url Info"}}),
     [](const testing::TestParamInfo<FailedStart>& info) { return std::string(info.param.name); });
+
+// The settings window names the table file, however long its path, in the designed window.
+TEST_F(MainForm, SettingsWindowSaysWhereTheTableLives) {
+    const QString folder = Folder.filePath(QString("a-long-folder-name/").repeated(8));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    DataFolder::SetPath(folder);
+    TPrint form{QString()};
+    form.show();
+    EXPECT_EQ(form.lTable->text(), form.FCdsFilePath);
+    EXPECT_EQ(form.FCdsFilePath, QDir::toNativeSeparators(folder + "cds.xml"));
+    EXPECT_EQ(form.size(), QSize(382, 389));
+    EXPECT_EQ(form.pButton->height(), 35);
+    EXPECT_GT(form.lTable->width(), 0);
+    EXPECT_LE(form.lTable->geometry().right(), form.width());
+}
 
 TEST_F(MainForm, TableThatFailsIsLoggedNeither) {
     WriteTable("not a data packet");

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QList>
 #include <QPair>
+#include <QProcess>
 #include <QTemporaryDir>
 
 class RegistrationHome {
@@ -20,7 +21,9 @@ public:
         QDir(Home.path()).mkpath(".config");
     }
     ~RegistrationHome() {
-        for (const auto& [name, value] : Saved) {
+        // Backwards, so that a variable set twice gets its first value back.
+        for (auto saved = Saved.crbegin(); saved != Saved.crend(); ++saved) {
+            const auto& [name, value] = *saved;
             if (value.isNull())
                 qunsetenv(name);
             else
@@ -42,6 +45,18 @@ public:
                   "MimeType=x-scheme-handler/kestrova;\n");
         WriteFile(DataHome() + "/applications/mimeapps.list",
                   "[Default Applications]\nx-scheme-handler/kestrova=other.desktop\n");
+    }
+
+    // The installed package's entry among the system's applications, starting Program, with the cache of
+    // handlers that the package's installation makes; the system's data folders are this one alone.
+    void InstallPackageEntry(const QString& Program) {
+        const QString applications = Home.filePath("system/applications");
+        QDir().mkpath(applications);
+        WriteFile(applications + "/kestrova.desktop",
+                  "[Desktop Entry]\nType=Application\nName=Kestrova\nExec=" + Program.toUtf8() +
+                      " %u\nMimeType=x-scheme-handler/kestrova;\n");
+        QProcess::execute("update-desktop-database", {applications});
+        Set("XDG_DATA_DIRS", Home.filePath("system").toLocal8Bit());
     }
 
     // The configuration folder becomes a file, so that no default handler can be stored there. (Tests run as

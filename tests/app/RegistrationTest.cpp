@@ -5,6 +5,7 @@
 #include "app/registration/ERegistryError.h"
 #include "app/registration/ProtocolRegistration.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
@@ -117,6 +118,29 @@ TEST_F(Registration, DefaultHandlerThatCannotBeStoredRaises) {
         EXPECT_EQ(error.Message(), "Failed to set data for 'x-scheme-handler/kestrova'");
     }
     EXPECT_FALSE(IsExistRegistryKey(key));
+}
+
+// The installed program has the package's entry, which a new user's desktop takes from the system's
+// applications; registering makes it the user's choice again and writes no entry of the user's own.
+TEST_F(Registration, InstalledProgramIsRegisteredThroughThePackagesEntry) {
+    const QString program = QCoreApplication::applicationFilePath();
+    Home.InstallPackageEntry(program);
+    EXPECT_TRUE(IsExistRegistryKey(key));
+    Home.InstallOtherHandler();
+    EXPECT_FALSE(IsExistRegistryKey(key));
+    RegisterProtocol(key, program);
+    EXPECT_TRUE(IsExistRegistryKey(key));
+    EXPECT_EQ(defaultHandler(), "kestrova.desktop");
+    EXPECT_FALSE(QFile::exists(Home.DataHome() + "/applications/" + entryId));
+}
+
+// A copy unpacked elsewhere, on a machine with the package installed, registers itself as before.
+TEST_F(Registration, CopyBesideAnInstalledPackageRegistersItsOwnEntry) {
+    Home.InstallPackageEntry("/opt/kestrova/Kestrova");
+    EXPECT_FALSE(IsExistRegistryKey(key));
+    RegisterProtocol(key, QCoreApplication::applicationFilePath());
+    EXPECT_TRUE(IsExistRegistryKey(key));
+    EXPECT_EQ(defaultHandler(), entryId);
 }
 
 // Without a desktop environment xdg-open reads the entry itself; it wants a display to be named.

@@ -1,7 +1,9 @@
-// The run log and the folder helper, in temporary folders that stand for the executable's folder.
-#include "app/log/RunLog.h"
+// The run log and the folder helpers, in temporary folders that stand for the program's data folder.
+#include "RegistrationHome.h"
+
 #include "app/log/CheckDirectory.h"
-#include "app/log/ExecutableFolder.h"
+#include "app/log/DataFolder.h"
+#include "app/log/RunLog.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,14 +23,14 @@ void makeFile(const QString& path) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
 }
 
-// Points the executable's folder at a temporary one for one test.
-class ExecutableFolderFixture : public testing::Test {
+// Points the program's data folder at a temporary one for one test.
+class DataFolderFixture : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(Root.isValid());
-        ExecutableFolder::SetPath(Root.path());
+        DataFolder::SetPath(Root.path());
     }
-    void TearDown() override { ExecutableFolder::SetPath(QString()); }
+    void TearDown() override { DataFolder::SetPath(QString()); }
 
     QStringList logFiles() const { return QDir(Root.filePath("log")).entryList(QDir::Files); }
 
@@ -46,12 +48,30 @@ protected:
     QTemporaryDir Root;
 };
 
-TEST(ExecutableFolderPath, EndsInSeparatorAndDefaultsToTheExecutable) {
-    EXPECT_EQ(ExecutableFolder::Path(),
+TEST(DataFolderPath, EndsInSeparatorAndIsTheWritableExecutableFolder) {
+    EXPECT_EQ(DataFolder::Path(),
               QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) + QDir::separator());
-    ExecutableFolder::SetPath("/some/folder/");
-    EXPECT_EQ(ExecutableFolder::Path(), QDir::toNativeSeparators("/some/folder/"));
-    ExecutableFolder::SetPath(QString());
+    DataFolder::SetPath("/some/folder/");
+    EXPECT_EQ(DataFolder::Path(), QDir::toNativeSeparators("/some/folder/"));
+    DataFolder::SetPath(QString());
+}
+
+// Where an executable's folder cannot be written (here: it lies under a file, which nobody, root included,
+// can write into), the user's data folder takes its place, made when missing: $XDG_DATA_HOME/kestrova, else
+// ~/.local/share/kestrova.
+TEST(DataFolderPath, UnwritableExecutableFolderGivesTheUsersDataFolder) {
+    QTemporaryDir root;
+    makeFile(root.filePath("file"));
+    const QString unwritable = root.filePath("file/opt");
+    for (const bool dataHomeSet : {true, false}) {
+        RegistrationHome home;
+        if (!dataHomeSet)
+            home.Set("XDG_DATA_HOME", QByteArray());
+        const QString expected = home.Path(".local/share/kestrova");
+        EXPECT_EQ(DataFolder::FolderFor(unwritable), QDir::toNativeSeparators(expected) + QDir::separator());
+        EXPECT_TRUE(QFileInfo(expected).isDir());
+    }
+    EXPECT_EQ(DataFolder::FolderFor(root.path()), QDir::toNativeSeparators(root.path()) + QDir::separator());
 }
 
 TEST(CheckDirectoryWalk, CreatesEveryMissingLevel) {
@@ -89,7 +109,7 @@ TEST(CheckDirectoryWalk, EmptyPath) {
     EXPECT_FALSE(CheckDirectory(QString(), true));
 }
 
-TEST_F(ExecutableFolderFixture, FirstLineOfTheDayCreatesFolderAndFile) {
+TEST_F(DataFolderFixture, FirstLineOfTheDayCreatesFolderAndFile) {
     WriteLog("kestrova://print/?moduleaddress=A1&pdfurl=X");
     const QStringList files = logFiles();
     ASSERT_EQ(files.size(), 1);
@@ -102,7 +122,7 @@ TEST_F(ExecutableFolderFixture, FirstLineOfTheDayCreatesFolderAndFile) {
         << "the file is named after the line's day";
 }
 
-TEST_F(ExecutableFolderFixture, LaterLinesAreAppended) {
+TEST_F(DataFolderFixture, LaterLinesAreAppended) {
     WriteLog("first");
     WriteLog("second \u4e2d");
     const QStringList lines = logText().split("\r\n", Qt::SkipEmptyParts);
@@ -111,7 +131,7 @@ TEST_F(ExecutableFolderFixture, LaterLinesAreAppended) {
     EXPECT_TRUE(lines[1].endsWith(": second \u4e2d"));
 }
 
-TEST_F(ExecutableFolderFixture, ControlCharactersCannotForgeLines) {
+TEST_F(DataFolderFixture, ControlCharactersCannotForgeLines) {
     WriteLog("kestrova://p/?a=1\r\n2024-01-31 14:05:09.123: forged\t\x7f");
     const QStringList lines = logText().split("\r\n", Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 1);
@@ -119,10 +139,10 @@ TEST_F(ExecutableFolderFixture, ControlCharactersCannotForgeLines) {
 }
 
 // Tests run as root, which ignores permission bits; a folder that is a file cannot be written by anybody.
-TEST_F(ExecutableFolderFixture, UnwritableFolderLosesTheLineSilently) {
+TEST_F(DataFolderFixture, UnwritableFolderLosesTheLineSilently) {
     makeFile(Root.filePath("log"));
     EXPECT_NO_THROW(WriteLog("lost"));
-    ExecutableFolder::SetPath(Root.filePath("log/inner"));
+    DataFolder::SetPath(Root.filePath("log/inner"));
     EXPECT_NO_THROW(WriteLog("lost"));
     EXPECT_EQ(QDir(Root.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"log"});
 }

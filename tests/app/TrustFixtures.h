@@ -2,7 +2,7 @@
 // administrator's trust file path inside it, and an Ed25519 key made by openssl.
 #pragma once
 
-#include "app/log/ExecutableFolder.h"
+#include "app/log/DataFolder.h"
 #include "app/trust/TrustPolicy.h"
 #include "support/OpenSslKey.h"
 
@@ -16,12 +16,12 @@ class TrustFolder : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(Folder.isValid());
-        ExecutableFolder::SetPath(Folder.path());
+        DataFolder::SetPath(Folder.path());
         SetSystemTrustFilePath(Folder.filePath("etc/trust.ini"));
         ASSERT_FALSE(Key.PublicKeyBase64().isEmpty()) << "openssl made no key";
     }
     void TearDown() override {
-        ExecutableFolder::SetPath(QString());
+        DataFolder::SetPath(QString());
         SetSystemTrustFilePath(QString());
     }
 

@@ -50,19 +50,28 @@ void Program::Start(QProcess& program, const QString& link) {
 #else
     environment.remove("LD_LIBRARY_PATH");
 #endif
+    environment.insert("XDG_DATA_HOME", DataHome());
     program.setProcessEnvironment(environment);
-    program.start(Install.filePath("Kestrova"), {link});
+    if (!ReadOnlyInstall) {
+        program.start(Install.filePath("Kestrova"), {link});
+        return;
+    }
+    // Root may write anywhere, so the folder is mounted read-only, in a mount namespace that ends with the
+    // program.
+    program.start("unshare",
+                  {"--mount", "sh", "-c", "mount -o bind,ro \"$0\" \"$0\" && exec \"$0/Kestrova\" \"$1\"",
+                   Install.path(), link});
 }
 
-QStringList Program::LogLines() const {
-    QFile log(Install.filePath("log/" + QDate::currentDate().toString("yyyyMMdd") + ".log"));
+QStringList Program::LogLines(const QString& folder) const {
+    QFile log(folder + "/log/" + QDate::currentDate().toString("yyyyMMdd") + ".log");
     if (!log.open(QIODevice::ReadOnly))
         return {};
     return QString::fromLocal8Bit(log.readAll()).split("\r\n", Qt::SkipEmptyParts);
 }
 
-void Program::ExpectLoggedOnce(const QString& link) const {
-    const QStringList lines = LogLines();
+void Program::ExpectLoggedOnce(const QString& link, const QString& folder) const {
+    const QStringList lines = LogLines(folder.isEmpty() ? Install.path() : folder);
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines.first().endsWith(": " + link)) << lines.first().toStdString();
 }

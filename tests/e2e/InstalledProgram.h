@@ -24,12 +24,17 @@ protected:
     // Starts the program with Link as the desktop starts it.
     void Start(QProcess& program, const QString& link);
 
-    QStringList LogLines() const;
+    // The user's data folder, XDG_DATA_HOME, in the temporary home.
+    QString DataHome() const { return Home.filePath("data"); }
 
-    // The day's log holds one line: the time and the link.
-    void ExpectLoggedOnce(const QString& link) const;
+    // The lines of the day's log in Folder, the program's data folder.
+    QStringList LogLines(const QString& folder) const;
+    // The day's log in the program's data folder, beside the program unless named, holds one line: the time
+    // and the link.
+    void ExpectLoggedOnce(const QString& link, const QString& folder = QString()) const;
 
     QTemporaryDir Install;
     QTemporaryDir Home;
     HttpServer Server;
+    bool ReadOnlyInstall = false; // the program's folder cannot be written, as in an installed package
 };

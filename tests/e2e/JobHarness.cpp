@@ -1,6 +1,6 @@
 #include "JobHarness.h"
 
-#include "app/log/ExecutableFolder.h"
+#include "app/log/DataFolder.h"
 #include "app/uKestrova.h"
 #include "app/ui/MessageBoxes.h"
 #include "support/PrintSystem.h"
@@ -61,13 +61,13 @@ void FormJob::SetUp() {
     if (!PrintSystem::Shared().Started())
         GTEST_SKIP() << "no private print system: " << PrintSystem::Shared().Error().toStdString();
     ASSERT_TRUE(Folder.isValid());
-    ExecutableFolder::SetPath(Folder.path());
+    DataFolder::SetPath(Folder.path());
     MessageBoxes::SetRecorder([this](const MessageBoxes::Shown& box) { Boxes.append(box.text); });
 }
 
 void FormJob::TearDown() {
     MessageBoxes::SetRecorder({});
-    ExecutableFolder::SetPath(QString());
+    DataFolder::SetPath(QString());
 }
 
 bool FormJob::RunJob(const QString& link) {

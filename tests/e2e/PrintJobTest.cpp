@@ -3,7 +3,7 @@
 // engine makes of what was downloaded. Every message box is recorded as a person would see it.
 #include "JobHarness.h"
 
-#include "app/log/ExecutableFolder.h"
+#include "app/log/DataFolder.h"
 #include "app/uKestrova.h"
 #include "app/ui/MessageBoxes.h"
 #include "support/HttpServer.h"

@@ -258,4 +258,27 @@ TEST_F(Program, TheNextJobRemovesWhatAKilledJobLeft) {
     EXPECT_EQ(FilesIn(Install.filePath("DownFile")), QStringList());
 }
 
+// A copy whose folder cannot be written, as in an installed package, keeps its table, download and log in the
+// user's data folder, and writes nothing beside itself.
+TEST_F(Program, CopyInAFolderItCannotWriteKeepsItsFilesInTheUsersDataFolder) {
+    if (QProcess::execute("unshare", {"--mount", "sh", "-c", "mount -o bind,ro / /"}) != 0)
+        GTEST_SKIP() << "no read-only mount in a mount namespace of its own (unshare and mount need root)";
+    ReadOnlyInstall = true;
+    const QString data = DataHome() + "/kestrova";
+    ASSERT_TRUE(QDir().mkpath(data));
+    const QString queue = PrintSystem::Shared().Printers().at(1);
+    ASSERT_NE(queue, PrintSystem::Shared().DefaultPrinter());
+    WriteTable(data, {{"Desk", "Desk", queue}});
+    Server.On("GET", "/installed/doc.pdf",
+              HttpResponse{200, {}, MakePdf({{{{612, 792}, "x"}}, "Installed"})});
+    const QString link = JobLink("Desk", Server.Url("/installed/doc.pdf"));
+
+    ASSERT_EQ(Run(link), 0);
+    ASSERT_FALSE(PrintSystem::Shared().WaitForOutput(queue, 90).isEmpty()) << "the table was not read";
+    EXPECT_EQ(PrintSystem::LastJobTitle(queue), "Installed");
+    EXPECT_EQ(FilesIn(data + "/DownFile"), QStringList());
+    ExpectLoggedOnce(link, data);
+    EXPECT_EQ(FilesIn(Install.path()), (QStringList{"Kestrova", "libpdfium.so"}));
+}
+
 } // namespace
