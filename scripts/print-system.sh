@@ -69,18 +69,29 @@ startDaemon() {
     echo $! >"$dir/$name.pid"
 }
 
-stopDaemon() {
-    local file=$1
-    [ -f "$file" ] || return 0
-    local pid tries=0
-    pid=$(cat "$file")
-    rm -f "$file"
-    kill "$pid" 2>/dev/null || return 0
-    while kill -0 "$pid" 2>/dev/null && [ $tries -lt 50 ]; do
+# Stops the programs whose process ids DIR/NAME.pid keep, all at once: each is asked to end, and the ones
+# still running after five seconds are killed.
+stopDaemons() {
+    local dir=$1 name pid pids=()
+    shift
+    for name in "$@"; do
+        [ -f "$dir/$name.pid" ] || continue
+        pid=$(cat "$dir/$name.pid")
+        rm -f "$dir/$name.pid"
+        kill "$pid" 2>/dev/null && pids+=("$pid")
+    done
+    local tries=0
+    while [ $tries -lt 50 ]; do
+        local running=()
+        for pid in "${pids[@]}"; do
+            kill -0 "$pid" 2>/dev/null && running+=("$pid")
+        done
+        [ ${#running[@]} -eq 0 ] && return 0
+        pids=("${running[@]}")
         sleep 0.1
         tries=$((tries + 1))
     done
-    kill -9 "$pid" 2>/dev/null || true
+    kill -9 "${pids[@]}" 2>/dev/null || true
 }
 
 waitFor() {
@@ -414,23 +425,7 @@ EOF
 stop() {
     local dir=$1
     [ -d "$dir" ] || return 0
-    local daemon
-    for daemon in "ippeveprinter-$DriverlessQueue" "ippeveprinter-$DuplexQueue" avahi dbus; do
-        stopDaemon "$dir/$daemon.pid"
-    done
-    if [ -f "$dir/cupsd.pid" ]; then
-        local pid
-        pid=$(cat "$dir/cupsd.pid")
-        if kill -0 "$pid" 2>/dev/null; then
-            kill "$pid"
-            local tries=0
-            while kill -0 "$pid" 2>/dev/null && [ $tries -lt 50 ]; do
-                sleep 0.1
-                tries=$((tries + 1))
-            done
-            kill -0 "$pid" 2>/dev/null && kill -9 "$pid"
-        fi
-    fi
+    stopDaemons "$dir" "ippeveprinter-$DriverlessQueue" "ippeveprinter-$DuplexQueue" avahi dbus cupsd
     # Only a folder that this script made is removed.
     [ -f "$dir/etc/cupsd.conf" ] && rm -rf "$dir"
     return 0
