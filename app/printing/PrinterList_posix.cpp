@@ -8,13 +8,10 @@
 namespace {
 
 int addDestination(void* data, unsigned, cups_dest_t* dest) {
-    auto* list = static_cast<TPrinterList*>(data);
     QString name = QString::fromUtf8(dest->name);
     if (dest->instance)
         name += u'/' + QString::fromUtf8(dest->instance);
-    if (dest->is_default)
-        list->DefaultIndex = int(list->Names.size());
-    list->Names.append(name);
+    static_cast<QStringList*>(data)->append(name);
     return 1;
 }
 
@@ -33,17 +30,24 @@ TNamedDefault userDefault() {
 TPrinterList ReadPrinterList() {
     TPrinterList list;
     // Printers that the print system only discovered on the network are left out, and with them the browse.
-    cupsEnumDests(CUPS_DEST_FLAGS_NONE, 0, nullptr, 0, CUPS_PRINTER_DISCOVERED, addDestination, &list);
-    if (list.DefaultIndex >= 0)
-        return list;
+    cupsEnumDests(CUPS_DEST_FLAGS_NONE, 0, nullptr, 0, CUPS_PRINTER_DISCOVERED, addDestination, &list.Names);
     if (cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE &&
         !(list.Missing = PrintSystemUnreachable()).isEmpty()) {
         return list;
     }
-    if (const auto [name, where] = userDefault(); !name.isEmpty()) {
+    // The default is looked up here, as CUPS looks it up: the destinations it enumerates carry the default
+    // mark of the user's lpoptions, not the one PRINTER or LPDEST gives a queue that lpoptions also names.
+    const TNamedDefault named = userDefault();
+    const char* server = named.Printer.isEmpty() ? cupsGetDefault2(CUPS_HTTP_DEFAULT) : nullptr;
+    const QString wanted = named.Printer.isEmpty() ? QString::fromUtf8(server ? server : "") : named.Printer;
+    for (qsizetype i = 0; !wanted.isEmpty() && i < list.Names.size(); ++i) {
+        if (list.Names[i].compare(wanted, Qt::CaseInsensitive) == 0)
+            list.DefaultIndex = int(i);
+    }
+    if (list.DefaultIndex < 0 && !named.Printer.isEmpty()) {
         list.Missing =
             QStringLiteral("The default printer \"%1\", named in %2, does not exist in the print system")
-                .arg(name, where);
+                .arg(named.Printer, named.Where);
     }
     return list;
 }

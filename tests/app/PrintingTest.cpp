@@ -140,6 +140,28 @@ INSTANTIATE_TEST_SUITE_P(
                        "The print system cannot be reached at \"%1/no-cupsd.sock\""}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+// A default named by PRINTER is found even where the user's lpoptions also name that queue, for an instance:
+// CUPS then marks its enumerated destinations by the lpoptions alone.
+TEST_F(PrintingTest, APrinterVariableNamesTheDefaultBesideLpoptionsOfItsQueue) {
+    QTemporaryDir home;
+    ASSERT_TRUE(QDir(home.path()).mkpath(".cups"));
+    QFile lpoptions(home.filePath(".cups/lpoptions"));
+    ASSERT_TRUE(lpoptions.open(QIODevice::WriteOnly));
+    lpoptions.write("Dest " + System.Printers()[1].toUtf8() + "/duplex sides=two-sided-long-edge\n");
+    lpoptions.close();
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("PRINTER", System.Printers()[1].toLocal8Bit());
+    QString chosen;
+    std::thread([&] {
+        TPrinter printer;
+        chosen = printer.Printers().value(printer.PrinterIndex());
+    }).join();
+    qunsetenv("PRINTER");
+    qputenv("HOME", savedHome);
+    EXPECT_EQ(chosen, System.Printers()[1]);
+}
+
 TEST_F(PrintingTest, RefusesAPositionOutsideTheList) {
     TPrinter printer;
     EXPECT_EQ(failure([&] { printer.SetPrinterIndex(int(printer.Printers().size())); }),
