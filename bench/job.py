@@ -3,14 +3,17 @@
 
 Time to paper runs from the start of a command until the print system has delivered the whole job to the
 printer: the printed document has landed in the private print system's output (the backend or the driverless
-printer holds every page) and the queue is empty again. In one run, for a 36-page and a 1-page document, on the
-driverless 600 dpi printer (ippeveprinter behind an IPP Everywhere queue), on a 300 dpi queue that makes PDF,
-and two-sided in colour on the two-sided colour driverless printer (the link's print options, lp's -o):
+printer holds every page) and the queue is empty again. In one run, for a receipt (80 x 200 mm), the 1-page test
+page, the 36-page manual and a 200-page document (the manual repeated), on the driverless 600 dpi printer
+(ippeveprinter behind an IPP Everywhere queue) and on a 300 dpi queue that makes PDF, and for the manual
+two-sided in colour on the two-sided colour driverless printer (the link's print options, lp's -o):
   - Kestrova: the real program started with a link to a web server on 127.0.0.1, and its peak memory (RSS);
-  - lp: the same file sent to the same queue with lp, measured the same way;
-  - the raw engine: bench_document rendering the same pages at the printer's resolution with the job's options.
-Targets: on the driverless printer Kestrova at most 1.5 x the raw render and below lp; peak RSS at most two page
-bitmaps plus 100 MB, flat from 1 to 36 pages.
+  - lp: the same file sent to the same queue with lp, measured the same way, each run after one of Kestrova's;
+  - the yardsticks: the engine alone rendering the same pages at the printer's resolution into an 8-bit gray
+    bitmap, in one process (bench_document) and in two side by side, each rendering every other page.
+Every figure is the median of REPETITIONS runs with its spread (min-max).
+Targets on the driverless printer: Kestrova at most lp's time for 1 page, at most 0.9 x lp for 36 pages and
+0.8 x for 200 pages; peak RSS at most two page bitmaps plus 100 MB, flat from 1 to 200 pages.
 Usage: bench/job.py [BUILD_DIR]
 """
 import functools
@@ -30,8 +33,10 @@ import urllib.parse
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build"))
 TESTDATA = os.path.join(ROOT, "..", "shared", "testdata", "realworld")
-DOCUMENTS = [("36 pages", os.path.join(TESTDATA, "libtasn1.pdf")),
-             ("1 page", os.path.join(TESTDATA, "default-testpage.pdf"))]
+MANUAL = os.path.join(TESTDATA, "libtasn1.pdf")
+TEST_PAGE = os.path.join(TESTDATA, "default-testpage.pdf")
+# Kestrova's time over lp's that each document must stay within on the driverless printer.
+TARGETS = {"receipt": 1.0, "1 page": 1.0, "36 pages": 0.9, "200 pages": 0.8}
 REPETITIONS = 3
 TIMEOUT = 300
 
@@ -39,6 +44,39 @@ TIMEOUT = 300
 def page_bitmap(dpi):
     """Bytes of a Letter page at dpi, 32 bits a pixel."""
     return int(8.5 * dpi) * 11 * dpi * 4
+
+
+def write_receipt(path):
+    """A one-page receipt of 80 x 200 mm with a few lines of text."""
+    lines = b"".join(b"BT /F1 9 Tf 12 %d Td (Item %d .......... %d.50) Tj ET\n" % (540 - 14 * i, i, i)
+                     for i in range(30))
+    objects = [b"<< /Type /Catalog /Pages 2 0 R >>",
+               b"<< /Type /Pages /Kids [4 0 R] /Count 1 >>",
+               b"<< /Type /Font /Subtype /Type1 /BaseFont /Courier >>",
+               b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 226.77 566.93] "
+               b"/Resources << /Font << /F1 3 0 R >> >> /Contents 5 0 R >>",
+               b"<< /Length %d >>\nstream\n%s\nendstream" % (len(lines), lines)]
+    pdf, offsets = b"%PDF-1.7\n", []
+    for number, body in enumerate(objects, 1):
+        offsets.append(len(pdf))
+        pdf += b"%d 0 obj\n%s\nendobj\n" % (number, body)
+    xref = len(pdf)
+    pdf += b"xref\n0 %d\n0000000000 65535 f \n" % (len(objects) + 1)
+    pdf += b"".join(b"%010d 00000 n \n" % offset for offset in offsets)
+    pdf += b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(objects) + 1, xref)
+    with open(path, "wb") as file:
+        file.write(pdf)
+
+
+def write_200_pages(path):
+    """The manual five times and its first 20 pages again: 200 pages."""
+    subprocess.run(["qpdf", "--empty", "--pages", *[MANUAL, "1-z"] * 5, MANUAL, "1-20", "--", path],
+                   check=True)
+
+
+def spread(values):
+    """The median with its range, as the report prints it."""
+    return f"{statistics.median(values):.2f} ({min(values):.2f}-{max(values):.2f})"
 
 
 def delivered(output, queue, seen):
@@ -73,20 +111,45 @@ def time_to_paper(command, env, output, queue):
 
 
 def raw_render_seconds(document, dpi):
+    """The engine alone, into 8-bit gray, in one process: the median of its repetitions and their range."""
     out = subprocess.run([os.path.join(BUILD, "bin", "bench_document"), "--benchmark_format=json",
                           f"--benchmark_repetitions={REPETITIONS}", "--benchmark_min_time=0.01"],
                          env=dict(os.environ, KESTROVA_BENCH_PDF=document, KESTROVA_BENCH_DPI=str(dpi)),
                          check=True, capture_output=True, text=True).stdout
-    runs = [b["real_time"] for b in json.loads(out)["benchmarks"] if b.get("run_type") == "iteration"]
-    return statistics.median(runs) / 1000
+    return [b["real_time"] / 1000 for b in json.loads(out)["benchmarks"] if b.get("run_type") == "iteration"]
+
+
+def raw_render_two_processes(document, dpi):
+    """The engine alone, into 8-bit gray, in two processes side by side, each rendering every other page:
+    the wall time until both have ended, engine loading included, for each of the repetitions."""
+    times = []
+    for _ in range(REPETITIONS):
+        start = time.perf_counter()
+        halves = [subprocess.Popen([os.path.join(BUILD, "bin", "bench_document"), "--benchmark_min_time=0.001",
+                                    "--benchmark_repetitions=1"],
+                                   env=dict(os.environ, KESTROVA_BENCH_PDF=document, KESTROVA_BENCH_DPI=str(dpi),
+                                            KESTROVA_BENCH_PART=f"{part}/2"),
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL) for part in (0, 1)]
+        for half in halves:
+            half.wait()
+        times.append(time.perf_counter() - start)
+    return times
 
 
 def main():
-    if not all(os.path.exists(path) for _, path in DOCUMENTS):
+    if not all(os.path.exists(path) for path in (MANUAL, TEST_PAGE)):
         raise SystemExit("the shared test documents are missing (../shared/testdata/realworld)")
     work = tempfile.mkdtemp(prefix="kestrova-bench-")
     # The print system's filters and backends run as an unprivileged user and must reach its spool inside.
     os.chmod(work, 0o755)
+    web = os.path.join(work, "web")
+    os.makedirs(web)
+    write_receipt(os.path.join(web, "receipt.pdf"))
+    shutil.copy2(TEST_PAGE, os.path.join(web, "testpage.pdf"))
+    shutil.copy2(MANUAL, os.path.join(web, "manual.pdf"))
+    write_200_pages(os.path.join(web, "pages200.pdf"))
+    documents = [("receipt", "receipt.pdf"), ("1 page", "testpage.pdf"), ("36 pages", "manual.pdf"),
+                 ("200 pages", "pages200.pdf")]
     install = os.path.join(work, "install")
     os.makedirs(install)
     for name in ("Kestrova", "libpdfium.so"):
@@ -104,11 +167,11 @@ def main():
                 env.pop(name, None)
     os.environ.update({k: v for k, v in env.items() if k.startswith("CUPS_")})
     output = env["KESTROVA_PRINT_OUTPUT"]
-    # Each printer: its queue, resolution, label and print options.
+    # Each printer: its queue, resolution, label, print options and the documents it prints.
     two_sided_colour = {"sides": "two-sided-long-edge", "print-color-mode": "color"}
-    printers = [(env["KESTROVA_DRIVERLESS_PRINTER"], 600, "driverless 600 dpi", {}),
-                (env["KESTROVA_DEFAULT_PRINTER"], 300, "PDF queue 300 dpi", {}),
-                (env["KESTROVA_DUPLEX_PRINTER"], 600, "2-sided colour 600", two_sided_colour)]
+    printers = [(env["KESTROVA_DRIVERLESS_PRINTER"], 600, "driverless 600 dpi", {}, documents),
+                (env["KESTROVA_DEFAULT_PRINTER"], 300, "PDF queue 300 dpi", {}, documents),
+                (env["KESTROVA_DUPLEX_PRINTER"], 600, "2-sided colour 600", two_sided_colour, documents[2:3])]
     if not env["KESTROVA_DRIVERLESS_PRINTER"]:
         print(f"no driverless printers: {env['KESTROVA_DRIVERLESS_ERROR']}")
         printers = printers[1:2]
@@ -117,32 +180,36 @@ def main():
         def log_message(self, *args):
             pass
 
-    handler = functools.partial(QuietHandler, directory=TESTDATA)
+    handler = functools.partial(QuietHandler, directory=web)
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     try:
-        print(f"time to paper, median of {REPETITIONS}")
-        print(f"{'printer':19} {'document':9} {'Kestrova s':>10} {'lp s':>6} {'raw s':>6} {'K/raw':>6} "
-              f"{'K/lp':>5} {'peak RSS MiB':>12} {'RSS limit MiB':>13}")
-        for queue, dpi, label, options in printers:
+        print(f"time to paper in seconds, median of {REPETITIONS} (min-max); yardsticks: the engine alone into "
+              f"8-bit gray")
+        print(f"{'printer':19} {'document':9} {'Kestrova':>18} {'lp':>18} {'gray, 1 process':>18} "
+              f"{'gray, 2 processes':>18} {'K/lp':>5} {'target':>6} {'peak RSS MiB':>12} {'RSS limit':>9}")
+        for queue, dpi, label, options, docs in printers:
             # With no assignment table, the default printer serves every module; PRINTER makes it this queue.
             queue_env = dict(env, PRINTER=queue)
             lp_options = [word for name, value in options.items() for word in ("-o", f"{name}={value}")]
-            for name, path in DOCUMENTS:
-                url = f"http://127.0.0.1:{server.server_port}/{os.path.basename(path)}"
+            for name, file in docs:
+                path = os.path.join(web, file)
+                url = f"http://127.0.0.1:{server.server_port}/{file}"
                 link = "kestrova://print/?moduleaddress=bench&pdfurl=" + urllib.parse.quote(url, safe="")
                 link += "".join(f"&{name}={value}" for name, value in options.items())
-                jobs = [time_to_paper([os.path.join(install, "Kestrova"), link], queue_env, output, queue)
-                        for _ in range(REPETITIONS)]
-                lps = [time_to_paper(["lp", "-d", queue, *lp_options, path], queue_env, output, queue)[0]
-                       for _ in range(REPETITIONS)]
-                raw = raw_render_seconds(path, dpi)
-                job = statistics.median(paper for paper, _ in jobs)
-                lp = statistics.median(lps)
+                jobs, lps = [], []
+                for _ in range(REPETITIONS):
+                    jobs.append(time_to_paper([os.path.join(install, "Kestrova"), link], queue_env, output, queue))
+                    lps.append(time_to_paper(["lp", "-d", queue, *lp_options, path], queue_env, output, queue)[0])
+                papers = [paper for paper, _ in jobs]
+                ratio = statistics.median(papers) / statistics.median(lps)
+                target = TARGETS.get(name) if label.startswith("driverless") else None
+                verdict = "" if target is None else f"{target:.1f} {'met' if ratio <= target else 'MISSED'}"
                 rss = max(peak for _, peak in jobs)
                 limit = 2 * page_bitmap(dpi) / 2**20 + 100
-                print(f"{label:19} {name:9} {job:10.2f} {lp:6.2f} {raw:6.2f} {job / raw:6.2f} {job / lp:5.2f} "
-                      f"{rss:12.0f} {limit:13.0f}", flush=True)
+                print(f"{label:19} {name:9} {spread(papers):>18} {spread(lps):>18} "
+                      f"{spread(raw_render_seconds(path, dpi)):>18} {spread(raw_render_two_processes(path, dpi)):>18} "
+                      f"{ratio:5.2f} {verdict:>6} {rss:12.0f} {limit:9.0f}", flush=True)
     finally:
         server.shutdown()
         subprocess.run([os.path.join(ROOT, "scripts", "print-system.sh"), "stop", printdir],
