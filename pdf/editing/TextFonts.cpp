@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 #include <algorithm>
 #include <array>
 
@@ -55,6 +56,31 @@ QChar FirstUncoveredCharacter(const QString& Font, const QString& Text) {
     return {};
 }
 
+void CheckFontDraws(const QString& Font, const QString& Text) {
+    const QChar uncovered = FirstUncoveredCharacter(Font, Text);
+    Check(uncovered.isNull(),
+          QStringLiteral("The font %1 does not draw the character \"%2\" (U+%3)")
+              .arg(Font, QString(uncovered),
+                   QStringLiteral("%1").arg(uncovered.unicode(), 4, 16, QLatin1Char('0')).toUpper()));
+}
+
+QString StandardFontOf(FPDF_PAGEOBJECT Text) {
+    static const QStringList standard{
+        "Courier",     "Courier-Bold",   "Courier-BoldOblique",   "Courier-Oblique",
+        "Helvetica",   "Helvetica-Bold", "Helvetica-BoldOblique", "Helvetica-Oblique",
+        "Times-Roman", "Times-Bold",     "Times-Italic",          "Times-BoldItalic",
+        "Symbol",      "ZapfDingbats"};
+    FPDF_FONT font = FPDFTextObj_GetFont(Text);
+    if (!font || FPDFFont_GetIsEmbedded(font) != 0)
+        return {};
+    QByteArray name(qsizetype(FPDFFont_GetBaseFontName(font, nullptr, 0)), '\0');
+    if (name.isEmpty() ||
+        FPDFFont_GetBaseFontName(font, name.data(), size_t(name.size())) != size_t(name.size()))
+        return {};
+    const QString baseName = QString::fromLatin1(name.constData());
+    return standard.contains(baseName) ? baseName : QString();
+}
+
 OwnedPageObject NewTextObject(FPDF_DOCUMENT Document, const QString& Font, const QString& Text,
                               float FontSize) {
     const bool isFile = QFileInfo(Font).isFile();
@@ -62,11 +88,8 @@ OwnedPageObject NewTextObject(FPDF_DOCUMENT Document, const QString& Font, const
         isFile ? FromFontFile(Document, Font, FontSize)
                : OwnedPageObject(FPDFPageObj_NewTextObj(Document, Font.toLocal8Bit().constData(), FontSize));
     Check(object != nullptr, QStringLiteral("Cannot create text object"));
-    const QChar uncovered = isFile ? QChar() : FirstUncoveredCharacter(Font, Text);
-    Check(uncovered.isNull(),
-          QStringLiteral("The font %1 does not draw the character \"%2\" (U+%3)")
-              .arg(Font, QString(uncovered),
-                   QStringLiteral("%1").arg(uncovered.unicode(), 4, 16, QLatin1Char('0')).toUpper()));
+    if (!isFile)
+        CheckFontDraws(Font, Text);
     return object;
 }
 

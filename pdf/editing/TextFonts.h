@@ -13,6 +13,14 @@ namespace PDFium {
 // them all. Control characters draw nothing in any font and count as drawn.
 QChar FirstUncoveredCharacter(const QString& Font, const QString& Text);
 
+// Raises EPdfError "The font F does not draw the character ..." for the first character of Text that the
+// standard font Font does not draw.
+void CheckFontDraws(const QString& Font, const QString& Text);
+
+// The name of the standard font that Text, a text object, is set in; empty for an embedded font or one that
+// is not among the fourteen standard fonts, whose characters cannot be told here.
+QString StandardFontOf(FPDF_PAGEOBJECT Text);
+
 // A new text object of FontSize in Font: a standard font by its name, or a font file by its path. Raises
 // EPdfError where the font cannot be had, and where a standard font does not draw a character of Text.
 OwnedPageObject NewTextObject(FPDF_DOCUMENT Document, const QString& Font, const QString& Text,

@@ -222,6 +222,9 @@ inline FPDF_FONT (*FPDFText_LoadStandardFont)(FPDF_DOCUMENT document, FPDF_BYTES
 inline FPDF_BOOL (*FPDFText_GetMatrix)(FPDF_TEXTPAGE text_page, int index, FS_MATRIX* matrix) = nullptr;
 inline FPDF_BOOL (*FPDFTextObj_GetFontSize)(FPDF_PAGEOBJECT text, float* size) = nullptr;
 inline void (*FPDFFont_Close)(FPDF_FONT font) = nullptr;
+inline FPDF_FONT (*FPDFTextObj_GetFont)(FPDF_PAGEOBJECT text) = nullptr;
+inline size_t (*FPDFFont_GetBaseFontName)(FPDF_FONT font, char* buffer, size_t length) = nullptr;
+inline int (*FPDFFont_GetIsEmbedded)(FPDF_FONT font) = nullptr;
 inline FPDF_PAGEOBJECT (*FPDFPageObj_CreateTextObj)(FPDF_DOCUMENT document, FPDF_FONT font,
                                                     float font_size) = nullptr;
 // One of the FPDF_TEXTRENDERMODE_ values, -1 on error.
@@ -330,6 +333,9 @@ inline FPDF_BOOL (*FPDFPageObj_GetDIB)(FPDF_PAGEOBJECT object, int* height, int*
     X(FPDFText_GetMatrix)                                                                                    \
     X(FPDFTextObj_GetFontSize)                                                                               \
     X(FPDFFont_Close)                                                                                        \
+    X(FPDFTextObj_GetFont)                                                                                   \
+    X(FPDFFont_GetBaseFontName)                                                                              \
+    X(FPDFFont_GetIsEmbedded)                                                                                \
     X(FPDFPageObj_CreateTextObj)                                                                             \
     X(FPDFText_GetTextRenderMode)                                                                            \
     X(FPDFTextObj_GetFontName)                                                                               \

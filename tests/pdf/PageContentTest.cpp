@@ -345,6 +345,11 @@ TEST(PageContent, TextIsWrittenAndRewritten) {
     pdf.SetText(1, "Changed");
     pdf.ReloadPage();
     EXPECT_EQ(pdf.Text(0, pdf.CharacterCount()), "Changed");
+    // Its standard font draws no Greek: the text stays as it was.
+    EXPECT_EQ(ErrorOf([&] { pdf.SetText(1, QStringLiteral("Ωmega")); }),
+              "The font Helvetica does not draw the character \"Ω\" (U+03A9)");
+    pdf.ReloadPage();
+    EXPECT_EQ(pdf.Text(0, pdf.CharacterCount()), "Changed");
 
     const struct {
         int Index;
