@@ -86,6 +86,11 @@ const QList<QByteArray>& PrintOptionNames() {
     return names;
 }
 
+const QList<QByteArray>& PrinterOptionNames() {
+    static const QList<QByteArray> names{"sides", "media", "media-source", "print-color-mode"};
+    return names;
+}
+
 TOptionValues MergeOptions(TOptionValues Base, const TOptionValues& Over) {
     for (auto value = Over.constBegin(); value != Over.constEnd(); ++value)
         Base.insert(value.key(), value.value());

@@ -18,6 +18,10 @@ using TOptionValues = QMap<QByteArray, QByteArray>;
 // The option names, in the order the options are checked and reported.
 const QList<QByteArray>& PrintOptionNames();
 
+// The options that the printer itself carries out, as job attributes: sides, paper, tray and colour. The
+// others Kestrova does in the pages it sends (copies only where the printer makes none).
+const QList<QByteArray>& PrinterOptionNames();
+
 // Over's values replace Base's.
 TOptionValues MergeOptions(TOptionValues Base, const TOptionValues& Over);
 

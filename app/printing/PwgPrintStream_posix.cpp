@@ -26,7 +26,7 @@ TPwgPrintStream::~TPwgPrintStream() {
 bool TPwgPrintStream::Begin(const QString& Title) {
     // What the printer does itself goes with the job; the pages carry the rest.
     TOptionValues attributes;
-    for (const char* option : {"sides", "media", "media-source", "print-color-mode"})
+    for (const QByteArray& option : PrinterOptionNames())
         if (FOptions.Given.contains(option))
             attributes.insert(option, FOptions.Given.value(option));
     if (FPrinterCopies)

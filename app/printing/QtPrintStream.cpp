@@ -34,11 +34,11 @@ int resolutionOf(const QPrinterInfo& info) {
 TQtPrintStream::TQtPrintStream(const QPrinterInfo& Info, const TOptionValues& LinkOptions)
     : FPrinter(Info, QPrinter::ScreenResolution) {
     FOptions = ReadPrintOptions(LinkOptions);
-    for (const char* option : {"sides", "media", "media-source", "print-color-mode"}) {
+    for (const QByteArray& option : PrinterOptionNames()) {
         if (FOptions.Given.contains(option))
             throw EPrinter(
                 QStringLiteral("The printer \"%1\" takes no %2 from Kestrova: it takes no PWG raster")
-                    .arg(Info.printerName(), QLatin1String(option)));
+                    .arg(Info.printerName(), QString::fromLatin1(option)));
     }
     FPrinter.setResolution(resolutionOf(Info));
     // QPrinter starts from its own paper, not the printer's.
