@@ -31,6 +31,8 @@ import time
 import urllib.parse
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
+from text_pdf import write_text_pdf  # noqa: E402
 BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build"))
 TESTDATA = os.path.join(ROOT, "..", "shared", "testdata", "realworld")
 MANUAL = os.path.join(TESTDATA, "libtasn1.pdf")
@@ -48,24 +50,8 @@ def page_bitmap(dpi):
 
 def write_receipt(path):
     """A one-page receipt of 80 x 200 mm with a few lines of text."""
-    lines = b"".join(b"BT /F1 9 Tf 12 %d Td (Item %d .......... %d.50) Tj ET\n" % (540 - 14 * i, i, i)
-                     for i in range(30))
-    objects = [b"<< /Type /Catalog /Pages 2 0 R >>",
-               b"<< /Type /Pages /Kids [4 0 R] /Count 1 >>",
-               b"<< /Type /Font /Subtype /Type1 /BaseFont /Courier >>",
-               b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 226.77 566.93] "
-               b"/Resources << /Font << /F1 3 0 R >> >> /Contents 5 0 R >>",
-               b"<< /Length %d >>\nstream\n%s\nendstream" % (len(lines), lines)]
-    pdf, offsets = b"%PDF-1.7\n", []
-    for number, body in enumerate(objects, 1):
-        offsets.append(len(pdf))
-        pdf += b"%d 0 obj\n%s\nendobj\n" % (number, body)
-    xref = len(pdf)
-    pdf += b"xref\n0 %d\n0000000000 65535 f \n" % (len(objects) + 1)
-    pdf += b"".join(b"%010d 00000 n \n" % offset for offset in offsets)
-    pdf += b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(objects) + 1, xref)
-    with open(path, "wb") as file:
-        file.write(pdf)
+    write_text_pdf(path, 226.77, 566.93, "Courier", 9, 12, 540, 14,
+                   [f"Item {i} .......... {i}.50" for i in range(30)])
 
 
 def write_200_pages(path):

@@ -18,25 +18,8 @@ sample=../shared/testdata/realworld/libtasn1.pdf
 if [ -f "$sample" ]; then
     cp "$sample" "$demo/web/sample.pdf"
 else
-    python3 - "$demo/web/sample.pdf" <<'PY'
-import sys
-content = b"BT /F1 36 Tf 72 700 Td (Printed by Kestrova) Tj ET"
-objects = [b"<< /Type /Catalog /Pages 2 0 R >>",
-           b"<< /Type /Pages /Kids [4 0 R] /Count 1 >>",
-           b"<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
-           b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font << /F1 3 0 R >> >> /Contents 5 0 R >>",
-           b"<< /Length %d >>\nstream\n%s\nendstream" % (len(content), content),
-           b"<< /Title (Kestrova sample) >>"]
-pdf, offsets = b"%PDF-1.7\n", []
-for number, body in enumerate(objects, 1):
-    offsets.append(len(pdf))
-    pdf += b"%d 0 obj\n%s\nendobj\n" % (number, body)
-xref = len(pdf)
-pdf += b"xref\n0 %d\n0000000000 65535 f \n" % (len(objects) + 1)
-pdf += b"".join(b"%010d 00000 n \n" % offset for offset in offsets)
-pdf += b"trailer\n<< /Size %d /Root 1 0 R /Info 6 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(objects) + 1, xref)
-open(sys.argv[1], "wb").write(pdf)
-PY
+    scripts/text_pdf.py "$demo/web/sample.pdf" 612 792 Helvetica 36 72 700 0 --title "Kestrova sample" \
+        "Printed by Kestrova"
 fi
 
 printdir=$(mktemp -d "${TMPDIR:-/tmp}/kestrova-demo-print.XXXXXX")
