@@ -27,8 +27,8 @@ public:
     using TSend = std::function<void(const QByteArray& Bytes, int Index)>;
 
     TPagePipeline(int Encoders, TEncode Encode, TSend Send);
-    // Waits for the pages in hand to be encoded and sent, unless an error came first, and stops the threads;
-    // an error then is dropped.
+    // Stops the threads once the page being sent and those being encoded are done; the pages not sent by
+    // then are dropped (Finish() sends them all), and an error then goes nowhere.
     ~TPagePipeline();
     TPagePipeline(const TPagePipeline&) = delete;
     TPagePipeline& operator=(const TPagePipeline&) = delete;
