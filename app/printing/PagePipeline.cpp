@@ -19,7 +19,7 @@ TPagePipeline::~TPagePipeline() {
 
 void TPagePipeline::Submit(QImage& Page) {
     std::unique_lock lock(FMutex);
-    FChanged.wait(lock, [this] { return failed() || int(FWaiting.size()) + FEncoding < FEncoders; });
+    FChanged.wait(lock, [this] { return settledFailure() || int(FWaiting.size()) + FEncoding < FEncoders; });
     raiseError();
     FWaiting.emplace_back(FSubmitted++, std::move(Page));
     Page = QImage();
@@ -33,7 +33,7 @@ void TPagePipeline::Submit(QImage& Page) {
 
 void TPagePipeline::Finish() {
     std::unique_lock lock(FMutex);
-    FChanged.wait(lock, [this] { return failed() || FSent == FSubmitted; });
+    FChanged.wait(lock, [this] { return settledFailure() || FSent == FSubmitted; });
     raiseError();
 }
 
@@ -82,6 +82,7 @@ void TPagePipeline::sendPages() {
         const QByteArray bytes = std::move(FEncoded.extract(FSent).mapped());
         std::exception_ptr error;
         if (!failed()) {
+            FSending = true;
             lock.unlock();
             try {
                 FSend(bytes, FSent);
@@ -89,6 +90,7 @@ void TPagePipeline::sendPages() {
                 error = std::current_exception();
             }
             lock.lock();
+            FSending = false;
         }
         if (error && !FError)
             FError = error;

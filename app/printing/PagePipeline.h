@@ -5,7 +5,8 @@
 // of an encoded page comes back to the caller to render into.
 //
 // An error of an encoder or of the sender is kept and raised in the caller's thread by every later Submit()
-// and Finish(); nothing is sent after it.
+// and Finish(), once no page is being sent, so that the caller may then use what the sender used; nothing is
+// sent after it.
 #pragma once
 
 #include <QByteArray>
@@ -44,6 +45,7 @@ private:
     void sendPages();
     void raiseError(); // with the lock held
     bool failed() const { return FError != nullptr; }
+    bool settledFailure() const { return failed() && !FSending; }
 
     const int FEncoders;
     TEncode FEncode;
@@ -56,6 +58,7 @@ private:
     std::vector<QImage> FFree;                   // images of encoded pages, to be handed back
     int FSubmitted = 0;
     int FSent = 0;
+    bool FSending = false;
     bool FStopping = false;
     std::exception_ptr FError;
     std::vector<std::thread> FThreads;
