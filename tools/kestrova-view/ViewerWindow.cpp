@@ -7,9 +7,12 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollArea>
 #include <QShortcut>
@@ -68,6 +71,7 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
     splitter->setSizes({200, 700});
     setCentralWidget(splitter);
 
+    BuildMenu();
     BuildToolBar();
     BuildShortcuts();
 
@@ -80,6 +84,19 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
     };
     OpenUrl = [](const QUrl& url) {
         return QDesktopServices::openUrl(url);
+    };
+    AskOpenFileName = [this] {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Open"), FPdf->FileName(),
+                                            QStringLiteral("PDF documents (*.pdf)"));
+    };
+    AskPassword = [this](const QString& name, bool again) -> std::optional<QString> {
+        bool given = false;
+        const QString password = QInputDialog::getText(
+            this, Caption,
+            again ? QStringLiteral("The password is not right. Password for %1:").arg(name)
+                  : QStringLiteral("%1 is protected. Password:").arg(name),
+            QLineEdit::Password, {}, &given);
+        return given ? std::optional<QString>(password) : std::nullopt;
     };
     resize(1000, 800);
     PageChanged();
@@ -166,16 +183,30 @@ void TViewerWindow::BuildToolBar() {
     bar->addWidget(lSearch);
 }
 
+void TViewerWindow::BuildMenu() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    auto command = [&](const QString& name, const QString& text, QKeySequence keys,
+                       std::function<void()> action) {
+        QAction* item = file->addAction(text, this, [this, action] { Guarded(action); });
+        item->setObjectName(name);
+        item->setShortcut(keys);
+        return item;
+    };
+    command(QStringLiteral("acOpen"), QStringLiteral("&Open..."), QKeySequence::Open, [this] {
+        const QString name = AskOpenFileName();
+        if (!name.isEmpty())
+            OpenFile(name);
+    });
+    command(QStringLiteral("acClose"), QStringLiteral("&Close"), QKeySequence::Close,
+            [this] { CloseDocument(); });
+    file->addSeparator();
+    command(QStringLiteral("acQuit"), QStringLiteral("&Quit"), QKeySequence::Quit, [this] { close(); });
+}
+
 void TViewerWindow::BuildShortcuts() {
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
         edSearch->setFocus(Qt::ShortcutFocusReason);
         edSearch->selectAll();
-    });
-    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, [this] {
-        const QString name = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), FPdf->FileName(),
-                                                          QStringLiteral("PDF documents (*.pdf)"));
-        if (!name.isEmpty())
-            OpenFile(name);
     });
 }
 
@@ -193,32 +224,51 @@ bool TViewerWindow::HasPage() const {
 
 bool TViewerWindow::OpenFile(const QString& FileName, const QString& Password) {
     bool opened = false;
-    Guarded([&] {
-        CloseDocument();
-        FPdf->SetFileName(FileName);
-        FPdf->SetPassword(Password);
-        // The view loads its own page; the component's current page serves the search alone.
-        FPdf->SetPageNumber(0);
-        FView->SetPageNumber(1);
+    QString password = Password;
+    // A document that wants a password asks for it, again after a wrong one, until it opens or the user
+    // gives up; every other failure is shown.
+    for (bool again = !Password.isEmpty();; again = true) {
         try {
-            FView->SetActive(true);
-        } catch (...) {
-            CloseDocument();
-            throw;
+            openDocument(FileName, password);
+            opened = true;
+        } catch (const EPdfPasswordError&) {
+            if (const std::optional<QString> answer = AskPassword(QFileInfo(FileName).fileName(), again)) {
+                password = *answer;
+                continue;
+            }
+        } catch (const Exception& error) {
+            ShowError(error.Message());
         }
-        const QString title = FPdf->Title();
-        setWindowTitle((title.isEmpty() ? QFileInfo(FileName).fileName() : title) + QStringLiteral(" - ") +
-                       Caption);
-        tvOutline->ShowOutline(*FPdf);
-        opened = true;
-    });
+        break;
+    }
     FView->setFocus();
     return opened;
+}
+
+void TViewerWindow::openDocument(const QString& FileName, const QString& Password) {
+    CloseDocument();
+    FPdf->SetFileName(FileName);
+    FPdf->SetPassword(Password);
+    // The view loads its own page; the component's current page serves the search alone.
+    FPdf->SetPageNumber(0);
+    FView->SetPageNumber(1);
+    try {
+        FView->SetActive(true);
+    } catch (...) {
+        CloseDocument();
+        throw;
+    }
+    const QString title = FPdf->Title();
+    setWindowTitle((title.isEmpty() ? QFileInfo(FileName).fileName() : title) + QStringLiteral(" - ") +
+                   Caption);
+    tvOutline->ShowOutline(*FPdf);
+    PageChanged();
 }
 
 void TViewerWindow::CloseDocument() {
     FPdf->SetActive(false);
     FSearch.SetText({});
+    edSearch->clear();
     tvOutline->ShowOutline(*FPdf);
     setWindowTitle(Caption);
     PageChanged();
@@ -245,6 +295,11 @@ void TViewerWindow::PageChanged() {
         findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && FView->PageNumber() > 1);
     for (const char* name : {"acNext", "acLast"})
         findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && FView->PageNumber() < count);
+    // What needs a document waits for one.
+    for (const char* name : {"acFitWidth", "acFitPage", "acZoomOut", "acZoomIn", "acRotateLeft",
+                             "acRotateRight", "acSaveAs", "acFindPrevious", "acFindNext", "acClose"})
+        findChild<QAction*>(QLatin1String(name))->setEnabled(open);
+    edSearch->setEnabled(open);
     FitViewSize();
     if (HasPage())
         FSearch.ShowPageMatches();

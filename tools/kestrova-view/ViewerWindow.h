@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -22,8 +23,11 @@ class TViewerWindow : public QMainWindow {
 public:
     explicit TViewerWindow(QWidget* Parent = nullptr);
 
-    // Opens a document in place of the one shown; false, with the error shown, when it cannot be opened.
+    // Opens a document in place of the one shown; false, with the error shown, when it cannot be opened. A
+    // document that wants a password asks for it (AskPassword) until it opens or the user cancels.
     bool OpenFile(const QString& FileName, const QString& Password = {});
+    // Closes the document shown; the window stays, empty.
+    void CloseDocument();
     void GoToPage(int PageNumber);
     void SetZoom(TPageZoom Zoom);
     // One zoom step larger (Direction 1) or smaller (-1) than the page is shown now.
@@ -39,15 +43,19 @@ public:
     PDFium::TPdf& Pdf() { return *FPdf; }
     PDFium::TPdfView& View() { return *FView; }
 
-    // The seams to the desktop, replaced by tests: the error box, the save dialog, the web browser.
+    // The seams to the desktop, replaced by tests: the error box, the open and save dialogs, the password
+    // prompt (no value when cancelled; Again after a wrong one), the web browser.
     std::function<void(const QString& Message)> ShowError;
+    std::function<QString()> AskOpenFileName;
     std::function<QString()> AskSaveFileName;
+    std::function<std::optional<QString>(const QString& DocumentName, bool Again)> AskPassword;
     std::function<bool(const QUrl& Url)> OpenUrl;
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
+    void BuildMenu();
     void BuildToolBar();
     void BuildShortcuts();
     void Guarded(const std::function<void()>& Command);
@@ -55,7 +63,7 @@ private:
     void FitViewSize();
     void ShowSearchState(bool Found);
     void ChooseBookmark(const PDFium::TBookmark& Bookmark);
-    void CloseDocument();
+    void openDocument(const QString& FileName, const QString& Password);
     bool HasPage() const;
 
     PDFium::TPdf* FPdf;
