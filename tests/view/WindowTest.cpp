@@ -1,12 +1,17 @@
 // The viewer's window as a daily tool: passwords asked for, an empty window that offers only what works
-// without a document, closing and quitting by keys.
+// without a document, closing and quitting by keys, text selected with the mouse and copied.
 #include "ViewTestSupport.h"
+#include "support/PdfFixtures.h"
+#include "support/Programs.h"
 #include "support/TestData.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QTest>
 
@@ -97,4 +102,67 @@ TEST(ViewerProgram, StartsWithoutAFile) {
     EXPECT_FALSE(viewer.waitForFinished(1500)) << viewer.readAllStandardOutput().toStdString();
     viewer.kill();
     viewer.waitForFinished();
+}
+
+namespace {
+
+// Text with its runs of white space made single spaces, as a selection and pdftotext may lay out one line
+// differently.
+QString Words(const QString& text) {
+    return text.simplified();
+}
+
+// What pdftotext reads of page 1 of File inside a rectangle of page space (points, origin bottom-left) on a
+// page PageHeight tall.
+QString PdfToTextOf(const QString& file, const TPdfRectangle& area, double pageHeight) {
+    const auto number = [](double value) {
+        return QString::number(qRound(value));
+    };
+    return RunProgram("pdftotext", {"-f", "1", "-l", "1", "-x", number(area.Left), "-y",
+                                    number(pageHeight - area.Top), "-W", number(area.Right - area.Left), "-H",
+                                    number(area.Top - area.Bottom), file, "-"});
+}
+
+void Drag(QWidget& widget, const QPoint& from, const QPoint& to) {
+    auto send = [&](QEvent::Type type, const QPoint& at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, widget.mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(&widget, &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    send(QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+}
+
+} // namespace
+
+// Dragging over words selects them by the characters' boxes, and Ctrl+C puts on the clipboard what pdftotext
+// reads in that part of the page; Ctrl+A takes the whole page.
+TEST_F(ViewerTest, TextDraggedOverIsCopiedAsTheFileHoldsIt) {
+    FixtureDocument document;
+    document.Pages = {FixturePage{{612, 792}, "The quick brown fox jumps"}};
+    const QString file = WritePdf(folder.path(), "words.pdf", document);
+    Open(file);
+    TPdfView& view = window.View();
+    const QString text = view.Text(0, view.CharacterCount());
+    const int first = int(text.indexOf("quick"));
+    const int last = int(text.indexOf("fox")) + 2;
+    const TPdfRectangle from = view.TextRectangles(first, 1).first();
+    const TPdfRectangle to = view.TextRectangles(last, 1).first();
+    Drag(view, ViewPoint(from.Left + 1, (from.Top + from.Bottom) / 2),
+         ViewPoint(to.Right - 1, (to.Top + to.Bottom) / 2));
+    Settle();
+
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(&window, Qt::Key_C, Qt::ControlModifier);
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_EQ(copied, "quick brown fox");
+    const TPdfRectangle words{from.Left, std::max(from.Top, to.Top), to.Right,
+                              std::min(from.Bottom, to.Bottom)};
+    EXPECT_EQ(Words(copied), Words(PdfToTextOf(file, words, 792)));
+
+    QTest::keyClick(&window, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&window, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(Words(QGuiApplication::clipboard()->text()), Words(RunProgram("pdftotext", {file, "-"})));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }

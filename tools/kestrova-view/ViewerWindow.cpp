@@ -40,7 +40,8 @@ QString Sentence(const QString& message) {
 } // namespace
 
 TViewerWindow::TViewerWindow(QWidget* Parent)
-    : QMainWindow(Parent), FPdf(new TPdf(this)), FView(new TPdfView), FSearch(*FView) {
+    : QMainWindow(Parent), FPdf(new TPdf(this)), FView(new TPdfView), FSearch(*FView),
+      FTextSelection(new TTextSelection(this)) {
     setWindowTitle(Caption);
     FPdf->setObjectName(QStringLiteral("Pdf"));
     FView->setObjectName(QStringLiteral("pvPage"));
@@ -49,6 +50,7 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
         PageChanged();
     };
     FView->installEventFilter(this);
+    FTextSelection->Attach(*FView);
 
     saPage = new QScrollArea;
     saPage->setObjectName(QStringLiteral("saPage"));
@@ -184,10 +186,10 @@ void TViewerWindow::BuildToolBar() {
 }
 
 void TViewerWindow::BuildMenu() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("&File"));
     auto command = [&](const QString& name, const QString& text, QKeySequence keys,
                        std::function<void()> action) {
-        QAction* item = file->addAction(text, this, [this, action] { Guarded(action); });
+        QAction* item = menu->addAction(text, this, [this, action] { Guarded(action); });
         item->setObjectName(name);
         item->setShortcut(keys);
         return item;
@@ -199,8 +201,14 @@ void TViewerWindow::BuildMenu() {
     });
     command(QStringLiteral("acClose"), QStringLiteral("&Close"), QKeySequence::Close,
             [this] { CloseDocument(); });
-    file->addSeparator();
+    menu->addSeparator();
     command(QStringLiteral("acQuit"), QStringLiteral("&Quit"), QKeySequence::Quit, [this] { close(); });
+
+    menu = menuBar()->addMenu(QStringLiteral("&Edit"));
+    command(QStringLiteral("acCopy"), QStringLiteral("&Copy"), QKeySequence::Copy,
+            [this] { FTextSelection->Copy(*FView); });
+    command(QStringLiteral("acSelectAll"), QStringLiteral("Select &All"), QKeySequence::SelectAll,
+            [this] { FTextSelection->SelectAll(*FView); });
 }
 
 void TViewerWindow::BuildShortcuts() {
@@ -296,8 +304,9 @@ void TViewerWindow::PageChanged() {
     for (const char* name : {"acNext", "acLast"})
         findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && FView->PageNumber() < count);
     // What needs a document waits for one.
-    for (const char* name : {"acFitWidth", "acFitPage", "acZoomOut", "acZoomIn", "acRotateLeft",
-                             "acRotateRight", "acSaveAs", "acFindPrevious", "acFindNext", "acClose"})
+    for (const char* name :
+         {"acFitWidth", "acFitPage", "acZoomOut", "acZoomIn", "acRotateLeft", "acRotateRight", "acSaveAs",
+          "acFindPrevious", "acFindNext", "acClose", "acCopy", "acSelectAll"})
         findChild<QAction*>(QLatin1String(name))->setEnabled(open);
     edSearch->setEnabled(open);
     FitViewSize();

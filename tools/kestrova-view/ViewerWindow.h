@@ -5,6 +5,7 @@
 
 #include "DocumentSearch.h"
 #include "PageZoom.h"
+#include "TextSelection.h"
 #include "pdf/view/PdfView.h"
 
 #include <QMainWindow>
@@ -70,6 +71,7 @@ private:
     PDFium::TPdfView* FView;
     TDocumentSearch FSearch;
     TPageZoom FZoom;
+    TTextSelection* FTextSelection;
     QScrollArea* saPage;
     TOutlineTree* tvOutline;
     QSpinBox* sePage;
