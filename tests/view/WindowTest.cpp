@@ -1,5 +1,6 @@
 // The viewer's window as a daily tool: passwords asked for, an empty window that offers only what works
-// without a document, closing and quitting by keys, text selected with the mouse and copied.
+// without a document, closing and quitting by keys, text selected with the mouse and copied, the way back
+// after a jump.
 #include "ViewTestSupport.h"
 #include "support/PdfFixtures.h"
 #include "support/Programs.h"
@@ -13,7 +14,11 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QProcess>
+#include <QSpinBox>
 #include <QTest>
+#include <QTreeWidget>
+
+#include <functional>
 
 using namespace PDFium;
 
@@ -164,5 +169,56 @@ TEST_F(ViewerTest, TextDraggedOverIsCopiedAsTheFileHoldsIt) {
     QTest::keyClick(&window, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(&window, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(Words(QGuiApplication::clipboard()->text()), Words(RunProgram("pdftotext", {file, "-"})));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+// Jumps (the page box, an outline entry, the last page) can be gone back on and forward again with Alt+Left
+// and Alt+Right; stepping to the next page is no jump; a new jump forgets the way forward. The outline marks
+// the entry of the page shown.
+TEST_F(ViewerTest, BackAndForwardRetraceTheJumpsAndTheOutlineFollows) {
+    REQUIRE_TESTDATA("realworld/libtasn1.pdf");
+    Open(testDataPath("realworld/libtasn1.pdf"));
+    auto* tree = window.findChild<QTreeWidget*>("tvOutline");
+    auto* pageBox = window.findChild<QSpinBox*>("sePage");
+    auto key = [&](int k, Qt::KeyboardModifiers modifiers = Qt::AltModifier) {
+        return [&, k, modifiers] {
+            QTest::keyClick(&window, Qt::Key(k), modifiers);
+        };
+    };
+    struct Step {
+        const char* Name;
+        std::function<void()> Action;
+        int Page;
+        bool CanGoBack;
+        bool CanGoForward;
+    };
+    const QList<Step> steps = {
+        {"page box", [&] { pageBox->setValue(10); }, 10, true, false},
+        {"back", key(Qt::Key_Left), 1, false, true},
+        {"forward", key(Qt::Key_Right), 10, true, false},
+        {"next page", [&] { window.findChild<QAction*>("acNext")->trigger(); }, 11, true, false},
+        {"outline",
+         [&] {
+             QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                               tree->visualItemRect(tree->topLevelItem(0)).center());
+         },
+         4, true, false},
+        {"back to the page left", key(Qt::Key_Left), 11, true, true},
+        {"back again", key(Qt::Key_Left), 1, false, true},
+        {"last page", [&] { window.findChild<QAction*>("acLast")->trigger(); }, 36, true, false},
+        {"back from the last", key(Qt::Key_Left), 1, false, true},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.Name);
+        step.Action();
+        EXPECT_EQ(window.View().PageNumber(), step.Page);
+        EXPECT_EQ(window.findChild<QAction*>("acBack")->isEnabled(), step.CanGoBack);
+        EXPECT_EQ(window.findChild<QAction*>("acForward")->isEnabled(), step.CanGoForward);
+    }
+    for (const auto& [page, entry] :
+         {std::pair{2, ""}, {4, "1 Introduction"}, {5, "2 ASN.1 structure handling"}}) {
+        window.GoToPage(page);
+        EXPECT_EQ(tree->currentItem() ? tree->currentItem()->text(0) : QString(), entry) << page;
+    }
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }

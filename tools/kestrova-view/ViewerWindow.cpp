@@ -117,7 +117,7 @@ void TViewerWindow::BuildToolBar() {
         return item;
     };
     command(
-        QStringLiteral("acFirst"), QStringLiteral("First"), [this] { GoToPage(1); },
+        QStringLiteral("acFirst"), QStringLiteral("First"), [this] { JumpToPage(1); },
         QStyle::SP_MediaSkipBackward);
     command(
         QStringLiteral("acPrevious"), QStringLiteral("Previous"),
@@ -127,7 +127,7 @@ void TViewerWindow::BuildToolBar() {
     sePage->setKeyboardTracking(false);
     connect(sePage, &QSpinBox::valueChanged, this, [this](int page) {
         if (page != FView->PageNumber())
-            Guarded([&] { GoToPage(page); });
+            Guarded([&] { JumpToPage(page); });
     });
     bar->addWidget(sePage);
     lPageCount = new QLabel;
@@ -137,7 +137,7 @@ void TViewerWindow::BuildToolBar() {
         QStringLiteral("acNext"), QStringLiteral("Next"), [this] { GoToPage(FView->PageNumber() + 1); },
         QStyle::SP_ArrowForward);
     command(
-        QStringLiteral("acLast"), QStringLiteral("Last"), [this] { GoToPage(FPdf->PageCount()); },
+        QStringLiteral("acLast"), QStringLiteral("Last"), [this] { JumpToPage(FPdf->PageCount()); },
         QStyle::SP_MediaSkipForward);
     bar->addSeparator();
     command(QStringLiteral("acFitWidth"), QStringLiteral("Fit width"),
@@ -203,6 +203,11 @@ void TViewerWindow::BuildMenu() {
             [this] { CloseDocument(); });
     menu->addSeparator();
     command(QStringLiteral("acQuit"), QStringLiteral("&Quit"), QKeySequence::Quit, [this] { close(); });
+
+    menu = menuBar()->addMenu(QStringLiteral("&Go"));
+    command(QStringLiteral("acBack"), QStringLiteral("&Back"), QKeySequence::Back, [this] { GoBack(); });
+    command(QStringLiteral("acForward"), QStringLiteral("&Forward"), QKeySequence::Forward,
+            [this] { GoForward(); });
 
     menu = menuBar()->addMenu(QStringLiteral("&Edit"));
     command(QStringLiteral("acCopy"), QStringLiteral("&Copy"), QKeySequence::Copy,
@@ -277,6 +282,7 @@ void TViewerWindow::CloseDocument() {
     FPdf->SetActive(false);
     FSearch.SetText({});
     edSearch->clear();
+    FHistory.Clear();
     tvOutline->ShowOutline(*FPdf);
     setWindowTitle(Caption);
     PageChanged();
@@ -287,6 +293,29 @@ void TViewerWindow::GoToPage(int PageNumber) {
         return;
     FView->SetPageNumber(std::clamp(PageNumber, 1, std::max(FPdf->PageCount(), 1)));
     FView->SetActive(true);
+}
+
+void TViewerWindow::JumpToPage(int PageNumber) {
+    if (!HasPage())
+        return;
+    const int from = FView->PageNumber();
+    GoToPage(PageNumber);
+    if (FView->PageNumber() != from) {
+        FHistory.Leave(from);
+        PageChanged();
+    }
+}
+
+void TViewerWindow::GoBack() {
+    if (const int page = HasPage() ? FHistory.Back(FView->PageNumber()) : 0)
+        GoToPage(page);
+    PageChanged();
+}
+
+void TViewerWindow::GoForward() {
+    if (const int page = HasPage() ? FHistory.Forward(FView->PageNumber()) : 0)
+        GoToPage(page);
+    PageChanged();
 }
 
 void TViewerWindow::PageChanged() {
@@ -309,6 +338,10 @@ void TViewerWindow::PageChanged() {
           "acFindPrevious", "acFindNext", "acClose", "acCopy", "acSelectAll"})
         findChild<QAction*>(QLatin1String(name))->setEnabled(open);
     edSearch->setEnabled(open);
+    findChild<QAction*>(QStringLiteral("acBack"))->setEnabled(open && FHistory.CanGoBack());
+    findChild<QAction*>(QStringLiteral("acForward"))->setEnabled(open && FHistory.CanGoForward());
+    if (HasPage())
+        tvOutline->ShowPage(FView->PageNumber());
     FitViewSize();
     if (HasPage())
         FSearch.ShowPageMatches();
@@ -382,10 +415,8 @@ void TViewerWindow::ShowSearchState(bool Found) {
 }
 
 void TViewerWindow::ChooseBookmark(const TBookmark& Bookmark) {
-    if (Bookmark.PageNumber > 0)
-        GoToPage(Bookmark.PageNumber);
-    else if (Bookmark.Action == acGoto && Bookmark.ActionPageNumber > 0)
-        GoToPage(Bookmark.ActionPageNumber);
+    if (const int page = TOutlineTree::PageOf(Bookmark))
+        JumpToPage(page);
 }
 
 bool TViewerWindow::FollowLinkAt(const QPoint& Position) {
@@ -395,9 +426,9 @@ bool TViewerWindow::FollowLinkAt(const QPoint& Position) {
     if (link >= 0) {
         const TLinkAnnotation annotation = FView->LinkAnnotation(link);
         if (annotation.PageNumber > 0)
-            GoToPage(annotation.PageNumber);
+            JumpToPage(annotation.PageNumber);
         else if (annotation.Action == acGoto && annotation.ActionPageNumber > 0)
-            GoToPage(annotation.ActionPageNumber);
+            JumpToPage(annotation.ActionPageNumber);
         else if (annotation.Action == acUri)
             OpenUrl(QUrl(annotation.ActionPath));
         else

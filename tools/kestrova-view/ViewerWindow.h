@@ -6,6 +6,7 @@
 #include "DocumentSearch.h"
 #include "PageZoom.h"
 #include "TextSelection.h"
+#include "ViewHistory.h"
 #include "pdf/view/PdfView.h"
 
 #include <QMainWindow>
@@ -30,6 +31,11 @@ public:
     // Closes the document shown; the window stays, empty.
     void CloseDocument();
     void GoToPage(int PageNumber);
+    // Goes to a page as a jump that Back returns from (a link, an outline entry, the page box).
+    void JumpToPage(int PageNumber);
+    // Back to the page a jump left, and forward again (Alt+Left, Alt+Right).
+    void GoBack();
+    void GoForward();
     void SetZoom(TPageZoom Zoom);
     // One zoom step larger (Direction 1) or smaller (-1) than the page is shown now.
     void ZoomBy(int Direction);
@@ -72,6 +78,7 @@ private:
     TDocumentSearch FSearch;
     TPageZoom FZoom;
     TTextSelection* FTextSelection;
+    TViewHistory FHistory;
     QScrollArea* saPage;
     TOutlineTree* tvOutline;
     QSpinBox* sePage;
