@@ -222,3 +222,48 @@ TEST_F(ViewerTest, BackAndForwardRetraceTheJumpsAndTheOutlineFollows) {
     }
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
+
+// The page box shows a page's label beside its number, and takes a label typed into it, or a number.
+TEST_F(ViewerTest, ThePageBoxShowsAndTakesPageLabels) {
+    REQUIRE_TESTDATA("pdf/page_labels.pdf");
+    Open(testDataPath("pdf/page_labels.pdf"));
+    auto* box = window.findChild<QSpinBox*>("sePage");
+    const int count = window.Pdf().PageCount();
+    QStringList labels;
+    for (int page = 1; page <= count; ++page)
+        labels.append(window.Pdf().PageLabel(page));
+    ASSERT_NE(labels.count(""), count) << "the document gives its pages labels";
+    for (int page = 1; page <= count; ++page) {
+        SCOPED_TRACE(page);
+        window.GoToPage(page);
+        const QString& label = labels[page - 1];
+        EXPECT_EQ(box->text(), label.isEmpty() || label == QString::number(page)
+                                   ? QString::number(page)
+                                   : QStringLiteral("%1 (%2 / %3)").arg(label).arg(page).arg(count));
+    }
+    auto type = [&](const QString& text) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+    // A label that is a number is that page number; the others name their pages.
+    int labelsTyped = 0;
+    for (int page = count; page >= 1; --page) {
+        const QString& label = labels[page - 1];
+        bool number = false;
+        label.toInt(&number);
+        if (label.isEmpty() || number || labels.indexOf(label) != page - 1)
+            continue;
+        ++labelsTyped;
+        SCOPED_TRACE(label.toStdString());
+        window.GoToPage(page == 1 ? count : 1);
+        type(label);
+        EXPECT_EQ(window.View().PageNumber(), page);
+    }
+    EXPECT_GT(labelsTyped, 0);
+    window.GoToPage(1);
+    type(QString::number(count));
+    EXPECT_EQ(window.View().PageNumber(), count);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}

@@ -122,9 +122,12 @@ void TViewerWindow::BuildToolBar() {
     command(
         QStringLiteral("acPrevious"), QStringLiteral("Previous"),
         [this] { GoToPage(FView->PageNumber() - 1); }, QStyle::SP_ArrowBack);
-    sePage = new QSpinBox;
+    sePage = new TPageLabelBox;
     sePage->setObjectName(QStringLiteral("sePage"));
-    sePage->setKeyboardTracking(false);
+    sePage->setMinimumWidth(sePage->fontMetrics().horizontalAdvance(QStringLiteral("xxviii (1000 / 1000)")));
+    sePage->LabelOf = [this](int page) {
+        return FPdf->Active() && page <= FPdf->PageCount() ? FPdf->PageLabel(page) : QString();
+    };
     connect(sePage, &QSpinBox::valueChanged, this, [this](int page) {
         if (page != FView->PageNumber())
             Guarded([&] { JumpToPage(page); });

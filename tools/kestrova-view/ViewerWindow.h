@@ -4,6 +4,7 @@
 #pragma once
 
 #include "DocumentSearch.h"
+#include "PageLabelBox.h"
 #include "PageZoom.h"
 #include "TextSelection.h"
 #include "ViewHistory.h"
@@ -16,7 +17,6 @@
 class QLabel;
 class QLineEdit;
 class QScrollArea;
-class QSpinBox;
 class TOutlineTree;
 
 class TViewerWindow : public QMainWindow {
@@ -81,7 +81,7 @@ private:
     TViewHistory FHistory;
     QScrollArea* saPage;
     TOutlineTree* tvOutline;
-    QSpinBox* sePage;
+    TPageLabelBox* sePage;
     QLabel* lPageCount;
     QLabel* lZoom;
     QLineEdit* edSearch;
