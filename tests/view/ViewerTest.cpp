@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWheelEvent>
@@ -77,6 +78,27 @@ TEST_F(ViewerTest, AClickOnALinkGoesToItsPageOrHandsTheAddressToTheDesktop) {
     EXPECT_EQ(window.findChild<QSpinBox*>("sePage")->value(), 3);
     EXPECT_EQ(window.View().Text(0, 5), "Three");
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+// A link under the mouse shows where it goes in the status bar; an address the desktop cannot open is said to
+// be so.
+TEST_F(ViewerTest, ALinkShowsWhereItGoesAndSaysWhenItCannotBeOpened) {
+    Open(WritePdf(folder.path(), "links.pdf", LinkedPages()));
+    auto* status = window.findChild<QStatusBar*>();
+    ASSERT_NE(status, nullptr);
+    const QList<std::pair<QPoint, QString>> hovers = {{ViewPoint(100, 420), "https://example.com/kestrova"},
+                                                      {ViewPoint(100, 620), "Page 3"},
+                                                      {ViewPoint(100, 300), ""}};
+    for (const auto& [point, shown] : hovers) {
+        QTest::mouseMove(&window.View(), point);
+        EXPECT_EQ(status->currentMessage(), shown) << point.y();
+    }
+    window.OpenUrl = [](const QUrl&) {
+        return false;
+    };
+    QTest::mouseClick(&window.View(), Qt::LeftButton, {}, ViewPoint(100, 420));
+    EXPECT_EQ(errors, QStringList{"Cannot open https://example.com/kestrova"});
+    EXPECT_TRUE(window.View().Active());
 }
 
 TEST_F(ViewerTest, TextTypedIntoAFieldIsInTheFileThatSaveAsWrites) {

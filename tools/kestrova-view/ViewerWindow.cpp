@@ -18,6 +18,7 @@
 #include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QUrl>
@@ -35,6 +36,13 @@ const QString Caption = QStringLiteral("kestrova-view");
 // it.
 QString Sentence(const QString& message) {
     return !message.isEmpty() && message.back() > QLatin1Char('.') ? message + QLatin1Char('.') : message;
+}
+
+// The page a link annotation goes to, or 0 where it goes to none.
+int linkPage(const TLinkAnnotation& Link) {
+    if (Link.PageNumber > 0)
+        return Link.PageNumber;
+    return Link.Action == acGoto ? std::max(Link.ActionPageNumber, 0) : 0;
 }
 
 } // namespace
@@ -75,6 +83,7 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
 
     BuildMenu();
     BuildToolBar();
+    statusBar()->setObjectName(QStringLiteral("sbStatus"));
     BuildShortcuts();
 
     ShowError = [this](const QString& message) {
@@ -428,12 +437,10 @@ bool TViewerWindow::FollowLinkAt(const QPoint& Position) {
     const int link = FView->LinkAnnotationAtPos(Position.x(), Position.y());
     if (link >= 0) {
         const TLinkAnnotation annotation = FView->LinkAnnotation(link);
-        if (annotation.PageNumber > 0)
-            JumpToPage(annotation.PageNumber);
-        else if (annotation.Action == acGoto && annotation.ActionPageNumber > 0)
-            JumpToPage(annotation.ActionPageNumber);
+        if (const int page = linkPage(annotation))
+            JumpToPage(page);
         else if (annotation.Action == acUri)
-            OpenUrl(QUrl(annotation.ActionPath));
+            OpenAddress(QUrl(annotation.ActionPath));
         else
             return false;
         return true;
@@ -441,8 +448,25 @@ bool TViewerWindow::FollowLinkAt(const QPoint& Position) {
     const int webLink = FView->WebLinkAtPos(Position.x(), Position.y());
     if (webLink < 0)
         return false;
-    OpenUrl(QUrl::fromUserInput(FView->WebLink(webLink).Url));
+    OpenAddress(QUrl::fromUserInput(FView->WebLink(webLink).Url));
     return true;
+}
+
+void TViewerWindow::OpenAddress(const QUrl& Url) {
+    Check(OpenUrl(Url), QStringLiteral("Cannot open %1").arg(Url.toDisplayString()));
+}
+
+QString TViewerWindow::LinkTargetAt(const QPoint& Position) {
+    if (!HasPage())
+        return {};
+    if (const int link = FView->LinkAnnotationAtPos(Position.x(), Position.y()); link >= 0) {
+        const TLinkAnnotation annotation = FView->LinkAnnotation(link);
+        if (const int page = linkPage(annotation))
+            return QStringLiteral("Page %1").arg(page);
+        return annotation.Action == acUri ? QUrl(annotation.ActionPath).toDisplayString() : QString();
+    }
+    const int webLink = FView->WebLinkAtPos(Position.x(), Position.y());
+    return webLink >= 0 ? QUrl::fromUserInput(FView->WebLink(webLink).Url).toDisplayString() : QString();
 }
 
 bool TViewerWindow::SaveAs(const QString& FileName) {
@@ -465,7 +489,13 @@ bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {
             return true;
         }
     } else if (Watched == FView) {
-        // A click, not a drag, on a link follows it; the view hands the click to the form as well.
+        // A link under the mouse shows where it goes; a click, not a drag, on it follows it; the view hands
+        // the click to the form as well.
+        if (Event->type() == QEvent::MouseMove)
+            Guarded([&] {
+                const QString target = LinkTargetAt(static_cast<QMouseEvent*>(Event)->position().toPoint());
+                target.isEmpty() ? statusBar()->clearMessage() : statusBar()->showMessage(target);
+            });
         if (Event->type() == QEvent::MouseButtonPress)
             FPressPosition = static_cast<QMouseEvent*>(Event)->position().toPoint();
         if (Event->type() == QEvent::MouseButtonRelease) {

@@ -45,6 +45,9 @@ public:
     void FindPrevious();
     // Follows the link under a point of the page view; false where there is none.
     bool FollowLinkAt(const QPoint& Position);
+    // Where the link under a point of the page view goes ("Page 3", or its address); empty where there is
+    // none.
+    QString LinkTargetAt(const QPoint& Position);
     bool SaveAs(const QString& FileName);
 
     PDFium::TPdf& Pdf() { return *FPdf; }
@@ -71,6 +74,8 @@ private:
     void ShowSearchState(bool Found);
     void ChooseBookmark(const PDFium::TBookmark& Bookmark);
     void openDocument(const QString& FileName, const QString& Password);
+    // Hands a web address to the desktop; raises where the desktop cannot open it.
+    void OpenAddress(const QUrl& Url);
     bool HasPage() const;
 
     PDFium::TPdf* FPdf;
