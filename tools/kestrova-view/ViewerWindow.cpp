@@ -109,7 +109,9 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
             QLineEdit::Password, {}, &given);
         return given ? std::optional<QString>(password) : std::nullopt;
     };
-    resize(1000, 800);
+    resize(FSettings.WindowSize({1000, 800}));
+    FZoom = FSettings.Zoom();
+    ShowRecentFiles();
     PageChanged();
 }
 
@@ -211,6 +213,8 @@ void TViewerWindow::BuildMenu() {
         if (!name.isEmpty())
             OpenFile(name);
     });
+    mnRecent = menu->addMenu(QStringLiteral("Open &Recent"));
+    mnRecent->setObjectName(QStringLiteral("mnRecent"));
     command(QStringLiteral("acClose"), QStringLiteral("&Close"), QKeySequence::Close,
             [this] { CloseDocument(); });
     menu->addSeparator();
@@ -287,7 +291,21 @@ void TViewerWindow::openDocument(const QString& FileName, const QString& Passwor
     setWindowTitle((title.isEmpty() ? QFileInfo(FileName).fileName() : title) + QStringLiteral(" - ") +
                    Caption);
     tvOutline->ShowOutline(*FPdf);
+    FSettings.AddRecentFile(FileName);
+    ShowRecentFiles();
     PageChanged();
+}
+
+void TViewerWindow::ShowRecentFiles() {
+    mnRecent->clear();
+    for (const QString& file : FSettings.RecentFiles())
+        mnRecent->addAction(QDir::toNativeSeparators(file), this, [this, file] { OpenFile(file); });
+    mnRecent->setEnabled(!mnRecent->isEmpty());
+}
+
+void TViewerWindow::closeEvent(QCloseEvent* Event) {
+    FSettings.SaveWindow(size(), FZoom);
+    QMainWindow::closeEvent(Event);
 }
 
 void TViewerWindow::CloseDocument() {

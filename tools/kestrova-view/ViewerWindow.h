@@ -8,6 +8,7 @@
 #include "PageZoom.h"
 #include "TextSelection.h"
 #include "ViewHistory.h"
+#include "ViewerSettings.h"
 #include "pdf/view/PdfView.h"
 
 #include <QMainWindow>
@@ -15,6 +16,7 @@
 #include <optional>
 
 class QLabel;
+class QMenu;
 class QLineEdit;
 class QScrollArea;
 class TOutlineTree;
@@ -36,6 +38,7 @@ public:
     // Back to the page a jump left, and forward again (Alt+Left, Alt+Right).
     void GoBack();
     void GoForward();
+    TPageZoom Zoom() const { return FZoom; }
     void SetZoom(TPageZoom Zoom);
     // One zoom step larger (Direction 1) or smaller (-1) than the page is shown now.
     void ZoomBy(int Direction);
@@ -63,6 +66,8 @@ public:
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
+    // Remembers the window's size and zoom for the next run.
+    void closeEvent(QCloseEvent* Event) override;
 
 private:
     void BuildMenu();
@@ -74,6 +79,7 @@ private:
     void ShowSearchState(bool Found);
     void ChooseBookmark(const PDFium::TBookmark& Bookmark);
     void openDocument(const QString& FileName, const QString& Password);
+    void ShowRecentFiles();
     // Hands a web address to the desktop; raises where the desktop cannot open it.
     void OpenAddress(const QUrl& Url);
     bool HasPage() const;
@@ -84,6 +90,7 @@ private:
     TPageZoom FZoom;
     TTextSelection* FTextSelection;
     TViewHistory FHistory;
+    TViewerSettings FSettings;
     QScrollArea* saPage;
     TOutlineTree* tvOutline;
     TPageLabelBox* sePage;
@@ -91,5 +98,6 @@ private:
     QLabel* lZoom;
     QLineEdit* edSearch;
     QLabel* lSearch;
+    QMenu* mnRecent = nullptr;
     QPoint FPressPosition;
 };
