@@ -4,6 +4,15 @@
 #include <QScreen>
 #include <QTest>
 
+// The number of pixels that differ between two images of one size.
+int DifferentPixels(const QImage& a, const QImage& b) {
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+    return count;
+}
+
 void ViewerTest::SetUp() {
     if (!DisplayReady)
         GTEST_SKIP() << "no private X server (Xvfb) could be started";
@@ -34,7 +43,10 @@ void ViewerTest::Settle() {
 }
 
 QImage ViewerTest::ShownPage() {
-    const PDFium::TPdfView& view = window.View();
+    return Shown(window.View());
+}
+
+QImage ViewerTest::Shown(const QWidget& view) {
     QImage shown;
     for (int attempt = 0; attempt < 20; ++attempt) {
         Settle();

@@ -12,6 +12,9 @@
 
 extern bool DisplayReady;
 
+// The number of pixels that differ between two images of one size.
+int DifferentPixels(const QImage& a, const QImage& b);
+
 class ViewerTest : public testing::Test {
 protected:
     void SetUp() override;
@@ -20,6 +23,8 @@ protected:
     // What the screen shows of the page view's visible part, read back from the X server, once it has stopped
     // changing.
     QImage ShownPage();
+    // What the screen shows of a widget's visible part, once it has stopped changing.
+    QImage Shown(const QWidget& widget);
     // The point of the view that shows a point of the page.
     QPoint ViewPoint(double pageX, double pageY);
     // Lets the window paint what is pending.

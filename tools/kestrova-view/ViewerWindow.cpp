@@ -36,24 +36,29 @@ QString Sentence(const QString& message) {
 
 } // namespace
 
-TViewerWindow::TViewerWindow(QWidget* Parent)
-    : QMainWindow(Parent), FPdf(new TPdf(this)), FView(new TPdfView), FSearch(*FView) {
+TViewerWindow::TViewerWindow(QWidget* Parent) : QMainWindow(Parent), FPdf(new TPdf(this)), FSearch(*FPdf) {
     setWindowTitle(Caption);
     FPdf->setObjectName(QStringLiteral("Pdf"));
-    FView->setObjectName(QStringLiteral("pvPage"));
-    FView->SetPdf(FPdf);
-    FView->OnPageChange = [this](QObject*) {
-        PageChanged();
-    };
-    FView->installEventFilter(this);
 
     saPage = new QScrollArea;
     saPage->setObjectName(QStringLiteral("saPage"));
     saPage->setAlignment(Qt::AlignCenter);
     saPage->setBackgroundRole(QPalette::Dark);
-    saPage->setWidget(FView);
     saPage->installEventFilter(this);
     saPage->viewport()->installEventFilter(this);
+    FColumn = new TPageColumn(*FPdf, *saPage);
+    FColumn->OnPageViewCreated = [this](TPdfView& view) {
+        view.installEventFilter(this);
+    };
+    FColumn->OnPageShown = [this](TPdfView& view) {
+        Guarded([&] { FSearch.Paint(view); });
+    };
+    FColumn->OnChange = [this] {
+        PageChanged();
+    };
+    FColumn->OnError = [this](const QString& message) {
+        ShowError(message);
+    };
 
     tvOutline = new TOutlineTree;
     tvOutline->setObjectName(QStringLiteral("tvOutline"));
@@ -102,12 +107,12 @@ void TViewerWindow::BuildToolBar() {
         QStyle::SP_MediaSkipBackward);
     command(
         QStringLiteral("acPrevious"), QStringLiteral("Previous"),
-        [this] { GoToPage(FView->PageNumber() - 1); }, QStyle::SP_ArrowBack);
+        [this] { GoToPage(FColumn->CurrentPage() - 1); }, QStyle::SP_ArrowBack);
     sePage = new QSpinBox;
     sePage->setObjectName(QStringLiteral("sePage"));
     sePage->setKeyboardTracking(false);
     connect(sePage, &QSpinBox::valueChanged, this, [this](int page) {
-        if (page != FView->PageNumber())
+        if (page != FColumn->CurrentPage())
             Guarded([&] { GoToPage(page); });
     });
     bar->addWidget(sePage);
@@ -115,7 +120,7 @@ void TViewerWindow::BuildToolBar() {
     lPageCount->setObjectName(QStringLiteral("lPageCount"));
     bar->addWidget(lPageCount);
     command(
-        QStringLiteral("acNext"), QStringLiteral("Next"), [this] { GoToPage(FView->PageNumber() + 1); },
+        QStringLiteral("acNext"), QStringLiteral("Next"), [this] { GoToPage(FColumn->CurrentPage() + 1); },
         QStyle::SP_ArrowForward);
     command(
         QStringLiteral("acLast"), QStringLiteral("Last"), [this] { GoToPage(FPdf->PageCount()); },
@@ -137,6 +142,10 @@ void TViewerWindow::BuildToolBar() {
     bar->addSeparator();
     command(QStringLiteral("acRotateLeft"), QStringLiteral("⟲"), [this] { Rotate(-1); });
     command(QStringLiteral("acRotateRight"), QStringLiteral("⟳"), [this] { Rotate(1); });
+    QAction* continuous = command(QStringLiteral("acContinuous"), QStringLiteral("Continuous"),
+                                  [this] { FColumn->SetContinuous(!FColumn->Continuous()); });
+    continuous->setCheckable(true);
+    continuous->setChecked(FColumn->Continuous());
     bar->addSeparator();
     command(QStringLiteral("acSaveAs"), QStringLiteral("Save As"), [this] {
         const QString name = AskSaveFileName();
@@ -188,7 +197,7 @@ void TViewerWindow::Guarded(const std::function<void()>& Command) {
 }
 
 bool TViewerWindow::HasPage() const {
-    return FView->Active();
+    return FColumn->CurrentPage() > 0;
 }
 
 bool TViewerWindow::OpenFile(const QString& FileName, const QString& Password) {
@@ -197,11 +206,11 @@ bool TViewerWindow::OpenFile(const QString& FileName, const QString& Password) {
         CloseDocument();
         FPdf->SetFileName(FileName);
         FPdf->SetPassword(Password);
-        // The view loads its own page; the component's current page serves the search alone.
+        // The views load their own pages; the component's current page serves the search alone.
         FPdf->SetPageNumber(0);
-        FView->SetPageNumber(1);
         try {
-            FView->SetActive(true);
+            FPdf->SetActive(true);
+            FColumn->Reload();
         } catch (...) {
             CloseDocument();
             throw;
@@ -212,109 +221,113 @@ bool TViewerWindow::OpenFile(const QString& FileName, const QString& Password) {
         tvOutline->ShowOutline(*FPdf);
         opened = true;
     });
-    FView->setFocus();
+    View().setFocus();
     return opened;
 }
 
 void TViewerWindow::CloseDocument() {
     FPdf->SetActive(false);
     FSearch.SetText({});
+    FColumn->Reload();
     tvOutline->ShowOutline(*FPdf);
     setWindowTitle(Caption);
-    PageChanged();
 }
 
 void TViewerWindow::GoToPage(int PageNumber) {
     if (!FPdf->Active())
         return;
-    FView->SetPageNumber(std::clamp(PageNumber, 1, std::max(FPdf->PageCount(), 1)));
-    FView->SetActive(true);
+    FColumn->ShowPage(PageNumber);
 }
 
 void TViewerWindow::PageChanged() {
     const bool open = FPdf->Active();
     const int count = open ? FPdf->PageCount() : 0;
+    const int page = FColumn->CurrentPage();
     {
         const QSignalBlocker blocker(sePage);
         sePage->setRange(count > 0 ? 1 : 0, count);
-        sePage->setValue(HasPage() ? FView->PageNumber() : 0);
+        sePage->setValue(page);
         sePage->setEnabled(count > 0);
     }
     lPageCount->setText(QStringLiteral(" of %1 ").arg(count));
     for (const char* name : {"acFirst", "acPrevious"})
-        findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && FView->PageNumber() > 1);
+        findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && page > 1);
     for (const char* name : {"acNext", "acLast"})
-        findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && FView->PageNumber() < count);
-    FitViewSize();
+        findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && page < count);
     if (HasPage())
-        FSearch.ShowPageMatches();
-    ShowSearchState(true);
-    saPage->ensureVisible(0, 0);
-    FView->update();
-}
-
-void TViewerWindow::FitViewSize() {
-    if (!HasPage()) {
-        FView->resize(0, 0);
+        lZoom->setText(QStringLiteral("%1%").arg(qRound(FColumn->ShownFactor() * 100)));
+    else
         lZoom->clear();
-        return;
-    }
-    // A page fitted to the width leaves room for the scroll bar that its height may bring.
-    QSize area = saPage->maximumViewportSize() - QSize(4, 4);
-    if (FZoom.Mode == TZoomMode::FitWidth)
-        area.rwidth() -= saPage->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const QSizeF page(FView->PageWidth(), FView->PageHeight());
-    const QSize size = ViewSize(page, FView->Rotation(), FZoom, area);
-    if (size != FView->size())
-        FView->resize(size);
-    lZoom->setText(QStringLiteral("%1%").arg(qRound(ShownFactor(page, FView->Rotation(), size) * 100)));
+    ShowSearchState(true);
 }
 
 void TViewerWindow::SetZoom(TPageZoom Zoom) {
-    FZoom = Zoom;
-    FitViewSize();
+    FColumn->SetZoom(Zoom);
 }
 
-void TViewerWindow::ZoomBy(int Direction) {
-    const double shown =
-        HasPage() ? ShownFactor({FView->PageWidth(), FView->PageHeight()}, FView->Rotation(), FView->size())
-                  : FZoom.Factor;
-    SetZoom({TZoomMode::Factor, ZoomStep(shown, Direction)});
+void TViewerWindow::ZoomBy(int Direction, QPoint Anchor) {
+    FColumn->SetZoom({TZoomMode::Factor, ZoomStep(FColumn->ShownFactor(), Direction)}, Anchor);
 }
 
 void TViewerWindow::Rotate(int QuarterTurns) {
-    FView->SetRotation(static_cast<TRotation>(((FView->Rotation() + QuarterTurns) % 4 + 4) % 4));
-    FitViewSize();
+    FColumn->SetRotation(static_cast<TRotation>(((FColumn->Rotation() + QuarterTurns) % 4 + 4) % 4));
 }
 
 void TViewerWindow::Find(const QString& Text) {
     FSearch.SetText(Text);
-    ShowSearchState(Text.isEmpty() || FSearch.Next());
+    const bool found = Text.isEmpty() || FSearch.Next(FColumn->CurrentPage());
+    ShowHit();
+    ShowSearchState(found);
 }
 
 void TViewerWindow::FindNext() {
     if (FSearch.Text() != edSearch->text())
         return Find(edSearch->text());
-    ShowSearchState(FSearch.Next());
+    const bool found = FSearch.Next(FColumn->CurrentPage());
+    ShowHit();
+    ShowSearchState(found);
 }
 
 void TViewerWindow::FindPrevious() {
     if (FSearch.Text() != edSearch->text())
         FSearch.SetText(edSearch->text());
-    ShowSearchState(FSearch.Previous());
+    const bool found = FSearch.Previous(FColumn->CurrentPage());
+    ShowHit();
+    ShowSearchState(found);
+}
+
+// Scrolls the current match into sight, and paints the matches of every page in sight.
+void TViewerWindow::ShowHit() {
+    if (FSearch.HitIndex() >= 0) {
+        if (!FColumn->ShownView(FSearch.HitPage()))
+            FColumn->ShowPage(FSearch.HitPage());
+        TPdfView& view = *FColumn->ShownView(FSearch.HitPage());
+        QRect area;
+        const TTextRange hit = FSearch.Hit();
+        for (const TPdfRectangle& r : view.TextRectangles(hit.StartIndex, hit.Count)) {
+            int left = 0, top = 0, right = 0, bottom = 0;
+            view.PageToDevice(r.Left, r.Top, left, top);
+            view.PageToDevice(r.Right, r.Bottom, right, bottom);
+            area |= QRect(QPoint(left, top), QPoint(right, bottom)).normalized();
+        }
+        FColumn->ShowArea(FSearch.HitPage(), area);
+    }
+    for (TPdfView* view : FColumn->ShownViews())
+        FSearch.Paint(*view);
 }
 
 void TViewerWindow::ShowSearchState(bool Found) {
+    const TPdfView& view = View();
     if (FSearch.Text().isEmpty())
         lSearch->clear();
     else if (!Found)
         lSearch->setText(QStringLiteral(" No match "));
-    else if (FView->SelectionCurrent() < 0)
-        lSearch->setText(QStringLiteral(" %1 on this page ").arg(FView->Selection().size()));
+    else if (view.SelectionCurrent() < 0)
+        lSearch->setText(QStringLiteral(" %1 on this page ").arg(view.Selection().size()));
     else
         lSearch->setText(QStringLiteral(" %1 of %2 on this page ")
-                             .arg(FView->SelectionCurrent() + 1)
-                             .arg(FView->Selection().size()));
+                             .arg(view.SelectionCurrent() + 1)
+                             .arg(view.Selection().size()));
 }
 
 void TViewerWindow::ChooseBookmark(const TBookmark& Bookmark) {
@@ -324,12 +337,12 @@ void TViewerWindow::ChooseBookmark(const TBookmark& Bookmark) {
         GoToPage(Bookmark.ActionPageNumber);
 }
 
-bool TViewerWindow::FollowLinkAt(const QPoint& Position) {
-    if (!HasPage())
+bool TViewerWindow::FollowLinkAt(TPdfView& View, const QPoint& Position) {
+    if (!View.Active())
         return false;
-    const int link = FView->LinkAnnotationAtPos(Position.x(), Position.y());
+    const int link = View.LinkAnnotationAtPos(Position.x(), Position.y());
     if (link >= 0) {
-        const TLinkAnnotation annotation = FView->LinkAnnotation(link);
+        const TLinkAnnotation annotation = View.LinkAnnotation(link);
         if (annotation.PageNumber > 0)
             GoToPage(annotation.PageNumber);
         else if (annotation.Action == acGoto && annotation.ActionPageNumber > 0)
@@ -340,10 +353,10 @@ bool TViewerWindow::FollowLinkAt(const QPoint& Position) {
             return false;
         return true;
     }
-    const int webLink = FView->WebLinkAtPos(Position.x(), Position.y());
+    const int webLink = View.WebLinkAtPos(Position.x(), Position.y());
     if (webLink < 0)
         return false;
-    OpenUrl(QUrl::fromUserInput(FView->WebLink(webLink).Url));
+    OpenUrl(QUrl::fromUserInput(View.WebLink(webLink).Url));
     return true;
 }
 
@@ -358,15 +371,19 @@ bool TViewerWindow::SaveAs(const QString& FileName) {
 }
 
 bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {
-    if ((Watched == FView || Watched == saPage->viewport()) && Event->type() == QEvent::Wheel) {
-        // Control with the wheel zooms, over the page or beside it; the wheel alone scrolls.
+    auto* view = qobject_cast<TPdfView*>(Watched);
+    if ((view || Watched == saPage->viewport()) && Event->type() == QEvent::Wheel) {
+        // Control with the wheel zooms round the point under the mouse, over a page or beside it; the wheel
+        // alone scrolls.
         auto* wheel = static_cast<QWheelEvent*>(Event);
         if (wheel->modifiers() & Qt::ControlModifier) {
+            const QPoint position = wheel->position().toPoint();
+            const QPoint anchor = view ? view->mapTo(saPage->viewport(), position) : position;
             if (wheel->angleDelta().y() != 0)
-                Guarded([&] { ZoomBy(wheel->angleDelta().y() > 0 ? 1 : -1); });
+                Guarded([&] { ZoomBy(wheel->angleDelta().y() > 0 ? 1 : -1, anchor); });
             return true;
         }
-    } else if (Watched == FView) {
+    } else if (view) {
         // A click, not a drag, on a link follows it; the view hands the click to the form as well.
         if (Event->type() == QEvent::MouseButtonPress)
             FPressPosition = static_cast<QMouseEvent*>(Event)->position().toPoint();
@@ -374,20 +391,28 @@ bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {
             auto* mouse = static_cast<QMouseEvent*>(Event);
             const QPoint position = mouse->position().toPoint();
             if (mouse->button() == Qt::LeftButton && (position - FPressPosition).manhattanLength() < 4)
-                Guarded([&] { FollowLinkAt(position); });
+                Guarded([&] { FollowLinkAt(*view, position); });
         }
-    } else if (Watched == saPage->viewport() && Event->type() == QEvent::Resize) {
-        Guarded([this] { FitViewSize(); });
     } else if (Watched == saPage && Event->type() == QEvent::KeyPress) {
-        // Keys that reach the page area unused by the form turn the pages.
-        const int key = static_cast<QKeyEvent*>(Event)->key();
-        const int page = FView->PageNumber();
-        const std::map<int, int> targets{{Qt::Key_PageUp, page - 1},
-                                         {Qt::Key_PageDown, page + 1},
-                                         {Qt::Key_Home, 1},
-                                         {Qt::Key_End, FPdf->Active() ? FPdf->PageCount() : 1}};
-        if (const auto target = targets.find(key); target != targets.end()) {
-            Guarded([&] { GoToPage(target->second); });
+        // Keys that reach the page area unused by the form scroll through the pages.
+        const std::map<int, std::function<void()>> commands{{Qt::Key_PageUp,
+                                                             [this] {
+                                                                 FColumn->ScrollPage(-1);
+                                                             }},
+                                                            {Qt::Key_PageDown,
+                                                             [this] {
+                                                                 FColumn->ScrollPage(1);
+                                                             }},
+                                                            {Qt::Key_Home,
+                                                             [this] {
+                                                                 GoToPage(1);
+                                                             }},
+                                                            {Qt::Key_End, [this] {
+                                                                 GoToPage(FColumn->PageCount());
+                                                             }}};
+        if (const auto command = commands.find(static_cast<QKeyEvent*>(Event)->key());
+            command != commands.end()) {
+            Guarded(command->second);
             return true;
         }
     }

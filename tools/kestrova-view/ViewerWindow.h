@@ -1,11 +1,10 @@
-// kestrova-view's window: one document in a page view, with page navigation, zoom, rotation, the outline,
-// links, search, form filling by typing and Save As. Every command runs through one guard that shows its
-// error in a message box, and the window stays usable after it.
+// kestrova-view's window: one document in a column of pages, with page navigation, zoom, rotation, the
+// outline, links, search, form filling by typing and Save As. Every command runs through one guard that shows
+// its error in a message box, and the window stays usable after it.
 #pragma once
 
 #include "DocumentSearch.h"
-#include "PageZoom.h"
-#include "pdf/view/PdfView.h"
+#include "PageColumn.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -26,18 +25,21 @@ public:
     bool OpenFile(const QString& FileName, const QString& Password = {});
     void GoToPage(int PageNumber);
     void SetZoom(TPageZoom Zoom);
-    // One zoom step larger (Direction 1) or smaller (-1) than the page is shown now.
-    void ZoomBy(int Direction);
+    // One zoom step larger (Direction 1) or smaller (-1) than the page is shown now, keeping the point at
+    // Anchor, in the page area's viewport, in its place; the middle of the page area when Anchor is null.
+    void ZoomBy(int Direction, QPoint Anchor = {});
     void Rotate(int QuarterTurns);
     void Find(const QString& Text);
     void FindNext();
     void FindPrevious();
-    // Follows the link under a point of the page view; false where there is none.
-    bool FollowLinkAt(const QPoint& Position);
+    // Follows the link under a point of a page view; false where there is none.
+    bool FollowLinkAt(PDFium::TPdfView& View, const QPoint& Position);
     bool SaveAs(const QString& FileName);
 
     PDFium::TPdf& Pdf() { return *FPdf; }
-    PDFium::TPdfView& View() { return *FView; }
+    // The view of the current page.
+    PDFium::TPdfView& View() { return FColumn->CurrentView(); }
+    TPageColumn& Column() { return *FColumn; }
 
     // The seams to the desktop, replaced by tests: the error box, the save dialog, the web browser.
     std::function<void(const QString& Message)> ShowError;
@@ -52,17 +54,16 @@ private:
     void BuildShortcuts();
     void Guarded(const std::function<void()>& Command);
     void PageChanged();
-    void FitViewSize();
     void ShowSearchState(bool Found);
+    void ShowHit();
     void ChooseBookmark(const PDFium::TBookmark& Bookmark);
     void CloseDocument();
     bool HasPage() const;
 
     PDFium::TPdf* FPdf;
-    PDFium::TPdfView* FView;
     TDocumentSearch FSearch;
-    TPageZoom FZoom;
     QScrollArea* saPage;
+    TPageColumn* FColumn;
     TOutlineTree* tvOutline;
     QSpinBox* sePage;
     QLabel* lPageCount;
