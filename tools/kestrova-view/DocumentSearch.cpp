@@ -11,8 +11,12 @@ void TDocumentSearch::SetText(const QString& Text) {
     FHitIndex = -1;
 }
 
+int TDocumentSearch::PageCount() const {
+    return FPdf.Active() ? FPdf.PageCount() : 0;
+}
+
 TTextRanges TDocumentSearch::PageMatches(int PageNumber) {
-    if (FText.isEmpty() || !FPdf.Active() || PageNumber < 1 || PageNumber > FPdf.PageCount())
+    if (FText.isEmpty() || PageNumber < 1 || PageNumber > PageCount())
         return {};
     if (const auto known = FMatches.constFind(PageNumber); known != FMatches.cend())
         return *known;
@@ -68,9 +72,9 @@ bool TDocumentSearch::Previous(int CurrentPage) {
 // Makes the next page in Direction that holds a match, round the end and back to this page, the page of
 // the hit.
 bool TDocumentSearch::MoveToPage(int Direction) {
-    if (FText.isEmpty() || !FPdf.Active())
+    const int count = PageCount();
+    if (FText.isEmpty() || count == 0)
         return false;
-    const int count = FPdf.PageCount();
     for (int step = 1; step <= count; ++step) {
         const int page = ((FHitPage - 1 + Direction * step) % count + count) % count + 1;
         if (!PageMatches(page).isEmpty()) {

@@ -14,6 +14,8 @@ public:
     // Starts a search for Text; an empty text ends it.
     void SetText(const QString& Text);
     QString Text() const { return FText; }
+    // The pages searched: those of the component's open document.
+    int PageCount() const;
     // The matches of a page, in the order of the text.
     PDFium::TTextRanges PageMatches(int PageNumber);
     // Paints on View the matches of its page.

@@ -11,12 +11,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 #include <QWheelEvent>
 #include <map>
@@ -36,7 +39,9 @@ QString Sentence(const QString& message) {
 
 } // namespace
 
-TViewerWindow::TViewerWindow(QWidget* Parent) : QMainWindow(Parent), FPdf(new TPdf(this)), FSearch(*FPdf) {
+TViewerWindow::TViewerWindow(QWidget* Parent)
+    : QMainWindow(Parent), FPdf(new TPdf(this)), FSearch(*FPdf), FCount(new TSearchCount(FSearch, this)),
+      FTypingPause(new QTimer(this)) {
     setWindowTitle(Caption);
     FPdf->setObjectName(QStringLiteral("Pdf"));
 
@@ -161,6 +166,14 @@ void TViewerWindow::BuildToolBar() {
     connect(edSearch, &QLineEdit::returnPressed, this, [this] {
         Guarded([this] { edSearch->text() == FSearch.Text() ? FindNext() : Find(edSearch->text()); });
     });
+    // The search starts as a person types, once the typing pauses.
+    FTypingPause->setSingleShot(true);
+    FTypingPause->setInterval(300);
+    connect(edSearch, &QLineEdit::textEdited, FTypingPause, qOverload<>(&QTimer::start));
+    connect(FTypingPause, &QTimer::timeout, this, [this] {
+        if (edSearch->text() != FSearch.Text())
+            Guarded([this] { Find(edSearch->text()); });
+    });
     bar->addWidget(edSearch);
     command(
         QStringLiteral("acFindPrevious"), QStringLiteral("Find previous"), [this] { FindPrevious(); },
@@ -173,13 +186,28 @@ void TViewerWindow::BuildToolBar() {
     lSearch = new QLabel;
     lSearch->setObjectName(QStringLiteral("lSearch"));
     bar->addWidget(lSearch);
+    lSearchCount = new QLabel;
+    lSearchCount->setObjectName(QStringLiteral("lSearchCount"));
+    bar->addWidget(lSearchCount);
+    pbSearch = new QProgressBar;
+    pbSearch->setObjectName(QStringLiteral("pbSearch"));
+    pbSearch->setMaximumWidth(100);
+    FCountProgress = bar->addWidget(pbSearch);
+    FCancelCount = command(
+        QStringLiteral("acCancelCount"), QStringLiteral("Stop counting"),
+        [this] {
+            FCount->Cancel();
+            ShowCountState();
+        },
+        QStyle::SP_DialogCancelButton);
+    FCount->OnProgress = [this] {
+        ShowCountState();
+    };
+    ShowCountState();
 }
 
 void TViewerWindow::BuildShortcuts() {
-    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
-        edSearch->setFocus(Qt::ShortcutFocusReason);
-        edSearch->selectAll();
-    });
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] { FocusSearch(); });
     connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, [this] {
         const QString name = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), FPdf->FileName(),
                                                           QStringLiteral("PDF documents (*.pdf)"));
@@ -227,7 +255,7 @@ bool TViewerWindow::OpenFile(const QString& FileName, const QString& Password) {
 
 void TViewerWindow::CloseDocument() {
     FPdf->SetActive(false);
-    FSearch.SetText({});
+    StartSearch({});
     FColumn->Reload();
     tvOutline->ShowOutline(*FPdf);
     setWindowTitle(Caption);
@@ -273,8 +301,26 @@ void TViewerWindow::Rotate(int QuarterTurns) {
     FColumn->SetRotation(static_cast<TRotation>(((FColumn->Rotation() + QuarterTurns) % 4 + 4) % 4));
 }
 
-void TViewerWindow::Find(const QString& Text) {
+// Puts the keyboard into the search box, opening the tool bar's overflow where the box sits in it.
+void TViewerWindow::FocusSearch() {
+    if (!edSearch->isVisible())
+        if (auto* overflow = findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+            overflow->click();
+    edSearch->setFocus(Qt::ShortcutFocusReason);
+    edSearch->selectAll();
+}
+
+void TViewerWindow::StartSearch(const QString& Text) {
+    FTypingPause->stop();
+    if (edSearch->text() != Text)
+        edSearch->setText(Text);
     FSearch.SetText(Text);
+    FCount->Start();
+    ShowCountState();
+}
+
+void TViewerWindow::Find(const QString& Text) {
+    StartSearch(Text);
     const bool found = Text.isEmpty() || FSearch.Next(FColumn->CurrentPage());
     ShowHit();
     ShowSearchState(found);
@@ -290,7 +336,7 @@ void TViewerWindow::FindNext() {
 
 void TViewerWindow::FindPrevious() {
     if (FSearch.Text() != edSearch->text())
-        FSearch.SetText(edSearch->text());
+        StartSearch(edSearch->text());
     const bool found = FSearch.Previous(FColumn->CurrentPage());
     ShowHit();
     ShowSearchState(found);
@@ -314,6 +360,30 @@ void TViewerWindow::ShowHit() {
     }
     for (TPdfView* view : FColumn->ShownViews())
         FSearch.Paint(*view);
+    ShowCountState();
+}
+
+// The matches of the whole document: counted so far, with the progress, or all of them, with the place of
+// the current one among them.
+void TViewerWindow::ShowCountState() {
+    FCountProgress->setVisible(FCount->Running());
+    FCancelCount->setVisible(FCount->Running());
+    pbSearch->setRange(0, std::max(FCount->PageCount(), 1));
+    pbSearch->setValue(FCount->PagesDone());
+    const int before = FSearch.HitIndex() >= 0 ? FCount->MatchesBefore(FSearch.HitPage()) : -1;
+    if (FSearch.Text().isEmpty() || FCount->PageCount() == 0)
+        lSearchCount->clear();
+    else if (FCount->Running())
+        lSearchCount->setText(QStringLiteral(" %1 so far ").arg(FCount->Matches()));
+    else if (!FCount->Finished())
+        lSearchCount->setText(
+            QStringLiteral(" %1 in pages 1 to %2 ").arg(FCount->Matches()).arg(FCount->PagesDone()));
+    else if (before >= 0)
+        lSearchCount->setText(QStringLiteral(" %1 of %2 in the document ")
+                                  .arg(before + FSearch.HitIndex() + 1)
+                                  .arg(FCount->Matches()));
+    else
+        lSearchCount->setText(QStringLiteral(" %1 in the document ").arg(FCount->Matches()));
 }
 
 void TViewerWindow::ShowSearchState(bool Found) {

@@ -5,12 +5,14 @@
 
 #include "DocumentSearch.h"
 #include "PageColumn.h"
+#include "SearchCount.h"
 
 #include <QMainWindow>
 #include <functional>
 
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QScrollArea;
 class QSpinBox;
 class TOutlineTree;
@@ -54,7 +56,10 @@ private:
     void BuildShortcuts();
     void Guarded(const std::function<void()>& Command);
     void PageChanged();
+    void StartSearch(const QString& Text);
     void ShowSearchState(bool Found);
+    void ShowCountState();
+    void FocusSearch();
     void ShowHit();
     void ChooseBookmark(const PDFium::TBookmark& Bookmark);
     void CloseDocument();
@@ -62,6 +67,8 @@ private:
 
     PDFium::TPdf* FPdf;
     TDocumentSearch FSearch;
+    TSearchCount* FCount;
+    QTimer* FTypingPause;
     QScrollArea* saPage;
     TPageColumn* FColumn;
     TOutlineTree* tvOutline;
@@ -70,5 +77,9 @@ private:
     QLabel* lZoom;
     QLineEdit* edSearch;
     QLabel* lSearch;
+    QProgressBar* pbSearch;
+    QAction* FCountProgress;
+    QAction* FCancelCount;
+    QLabel* lSearchCount;
     QPoint FPressPosition;
 };
