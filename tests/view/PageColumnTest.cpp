@@ -5,6 +5,7 @@
 #include "support/TestData.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -148,4 +149,64 @@ TEST_F(PageColumnTest, ASinglePageIsAChoiceThatKeepsThePage) {
     EXPECT_EQ(window.Column().CurrentPage(), 6);
     EXPECT_EQ(window.Column().height(), columnHeight);
     EXPECT_EQ(Bar().value(), SlotOf(6).top() - TPageLayout::Gap);
+}
+
+TEST_F(PageColumnTest, ZoomKeepsThePointUnderTheMouseOrTheMiddleInPlace) {
+    REQUIRE_TESTDATA(Manual);
+    Open(testDataPath(Manual));
+    window.GoToPage(3);
+    QWidget* viewport = area->viewport();
+    // The page and the point of it that a point of the viewport shows.
+    auto pagePointAt = [&](QPoint point, int& page, QPointF& at) {
+        auto* view =
+            qobject_cast<TPdfView*>(window.Column().childAt(window.Column().mapFrom(viewport, point)));
+        ASSERT_NE(view, nullptr);
+        const QPoint local = view->mapFrom(viewport, point);
+        page = view->PageNumber();
+        ASSERT_TRUE(view->DeviceToPage(local.x(), local.y(), at.rx(), at.ry()));
+    };
+    auto wheel = [&](int delta) {
+        return [&, delta](QPoint point) {
+            auto* view =
+                qobject_cast<TPdfView*>(window.Column().childAt(window.Column().mapFrom(viewport, point)));
+            const QPointF local = view->mapFrom(viewport, point);
+            QWheelEvent event(local, view->mapToGlobal(local), {}, {0, delta}, Qt::NoButton,
+                              Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(view, &event);
+        };
+    };
+    auto button = [&](const char* name) {
+        return [&, name](QPoint) {
+            window.findChild<QAction*>(QLatin1String(name))->trigger();
+        };
+    };
+    struct Case {
+        const char* what;
+        std::function<void(QPoint)> zoom;
+        QPoint at;
+        const char* zoomShown;
+    };
+    const QList<Case> cases = {
+        {"control and the wheel up, near the top left", wheel(120), {150, 120}, "125%"},
+        {"control and the wheel up, lower right",
+         wheel(120),
+         {viewport->width() - 200, viewport->height() - 150},
+         "150%"},
+        {"control and the wheel down", wheel(-120), {300, 400}, "125%"},
+        {"the zoom-in button, round the middle", button("acZoomIn"), viewport->rect().center(), "150%"},
+        {"the zoom-out button, round the middle", button("acZoomOut"), viewport->rect().center(), "125%"},
+    };
+    window.SetZoom({TZoomMode::Factor, 1.0});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        int pageBefore = 0, pageAfter = 0;
+        QPointF before, after;
+        pagePointAt(c.at, pageBefore, before);
+        c.zoom(c.at);
+        EXPECT_EQ(window.findChild<QLabel*>("lZoom")->text(), c.zoomShown);
+        pagePointAt(c.at, pageAfter, after);
+        EXPECT_EQ(pageAfter, pageBefore);
+        // Within two pixels at 100 %.
+        EXPECT_LT((after - before).manhattanLength(), 2 * 72.0 / 96) << before.x() << "," << before.y();
+    }
 }

@@ -4,12 +4,16 @@
 #include <QScreen>
 #include <QTest>
 
-// The number of pixels that differ between two images of one size.
-int DifferentPixels(const QImage& a, const QImage& b) {
+int DifferentPixels(const QImage& a, const QImage& b, int tolerance) {
     int count = 0;
     for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            const int difference = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                             std::abs(qBlue(p) - qBlue(q))});
+            count += difference > tolerance ? 1 : 0;
+        }
     return count;
 }
 

@@ -12,8 +12,8 @@
 
 extern bool DisplayReady;
 
-// The number of pixels that differ between two images of one size.
-int DifferentPixels(const QImage& a, const QImage& b);
+// The number of pixels that differ between two images of one size by more than Tolerance in a channel.
+int DifferentPixels(const QImage& a, const QImage& b, int tolerance = 0);
 
 class ViewerTest : public testing::Test {
 protected:
