@@ -32,6 +32,8 @@ void CheckPdf(bool Value, const QString& ErrorMessage) {
     if (Value)
         return;
     const QString engineText = LastPdfError();
+    if (FPDF_GetLastError() == FPDF_ERR_PASSWORD)
+        throw EPdfPasswordError(engineText);
     throw EPdfError(engineText.isEmpty() ? ErrorMessage : engineText);
 }
 

@@ -35,20 +35,23 @@ constexpr PDFium::TRenderOptions ColorRenderOptions{
     PDFium::reNoCatchException, PDFium::reLimitCache,   PDFium::reHalftone,      PDFium::rePrinting,
     PDFium::reReverseByteOrder, PDFium::reNoSmoothText, PDFium::reNoSmoothImage, PDFium::reNoSmoothPath};
 
-// Renders the page into Bitmap, which serves every page of the job: a fresh bitmap of a page's size for each
-// page would cost more than the rendering itself. Without print options, the page is rendered as wide as the
-// printable area and placed at its top-left corner; in grayscale, straight into the 8-bit gray pixels that
-// the print stream sends.
+// Renders the page into Bitmap and hands its pixels to the printer, which gives back a bitmap of a page sent
+// before to render the next page into: a fresh bitmap of a page's size for each page would cost more than
+// the rendering itself. Without print options, the page is rendered as wide as the printable area and placed
+// at its top-left corner; straight into the pixels that the print stream sends, 8-bit gray or RGB for colour.
 void PrintPage(PDFium::TPdf& Pdf, TPrinter& Printer, int PageNumber, QImage& Bitmap) {
     Pdf.SetPageNumber(PageNumber);
     const TPrintOptions& options = Printer.Options();
     const TPagePlacement place =
         PlacePage(Printer.PageWidth(), Printer.PageHeight(), Printer.Resolution(), Pdf.PageWidth(),
                   Pdf.PageHeight(), options.Scaling, options.Orientation);
+    const QImage::Format format = options.Color ? QImage::Format_RGB888 : QImage::Format_Grayscale8;
+    if (Bitmap.format() != format)
+        Bitmap = QImage(place.Width, place.Height, format);
     Pdf.RenderPage(&Bitmap, 0, 0, place.Width, place.Height, place.Rotation,
                    options.Color ? ColorRenderOptions : PDFium::AllRenderOptions, PDFium::clWhite);
     Bitmap.setOffset(QPoint(place.X, place.Y));
-    PrintBitmap(Printer, Bitmap);
+    Printer.DrawTaking(Bitmap);
 }
 
 } // namespace
@@ -71,8 +74,7 @@ void printPDf(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterName, 
     const QString title = Pdf.Title();
     Printer.SetTitle(title.isEmpty() ? Caption : title);
     Printer.BeginDoc();
-    // The bitmap is rendered into in the pixels that the print stream sends: 8-bit gray, or RGB for colour.
-    QImage bitmap(1, 1, Printer.Options().Color ? QImage::Format_RGB888 : QImage::Format_Grayscale8);
+    QImage bitmap;
     int drawn = 0;
     try {
         for (int copy = 1; copy <= copies; ++copy) {

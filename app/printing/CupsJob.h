@@ -9,8 +9,6 @@
 #include "app/options/PrintOptions.h"
 #include "app/printing/CupsDestination.h"
 
-#include <cups/raster.h>
-
 #include <QString>
 
 class TCupsJob {
@@ -27,8 +25,9 @@ public:
     bool Start(const QString& Title, const TOptionValues& Attributes = {});
     const QString& Refusal() const { return FRefusal; }
 
-    // The document's raster stream, open for writing in PWG mode between Start() and Finish().
-    cups_raster_t* Raster() const { return FRaster; }
+    // Sends the document's next bytes, between Start() and Finish(); raises EPrinter "Printer is not
+    // currently printing" when the print system does not take them.
+    void Write(const QByteArray& Bytes);
 
     // Ends the document and waits until the print system has done with the job. Raises EPrinter when the
     // document is refused, the job ends aborted or canceled, the destination stops or goes away, or the job
@@ -44,12 +43,10 @@ public:
     static constexpr int StallSeconds = 20;
 
 private:
-    void closeRaster();
     void waitForJob();
 
     TCupsDestination& FDestination;
     int FJobId = 0;
-    cups_raster_t* FRaster = nullptr;
     QString FRefusal;
     bool FOpen = false; // started, neither finished nor cancelled
 };

@@ -96,13 +96,6 @@ QString stoppedMessage(const QString& printer, const QString& reason) {
     return withReason(QStringLiteral("Printer \"%1\" is stopped").arg(printer), reason);
 }
 
-// libcups' raster stream writes through this into the document's request body.
-ssize_t writeRequestData(void* connection, unsigned char* buffer, size_t length) {
-    const http_status_t status =
-        cupsWriteRequestData(static_cast<http_t*>(connection), reinterpret_cast<const char*>(buffer), length);
-    return status == HTTP_STATUS_CONTINUE ? static_cast<ssize_t>(length) : -1;
-}
-
 } // namespace
 
 TCupsJob::TCupsJob(TCupsDestination& Destination) : FDestination(Destination) {}
@@ -145,18 +138,16 @@ bool TCupsJob::Start(const QString& Title, const TOptionValues& Attributes) {
         Cancel();
         return false;
     }
-    FRaster = cupsRasterOpenIO(writeRequestData, connection, CUPS_RASTER_WRITE_PWG);
     return true;
 }
 
-void TCupsJob::closeRaster() {
-    if (FRaster)
-        cupsRasterClose(FRaster);
-    FRaster = nullptr;
+void TCupsJob::Write(const QByteArray& Bytes) {
+    if (cupsWriteRequestData(FDestination.Connection(), Bytes.constData(), size_t(Bytes.size())) !=
+        HTTP_STATUS_CONTINUE)
+        throw EPrinter(QStringLiteral("Printer is not currently printing"));
 }
 
 void TCupsJob::Finish() {
-    closeRaster();
     FOpen = false;
     if (cupsFinishDestDocument(FDestination.Connection(), FDestination.Dest(), FDestination.Info()) >
         IPP_STATUS_OK_EVENTS_COMPLETE)
@@ -175,7 +166,6 @@ QString TCupsJob::Failure(const QString& Text) const {
 }
 
 void TCupsJob::Cancel() {
-    closeRaster();
     FOpen = false;
     if (FJobId <= 0)
         return;

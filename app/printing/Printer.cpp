@@ -101,6 +101,11 @@ void TPrinter::Draw(const QImage& Bitmap) {
         FStream->Draw(Bitmap);
 }
 
+void TPrinter::DrawTaking(QImage& Bitmap) {
+    if (FPrinting)
+        FStream->DrawTaking(Bitmap);
+}
+
 int TPrinter::PageWidth() {
     return stream().PageWidth();
 }

@@ -74,6 +74,9 @@ public:
     // Places Bitmap one to one in the printable area of the current page, at the image's offset() from the
     // area's top-left corner. Nothing is drawn while the printer is not printing.
     void Draw(const QImage& Bitmap);
+    // Draws Bitmap as Draw() does, taking its pixels where the print stream can; Bitmap is then left holding
+    // pixels to draw the next page into, or null.
+    void DrawTaking(QImage& Bitmap);
 
 private:
     int defaultIndex() const;

@@ -18,8 +18,9 @@ bool InitPwgHeader(const TPwgPageSetup& Setup, cups_page_header2_t& Header, bool
 
 class TPwgPageWriter {
 public:
-    // Raster is a stream opened for writing in PWG mode; it stays the caller's.
-    TPwgPageWriter(cups_raster_t* Raster, const TPwgPageSetup& Setup);
+    // Raster is a stream opened for writing in PWG mode; it stays the caller's. The first page written is
+    // the document's FirstPage-th, from 0.
+    TPwgPageWriter(cups_raster_t* Raster, const TPwgPageSetup& Setup, int FirstPage = 0);
 
     // Writes one page holding Bitmap, in gray, or in colour for a colour setup; a null image gives a blank
     // page. Raises EPrinter "Printer is not currently printing" when the stream does not take it.
@@ -37,3 +38,9 @@ private:
     QByteArray FSheetLine; // one line of the sheet, 8-bit gray or RGB
     QByteArray FLine;      // that line as the stream takes it
 };
+
+// What libcups writes at the start of a PWG raster stream, before its first page.
+QByteArray PwgStreamStart();
+// The document's Index-th page (from 0) holding Bitmap, as TPwgPageWriter writes it, on its own: the bytes
+// that follow the stream's start, or those of the page before.
+QByteArray EncodePwgPage(const TPwgPageSetup& Setup, const QImage& Bitmap, int Index);

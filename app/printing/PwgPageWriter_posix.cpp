@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -25,6 +26,21 @@ bool reversed(const cups_page_header2_t& header, int transform) {
 }
 
 // Reverses the order of the Count pixels of Size bytes each in Line.
+ssize_t appendTo(void* bytes, unsigned char* data, size_t length) {
+    static_cast<QByteArray*>(bytes)->append(reinterpret_cast<const char*>(data), qsizetype(length));
+    return ssize_t(length);
+}
+
+// The bytes that Write writes into a PWG raster stream of its own, from its start to its end.
+template <typename TWrite> QByteArray writtenStream(TWrite Write) {
+    QByteArray bytes;
+    std::unique_ptr<cups_raster_t, decltype(&cupsRasterClose)> raster(
+        cupsRasterOpenIO(appendTo, &bytes, CUPS_RASTER_WRITE_PWG), &cupsRasterClose);
+    Write(raster.get());
+    raster.reset();
+    return bytes;
+}
+
 void reversePixels(uchar* line, int count, int size) {
     for (int left = 0, right = count - 1; left < right; ++left, --right)
         std::swap_ranges(line + left * size, line + (left + 1) * size, line + right * size);
@@ -42,8 +58,8 @@ bool InitPwgHeader(const TPwgPageSetup& Setup, cups_page_header2_t& Header, bool
     return true;
 }
 
-TPwgPageWriter::TPwgPageWriter(cups_raster_t* Raster, const TPwgPageSetup& Setup)
-    : FRaster(Raster), FSetup(Setup) {
+TPwgPageWriter::TPwgPageWriter(cups_raster_t* Raster, const TPwgPageSetup& Setup, int FirstPage)
+    : FRaster(Raster), FSetup(Setup), FPages(FirstPage) {
     if (!InitPwgHeader(FSetup, FFront) || !InitPwgHeader(FSetup, FBack, true))
         throw EPrinter(
             QStringLiteral("The print system knows no paper \"%1\"").arg(QString::fromUtf8(Setup.Media)));
@@ -111,4 +127,15 @@ void TPwgPageWriter::writeLine(const cups_page_header2_t& header, int row) {
     }
     if (cupsRasterWritePixels(FRaster, line, header.cupsBytesPerLine) < header.cupsBytesPerLine)
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
+}
+
+QByteArray PwgStreamStart() {
+    return writtenStream([](cups_raster_t*) {});
+}
+
+QByteArray EncodePwgPage(const TPwgPageSetup& Setup, const QImage& Bitmap, int Index) {
+    static const qsizetype start = PwgStreamStart().size();
+    QByteArray bytes =
+        writtenStream([&](cups_raster_t* raster) { TPwgPageWriter(raster, Setup, Index).WritePage(Bitmap); });
+    return bytes.remove(0, start);
 }

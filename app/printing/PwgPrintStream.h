@@ -1,9 +1,9 @@
-// The print stream of our own on CUPS: each page image goes to the print system as a PWG raster page while
-// the next page is rendered, in one job on the destination. The job's options are the destination's own
-// (a CUPS instance's, the user's lpoptions) with the link's over them, checked against what the destination
-// supports; they make the page setup, and those the printer does itself go with the job. Without options the
-// pages go on the destination's default paper, one-sided, in gray. Driverless printers take the raster as it
-// is; CUPS converts it for every other queue.
+// The print stream of our own on CUPS: page images are encoded as PWG raster pages on worker threads, side by
+// side, while the next page is rendered, and go to the print system in order, in one job on the destination.
+// The job's options are the destination's own (a CUPS instance's, the user's lpoptions) with the link's over
+// them, checked against what the destination supports; they make the page setup, and those the printer does
+// itself go with the job. Without options the pages go on the destination's default paper, one-sided, in
+// gray. Driverless printers take the raster as it is; CUPS converts it for every other queue.
 #pragma once
 
 #include "app/printing/CupsDestination.h"
@@ -15,8 +15,7 @@
 
 #include <memory>
 
-class TPageWorker;
-class TPwgPageWriter;
+class TPagePipeline;
 
 class TPwgPrintStream : public TPrintStream {
 public:
@@ -32,6 +31,7 @@ public:
 
     bool Begin(const QString& Title) override;
     void Draw(const QImage& Bitmap) override;
+    void DrawTaking(QImage& Bitmap) override;
     void NewPage() override;
     void End() override;
     void Abort() override;
@@ -39,16 +39,15 @@ public:
 
 private:
     void endPage();
-    // Hands Page to the worker; a page the print system did not take is told as the job says.
+    // Hands Page to the encoders; a page the print system did not take is told as the job says.
     void submit(QImage& Page);
     void close();
 
     std::unique_ptr<TCupsDestination> FDestination;
     TPwgPageSetup FSetup;
     TCupsJob FJob;
-    std::unique_ptr<TPwgPageWriter> FWriter;
-    std::unique_ptr<TPageWorker> FWorker;
-    QImage FPage; // the page as the raster takes it; the worker hands back the one it has sent
+    std::unique_ptr<TPagePipeline> FPipeline;
+    QImage FPage; // the page as the raster takes it; the encoders hand back one they have encoded
     bool FPageDrawn = false;
     bool FPrinterCopies = false; // the printer makes the copies itself
 };

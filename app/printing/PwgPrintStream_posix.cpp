@@ -2,10 +2,21 @@
 
 #include "app/printing/EPrinter.h"
 #include "app/printing/GrayImage.h"
-#include "app/printing/PageWorker.h"
+#include "app/printing/PagePipeline.h"
 #include "app/printing/PwgPageWriter.h"
 
 #include <QImage>
+#include <QThread>
+
+namespace {
+
+// Encoders for pages of BytesPerPixel: one a processor, while the page images alive, one more than the
+// encoders, fit in the memory of two 32-bit page bitmaps.
+int encoderCount(int BytesPerPixel) {
+    return std::clamp(2 * 4 / BytesPerPixel - 1, 1, QThread::idealThreadCount());
+}
+
+} // namespace
 
 TPwgPrintStream::TPwgPrintStream(std::unique_ptr<TCupsDestination> Destination,
                                  const TOptionValues& LinkOptions)
@@ -19,7 +30,7 @@ TPwgPrintStream::TPwgPrintStream(std::unique_ptr<TCupsDestination> Destination,
 }
 
 TPwgPrintStream::~TPwgPrintStream() {
-    if (FWorker)
+    if (FPipeline)
         Abort();
 }
 
@@ -33,25 +44,36 @@ bool TPwgPrintStream::Begin(const QString& Title) {
         attributes.insert("copies", QByteArray::number(FOptions.Copies));
     if (!FJob.Start(Title, attributes))
         return false;
-    FWriter = std::make_unique<TPwgPageWriter>(FJob.Raster(), FSetup);
-    FWorker = std::make_unique<TPageWorker>([this](const QImage& page) { FWriter->WritePage(page); });
+    FPipeline = std::make_unique<TPagePipeline>(
+        encoderCount(FSetup.Color() ? 3 : 1),
+        [this](const QImage& page, int index) { return EncodePwgPage(FSetup, page, index); },
+        [this](const QByteArray& bytes, int index) {
+            if (index == 0)
+                FJob.Write(PwgStreamStart());
+            FJob.Write(bytes);
+        });
     FPageDrawn = false;
     return true;
 }
 
-// The page goes on in 8-bit gray, or RGB for colour, converted here while the worker sends the page before:
-// that balances the two threads, and the caller keeps its bitmap to render the next page into.
+// The page goes on in 8-bit gray, or RGB for colour, converted here while the encoders encode the pages
+// before. A bitmap in those pixels already is shared with the caller, whose next drawing into it copies it.
 void TPwgPrintStream::Draw(const QImage& Bitmap) {
-    if (FPageDrawn)
-        throw EPrinter(QStringLiteral("A page takes one image"));
     if (FSetup.Color())
-        FPage = Bitmap.format() == QImage::Format_RGB888 ? Bitmap.copy()
-                                                         : Bitmap.convertToFormat(QImage::Format_RGB888);
+        FPage = Bitmap.convertToFormat(QImage::Format_RGB888);
     else
         ToGrayscale(Bitmap, FPage);
     FPage.setOffset(Bitmap.offset());
     submit(FPage);
-    FPageDrawn = true;
+}
+
+// A bitmap in the pixels that are sent goes to the encoders as it is, and the caller gets one of theirs back
+// to draw into: no page is copied.
+void TPwgPrintStream::DrawTaking(QImage& Bitmap) {
+    if (Bitmap.format() == (FSetup.Color() ? QImage::Format_RGB888 : QImage::Format_Grayscale8))
+        submit(Bitmap);
+    else
+        Draw(Bitmap);
 }
 
 // A page on which nothing was drawn is printed blank.
@@ -64,11 +86,14 @@ void TPwgPrintStream::endPage() {
 }
 
 void TPwgPrintStream::submit(QImage& Page) {
+    if (FPageDrawn)
+        throw EPrinter(QStringLiteral("A page takes one image"));
     try {
-        FWorker->Submit(Page);
+        FPipeline->Submit(Page);
     } catch (const EPrinter& error) {
         throw EPrinter(FJob.Failure(error.Message()));
     }
+    FPageDrawn = true;
 }
 
 void TPwgPrintStream::NewPage() {
@@ -78,7 +103,7 @@ void TPwgPrintStream::NewPage() {
 void TPwgPrintStream::End() {
     try {
         endPage();
-        FWorker->Finish();
+        FPipeline->Finish();
     } catch (const EPrinter& error) {
         Abort();
         throw EPrinter(FJob.Failure(error.Message()));
@@ -96,6 +121,5 @@ void TPwgPrintStream::Abort() {
 }
 
 void TPwgPrintStream::close() {
-    FWorker.reset();
-    FWriter.reset();
+    FPipeline.reset();
 }

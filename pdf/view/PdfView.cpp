@@ -219,6 +219,14 @@ TPdfRectangles TPdfView::TextRectangles(int StartIndex, int Count) {
     return result;
 }
 
+int TPdfView::CharacterIndexAtPos(int X, int Y, double Tolerance) {
+    double x = 0, y = 0;
+    const FPDF_TEXTPAGE textPage = LoadTextPage();
+    if (!DeviceToPage(X, Y, x, y))
+        return -1;
+    return FPDFText_GetCharIndexAtPos(textPage, x, y, Tolerance, Tolerance);
+}
+
 int TPdfView::FindFirst(const QString& Text, TSearchOptions Options, int StartIndex, bool DirectionUp) {
     CheckPdfActive();
     return FPageState.FindFirst(Text, Options, StartIndex, DirectionUp);

@@ -73,6 +73,9 @@ public:
     QString Text(int StartIndex, int Count);
     // The rectangles, in page space, that cover a run of characters.
     TPdfRectangles TextRectangles(int StartIndex, int Count);
+    // The index of the character at a point of the view, or near it (within Tolerance points); -1 where
+    // there is none.
+    int CharacterIndexAtPos(int X, int Y, double Tolerance = 4);
 
     // Search on the view's page: the index at which the match begins, or -1; FoundRange is the latest match.
     int FindFirst(const QString& Text, TSearchOptions Options, int StartIndex, bool DirectionUp);

@@ -1,7 +1,8 @@
 // The pieces of the PWG print stream without a print system: page images written as PWG raster and read back
-// with libcups, and the worker that writes one page while the next is rendered.
+// with libcups, pages encoded apart and joined, and the pipeline that encodes pages side by side while the
+// next is rendered and sends them in order.
 #include "app/printing/EPrinter.h"
-#include "app/printing/PageWorker.h"
+#include "app/printing/PagePipeline.h"
 #include "app/printing/PwgPageWriter.h"
 #include "support/PwgRaster.h"
 
@@ -9,7 +10,10 @@
 #include <QSet>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 
 namespace {
 
@@ -178,6 +182,25 @@ INSTANTIATE_TEST_SUITE_P(
                     BackCase{"ManualTumbleShortEdge", "two-sided-short-edge", "manual-tumble", true, true}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+// Pages encoded each on its own, back sides among them, and joined after the stream's start make the very
+// stream that one writer writes page after page.
+TEST(PwgWriter, PagesEncodedApartJoinToTheStreamWrittenWhole) {
+    TPwgPageSetup setup = Letter(50);
+    setup.Sides = "two-sided-long-edge";
+    setup.SheetBack = "rotated";
+    QList<QImage> pages;
+    for (int shade : {0, 80, 160}) {
+        pages.append(Filled(200 + shade, 100, QImage::Format_Grayscale8, qRgb(shade, shade, shade)));
+        pages.back().setOffset(QPoint(shade / 4, shade / 2));
+    }
+    pages.append(QImage());
+    QByteArray joined = PwgStreamStart();
+    for (int index = 0; index < pages.size(); ++index)
+        joined += EncodePwgPage(setup, pages[index], index);
+    EXPECT_EQ(joined, WritePages(setup, pages));
+    EXPECT_EQ(ReadPwgRaster(joined).size(), 4);
+}
+
 TEST(PwgWriter, RefusesPaperThatThePrintSystemDoesNotKnow) {
     TPwgPageSetup setup = Letter(100);
     setup.Media = "no_such_paper";
@@ -197,54 +220,97 @@ TEST(PwgWriter, SaysWhenTheStreamTakesNoMore) {
     cupsRasterClose(raster);
 }
 
-// The worker writes pages in order, one page behind the caller, and hands each written image back to be
-// rendered into again: two images serve a whole document.
-TEST(PageWorker, WritesInOrderAndRecyclesTheImages) {
-    QList<int> written;
+// Pages encoded side by side are sent in the order they were handed over, however the encoders overtake each
+// other, and the images of encoded pages come back to be rendered into again: one more than the encoders
+// serve a whole document.
+TEST(PagePipeline, SendsInOrderAndRecyclesTheImages) {
+    constexpr int encoders = 3;
+    QList<int> sent;
     QSet<const uchar*> buffers;
     {
-        TPageWorker worker([&](const QImage& page) { written.append(page.pixel(0, 0) & 0xFF); });
+        TPagePipeline pipeline(
+            encoders,
+            [](const QImage& page, int index) {
+                // Later pages of each round are encoded faster than the ones before.
+                std::this_thread::sleep_for(std::chrono::milliseconds(2 * (encoders - index % encoders)));
+                return QByteArray(1, char(page.pixel(0, 0) & 0xFF));
+            },
+            [&](const QByteArray& bytes, int index) {
+                EXPECT_EQ(index, sent.size());
+                sent.append(uchar(bytes[0]));
+            });
         QImage page;
-        for (int shade = 1; shade <= 6; ++shade) {
+        for (int shade = 1; shade <= 12; ++shade) {
             if (page.isNull())
                 page = QImage(8, 8, QImage::Format_Grayscale8);
             page.fill(shade);
             buffers.insert(page.constBits());
-            worker.Submit(page);
+            pipeline.Submit(page);
         }
-        worker.Finish();
+        pipeline.Finish();
     }
-    EXPECT_EQ(written, (QList<int>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(buffers.size(), 2);
+    EXPECT_EQ(sent, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    EXPECT_LE(buffers.size(), encoders + 1);
 }
 
-// A writer's error reaches the caller at the next hand-over and at the end, and nothing more is written.
-TEST(PageWorker, RaisesTheWritersErrorAndWritesNoMore) {
-    int writes = 0;
-    TPageWorker worker([&](const QImage&) {
-        if (++writes == 2)
-            throw EPrinter(QStringLiteral("the printer went away"));
-    });
-    QImage page(4, 4, QImage::Format_Grayscale8);
-    worker.Submit(page);
-    worker.Submit(page);
-    EXPECT_THROW(worker.Submit(page), EPrinter);
-    EXPECT_THROW(worker.Finish(), EPrinter);
-    EXPECT_EQ(writes, 2);
-}
-
-// A worker dropped with pages in hand finishes the page it writes and stops; an error then goes nowhere.
-TEST(PageWorker, StopsCleanlyWhenDroppedMidway) {
-    int writes = 0;
-    {
-        TPageWorker worker([&](const QImage&) {
-            ++writes;
-            throw std::runtime_error("ignored");
-        });
+// An error of an encoder or of the sender reaches the caller at a later hand-over and at the end, and nothing
+// is sent after it.
+TEST(PagePipeline, RaisesTheFirstErrorAndSendsNoMore) {
+    for (const bool inSender : {false, true}) {
+        SCOPED_TRACE(inSender ? "sender" : "encoder");
+        std::atomic<int> sent = 0;
+        auto failOnSecond = [&](int index) {
+            if (index == 1)
+                throw EPrinter(QStringLiteral("the printer went away"));
+        };
+        TPagePipeline pipeline(
+            2,
+            [&](const QImage&, int index) {
+                if (!inSender)
+                    failOnSecond(index);
+                return QByteArray("page");
+            },
+            [&](const QByteArray&, int index) {
+                if (inSender)
+                    failOnSecond(index);
+                ++sent;
+            });
         QImage page(4, 4, QImage::Format_Grayscale8);
-        worker.Submit(page);
+        int submitted = 0;
+        try {
+            for (; submitted < 50; ++submitted) {
+                page = QImage(4, 4, QImage::Format_Grayscale8);
+                pipeline.Submit(page);
+            }
+        } catch (const EPrinter& error) {
+            EXPECT_EQ(error.Message(), "the printer went away");
+        }
+        EXPECT_LT(submitted, 50);
+        EXPECT_THROW(pipeline.Finish(), EPrinter);
+        // The first page is sent before the sender fails; an encoder may fail before it is.
+        if (inSender)
+            EXPECT_EQ(sent, 1);
+        else
+            EXPECT_LE(sent, 1);
     }
-    EXPECT_EQ(writes, 1);
+}
+
+// A pipeline dropped with pages in hand finishes the pages being encoded or sent and stops; an error then
+// goes nowhere.
+TEST(PagePipeline, StopsCleanlyWhenDroppedMidway) {
+    std::atomic<int> encoded = 0;
+    {
+        TPagePipeline pipeline(
+            2,
+            [&](const QImage&, int) -> QByteArray {
+                ++encoded;
+                throw std::runtime_error("ignored");
+            },
+            [](const QByteArray&, int) {});
+        QImage page(4, 4, QImage::Format_Grayscale8);
+        pipeline.Submit(page);
+    }
+    EXPECT_LE(encoded, 1);
 }
 
 } // namespace

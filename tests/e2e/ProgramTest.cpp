@@ -232,6 +232,20 @@ TEST_F(Program, NotFoundEndsSilentlyWithoutPrinting) {
     ExpectLoggedOnce(link);
 }
 
+// A link opened from the browser starts the program in whatever folder the browser is in, such as the
+// downloads: libraries there that bear the names of the program's own are never loaded in their place.
+TEST_F(Program, LoadsNoLibraryFromTheFolderItIsStartedIn) {
+    QTemporaryDir downloads;
+    for (const char* name : {"libQt6Core.so.6", "libcups.so.2", "libc.so.6"}) {
+        QFile planted(downloads.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
+    }
+    QProcess program;
+    program.setWorkingDirectory(downloads.path());
+    Start(program, JobLink("Desk", Server.Url("/missing.pdf")));
+    EXPECT_EQ(WaitFor(program), 0) << program.readAllStandardError().toStdString();
+}
+
 // A job killed while its document arrives leaves the document behind; the next job of that name takes it
 // over, prints its own document and leaves nothing.
 TEST_F(Program, TheNextJobRemovesWhatAKilledJobLeft) {

@@ -122,6 +122,8 @@ TEST(BadInput, PasswordsOpenOnlyWhenRight) {
             EXPECT_NE(pdf.Page(), nullptr);
         } else {
             EXPECT_EQ(ErrorOf([&] { pdf.SetActive(true); }), BadPassword);
+            // A viewer tells a wanted password from every other failure by the error's class.
+            EXPECT_THROW(pdf.SetActive(true), EPdfPasswordError);
             ExpectClosed(pdf);
         }
     }

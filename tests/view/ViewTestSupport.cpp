@@ -26,6 +26,15 @@ void ViewerTest::SetUp() {
     window.AskSaveFileName = [this] {
         return saveFileName;
     };
+    window.AskOpenFileName = [this] {
+        return openFileName;
+    };
+    window.AskPassword = [this](const QString&, bool again) -> std::optional<QString> {
+        passwordPrompts.append(again);
+        if (passwords.isEmpty())
+            return std::nullopt;
+        return passwords.takeFirst();
+    };
     window.OpenUrl = [this](const QUrl& url) {
         openedUrls.append(url);
         return true;

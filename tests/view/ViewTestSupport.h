@@ -35,6 +35,11 @@ protected:
     QTemporaryDir folder;
     TViewerWindow window;
     QStringList errors;
+    // The answers the password prompt gives, in turn (cancel once they are used up), and for each time it was
+    // asked whether it asked again.
+    QStringList passwords;
+    QList<bool> passwordPrompts;
+    QString openFileName;
     QList<QUrl> openedUrls;
     QString saveFileName;
 };

@@ -15,8 +15,14 @@ public:
 
     // Shows the outline of Pdf's open document; none without a document.
     void ShowOutline(const PDFium::TPdf& Pdf);
+    // Marks the entry read so far whose page is the nearest at or before PageNumber, the last such entry
+    // where several share it; none before the first entry's page.
+    void ShowPage(int PageNumber);
 
     std::function<void(const PDFium::TBookmark&)> OnBookmarkChosen;
+
+    // The page a bookmark goes to, or 0 where it goes to none.
+    static int PageOf(const PDFium::TBookmark& Bookmark);
 
 private:
     void AddBookmarks(QTreeWidgetItem* Parent, const PDFium::TBookmarks& Bookmarks);

@@ -7,15 +7,19 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
@@ -37,13 +41,34 @@ QString Sentence(const QString& message) {
     return !message.isEmpty() && message.back() > QLatin1Char('.') ? message + QLatin1Char('.') : message;
 }
 
+// The page a link annotation goes to, or 0 where it goes to none.
+int linkPage(const TLinkAnnotation& Link) {
+    if (Link.PageNumber > 0)
+        return Link.PageNumber;
+    return Link.Action == acGoto ? std::max(Link.ActionPageNumber, 0) : 0;
+}
+
 } // namespace
 
 TViewerWindow::TViewerWindow(QWidget* Parent)
+<<<<<<< HEAD
     : QMainWindow(Parent), FPdf(new TPdf(this)), FSearch(*FPdf), FCount(new TSearchCount(FSearch, this)),
       FTypingPause(new QTimer(this)) {
     setWindowTitle(Caption);
     FPdf->setObjectName(QStringLiteral("Pdf"));
+=======
+    : QMainWindow(Parent), FPdf(new TPdf(this)), FView(new TPdfView), FSearch(*FView),
+      FTextSelection(new TTextSelection(this)) {
+    setWindowTitle(Caption);
+    FPdf->setObjectName(QStringLiteral("Pdf"));
+    FView->setObjectName(QStringLiteral("pvPage"));
+    FView->SetPdf(FPdf);
+    FView->OnPageChange = [this](QObject*) {
+        PageChanged();
+    };
+    FView->installEventFilter(this);
+    FTextSelection->Attach(*FView);
+>>>>>>> main
 
     saPage = new QScrollArea;
     saPage->setObjectName(QStringLiteral("saPage"));
@@ -78,7 +103,9 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
     splitter->setSizes({200, 700});
     setCentralWidget(splitter);
 
+    BuildMenu();
     BuildToolBar();
+    statusBar()->setObjectName(QStringLiteral("sbStatus"));
     BuildShortcuts();
 
     ShowError = [this](const QString& message) {
@@ -90,6 +117,19 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
     };
     OpenUrl = [](const QUrl& url) {
         return QDesktopServices::openUrl(url);
+    };
+    AskOpenFileName = [this] {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Open"), FPdf->FileName(),
+                                            QStringLiteral("PDF documents (*.pdf)"));
+    };
+    AskPassword = [this](const QString& name, bool again) -> std::optional<QString> {
+        bool given = false;
+        const QString password = QInputDialog::getText(
+            this, Caption,
+            again ? QStringLiteral("The password is not right. Password for %1:").arg(name)
+                  : QStringLiteral("%1 is protected. Password:").arg(name),
+            QLineEdit::Password, {}, &given);
+        return given ? std::optional<QString>(password) : std::nullopt;
     };
     resize(1000, 800);
     PageChanged();
@@ -108,17 +148,30 @@ void TViewerWindow::BuildToolBar() {
         return item;
     };
     command(
-        QStringLiteral("acFirst"), QStringLiteral("First"), [this] { GoToPage(1); },
+        QStringLiteral("acFirst"), QStringLiteral("First"), [this] { JumpToPage(1); },
         QStyle::SP_MediaSkipBackward);
     command(
         QStringLiteral("acPrevious"), QStringLiteral("Previous"),
+<<<<<<< HEAD
         [this] { GoToPage(FColumn->CurrentPage() - 1); }, QStyle::SP_ArrowBack);
     sePage = new QSpinBox;
+=======
+        [this] { GoToPage(FView->PageNumber() - 1); }, QStyle::SP_ArrowBack);
+    sePage = new TPageLabelBox;
+>>>>>>> main
     sePage->setObjectName(QStringLiteral("sePage"));
-    sePage->setKeyboardTracking(false);
+    sePage->setMinimumWidth(sePage->fontMetrics().horizontalAdvance(QStringLiteral("xxviii (1000 / 1000)")));
+    sePage->LabelOf = [this](int page) {
+        return FPdf->Active() && page <= FPdf->PageCount() ? FPdf->PageLabel(page) : QString();
+    };
     connect(sePage, &QSpinBox::valueChanged, this, [this](int page) {
+<<<<<<< HEAD
         if (page != FColumn->CurrentPage())
             Guarded([&] { GoToPage(page); });
+=======
+        if (page != FView->PageNumber())
+            Guarded([&] { JumpToPage(page); });
+>>>>>>> main
     });
     bar->addWidget(sePage);
     lPageCount = new QLabel;
@@ -128,7 +181,7 @@ void TViewerWindow::BuildToolBar() {
         QStringLiteral("acNext"), QStringLiteral("Next"), [this] { GoToPage(FColumn->CurrentPage() + 1); },
         QStyle::SP_ArrowForward);
     command(
-        QStringLiteral("acLast"), QStringLiteral("Last"), [this] { GoToPage(FPdf->PageCount()); },
+        QStringLiteral("acLast"), QStringLiteral("Last"), [this] { JumpToPage(FPdf->PageCount()); },
         QStyle::SP_MediaSkipForward);
     bar->addSeparator();
     command(QStringLiteral("acFitWidth"), QStringLiteral("Fit width"),
@@ -206,13 +259,50 @@ void TViewerWindow::BuildToolBar() {
     ShowCountState();
 }
 
+void TViewerWindow::BuildMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("&File"));
+    auto command = [&](const QString& name, const QString& text, QKeySequence keys,
+                       std::function<void()> action) {
+        QAction* item = menu->addAction(text, this, [this, action] { Guarded(action); });
+        item->setObjectName(name);
+        item->setShortcut(keys);
+        return item;
+    };
+    command(QStringLiteral("acOpen"), QStringLiteral("&Open..."), QKeySequence::Open, [this] {
+        const QString name = AskOpenFileName();
+        if (!name.isEmpty())
+            OpenFile(name);
+    });
+    command(QStringLiteral("acClose"), QStringLiteral("&Close"), QKeySequence::Close,
+            [this] { CloseDocument(); });
+    menu->addSeparator();
+    command(QStringLiteral("acQuit"), QStringLiteral("&Quit"), QKeySequence::Quit, [this] { close(); });
+
+    menu = menuBar()->addMenu(QStringLiteral("&Go"));
+    command(QStringLiteral("acBack"), QStringLiteral("&Back"), QKeySequence::Back, [this] { GoBack(); });
+    command(QStringLiteral("acForward"), QStringLiteral("&Forward"), QKeySequence::Forward,
+            [this] { GoForward(); });
+
+    menu = menuBar()->addMenu(QStringLiteral("&Edit"));
+    command(QStringLiteral("acCopy"), QStringLiteral("&Copy"), QKeySequence::Copy,
+            [this] { FTextSelection->Copy(*FView); });
+    command(QStringLiteral("acSelectAll"), QStringLiteral("Select &All"), QKeySequence::SelectAll,
+            [this] { FTextSelection->SelectAll(*FView); });
+}
+
 void TViewerWindow::BuildShortcuts() {
+<<<<<<< HEAD
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] { FocusSearch(); });
     connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, [this] {
         const QString name = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), FPdf->FileName(),
                                                           QStringLiteral("PDF documents (*.pdf)"));
         if (!name.isEmpty())
             OpenFile(name);
+=======
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
+        edSearch->setFocus(Qt::ShortcutFocusReason);
+        edSearch->selectAll();
+>>>>>>> main
     });
 }
 
@@ -230,6 +320,7 @@ bool TViewerWindow::HasPage() const {
 
 bool TViewerWindow::OpenFile(const QString& FileName, const QString& Password) {
     bool opened = false;
+<<<<<<< HEAD
     Guarded([&] {
         CloseDocument();
         FPdf->SetFileName(FileName);
@@ -250,13 +341,59 @@ bool TViewerWindow::OpenFile(const QString& FileName, const QString& Password) {
         opened = true;
     });
     View().setFocus();
+=======
+    QString password = Password;
+    // A document that wants a password asks for it, again after a wrong one, until it opens or the user
+    // gives up; every other failure is shown.
+    for (bool again = !Password.isEmpty();; again = true) {
+        try {
+            openDocument(FileName, password);
+            opened = true;
+        } catch (const EPdfPasswordError&) {
+            if (const std::optional<QString> answer = AskPassword(QFileInfo(FileName).fileName(), again)) {
+                password = *answer;
+                continue;
+            }
+        } catch (const Exception& error) {
+            ShowError(error.Message());
+        }
+        break;
+    }
+    FView->setFocus();
+>>>>>>> main
     return opened;
+}
+
+void TViewerWindow::openDocument(const QString& FileName, const QString& Password) {
+    CloseDocument();
+    FPdf->SetFileName(FileName);
+    FPdf->SetPassword(Password);
+    // The view loads its own page; the component's current page serves the search alone.
+    FPdf->SetPageNumber(0);
+    FView->SetPageNumber(1);
+    try {
+        FView->SetActive(true);
+    } catch (...) {
+        CloseDocument();
+        throw;
+    }
+    const QString title = FPdf->Title();
+    setWindowTitle((title.isEmpty() ? QFileInfo(FileName).fileName() : title) + QStringLiteral(" - ") +
+                   Caption);
+    tvOutline->ShowOutline(*FPdf);
+    PageChanged();
 }
 
 void TViewerWindow::CloseDocument() {
     FPdf->SetActive(false);
+<<<<<<< HEAD
     StartSearch({});
     FColumn->Reload();
+=======
+    FSearch.SetText({});
+    edSearch->clear();
+    FHistory.Clear();
+>>>>>>> main
     tvOutline->ShowOutline(*FPdf);
     setWindowTitle(Caption);
 }
@@ -265,6 +402,29 @@ void TViewerWindow::GoToPage(int PageNumber) {
     if (!FPdf->Active())
         return;
     FColumn->ShowPage(PageNumber);
+}
+
+void TViewerWindow::JumpToPage(int PageNumber) {
+    if (!HasPage())
+        return;
+    const int from = FView->PageNumber();
+    GoToPage(PageNumber);
+    if (FView->PageNumber() != from) {
+        FHistory.Leave(from);
+        PageChanged();
+    }
+}
+
+void TViewerWindow::GoBack() {
+    if (const int page = HasPage() ? FHistory.Back(FView->PageNumber()) : 0)
+        GoToPage(page);
+    PageChanged();
+}
+
+void TViewerWindow::GoForward() {
+    if (const int page = HasPage() ? FHistory.Forward(FView->PageNumber()) : 0)
+        GoToPage(page);
+    PageChanged();
 }
 
 void TViewerWindow::PageChanged() {
@@ -281,7 +441,22 @@ void TViewerWindow::PageChanged() {
     for (const char* name : {"acFirst", "acPrevious"})
         findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && page > 1);
     for (const char* name : {"acNext", "acLast"})
+<<<<<<< HEAD
         findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && page < count);
+=======
+        findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && FView->PageNumber() < count);
+    // What needs a document waits for one.
+    for (const char* name :
+         {"acFitWidth", "acFitPage", "acZoomOut", "acZoomIn", "acRotateLeft", "acRotateRight", "acSaveAs",
+          "acFindPrevious", "acFindNext", "acClose", "acCopy", "acSelectAll"})
+        findChild<QAction*>(QLatin1String(name))->setEnabled(open);
+    edSearch->setEnabled(open);
+    findChild<QAction*>(QStringLiteral("acBack"))->setEnabled(open && FHistory.CanGoBack());
+    findChild<QAction*>(QStringLiteral("acForward"))->setEnabled(open && FHistory.CanGoForward());
+    if (HasPage())
+        tvOutline->ShowPage(FView->PageNumber());
+    FitViewSize();
+>>>>>>> main
     if (HasPage())
         lZoom->setText(QStringLiteral("%1%").arg(qRound(FColumn->ShownFactor() * 100)));
     else
@@ -401,10 +576,8 @@ void TViewerWindow::ShowSearchState(bool Found) {
 }
 
 void TViewerWindow::ChooseBookmark(const TBookmark& Bookmark) {
-    if (Bookmark.PageNumber > 0)
-        GoToPage(Bookmark.PageNumber);
-    else if (Bookmark.Action == acGoto && Bookmark.ActionPageNumber > 0)
-        GoToPage(Bookmark.ActionPageNumber);
+    if (const int page = TOutlineTree::PageOf(Bookmark))
+        JumpToPage(page);
 }
 
 bool TViewerWindow::FollowLinkAt(TPdfView& View, const QPoint& Position) {
@@ -412,13 +585,19 @@ bool TViewerWindow::FollowLinkAt(TPdfView& View, const QPoint& Position) {
         return false;
     const int link = View.LinkAnnotationAtPos(Position.x(), Position.y());
     if (link >= 0) {
+<<<<<<< HEAD
         const TLinkAnnotation annotation = View.LinkAnnotation(link);
         if (annotation.PageNumber > 0)
             GoToPage(annotation.PageNumber);
         else if (annotation.Action == acGoto && annotation.ActionPageNumber > 0)
             GoToPage(annotation.ActionPageNumber);
+=======
+        const TLinkAnnotation annotation = FView->LinkAnnotation(link);
+        if (const int page = linkPage(annotation))
+            JumpToPage(page);
+>>>>>>> main
         else if (annotation.Action == acUri)
-            OpenUrl(QUrl(annotation.ActionPath));
+            OpenAddress(QUrl(annotation.ActionPath));
         else
             return false;
         return true;
@@ -426,8 +605,29 @@ bool TViewerWindow::FollowLinkAt(TPdfView& View, const QPoint& Position) {
     const int webLink = View.WebLinkAtPos(Position.x(), Position.y());
     if (webLink < 0)
         return false;
+<<<<<<< HEAD
     OpenUrl(QUrl::fromUserInput(View.WebLink(webLink).Url));
+=======
+    OpenAddress(QUrl::fromUserInput(FView->WebLink(webLink).Url));
+>>>>>>> main
     return true;
+}
+
+void TViewerWindow::OpenAddress(const QUrl& Url) {
+    Check(OpenUrl(Url), QStringLiteral("Cannot open %1").arg(Url.toDisplayString()));
+}
+
+QString TViewerWindow::LinkTargetAt(const QPoint& Position) {
+    if (!HasPage())
+        return {};
+    if (const int link = FView->LinkAnnotationAtPos(Position.x(), Position.y()); link >= 0) {
+        const TLinkAnnotation annotation = FView->LinkAnnotation(link);
+        if (const int page = linkPage(annotation))
+            return QStringLiteral("Page %1").arg(page);
+        return annotation.Action == acUri ? QUrl(annotation.ActionPath).toDisplayString() : QString();
+    }
+    const int webLink = FView->WebLinkAtPos(Position.x(), Position.y());
+    return webLink >= 0 ? QUrl::fromUserInput(FView->WebLink(webLink).Url).toDisplayString() : QString();
 }
 
 bool TViewerWindow::SaveAs(const QString& FileName) {
@@ -453,8 +653,19 @@ bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {
                 Guarded([&] { ZoomBy(wheel->angleDelta().y() > 0 ? 1 : -1, anchor); });
             return true;
         }
+<<<<<<< HEAD
     } else if (view) {
         // A click, not a drag, on a link follows it; the view hands the click to the form as well.
+=======
+    } else if (Watched == FView) {
+        // A link under the mouse shows where it goes; a click, not a drag, on it follows it; the view hands
+        // the click to the form as well.
+        if (Event->type() == QEvent::MouseMove)
+            Guarded([&] {
+                const QString target = LinkTargetAt(static_cast<QMouseEvent*>(Event)->position().toPoint());
+                target.isEmpty() ? statusBar()->clearMessage() : statusBar()->showMessage(target);
+            });
+>>>>>>> main
         if (Event->type() == QEvent::MouseButtonPress)
             FPressPosition = static_cast<QMouseEvent*>(Event)->position().toPoint();
         if (Event->type() == QEvent::MouseButtonRelease) {

@@ -4,17 +4,25 @@
 #pragma once
 
 #include "DocumentSearch.h"
+<<<<<<< HEAD
 #include "PageColumn.h"
 #include "SearchCount.h"
+=======
+#include "PageLabelBox.h"
+#include "PageZoom.h"
+#include "TextSelection.h"
+#include "ViewHistory.h"
+#include "pdf/view/PdfView.h"
+>>>>>>> main
 
 #include <QMainWindow>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QScrollArea;
-class QSpinBox;
 class TOutlineTree;
 
 class TViewerWindow : public QMainWindow {
@@ -23,9 +31,17 @@ class TViewerWindow : public QMainWindow {
 public:
     explicit TViewerWindow(QWidget* Parent = nullptr);
 
-    // Opens a document in place of the one shown; false, with the error shown, when it cannot be opened.
+    // Opens a document in place of the one shown; false, with the error shown, when it cannot be opened. A
+    // document that wants a password asks for it (AskPassword) until it opens or the user cancels.
     bool OpenFile(const QString& FileName, const QString& Password = {});
+    // Closes the document shown; the window stays, empty.
+    void CloseDocument();
     void GoToPage(int PageNumber);
+    // Goes to a page as a jump that Back returns from (a link, an outline entry, the page box).
+    void JumpToPage(int PageNumber);
+    // Back to the page a jump left, and forward again (Alt+Left, Alt+Right).
+    void GoBack();
+    void GoForward();
     void SetZoom(TPageZoom Zoom);
     // One zoom step larger (Direction 1) or smaller (-1) than the page is shown now, keeping the point at
     // Anchor, in the page area's viewport, in its place; the middle of the page area when Anchor is null.
@@ -34,8 +50,16 @@ public:
     void Find(const QString& Text);
     void FindNext();
     void FindPrevious();
+<<<<<<< HEAD
     // Follows the link under a point of a page view; false where there is none.
     bool FollowLinkAt(PDFium::TPdfView& View, const QPoint& Position);
+=======
+    // Follows the link under a point of the page view; false where there is none.
+    bool FollowLinkAt(const QPoint& Position);
+    // Where the link under a point of the page view goes ("Page 3", or its address); empty where there is
+    // none.
+    QString LinkTargetAt(const QPoint& Position);
+>>>>>>> main
     bool SaveAs(const QString& FileName);
 
     PDFium::TPdf& Pdf() { return *FPdf; }
@@ -43,15 +67,19 @@ public:
     PDFium::TPdfView& View() { return FColumn->CurrentView(); }
     TPageColumn& Column() { return *FColumn; }
 
-    // The seams to the desktop, replaced by tests: the error box, the save dialog, the web browser.
+    // The seams to the desktop, replaced by tests: the error box, the open and save dialogs, the password
+    // prompt (no value when cancelled; Again after a wrong one), the web browser.
     std::function<void(const QString& Message)> ShowError;
+    std::function<QString()> AskOpenFileName;
     std::function<QString()> AskSaveFileName;
+    std::function<std::optional<QString>(const QString& DocumentName, bool Again)> AskPassword;
     std::function<bool(const QUrl& Url)> OpenUrl;
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
+    void BuildMenu();
     void BuildToolBar();
     void BuildShortcuts();
     void Guarded(const std::function<void()>& Command);
@@ -62,17 +90,25 @@ private:
     void FocusSearch();
     void ShowHit();
     void ChooseBookmark(const PDFium::TBookmark& Bookmark);
-    void CloseDocument();
+    void openDocument(const QString& FileName, const QString& Password);
+    // Hands a web address to the desktop; raises where the desktop cannot open it.
+    void OpenAddress(const QUrl& Url);
     bool HasPage() const;
 
     PDFium::TPdf* FPdf;
     TDocumentSearch FSearch;
+<<<<<<< HEAD
     TSearchCount* FCount;
     QTimer* FTypingPause;
+=======
+    TPageZoom FZoom;
+    TTextSelection* FTextSelection;
+    TViewHistory FHistory;
+>>>>>>> main
     QScrollArea* saPage;
     TPageColumn* FColumn;
     TOutlineTree* tvOutline;
-    QSpinBox* sePage;
+    TPageLabelBox* sePage;
     QLabel* lPageCount;
     QLabel* lZoom;
     QLineEdit* edSearch;

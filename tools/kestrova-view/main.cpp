@@ -1,4 +1,5 @@
-// kestrova-view FILE [--password P]: a PDF viewer on the component's page view.
+// kestrova-view [FILE] [--password P]: a PDF viewer on the component's page view; without a file it opens
+// empty, for File > Open.
 #include "ViewerWindow.h"
 
 #include <QApplication>
@@ -13,13 +14,15 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     parser.addOption(
         {QStringLiteral("password"), QStringLiteral("The document's password."), QStringLiteral("P")});
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The PDF document to show."));
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The PDF document to show."),
+                                 QStringLiteral("[FILE]"));
     parser.process(app);
-    if (parser.positionalArguments().size() != 1)
+    if (parser.positionalArguments().size() > 1)
         parser.showHelp(2);
 
     TViewerWindow window;
     window.show();
-    window.OpenFile(parser.positionalArguments().first(), parser.value(QStringLiteral("password")));
+    if (!parser.positionalArguments().isEmpty())
+        window.OpenFile(parser.positionalArguments().first(), parser.value(QStringLiteral("password")));
     return QApplication::exec();
 }
