@@ -51,24 +51,10 @@ int linkPage(const TLinkAnnotation& Link) {
 } // namespace
 
 TViewerWindow::TViewerWindow(QWidget* Parent)
-<<<<<<< HEAD
     : QMainWindow(Parent), FPdf(new TPdf(this)), FSearch(*FPdf), FCount(new TSearchCount(FSearch, this)),
-      FTypingPause(new QTimer(this)) {
+      FTypingPause(new QTimer(this)), FTextSelection(new TTextSelection(this)) {
     setWindowTitle(Caption);
     FPdf->setObjectName(QStringLiteral("Pdf"));
-=======
-    : QMainWindow(Parent), FPdf(new TPdf(this)), FView(new TPdfView), FSearch(*FView),
-      FTextSelection(new TTextSelection(this)) {
-    setWindowTitle(Caption);
-    FPdf->setObjectName(QStringLiteral("Pdf"));
-    FView->setObjectName(QStringLiteral("pvPage"));
-    FView->SetPdf(FPdf);
-    FView->OnPageChange = [this](QObject*) {
-        PageChanged();
-    };
-    FView->installEventFilter(this);
-    FTextSelection->Attach(*FView);
->>>>>>> main
 
     saPage = new QScrollArea;
     saPage->setObjectName(QStringLiteral("saPage"));
@@ -79,6 +65,7 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
     FColumn = new TPageColumn(*FPdf, *saPage);
     FColumn->OnPageViewCreated = [this](TPdfView& view) {
         view.installEventFilter(this);
+        FTextSelection->Attach(view);
     };
     FColumn->OnPageShown = [this](TPdfView& view) {
         Guarded([&] { FSearch.Paint(view); });
@@ -152,26 +139,16 @@ void TViewerWindow::BuildToolBar() {
         QStyle::SP_MediaSkipBackward);
     command(
         QStringLiteral("acPrevious"), QStringLiteral("Previous"),
-<<<<<<< HEAD
         [this] { GoToPage(FColumn->CurrentPage() - 1); }, QStyle::SP_ArrowBack);
-    sePage = new QSpinBox;
-=======
-        [this] { GoToPage(FView->PageNumber() - 1); }, QStyle::SP_ArrowBack);
     sePage = new TPageLabelBox;
->>>>>>> main
     sePage->setObjectName(QStringLiteral("sePage"));
     sePage->setMinimumWidth(sePage->fontMetrics().horizontalAdvance(QStringLiteral("xxviii (1000 / 1000)")));
     sePage->LabelOf = [this](int page) {
         return FPdf->Active() && page <= FPdf->PageCount() ? FPdf->PageLabel(page) : QString();
     };
     connect(sePage, &QSpinBox::valueChanged, this, [this](int page) {
-<<<<<<< HEAD
         if (page != FColumn->CurrentPage())
-            Guarded([&] { GoToPage(page); });
-=======
-        if (page != FView->PageNumber())
             Guarded([&] { JumpToPage(page); });
->>>>>>> main
     });
     bar->addWidget(sePage);
     lPageCount = new QLabel;
@@ -285,25 +262,13 @@ void TViewerWindow::BuildMenu() {
 
     menu = menuBar()->addMenu(QStringLiteral("&Edit"));
     command(QStringLiteral("acCopy"), QStringLiteral("&Copy"), QKeySequence::Copy,
-            [this] { FTextSelection->Copy(*FView); });
+            [this] { FTextSelection->Copy(View()); });
     command(QStringLiteral("acSelectAll"), QStringLiteral("Select &All"), QKeySequence::SelectAll,
-            [this] { FTextSelection->SelectAll(*FView); });
+            [this] { FTextSelection->SelectAll(View()); });
 }
 
 void TViewerWindow::BuildShortcuts() {
-<<<<<<< HEAD
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] { FocusSearch(); });
-    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, [this] {
-        const QString name = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), FPdf->FileName(),
-                                                          QStringLiteral("PDF documents (*.pdf)"));
-        if (!name.isEmpty())
-            OpenFile(name);
-=======
-    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
-        edSearch->setFocus(Qt::ShortcutFocusReason);
-        edSearch->selectAll();
->>>>>>> main
-    });
 }
 
 void TViewerWindow::Guarded(const std::function<void()>& Command) {
@@ -320,28 +285,6 @@ bool TViewerWindow::HasPage() const {
 
 bool TViewerWindow::OpenFile(const QString& FileName, const QString& Password) {
     bool opened = false;
-<<<<<<< HEAD
-    Guarded([&] {
-        CloseDocument();
-        FPdf->SetFileName(FileName);
-        FPdf->SetPassword(Password);
-        // The views load their own pages; the component's current page serves the search alone.
-        FPdf->SetPageNumber(0);
-        try {
-            FPdf->SetActive(true);
-            FColumn->Reload();
-        } catch (...) {
-            CloseDocument();
-            throw;
-        }
-        const QString title = FPdf->Title();
-        setWindowTitle((title.isEmpty() ? QFileInfo(FileName).fileName() : title) + QStringLiteral(" - ") +
-                       Caption);
-        tvOutline->ShowOutline(*FPdf);
-        opened = true;
-    });
-    View().setFocus();
-=======
     QString password = Password;
     // A document that wants a password asks for it, again after a wrong one, until it opens or the user
     // gives up; every other failure is shown.
@@ -359,8 +302,7 @@ bool TViewerWindow::OpenFile(const QString& FileName, const QString& Password) {
         }
         break;
     }
-    FView->setFocus();
->>>>>>> main
+    View().setFocus();
     return opened;
 }
 
@@ -368,11 +310,11 @@ void TViewerWindow::openDocument(const QString& FileName, const QString& Passwor
     CloseDocument();
     FPdf->SetFileName(FileName);
     FPdf->SetPassword(Password);
-    // The view loads its own page; the component's current page serves the search alone.
+    // The views load their own pages; the component's current page serves the search alone.
     FPdf->SetPageNumber(0);
-    FView->SetPageNumber(1);
     try {
-        FView->SetActive(true);
+        FPdf->SetActive(true);
+        FColumn->Reload();
     } catch (...) {
         CloseDocument();
         throw;
@@ -386,14 +328,9 @@ void TViewerWindow::openDocument(const QString& FileName, const QString& Passwor
 
 void TViewerWindow::CloseDocument() {
     FPdf->SetActive(false);
-<<<<<<< HEAD
     StartSearch({});
-    FColumn->Reload();
-=======
-    FSearch.SetText({});
-    edSearch->clear();
     FHistory.Clear();
->>>>>>> main
+    FColumn->Reload();
     tvOutline->ShowOutline(*FPdf);
     setWindowTitle(Caption);
 }
@@ -407,22 +344,22 @@ void TViewerWindow::GoToPage(int PageNumber) {
 void TViewerWindow::JumpToPage(int PageNumber) {
     if (!HasPage())
         return;
-    const int from = FView->PageNumber();
+    const int from = FColumn->CurrentPage();
     GoToPage(PageNumber);
-    if (FView->PageNumber() != from) {
+    if (FColumn->CurrentPage() != from) {
         FHistory.Leave(from);
         PageChanged();
     }
 }
 
 void TViewerWindow::GoBack() {
-    if (const int page = HasPage() ? FHistory.Back(FView->PageNumber()) : 0)
+    if (const int page = HasPage() ? FHistory.Back(FColumn->CurrentPage()) : 0)
         GoToPage(page);
     PageChanged();
 }
 
 void TViewerWindow::GoForward() {
-    if (const int page = HasPage() ? FHistory.Forward(FView->PageNumber()) : 0)
+    if (const int page = HasPage() ? FHistory.Forward(FColumn->CurrentPage()) : 0)
         GoToPage(page);
     PageChanged();
 }
@@ -441,10 +378,7 @@ void TViewerWindow::PageChanged() {
     for (const char* name : {"acFirst", "acPrevious"})
         findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && page > 1);
     for (const char* name : {"acNext", "acLast"})
-<<<<<<< HEAD
         findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && page < count);
-=======
-        findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && FView->PageNumber() < count);
     // What needs a document waits for one.
     for (const char* name :
          {"acFitWidth", "acFitPage", "acZoomOut", "acZoomIn", "acRotateLeft", "acRotateRight", "acSaveAs",
@@ -454,9 +388,7 @@ void TViewerWindow::PageChanged() {
     findChild<QAction*>(QStringLiteral("acBack"))->setEnabled(open && FHistory.CanGoBack());
     findChild<QAction*>(QStringLiteral("acForward"))->setEnabled(open && FHistory.CanGoForward());
     if (HasPage())
-        tvOutline->ShowPage(FView->PageNumber());
-    FitViewSize();
->>>>>>> main
+        tvOutline->ShowPage(page);
     if (HasPage())
         lZoom->setText(QStringLiteral("%1%").arg(qRound(FColumn->ShownFactor() * 100)));
     else
@@ -585,17 +517,9 @@ bool TViewerWindow::FollowLinkAt(TPdfView& View, const QPoint& Position) {
         return false;
     const int link = View.LinkAnnotationAtPos(Position.x(), Position.y());
     if (link >= 0) {
-<<<<<<< HEAD
         const TLinkAnnotation annotation = View.LinkAnnotation(link);
-        if (annotation.PageNumber > 0)
-            GoToPage(annotation.PageNumber);
-        else if (annotation.Action == acGoto && annotation.ActionPageNumber > 0)
-            GoToPage(annotation.ActionPageNumber);
-=======
-        const TLinkAnnotation annotation = FView->LinkAnnotation(link);
         if (const int page = linkPage(annotation))
             JumpToPage(page);
->>>>>>> main
         else if (annotation.Action == acUri)
             OpenAddress(QUrl(annotation.ActionPath));
         else
@@ -605,11 +529,7 @@ bool TViewerWindow::FollowLinkAt(TPdfView& View, const QPoint& Position) {
     const int webLink = View.WebLinkAtPos(Position.x(), Position.y());
     if (webLink < 0)
         return false;
-<<<<<<< HEAD
-    OpenUrl(QUrl::fromUserInput(View.WebLink(webLink).Url));
-=======
-    OpenAddress(QUrl::fromUserInput(FView->WebLink(webLink).Url));
->>>>>>> main
+    OpenAddress(QUrl::fromUserInput(View.WebLink(webLink).Url));
     return true;
 }
 
@@ -617,17 +537,17 @@ void TViewerWindow::OpenAddress(const QUrl& Url) {
     Check(OpenUrl(Url), QStringLiteral("Cannot open %1").arg(Url.toDisplayString()));
 }
 
-QString TViewerWindow::LinkTargetAt(const QPoint& Position) {
-    if (!HasPage())
+QString TViewerWindow::LinkTargetAt(TPdfView& View, const QPoint& Position) {
+    if (!View.Active())
         return {};
-    if (const int link = FView->LinkAnnotationAtPos(Position.x(), Position.y()); link >= 0) {
-        const TLinkAnnotation annotation = FView->LinkAnnotation(link);
+    if (const int link = View.LinkAnnotationAtPos(Position.x(), Position.y()); link >= 0) {
+        const TLinkAnnotation annotation = View.LinkAnnotation(link);
         if (const int page = linkPage(annotation))
             return QStringLiteral("Page %1").arg(page);
         return annotation.Action == acUri ? QUrl(annotation.ActionPath).toDisplayString() : QString();
     }
-    const int webLink = FView->WebLinkAtPos(Position.x(), Position.y());
-    return webLink >= 0 ? QUrl::fromUserInput(FView->WebLink(webLink).Url).toDisplayString() : QString();
+    const int webLink = View.WebLinkAtPos(Position.x(), Position.y());
+    return webLink >= 0 ? QUrl::fromUserInput(View.WebLink(webLink).Url).toDisplayString() : QString();
 }
 
 bool TViewerWindow::SaveAs(const QString& FileName) {
@@ -653,19 +573,15 @@ bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {
                 Guarded([&] { ZoomBy(wheel->angleDelta().y() > 0 ? 1 : -1, anchor); });
             return true;
         }
-<<<<<<< HEAD
     } else if (view) {
-        // A click, not a drag, on a link follows it; the view hands the click to the form as well.
-=======
-    } else if (Watched == FView) {
         // A link under the mouse shows where it goes; a click, not a drag, on it follows it; the view hands
         // the click to the form as well.
         if (Event->type() == QEvent::MouseMove)
             Guarded([&] {
-                const QString target = LinkTargetAt(static_cast<QMouseEvent*>(Event)->position().toPoint());
+                const QString target =
+                    LinkTargetAt(*view, static_cast<QMouseEvent*>(Event)->position().toPoint());
                 target.isEmpty() ? statusBar()->clearMessage() : statusBar()->showMessage(target);
             });
->>>>>>> main
         if (Event->type() == QEvent::MouseButtonPress)
             FPressPosition = static_cast<QMouseEvent*>(Event)->position().toPoint();
         if (Event->type() == QEvent::MouseButtonRelease) {

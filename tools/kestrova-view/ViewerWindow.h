@@ -4,16 +4,11 @@
 #pragma once
 
 #include "DocumentSearch.h"
-<<<<<<< HEAD
 #include "PageColumn.h"
-#include "SearchCount.h"
-=======
 #include "PageLabelBox.h"
-#include "PageZoom.h"
+#include "SearchCount.h"
 #include "TextSelection.h"
 #include "ViewHistory.h"
-#include "pdf/view/PdfView.h"
->>>>>>> main
 
 #include <QMainWindow>
 #include <functional>
@@ -50,16 +45,10 @@ public:
     void Find(const QString& Text);
     void FindNext();
     void FindPrevious();
-<<<<<<< HEAD
     // Follows the link under a point of a page view; false where there is none.
     bool FollowLinkAt(PDFium::TPdfView& View, const QPoint& Position);
-=======
-    // Follows the link under a point of the page view; false where there is none.
-    bool FollowLinkAt(const QPoint& Position);
-    // Where the link under a point of the page view goes ("Page 3", or its address); empty where there is
-    // none.
-    QString LinkTargetAt(const QPoint& Position);
->>>>>>> main
+    // Where the link under a point of a page view goes ("Page 3", or its address); empty where there is none.
+    QString LinkTargetAt(PDFium::TPdfView& View, const QPoint& Position);
     bool SaveAs(const QString& FileName);
 
     PDFium::TPdf& Pdf() { return *FPdf; }
@@ -97,14 +86,10 @@ private:
 
     PDFium::TPdf* FPdf;
     TDocumentSearch FSearch;
-<<<<<<< HEAD
     TSearchCount* FCount;
     QTimer* FTypingPause;
-=======
-    TPageZoom FZoom;
     TTextSelection* FTextSelection;
     TViewHistory FHistory;
->>>>>>> main
     QScrollArea* saPage;
     TPageColumn* FColumn;
     TOutlineTree* tvOutline;
