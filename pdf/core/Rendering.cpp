@@ -84,6 +84,14 @@ void ToBitmap(FPDF_BITMAP Bitmap, QImage& Result) {
 
 QImage RenderPage(FPDF_FORMHANDLE FormHandle, QImage* ResultBitmap, FPDF_PAGE Page, int Left, int Top,
                   int Width, int Height, TRotation Rotation, TRenderOptions Options, TColor Color) {
+    return RenderPageArea(FormHandle, ResultBitmap, Page, QRect(-Left, -Top, Width, Height),
+                          QSize(Width, Height), Rotation, Options, Color);
+}
+
+QImage RenderPageArea(FPDF_FORMHANDLE FormHandle, QImage* ResultBitmap, FPDF_PAGE Page, const QRect& Area,
+                      QSize PageSize, TRotation Rotation, TRenderOptions Options, TColor Color) {
+    const int Width = Area.width();
+    const int Height = Area.height();
     ArithmeticMaskGuard mask;
     // The engine renders straight into the image's pixels, with no bitmap of its own and no copy: its BGRA
     // and BGRx layouts are the bytes of Qt's 32-bit formats on little-endian machines, its gray layout those
@@ -116,12 +124,14 @@ QImage RenderPage(FPDF_FORMHANDLE FormHandle, QImage* ResultBitmap, FPDF_PAGE Pa
     FPDFBitmap_FillRect(bitmap.get(), 0, 0, Width, Height, ColorToARGB(Color, 255));
 
     const int flags = EncodeRenderOptions(Options) & (gray ? ~FPDF_REVERSE_BYTE_ORDER : ~0);
-    FPDF_RenderPageBitmap(bitmap.get(), Page, Left, Top, Width, Height, Rotation, flags);
+    FPDF_RenderPageBitmap(bitmap.get(), Page, -Area.x(), -Area.y(), PageSize.width(), PageSize.height(),
+                          Rotation, flags);
     if (FormHandle) {
         const bool printing = Options.Contains(rePrinting);
         if (printing)
             FPDF_RemoveFormFieldHighlight(FormHandle);
-        FPDF_FFLDraw(FormHandle, bitmap.get(), Page, Left, Top, Width, Height, Rotation, flags);
+        FPDF_FFLDraw(FormHandle, bitmap.get(), Page, -Area.x(), -Area.y(), PageSize.width(),
+                     PageSize.height(), Rotation, flags);
         if (printing) {
             FPDF_SetFormFieldHighlightColor(FormHandle, 0, FormHighlightColor);
             FPDF_SetFormFieldHighlightAlpha(FormHandle, FormHighlightAlpha);

@@ -30,4 +30,9 @@ void ToBitmap(FPDF_BITMAP Bitmap, QImage& Result);
 QImage RenderPage(FPDF_FORMHANDLE FormHandle, QImage* ResultBitmap, FPDF_PAGE Page, int Left, int Top,
                   int Width, int Height, TRotation Rotation, TRenderOptions Options, TColor Color);
 
+// As RenderPage, the part Area of the page drawn at PageSize pixels from its top-left corner, into an image
+// of Area's size: a tile of a page too large for one bitmap.
+QImage RenderPageArea(FPDF_FORMHANDLE FormHandle, QImage* ResultBitmap, FPDF_PAGE Page, const QRect& Area,
+                      QSize PageSize, TRotation Rotation, TRenderOptions Options, TColor Color);
+
 } // namespace PDFium

@@ -5,12 +5,19 @@
 #include "pdf/engine/FPdfText.h"
 #include "pdf/text/PdfTextRoutines.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 
 namespace PDFium {
 
 namespace {
+
+// Pages of more device pixels than this are drawn in tiles of TileSide pixels square, at most MaximumTiles
+// of them kept.
+constexpr qint64 LargestBitmap = 4096 * 4096;
+constexpr int TileSide = 512;
+constexpr size_t MaximumTiles = 48;
 
 bool Contains(const TPdfRectangle& Rectangle, double X, double Y) {
     return X >= std::min(Rectangle.Left, Rectangle.Right) && X <= std::max(Rectangle.Left, Rectangle.Right) &&
@@ -144,6 +151,8 @@ void TPdfView::ClearCache() {
     FCachedBitmap = QImage();
     FCachedWidth = 0;
     FCachedHeight = 0;
+    FTiles.clear();
+    FTiledSize = {};
 }
 
 void TPdfView::Invalidate() {
@@ -318,14 +327,58 @@ void TPdfView::PaintSelection(QPainter& Painter) {
     }
 }
 
-void TPdfView::paintEvent(QPaintEvent*) {
+// Draws the tiles that the exposed part of the view shows, rendering those not kept.
+void TPdfView::PaintTiles(QPainter& Painter, const QRect& Exposed) {
+    const qreal ratio = devicePixelRatioF();
+    const QSize pageSize(qRound(width() * ratio), qRound(height() * ratio));
+    if (pageSize != FTiledSize) {
+        FTiles.clear();
+        FTiledSize = pageSize;
+    }
+    const QRect device = QRectF(QPointF(Exposed.topLeft()) * ratio, QSizeF(Exposed.size()) * ratio)
+                             .toAlignedRect()
+                             .intersected(QRect(QPoint(0, 0), pageSize));
+    for (int top = device.top() / TileSide * TileSide; top <= device.bottom(); top += TileSide)
+        for (int left = device.left() / TileSide * TileSide; left <= device.right(); left += TileSide) {
+            const QRect area =
+                QRect(left, top, TileSide, TileSide).intersected(QRect(QPoint(0, 0), pageSize));
+            Painter.drawImage(QPointF(area.topLeft()) / ratio, Tile(area, pageSize));
+        }
+}
+
+// A tile of the page at PageSize device pixels, rendered unless it is kept; the tile used longest ago goes
+// when too many are kept.
+const QImage& TPdfView::Tile(const QRect& Area, QSize PageSize) {
+    ++FTileClock;
+    for (TTile& tile : FTiles)
+        if (tile.Area == Area) {
+            tile.Used = FTileClock;
+            return tile.Image;
+        }
+    if (FTiles.size() >= MaximumTiles)
+        FTiles.erase(std::min_element(FTiles.begin(), FTiles.end(),
+                                      [](const TTile& a, const TTile& b) { return a.Used < b.Used; }));
+    TTile tile{Area, {}, FTileClock};
+    PDFium::RenderPageArea(FPdf->FormHandle(), &tile.Image, Page(), Area, PageSize, FRotation, FOptions,
+                           clWhite);
+    tile.Image.setDevicePixelRatio(devicePixelRatioF());
+    FTiles.push_back(std::move(tile));
+    return FTiles.back().Image;
+}
+
+void TPdfView::paintEvent(QPaintEvent* Event) {
     {
         QPainter painter(this);
         painter.fillRect(rect(), palette().color(QPalette::Window));
         if (Page() && FPdf && FPdf->Active() && width() > 0 && height() > 0) {
             try {
-                QImage scratch;
-                painter.drawImage(0, 0, PageImage(scratch));
+                const qreal ratio = devicePixelRatioF();
+                if (qint64(qRound(width() * ratio)) * qRound(height() * ratio) > LargestBitmap) {
+                    PaintTiles(painter, Event->rect());
+                } else {
+                    QImage scratch;
+                    painter.drawImage(0, 0, PageImage(scratch));
+                }
                 PaintSelection(painter);
             } catch (const Exception& error) {
                 qWarning("Cannot draw page %d: %s", FPageNumber, error.what());

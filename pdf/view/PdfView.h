@@ -1,15 +1,17 @@
 // TPdfView, the PDF component's visual control: a widget bound to a TPdf that keeps its own engine page of
 // that component's document, so that it can show another page than the component's current one. It draws the
 // page at its own size and device pixel ratio, hands mouse and keyboard to the document's form-fill
-// environment and paints chosen runs of text as a selection. Its page, with the text page, search and links
-// on it, is a TPageState of its own, entered into the form-fill environment; it closes before the component
-// closes the document.
+// environment and paints chosen runs of text as a selection. A page too large for one bitmap, a huge page at
+// a high zoom, is drawn in tiles: only those in sight are rendered, and a few of them kept. Its page, with
+// the text page, search and links on it, is a TPageState of its own, entered into the form-fill environment;
+// it closes before the component closes the document.
 #pragma once
 
 #include "pdf/Pdf.h"
 #include "pdf/text/PageState.h"
 
 #include <QWidget>
+#include <vector>
 
 namespace PDFium {
 
@@ -123,6 +125,8 @@ private:
     void CheckPageActive() const;
     FPDF_TEXTPAGE LoadTextPage();
     const QImage& PageImage(QImage& Scratch);
+    void PaintTiles(QPainter& Painter, const QRect& Exposed);
+    const QImage& Tile(const QRect& Area, QSize PageSize);
     void PaintSelection(QPainter& Painter);
     bool FormReady() const;
     bool PassMouse(FPDF_BOOL (*Handler)(FPDF_FORMHANDLE, FPDF_PAGE, int, double, double), QMouseEvent* Event);
@@ -134,6 +138,14 @@ private:
     QImage FCachedBitmap;
     int FCachedWidth = 0;
     int FCachedHeight = 0;
+    struct TTile {
+        QRect Area; // in device pixels of the page drawn at FTiledSize
+        QImage Image;
+        quint64 Used;
+    };
+    std::vector<TTile> FTiles;
+    QSize FTiledSize;
+    quint64 FTileClock = 0;
     TRenderOptions FOptions{reAnnotations};
     TPageState FPageState;
     int FPageNumber = 1;

@@ -2,7 +2,25 @@
 
 #include <QDir>
 #include <QScreen>
+#include <QSettings>
 #include <QTest>
+
+int DifferentPixels(const QImage& a, const QImage& b, int tolerance) {
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            const int difference = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                             std::abs(qBlue(p) - qBlue(q))});
+            count += difference > tolerance ? 1 : 0;
+        }
+    return count;
+}
+
+ViewerTest::FreshSettings::FreshSettings() {
+    QSettings(QStringLiteral("kestrova"), QStringLiteral("kestrova-view")).clear();
+}
 
 void ViewerTest::SetUp() {
     if (!DisplayReady)
@@ -43,7 +61,10 @@ void ViewerTest::Settle() {
 }
 
 QImage ViewerTest::ShownPage() {
-    const PDFium::TPdfView& view = window.View();
+    return Shown(window.View());
+}
+
+QImage ViewerTest::Shown(const QWidget& view) {
     QImage shown;
     for (int attempt = 0; attempt < 20; ++attempt) {
         Settle();

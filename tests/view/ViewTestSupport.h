@@ -12,6 +12,9 @@
 
 extern bool DisplayReady;
 
+// The number of pixels that differ between two images of one size by more than Tolerance in a channel.
+int DifferentPixels(const QImage& a, const QImage& b, int tolerance = 0);
+
 class ViewerTest : public testing::Test {
 protected:
     void SetUp() override;
@@ -20,6 +23,8 @@ protected:
     // What the screen shows of the page view's visible part, read back from the X server, once it has stopped
     // changing.
     QImage ShownPage();
+    // What the screen shows of a widget's visible part, once it has stopped changing.
+    QImage Shown(const QWidget& widget);
     // The point of the view that shows a point of the page.
     QPoint ViewPoint(double pageX, double pageY);
     // Lets the window paint what is pending.
@@ -28,6 +33,10 @@ protected:
     void KeepScreenshot(const QString& name);
 
     QTemporaryDir folder;
+    // Every window starts from no remembered settings, whatever the test before it kept.
+    struct FreshSettings {
+        FreshSettings();
+    } fresh;
     TViewerWindow window;
     QStringList errors;
     // The answers the password prompt gives, in turn (cancel once they are used up), and for each time it was

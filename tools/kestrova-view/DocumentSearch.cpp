@@ -1,65 +1,86 @@
 #include "DocumentSearch.h"
 
+#include "pdf/engine/FPdfText.h"
+
 using namespace PDFium;
 
 void TDocumentSearch::SetText(const QString& Text) {
     FText = Text;
-    ShowPageMatches();
+    FMatches.clear();
+    FHitPage = 0;
+    FHitIndex = -1;
 }
 
-TTextRanges TDocumentSearch::PageMatches() {
+int TDocumentSearch::PageCount() const {
+    return FPdf.Active() ? FPdf.PageCount() : 0;
+}
+
+TTextRanges TDocumentSearch::PageMatches(int PageNumber) {
+    if (FText.isEmpty() || PageNumber < 1 || PageNumber > PageCount())
+        return {};
+    if (const auto known = FMatches.constFind(PageNumber); known != FMatches.cend())
+        return *known;
     TTextRanges matches;
-    if (FText.isEmpty() || !FView.Active())
-        return matches;
-    for (int index = FView.FindFirst(FText, {}, 0, true); index >= 0; index = FView.FindNext())
-        matches.append(FView.FoundRange());
+    FPdf.SetPageNumber(PageNumber);
+    for (int index = FPdf.FindFirst(FText, {}, 0, true); index >= 0; index = FPdf.FindNext())
+        matches.append({index, FPDFText_GetSchCount(FPdf.Find())});
+    FMatches.insert(PageNumber, matches);
     return matches;
 }
 
-void TDocumentSearch::ShowPageMatches() {
-    FView.SetSelection(PageMatches());
+void TDocumentSearch::Paint(TPdfView& View) {
+    const int page = View.PageNumber();
+    View.SetSelection(PageMatches(page), page == FHitPage ? FHitIndex : -1);
 }
 
-bool TDocumentSearch::Next() {
-    const int current = FView.SelectionCurrent();
-    if (current + 1 < FView.Selection().size()) {
-        FView.SetSelection(FView.Selection(), current + 1);
+TTextRange TDocumentSearch::Hit() const {
+    return FMatches.value(FHitPage).value(FHitIndex);
+}
+
+void TDocumentSearch::StartOn(int PageNumber) {
+    if (PageNumber == FHitPage)
+        return;
+    FHitPage = PageNumber;
+    FHitIndex = -1;
+}
+
+bool TDocumentSearch::Next(int CurrentPage) {
+    StartOn(CurrentPage);
+    if (FHitIndex + 1 < PageMatches(FHitPage).size()) {
+        ++FHitIndex;
         return true;
     }
     if (!MoveToPage(1))
         return false;
-    FView.SetSelection(FView.Selection(), 0);
+    FHitIndex = 0;
     return true;
 }
 
-bool TDocumentSearch::Previous() {
-    const TTextRanges matches = FView.Selection();
-    const int current = FView.SelectionCurrent();
-    if (current > 0 || (current < 0 && !matches.isEmpty())) {
-        FView.SetSelection(matches, current > 0 ? current - 1 : int(matches.size()) - 1);
+bool TDocumentSearch::Previous(int CurrentPage) {
+    StartOn(CurrentPage);
+    const qsizetype count = PageMatches(FHitPage).size();
+    if (FHitIndex > 0 || (FHitIndex < 0 && count > 0)) {
+        FHitIndex = FHitIndex > 0 ? FHitIndex - 1 : int(count) - 1;
         return true;
     }
     if (!MoveToPage(-1))
         return false;
-    FView.SetSelection(FView.Selection(), int(FView.Selection().size()) - 1);
+    FHitIndex = int(PageMatches(FHitPage).size()) - 1;
     return true;
 }
 
-// Looks for the next page in Direction that holds a match, round the end and back to this page, with the
-// component's own current page, so that the view loads only the page it stops at. Shows that page.
+// Makes the next page in Direction that holds a match, round the end and back to this page, the page of
+// the hit.
 bool TDocumentSearch::MoveToPage(int Direction) {
-    TPdf* pdf = FView.Pdf();
-    if (FText.isEmpty() || !pdf || !pdf->Active())
+    const int count = PageCount();
+    if (FText.isEmpty() || count == 0)
         return false;
-    const int count = pdf->PageCount();
     for (int step = 1; step <= count; ++step) {
-        const int page = ((FView.PageNumber() - 1 + Direction * step) % count + count) % count + 1;
-        pdf->SetPageNumber(page);
-        if (pdf->FindFirst(FText, {}, 0, true) < 0)
-            continue;
-        FView.SetPageNumber(page);
-        ShowPageMatches();
-        return !FView.Selection().isEmpty();
+        const int page = ((FHitPage - 1 + Direction * step) % count + count) % count + 1;
+        if (!PageMatches(page).isEmpty()) {
+            FHitPage = page;
+            return true;
+        }
     }
     return false;
 }

@@ -1,27 +1,43 @@
-// Search through a whole document for kestrova-view: every match on the page that the view shows is painted
-// as its selection, and next and previous step through the matches, from page to page, round the end.
+// Search through a whole document for kestrova-view: the matches of a page are read through the component's
+// own current page, so that no view has to load it; next and previous step through them from page to page,
+// round the end; and every page view in sight paints its page's matches, the current one stronger.
 #pragma once
 
 #include "pdf/view/PdfView.h"
 
+#include <QHash>
+
 class TDocumentSearch {
 public:
-    explicit TDocumentSearch(PDFium::TPdfView& View) : FView(View) {}
+    explicit TDocumentSearch(PDFium::TPdf& Pdf) : FPdf(Pdf) {}
 
     // Starts a search for Text; an empty text ends it.
     void SetText(const QString& Text);
     QString Text() const { return FText; }
-    // Paints the matches of the page now shown, none of them current; run after every page change.
-    void ShowPageMatches();
-    // Moves to the next or previous match, onto another page where this one has no more. False when the
-    // document holds no match.
-    bool Next();
-    bool Previous();
+    // The pages searched: those of the component's open document.
+    int PageCount() const;
+    // The matches of a page, in the order of the text.
+    PDFium::TTextRanges PageMatches(int PageNumber);
+    // Paints on View the matches of its page.
+    void Paint(PDFium::TPdfView& View);
+    // Moves to the next or previous match, from the current one or, where the current page holds none, from
+    // the start or end of that page; onto another page where this one has no more. False when the document
+    // holds no match.
+    bool Next(int CurrentPage);
+    bool Previous(int CurrentPage);
+    // The page of the current match and its place among that page's matches; 0 and -1 when there is none.
+    int HitPage() const { return FHitPage; }
+    int HitIndex() const { return FHitIndex; }
+    PDFium::TTextRange Hit() const;
 
 private:
-    PDFium::TTextRanges PageMatches();
+    void StartOn(int PageNumber);
     bool MoveToPage(int Direction);
 
-    PDFium::TPdfView& FView;
+    PDFium::TPdf& FPdf;
     QString FText;
+    // The matches of the pages read so far for this text.
+    QHash<int, PDFium::TTextRanges> FMatches;
+    int FHitPage = 0;
+    int FHitIndex = -1;
 };

@@ -14,13 +14,16 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 #include <QWheelEvent>
 #include <map>
@@ -48,25 +51,31 @@ int linkPage(const TLinkAnnotation& Link) {
 } // namespace
 
 TViewerWindow::TViewerWindow(QWidget* Parent)
-    : QMainWindow(Parent), FPdf(new TPdf(this)), FView(new TPdfView), FSearch(*FView),
-      FTextSelection(new TTextSelection(this)) {
+    : QMainWindow(Parent), FPdf(new TPdf(this)), FSearch(*FPdf), FCount(new TSearchCount(FSearch, this)),
+      FTypingPause(new QTimer(this)), FTextSelection(new TTextSelection(this)) {
     setWindowTitle(Caption);
     FPdf->setObjectName(QStringLiteral("Pdf"));
-    FView->setObjectName(QStringLiteral("pvPage"));
-    FView->SetPdf(FPdf);
-    FView->OnPageChange = [this](QObject*) {
-        PageChanged();
-    };
-    FView->installEventFilter(this);
-    FTextSelection->Attach(*FView);
 
     saPage = new QScrollArea;
     saPage->setObjectName(QStringLiteral("saPage"));
     saPage->setAlignment(Qt::AlignCenter);
     saPage->setBackgroundRole(QPalette::Dark);
-    saPage->setWidget(FView);
     saPage->installEventFilter(this);
     saPage->viewport()->installEventFilter(this);
+    FColumn = new TPageColumn(*FPdf, *saPage);
+    FColumn->OnPageViewCreated = [this](TPdfView& view) {
+        view.installEventFilter(this);
+        FTextSelection->Attach(view);
+    };
+    FColumn->OnPageShown = [this](TPdfView& view) {
+        Guarded([&] { FSearch.Paint(view); });
+    };
+    FColumn->OnChange = [this] {
+        PageChanged();
+    };
+    FColumn->OnError = [this](const QString& message) {
+        ShowError(message);
+    };
 
     tvOutline = new TOutlineTree;
     tvOutline->setObjectName(QStringLiteral("tvOutline"));
@@ -110,7 +119,7 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
         return given ? std::optional<QString>(password) : std::nullopt;
     };
     resize(FSettings.WindowSize({1000, 800}));
-    FZoom = FSettings.Zoom();
+    FColumn->SetZoom(FSettings.Zoom());
     ShowRecentFiles();
     PageChanged();
 }
@@ -132,7 +141,7 @@ void TViewerWindow::BuildToolBar() {
         QStyle::SP_MediaSkipBackward);
     command(
         QStringLiteral("acPrevious"), QStringLiteral("Previous"),
-        [this] { GoToPage(FView->PageNumber() - 1); }, QStyle::SP_ArrowBack);
+        [this] { GoToPage(FColumn->CurrentPage() - 1); }, QStyle::SP_ArrowBack);
     sePage = new TPageLabelBox;
     sePage->setObjectName(QStringLiteral("sePage"));
     sePage->setMinimumWidth(sePage->fontMetrics().horizontalAdvance(QStringLiteral("xxviii (1000 / 1000)")));
@@ -140,7 +149,7 @@ void TViewerWindow::BuildToolBar() {
         return FPdf->Active() && page <= FPdf->PageCount() ? FPdf->PageLabel(page) : QString();
     };
     connect(sePage, &QSpinBox::valueChanged, this, [this](int page) {
-        if (page != FView->PageNumber())
+        if (page != FColumn->CurrentPage())
             Guarded([&] { JumpToPage(page); });
     });
     bar->addWidget(sePage);
@@ -148,7 +157,7 @@ void TViewerWindow::BuildToolBar() {
     lPageCount->setObjectName(QStringLiteral("lPageCount"));
     bar->addWidget(lPageCount);
     command(
-        QStringLiteral("acNext"), QStringLiteral("Next"), [this] { GoToPage(FView->PageNumber() + 1); },
+        QStringLiteral("acNext"), QStringLiteral("Next"), [this] { GoToPage(FColumn->CurrentPage() + 1); },
         QStyle::SP_ArrowForward);
     command(
         QStringLiteral("acLast"), QStringLiteral("Last"), [this] { JumpToPage(FPdf->PageCount()); },
@@ -170,6 +179,10 @@ void TViewerWindow::BuildToolBar() {
     bar->addSeparator();
     command(QStringLiteral("acRotateLeft"), QStringLiteral("⟲"), [this] { Rotate(-1); });
     command(QStringLiteral("acRotateRight"), QStringLiteral("⟳"), [this] { Rotate(1); });
+    QAction* continuous = command(QStringLiteral("acContinuous"), QStringLiteral("Continuous"),
+                                  [this] { FColumn->SetContinuous(!FColumn->Continuous()); });
+    continuous->setCheckable(true);
+    continuous->setChecked(FColumn->Continuous());
     bar->addSeparator();
     command(QStringLiteral("acSaveAs"), QStringLiteral("Save As"), [this] {
         const QString name = AskSaveFileName();
@@ -185,6 +198,14 @@ void TViewerWindow::BuildToolBar() {
     connect(edSearch, &QLineEdit::returnPressed, this, [this] {
         Guarded([this] { edSearch->text() == FSearch.Text() ? FindNext() : Find(edSearch->text()); });
     });
+    // The search starts as a person types, once the typing pauses.
+    FTypingPause->setSingleShot(true);
+    FTypingPause->setInterval(300);
+    connect(edSearch, &QLineEdit::textEdited, FTypingPause, qOverload<>(&QTimer::start));
+    connect(FTypingPause, &QTimer::timeout, this, [this] {
+        if (edSearch->text() != FSearch.Text())
+            Guarded([this] { Find(edSearch->text()); });
+    });
     bar->addWidget(edSearch);
     command(
         QStringLiteral("acFindPrevious"), QStringLiteral("Find previous"), [this] { FindPrevious(); },
@@ -197,6 +218,24 @@ void TViewerWindow::BuildToolBar() {
     lSearch = new QLabel;
     lSearch->setObjectName(QStringLiteral("lSearch"));
     bar->addWidget(lSearch);
+    lSearchCount = new QLabel;
+    lSearchCount->setObjectName(QStringLiteral("lSearchCount"));
+    bar->addWidget(lSearchCount);
+    pbSearch = new QProgressBar;
+    pbSearch->setObjectName(QStringLiteral("pbSearch"));
+    pbSearch->setMaximumWidth(100);
+    FCountProgress = bar->addWidget(pbSearch);
+    FCancelCount = command(
+        QStringLiteral("acCancelCount"), QStringLiteral("Stop counting"),
+        [this] {
+            FCount->Cancel();
+            ShowCountState();
+        },
+        QStyle::SP_DialogCancelButton);
+    FCount->OnProgress = [this] {
+        ShowCountState();
+    };
+    ShowCountState();
 }
 
 void TViewerWindow::BuildMenu() {
@@ -227,16 +266,13 @@ void TViewerWindow::BuildMenu() {
 
     menu = menuBar()->addMenu(QStringLiteral("&Edit"));
     command(QStringLiteral("acCopy"), QStringLiteral("&Copy"), QKeySequence::Copy,
-            [this] { FTextSelection->Copy(*FView); });
+            [this] { FTextSelection->Copy(View()); });
     command(QStringLiteral("acSelectAll"), QStringLiteral("Select &All"), QKeySequence::SelectAll,
-            [this] { FTextSelection->SelectAll(*FView); });
+            [this] { FTextSelection->SelectAll(View()); });
 }
 
 void TViewerWindow::BuildShortcuts() {
-    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
-        edSearch->setFocus(Qt::ShortcutFocusReason);
-        edSearch->selectAll();
-    });
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] { FocusSearch(); });
 }
 
 void TViewerWindow::Guarded(const std::function<void()>& Command) {
@@ -248,7 +284,7 @@ void TViewerWindow::Guarded(const std::function<void()>& Command) {
 }
 
 bool TViewerWindow::HasPage() const {
-    return FView->Active();
+    return FColumn->CurrentPage() > 0;
 }
 
 bool TViewerWindow::OpenFile(const QString& FileName, const QString& Password) {
@@ -270,7 +306,7 @@ bool TViewerWindow::OpenFile(const QString& FileName, const QString& Password) {
         }
         break;
     }
-    FView->setFocus();
+    View().setFocus();
     return opened;
 }
 
@@ -278,11 +314,11 @@ void TViewerWindow::openDocument(const QString& FileName, const QString& Passwor
     CloseDocument();
     FPdf->SetFileName(FileName);
     FPdf->SetPassword(Password);
-    // The view loads its own page; the component's current page serves the search alone.
+    // The views load their own pages; the component's current page serves the search alone.
     FPdf->SetPageNumber(0);
-    FView->SetPageNumber(1);
     try {
-        FView->SetActive(true);
+        FPdf->SetActive(true);
+        FColumn->Reload();
     } catch (...) {
         CloseDocument();
         throw;
@@ -304,46 +340,44 @@ void TViewerWindow::ShowRecentFiles() {
 }
 
 void TViewerWindow::closeEvent(QCloseEvent* Event) {
-    FSettings.SaveWindow(size(), FZoom);
+    FSettings.SaveWindow(size(), FColumn->Zoom());
     QMainWindow::closeEvent(Event);
 }
 
 void TViewerWindow::CloseDocument() {
     FPdf->SetActive(false);
-    FSearch.SetText({});
-    edSearch->clear();
+    StartSearch({});
     FHistory.Clear();
+    FColumn->Reload();
     tvOutline->ShowOutline(*FPdf);
     setWindowTitle(Caption);
-    PageChanged();
 }
 
 void TViewerWindow::GoToPage(int PageNumber) {
     if (!FPdf->Active())
         return;
-    FView->SetPageNumber(std::clamp(PageNumber, 1, std::max(FPdf->PageCount(), 1)));
-    FView->SetActive(true);
+    FColumn->ShowPage(PageNumber);
 }
 
 void TViewerWindow::JumpToPage(int PageNumber) {
     if (!HasPage())
         return;
-    const int from = FView->PageNumber();
+    const int from = FColumn->CurrentPage();
     GoToPage(PageNumber);
-    if (FView->PageNumber() != from) {
+    if (FColumn->CurrentPage() != from) {
         FHistory.Leave(from);
         PageChanged();
     }
 }
 
 void TViewerWindow::GoBack() {
-    if (const int page = HasPage() ? FHistory.Back(FView->PageNumber()) : 0)
+    if (const int page = HasPage() ? FHistory.Back(FColumn->CurrentPage()) : 0)
         GoToPage(page);
     PageChanged();
 }
 
 void TViewerWindow::GoForward() {
-    if (const int page = HasPage() ? FHistory.Forward(FView->PageNumber()) : 0)
+    if (const int page = HasPage() ? FHistory.Forward(FColumn->CurrentPage()) : 0)
         GoToPage(page);
     PageChanged();
 }
@@ -351,17 +385,18 @@ void TViewerWindow::GoForward() {
 void TViewerWindow::PageChanged() {
     const bool open = FPdf->Active();
     const int count = open ? FPdf->PageCount() : 0;
+    const int page = FColumn->CurrentPage();
     {
         const QSignalBlocker blocker(sePage);
         sePage->setRange(count > 0 ? 1 : 0, count);
-        sePage->setValue(HasPage() ? FView->PageNumber() : 0);
+        sePage->setValue(page);
         sePage->setEnabled(count > 0);
     }
     lPageCount->setText(QStringLiteral(" of %1 ").arg(count));
     for (const char* name : {"acFirst", "acPrevious"})
-        findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && FView->PageNumber() > 1);
+        findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && page > 1);
     for (const char* name : {"acNext", "acLast"})
-        findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && FView->PageNumber() < count);
+        findChild<QAction*>(QLatin1String(name))->setEnabled(HasPage() && page < count);
     // What needs a document waits for one.
     for (const char* name :
          {"acFitWidth", "acFitPage", "acZoomOut", "acZoomIn", "acRotateLeft", "acRotateRight", "acSaveAs",
@@ -371,77 +406,123 @@ void TViewerWindow::PageChanged() {
     findChild<QAction*>(QStringLiteral("acBack"))->setEnabled(open && FHistory.CanGoBack());
     findChild<QAction*>(QStringLiteral("acForward"))->setEnabled(open && FHistory.CanGoForward());
     if (HasPage())
-        tvOutline->ShowPage(FView->PageNumber());
-    FitViewSize();
+        tvOutline->ShowPage(page);
     if (HasPage())
-        FSearch.ShowPageMatches();
-    ShowSearchState(true);
-    saPage->ensureVisible(0, 0);
-    FView->update();
-}
-
-void TViewerWindow::FitViewSize() {
-    if (!HasPage()) {
-        FView->resize(0, 0);
+        lZoom->setText(QStringLiteral("%1%").arg(qRound(FColumn->ShownFactor() * 100)));
+    else
         lZoom->clear();
-        return;
-    }
-    // A page fitted to the width leaves room for the scroll bar that its height may bring.
-    QSize area = saPage->maximumViewportSize() - QSize(4, 4);
-    if (FZoom.Mode == TZoomMode::FitWidth)
-        area.rwidth() -= saPage->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const QSizeF page(FView->PageWidth(), FView->PageHeight());
-    const QSize size = ViewSize(page, FView->Rotation(), FZoom, area);
-    if (size != FView->size())
-        FView->resize(size);
-    lZoom->setText(QStringLiteral("%1%").arg(qRound(ShownFactor(page, FView->Rotation(), size) * 100)));
+    ShowSearchState(true);
 }
 
 void TViewerWindow::SetZoom(TPageZoom Zoom) {
-    FZoom = Zoom;
-    FitViewSize();
+    FColumn->SetZoom(Zoom);
 }
 
-void TViewerWindow::ZoomBy(int Direction) {
-    const double shown =
-        HasPage() ? ShownFactor({FView->PageWidth(), FView->PageHeight()}, FView->Rotation(), FView->size())
-                  : FZoom.Factor;
-    SetZoom({TZoomMode::Factor, ZoomStep(shown, Direction)});
+void TViewerWindow::ZoomBy(int Direction, QPoint Anchor) {
+    FColumn->SetZoom({TZoomMode::Factor, ZoomStep(FColumn->ShownFactor(), Direction)}, Anchor);
 }
 
 void TViewerWindow::Rotate(int QuarterTurns) {
-    FView->SetRotation(static_cast<TRotation>(((FView->Rotation() + QuarterTurns) % 4 + 4) % 4));
-    FitViewSize();
+    FColumn->SetRotation(static_cast<TRotation>(((FColumn->Rotation() + QuarterTurns) % 4 + 4) % 4));
+}
+
+// Puts the keyboard into the search box, opening the tool bar's overflow where the box sits in it.
+void TViewerWindow::FocusSearch() {
+    if (!edSearch->isVisible())
+        if (auto* overflow = findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+            overflow->click();
+    edSearch->setFocus(Qt::ShortcutFocusReason);
+    edSearch->selectAll();
+}
+
+void TViewerWindow::StartSearch(const QString& Text) {
+    FTypingPause->stop();
+    if (edSearch->text() != Text)
+        edSearch->setText(Text);
+    FSearch.SetText(Text);
+    FCount->Start();
+    ShowCountState();
 }
 
 void TViewerWindow::Find(const QString& Text) {
-    FSearch.SetText(Text);
-    ShowSearchState(Text.isEmpty() || FSearch.Next());
+    StartSearch(Text);
+    const bool found = Text.isEmpty() || FSearch.Next(FColumn->CurrentPage());
+    ShowHit();
+    ShowSearchState(found);
 }
 
 void TViewerWindow::FindNext() {
     if (FSearch.Text() != edSearch->text())
         return Find(edSearch->text());
-    ShowSearchState(FSearch.Next());
+    const bool found = FSearch.Next(FColumn->CurrentPage());
+    ShowHit();
+    ShowSearchState(found);
 }
 
 void TViewerWindow::FindPrevious() {
     if (FSearch.Text() != edSearch->text())
-        FSearch.SetText(edSearch->text());
-    ShowSearchState(FSearch.Previous());
+        StartSearch(edSearch->text());
+    const bool found = FSearch.Previous(FColumn->CurrentPage());
+    ShowHit();
+    ShowSearchState(found);
+}
+
+// Scrolls the current match into sight, and paints the matches of every page in sight.
+void TViewerWindow::ShowHit() {
+    if (FSearch.HitIndex() >= 0) {
+        if (!FColumn->ShownView(FSearch.HitPage()))
+            FColumn->ShowPage(FSearch.HitPage());
+        TPdfView& view = *FColumn->ShownView(FSearch.HitPage());
+        QRect area;
+        const TTextRange hit = FSearch.Hit();
+        for (const TPdfRectangle& r : view.TextRectangles(hit.StartIndex, hit.Count)) {
+            int left = 0, top = 0, right = 0, bottom = 0;
+            view.PageToDevice(r.Left, r.Top, left, top);
+            view.PageToDevice(r.Right, r.Bottom, right, bottom);
+            area |= QRect(QPoint(left, top), QPoint(right, bottom)).normalized();
+        }
+        FColumn->ShowArea(FSearch.HitPage(), area);
+    }
+    for (TPdfView* view : FColumn->ShownViews())
+        FSearch.Paint(*view);
+    ShowCountState();
+}
+
+// The matches of the whole document: counted so far, with the progress, or all of them, with the place of
+// the current one among them.
+void TViewerWindow::ShowCountState() {
+    FCountProgress->setVisible(FCount->Running());
+    FCancelCount->setVisible(FCount->Running());
+    pbSearch->setRange(0, std::max(FCount->PageCount(), 1));
+    pbSearch->setValue(FCount->PagesDone());
+    const int before = FSearch.HitIndex() >= 0 ? FCount->MatchesBefore(FSearch.HitPage()) : -1;
+    if (FSearch.Text().isEmpty() || FCount->PageCount() == 0)
+        lSearchCount->clear();
+    else if (FCount->Running())
+        lSearchCount->setText(QStringLiteral(" %1 so far ").arg(FCount->Matches()));
+    else if (!FCount->Finished())
+        lSearchCount->setText(
+            QStringLiteral(" %1 in pages 1 to %2 ").arg(FCount->Matches()).arg(FCount->PagesDone()));
+    else if (before >= 0)
+        lSearchCount->setText(QStringLiteral(" %1 of %2 in the document ")
+                                  .arg(before + FSearch.HitIndex() + 1)
+                                  .arg(FCount->Matches()));
+    else
+        lSearchCount->setText(QStringLiteral(" %1 in the document ").arg(FCount->Matches()));
 }
 
 void TViewerWindow::ShowSearchState(bool Found) {
+    const TPdfView& view = View();
     if (FSearch.Text().isEmpty())
         lSearch->clear();
     else if (!Found)
         lSearch->setText(QStringLiteral(" No match "));
-    else if (FView->SelectionCurrent() < 0)
-        lSearch->setText(QStringLiteral(" %1 on this page ").arg(FView->Selection().size()));
+    else if (view.SelectionCurrent() < 0)
+        lSearch->setText(QStringLiteral(" %1 on this page ").arg(view.Selection().size()));
     else
         lSearch->setText(QStringLiteral(" %1 of %2 on this page ")
-                             .arg(FView->SelectionCurrent() + 1)
-                             .arg(FView->Selection().size()));
+                             .arg(view.SelectionCurrent() + 1)
+                             .arg(view.Selection().size()));
 }
 
 void TViewerWindow::ChooseBookmark(const TBookmark& Bookmark) {
@@ -449,12 +530,12 @@ void TViewerWindow::ChooseBookmark(const TBookmark& Bookmark) {
         JumpToPage(page);
 }
 
-bool TViewerWindow::FollowLinkAt(const QPoint& Position) {
-    if (!HasPage())
+bool TViewerWindow::FollowLinkAt(TPdfView& View, const QPoint& Position) {
+    if (!View.Active())
         return false;
-    const int link = FView->LinkAnnotationAtPos(Position.x(), Position.y());
+    const int link = View.LinkAnnotationAtPos(Position.x(), Position.y());
     if (link >= 0) {
-        const TLinkAnnotation annotation = FView->LinkAnnotation(link);
+        const TLinkAnnotation annotation = View.LinkAnnotation(link);
         if (const int page = linkPage(annotation))
             JumpToPage(page);
         else if (annotation.Action == acUri)
@@ -463,10 +544,10 @@ bool TViewerWindow::FollowLinkAt(const QPoint& Position) {
             return false;
         return true;
     }
-    const int webLink = FView->WebLinkAtPos(Position.x(), Position.y());
+    const int webLink = View.WebLinkAtPos(Position.x(), Position.y());
     if (webLink < 0)
         return false;
-    OpenAddress(QUrl::fromUserInput(FView->WebLink(webLink).Url));
+    OpenAddress(QUrl::fromUserInput(View.WebLink(webLink).Url));
     return true;
 }
 
@@ -474,17 +555,17 @@ void TViewerWindow::OpenAddress(const QUrl& Url) {
     Check(OpenUrl(Url), QStringLiteral("Cannot open %1").arg(Url.toDisplayString()));
 }
 
-QString TViewerWindow::LinkTargetAt(const QPoint& Position) {
-    if (!HasPage())
+QString TViewerWindow::LinkTargetAt(TPdfView& View, const QPoint& Position) {
+    if (!View.Active())
         return {};
-    if (const int link = FView->LinkAnnotationAtPos(Position.x(), Position.y()); link >= 0) {
-        const TLinkAnnotation annotation = FView->LinkAnnotation(link);
+    if (const int link = View.LinkAnnotationAtPos(Position.x(), Position.y()); link >= 0) {
+        const TLinkAnnotation annotation = View.LinkAnnotation(link);
         if (const int page = linkPage(annotation))
             return QStringLiteral("Page %1").arg(page);
         return annotation.Action == acUri ? QUrl(annotation.ActionPath).toDisplayString() : QString();
     }
-    const int webLink = FView->WebLinkAtPos(Position.x(), Position.y());
-    return webLink >= 0 ? QUrl::fromUserInput(FView->WebLink(webLink).Url).toDisplayString() : QString();
+    const int webLink = View.WebLinkAtPos(Position.x(), Position.y());
+    return webLink >= 0 ? QUrl::fromUserInput(View.WebLink(webLink).Url).toDisplayString() : QString();
 }
 
 bool TViewerWindow::SaveAs(const QString& FileName) {
@@ -498,20 +579,25 @@ bool TViewerWindow::SaveAs(const QString& FileName) {
 }
 
 bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {
-    if ((Watched == FView || Watched == saPage->viewport()) && Event->type() == QEvent::Wheel) {
-        // Control with the wheel zooms, over the page or beside it; the wheel alone scrolls.
+    auto* view = qobject_cast<TPdfView*>(Watched);
+    if ((view || Watched == saPage->viewport()) && Event->type() == QEvent::Wheel) {
+        // Control with the wheel zooms round the point under the mouse, over a page or beside it; the wheel
+        // alone scrolls.
         auto* wheel = static_cast<QWheelEvent*>(Event);
         if (wheel->modifiers() & Qt::ControlModifier) {
+            const QPoint position = wheel->position().toPoint();
+            const QPoint anchor = view ? view->mapTo(saPage->viewport(), position) : position;
             if (wheel->angleDelta().y() != 0)
-                Guarded([&] { ZoomBy(wheel->angleDelta().y() > 0 ? 1 : -1); });
+                Guarded([&] { ZoomBy(wheel->angleDelta().y() > 0 ? 1 : -1, anchor); });
             return true;
         }
-    } else if (Watched == FView) {
+    } else if (view) {
         // A link under the mouse shows where it goes; a click, not a drag, on it follows it; the view hands
         // the click to the form as well.
         if (Event->type() == QEvent::MouseMove)
             Guarded([&] {
-                const QString target = LinkTargetAt(static_cast<QMouseEvent*>(Event)->position().toPoint());
+                const QString target =
+                    LinkTargetAt(*view, static_cast<QMouseEvent*>(Event)->position().toPoint());
                 target.isEmpty() ? statusBar()->clearMessage() : statusBar()->showMessage(target);
             });
         if (Event->type() == QEvent::MouseButtonPress)
@@ -520,20 +606,28 @@ bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {
             auto* mouse = static_cast<QMouseEvent*>(Event);
             const QPoint position = mouse->position().toPoint();
             if (mouse->button() == Qt::LeftButton && (position - FPressPosition).manhattanLength() < 4)
-                Guarded([&] { FollowLinkAt(position); });
+                Guarded([&] { FollowLinkAt(*view, position); });
         }
-    } else if (Watched == saPage->viewport() && Event->type() == QEvent::Resize) {
-        Guarded([this] { FitViewSize(); });
     } else if (Watched == saPage && Event->type() == QEvent::KeyPress) {
-        // Keys that reach the page area unused by the form turn the pages.
-        const int key = static_cast<QKeyEvent*>(Event)->key();
-        const int page = FView->PageNumber();
-        const std::map<int, int> targets{{Qt::Key_PageUp, page - 1},
-                                         {Qt::Key_PageDown, page + 1},
-                                         {Qt::Key_Home, 1},
-                                         {Qt::Key_End, FPdf->Active() ? FPdf->PageCount() : 1}};
-        if (const auto target = targets.find(key); target != targets.end()) {
-            Guarded([&] { GoToPage(target->second); });
+        // Keys that reach the page area unused by the form scroll through the pages.
+        const std::map<int, std::function<void()>> commands{{Qt::Key_PageUp,
+                                                             [this] {
+                                                                 FColumn->ScrollPage(-1);
+                                                             }},
+                                                            {Qt::Key_PageDown,
+                                                             [this] {
+                                                                 FColumn->ScrollPage(1);
+                                                             }},
+                                                            {Qt::Key_Home,
+                                                             [this] {
+                                                                 GoToPage(1);
+                                                             }},
+                                                            {Qt::Key_End, [this] {
+                                                                 GoToPage(FColumn->PageCount());
+                                                             }}};
+        if (const auto command = commands.find(static_cast<QKeyEvent*>(Event)->key());
+            command != commands.end()) {
+            Guarded(command->second);
             return true;
         }
     }

@@ -1,15 +1,15 @@
-// kestrova-view's window: one document in a page view, with page navigation, zoom, rotation, the outline,
-// links, search, form filling by typing and Save As. Every command runs through one guard that shows its
-// error in a message box, and the window stays usable after it.
+// kestrova-view's window: one document in a column of pages, with page navigation, zoom, rotation, the
+// outline, links, search, form filling by typing and Save As. Every command runs through one guard that shows
+// its error in a message box, and the window stays usable after it.
 #pragma once
 
 #include "DocumentSearch.h"
+#include "PageColumn.h"
 #include "PageLabelBox.h"
-#include "PageZoom.h"
+#include "SearchCount.h"
 #include "TextSelection.h"
 #include "ViewHistory.h"
 #include "ViewerSettings.h"
-#include "pdf/view/PdfView.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -18,6 +18,7 @@
 class QLabel;
 class QMenu;
 class QLineEdit;
+class QProgressBar;
 class QScrollArea;
 class TOutlineTree;
 
@@ -38,23 +39,25 @@ public:
     // Back to the page a jump left, and forward again (Alt+Left, Alt+Right).
     void GoBack();
     void GoForward();
-    TPageZoom Zoom() const { return FZoom; }
+    TPageZoom Zoom() const { return FColumn->Zoom(); }
     void SetZoom(TPageZoom Zoom);
-    // One zoom step larger (Direction 1) or smaller (-1) than the page is shown now.
-    void ZoomBy(int Direction);
+    // One zoom step larger (Direction 1) or smaller (-1) than the page is shown now, keeping the point at
+    // Anchor, in the page area's viewport, in its place; the middle of the page area when Anchor is null.
+    void ZoomBy(int Direction, QPoint Anchor = {});
     void Rotate(int QuarterTurns);
     void Find(const QString& Text);
     void FindNext();
     void FindPrevious();
-    // Follows the link under a point of the page view; false where there is none.
-    bool FollowLinkAt(const QPoint& Position);
-    // Where the link under a point of the page view goes ("Page 3", or its address); empty where there is
-    // none.
-    QString LinkTargetAt(const QPoint& Position);
+    // Follows the link under a point of a page view; false where there is none.
+    bool FollowLinkAt(PDFium::TPdfView& View, const QPoint& Position);
+    // Where the link under a point of a page view goes ("Page 3", or its address); empty where there is none.
+    QString LinkTargetAt(PDFium::TPdfView& View, const QPoint& Position);
     bool SaveAs(const QString& FileName);
 
     PDFium::TPdf& Pdf() { return *FPdf; }
-    PDFium::TPdfView& View() { return *FView; }
+    // The view of the current page.
+    PDFium::TPdfView& View() { return FColumn->CurrentView(); }
+    TPageColumn& Column() { return *FColumn; }
 
     // The seams to the desktop, replaced by tests: the error box, the open and save dialogs, the password
     // prompt (no value when cancelled; Again after a wrong one), the web browser.
@@ -75,8 +78,11 @@ private:
     void BuildShortcuts();
     void Guarded(const std::function<void()>& Command);
     void PageChanged();
-    void FitViewSize();
+    void StartSearch(const QString& Text);
     void ShowSearchState(bool Found);
+    void ShowCountState();
+    void FocusSearch();
+    void ShowHit();
     void ChooseBookmark(const PDFium::TBookmark& Bookmark);
     void openDocument(const QString& FileName, const QString& Password);
     void ShowRecentFiles();
@@ -85,13 +91,14 @@ private:
     bool HasPage() const;
 
     PDFium::TPdf* FPdf;
-    PDFium::TPdfView* FView;
     TDocumentSearch FSearch;
-    TPageZoom FZoom;
+    TSearchCount* FCount;
+    QTimer* FTypingPause;
     TTextSelection* FTextSelection;
     TViewHistory FHistory;
     TViewerSettings FSettings;
     QScrollArea* saPage;
+    TPageColumn* FColumn;
     TOutlineTree* tvOutline;
     TPageLabelBox* sePage;
     QLabel* lPageCount;
@@ -99,5 +106,9 @@ private:
     QLineEdit* edSearch;
     QLabel* lSearch;
     QMenu* mnRecent = nullptr;
+    QProgressBar* pbSearch;
+    QAction* FCountProgress;
+    QAction* FCancelCount;
+    QLabel* lSearchCount;
     QPoint FPressPosition;
 };

@@ -1,0 +1,140 @@
+// Search in kestrova-view's window on the tests' own X server: every hit scrolled into sight, the matches of
+// the whole document counted in the background with its progress and a way to stop it, the search starting
+// as a person types, and Control+F reaching the search box in the tool bar's overflow.
+#include "ViewTestSupport.h"
+#include "support/TestData.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+
+using namespace PDFium;
+
+namespace {
+
+const char* const Manual = "realworld/libtasn1.pdf";
+
+} // namespace
+
+class SearchTest : public ViewerTest {
+protected:
+    void SetUp() override {
+        ViewerTest::SetUp();
+        if (IsSkipped())
+            return;
+        REQUIRE_TESTDATA(Manual);
+        Open(testDataPath(Manual));
+        area = window.findChild<QScrollArea*>("saPage");
+        search = window.findChild<QLineEdit*>("edSearch");
+        countLabel = window.findChild<QLabel*>("lSearchCount");
+    }
+
+    // The current match's rectangle in the page area's viewport.
+    QRect HitOnScreen() {
+        TPdfView& view = window.View();
+        const int current = view.SelectionCurrent();
+        EXPECT_GE(current, 0);
+        if (current < 0)
+            return {};
+        const TTextRange hit = view.Selection()[current];
+        QRect shown;
+        for (const TPdfRectangle& r : view.TextRectangles(hit.StartIndex, hit.Count))
+            shown |= QRect(ViewPoint(r.Left, r.Top), ViewPoint(r.Right, r.Bottom)).normalized();
+        return QRect(view.mapTo(area->viewport(), shown.topLeft()), shown.size());
+    }
+
+    // The matches of the whole manual, as the engine finds them page by page.
+    int MatchesInTheManual(const QString& text) {
+        TPdf engine;
+        engine.SetFileName(testDataPath(Manual));
+        engine.SetActive(true);
+        int count = 0;
+        for (int page = 1; page <= engine.PageCount(); ++page) {
+            engine.SetPageNumber(page);
+            for (int index = engine.FindFirst(text, {}, 0, true); index >= 0; index = engine.FindNext())
+                ++count;
+        }
+        return count;
+    }
+
+    QScrollArea* area = nullptr;
+    QLineEdit* search = nullptr;
+    QLabel* countLabel = nullptr;
+};
+
+TEST_F(SearchTest, EveryHitIsScrolledIntoSight) {
+    // At 200 % a page is two screens high and wider than the area: hits lie beyond every edge.
+    window.SetZoom({TZoomMode::Factor, 2.0});
+    window.Find(QStringLiteral("the"));
+    QList<int> places;
+    for (int i = 0; i < 40; ++i) {
+        SCOPED_TRACE(i);
+        const QRect hit = HitOnScreen();
+        EXPECT_TRUE(area->viewport()->rect().contains(hit)) << hit.x() << "," << hit.y();
+        places.append(area->verticalScrollBar()->value());
+        window.FindNext();
+    }
+    EXPECT_GT(window.View().PageNumber(), 1);
+    // The area scrolled on its way.
+    EXPECT_GT(QSet<int>(places.begin(), places.end()).size(), 3);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+TEST_F(SearchTest, TheWholeDocumentIsCountedInTheBackground) {
+    const int expected = MatchesInTheManual(QStringLiteral("ASN.1"));
+    ASSERT_GT(expected, 10);
+    auto* progress = window.findChild<QProgressBar*>("pbSearch");
+    auto* cancel = window.findChild<QAction*>("acCancelCount");
+    window.Find(QStringLiteral("ASN.1"));
+    // The first match is shown at once; the count goes on while the window takes events.
+    EXPECT_EQ(window.View().SelectionCurrent(), 0);
+    EXPECT_TRUE(cancel->isVisible());
+    EXPECT_EQ(progress->maximum(), window.Pdf().PageCount());
+    EXPECT_LT(progress->value(), progress->maximum());
+    QTRY_VERIFY_WITH_TIMEOUT(!cancel->isVisible(), 10000);
+    EXPECT_EQ(progress->value(), progress->maximum());
+    EXPECT_EQ(countLabel->text().trimmed(), QStringLiteral("1 of %1 in the document").arg(expected));
+    window.FindNext();
+    window.FindNext();
+    EXPECT_EQ(countLabel->text().trimmed(), QStringLiteral("3 of %1 in the document").arg(expected));
+    window.FindPrevious();
+    EXPECT_EQ(countLabel->text().trimmed(), QStringLiteral("2 of %1 in the document").arg(expected));
+
+    // Stopped at once, the count says how far it went and goes no further.
+    window.Find(QStringLiteral("the"));
+    cancel->trigger();
+    EXPECT_FALSE(cancel->isVisible());
+    const QString stopped = countLabel->text();
+    EXPECT_TRUE(stopped.contains(QStringLiteral(" in pages 1 to "))) << stopped.toStdString();
+    Settle();
+    EXPECT_EQ(countLabel->text(), stopped);
+}
+
+TEST_F(SearchTest, TheSearchStartsAsAPersonTypes) {
+    search->setFocus();
+    QTest::keyClicks(search, QStringLiteral("ASN.1"));
+    QTRY_COMPARE_WITH_TIMEOUT(window.View().SelectionCurrent(), 0, 5000);
+    EXPECT_EQ(window.View().Text(window.View().Selection()[0].StartIndex, 5).toLower(), "asn.1");
+    EXPECT_TRUE(search->hasFocus());
+    QTest::keyClicks(search, QStringLiteral(" no such"));
+    QTRY_COMPARE_WITH_TIMEOUT(window.findChild<QLabel*>("lSearch")->text().trimmed(),
+                              QStringLiteral("No match"), 5000);
+    EXPECT_TRUE(window.View().Selection().isEmpty());
+}
+
+TEST_F(SearchTest, ControlFReachesTheSearchBoxInTheOverflow) {
+    window.resize(640, 600);
+    Settle();
+    ASSERT_FALSE(search->isVisible());
+    QTest::keySequence(&window, QKeySequence::Find);
+    Settle();
+    EXPECT_TRUE(search->isVisible());
+    ASSERT_TRUE(search->hasFocus());
+    QTest::keyClicks(search, QStringLiteral("ASN.1"));
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_EQ(window.View().SelectionCurrent(), 0);
+}
