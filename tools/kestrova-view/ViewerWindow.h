@@ -6,6 +6,7 @@
 #include "DocumentSearch.h"
 #include "PageLabelBox.h"
 #include "PageZoom.h"
+#include "PrintDialog.h"
 #include "TextSelection.h"
 #include "ViewHistory.h"
 #include "pdf/view/PdfView.h"
@@ -46,6 +47,8 @@ public:
     // Follows the link under a point of the page view; false where there is none.
     bool FollowLinkAt(const QPoint& Position);
     bool SaveAs(const QString& FileName);
+    // Asks what to print and prints the document through Kestrova's print path.
+    void Print();
 
     PDFium::TPdf& Pdf() { return *FPdf; }
     PDFium::TPdfView& View() { return *FView; }
@@ -57,6 +60,8 @@ public:
     std::function<QString()> AskSaveFileName;
     std::function<std::optional<QString>(const QString& DocumentName, bool Again)> AskPassword;
     std::function<bool(const QUrl& Url)> OpenUrl;
+    // The print dialog for a document of PageCount pages: what to print, or nothing when it was cancelled.
+    std::function<std::optional<TPrintRequest>(int PageCount)> AskPrint;
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
