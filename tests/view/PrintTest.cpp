@@ -146,15 +146,15 @@ TEST_F(ViewerPrint, TheDialogOffersWhatThePrinterSupportsWithItsDefaultsChosen) 
 struct PrintCase {
     const char* Name;
     Queue Printer;
-    int Copies;
-    QByteArray Sides; // empty: as the dialog has it
     QByteArray Paper;
-    QByteArray Color; // empty: as the dialog has it
-    QString Pages;
-    int Printed; // pages, as the status bar says
+    const char* Sent; // how many pages, as the status bar says
     int Sheets;
-    bool TwoSided;
-    bool Tumble;
+    int Copies = 1;
+    QByteArray Sides = {}; // empty: as the dialog has it
+    QByteArray Color = {}; // empty: as the dialog has it
+    QString Pages = {};
+    bool TwoSided = false;
+    bool Tumble = false;
 };
 
 class ViewerPrints : public ViewerPrint, public testing::WithParamInterface<PrintCase> {};
@@ -186,43 +186,52 @@ TEST_P(ViewerPrints, WithTheOptionsChosenInTheDialog) {
     }
     EXPECT_EQ(PrintSystem::LastJobTitle(printer.section('/', 0, 0)), "three.pdf");
     EXPECT_EQ(window.statusBar()->currentMessage(),
-              QStringLiteral("%1 pages sent to %2").arg(expected.Printed).arg(printer));
+              QStringLiteral("%1 sent to %2").arg(QLatin1String(expected.Sent), printer));
     // The window shows the page it showed before.
     EXPECT_EQ(window.View().PageNumber(), 2);
     EXPECT_EQ(window.View().Text(0, 3), "Two");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ViewerPrints,
-    testing::Values(
-        PrintCase{"GrayCopiesOfARange",
-                  Queue::Driverless,
-                  2,
-                  {},
-                  "na_letter_8.5x11in",
-                  {},
-                  "2-3",
-                  4,
-                  4,
-                  false,
-                  false},
-        PrintCase{"TwoSidedColourOnA4", Queue::Duplex, 1, "two-sided-long-edge", "iso_a4_210x297mm", "color",
-                  "", 3, 4, true, false},
-        PrintCase{"ShortEdgeInGray", Queue::Duplex, 1, "two-sided-short-edge", "na_letter_8.5x11in",
-                  "monochrome", "1,3", 2, 2, true, true},
-        PrintCase{"TheInstanceAsItIs", Queue::Instance, 1, {}, "iso_a4_210x297mm", {}, "", 3, 4, true, false},
-        PrintCase{"TheInstanceOnOneSide",
-                  Queue::Instance,
-                  1,
-                  "one-sided",
-                  "iso_a4_210x297mm",
-                  {},
-                  "",
-                  3,
-                  3,
-                  false,
-                  false}),
-    [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ViewerPrints,
+                         testing::Values(PrintCase{.Name = "GrayCopiesOfARange",
+                                                   .Printer = Queue::Driverless,
+                                                   .Paper = "na_letter_8.5x11in",
+                                                   .Sent = "4 pages",
+                                                   .Sheets = 4,
+                                                   .Copies = 2,
+                                                   .Pages = "2-3"},
+                                         PrintCase{.Name = "TwoSidedColourOnA4",
+                                                   .Printer = Queue::Duplex,
+                                                   .Paper = "iso_a4_210x297mm",
+                                                   .Sent = "3 pages",
+                                                   .Sheets = 4,
+                                                   .Sides = "two-sided-long-edge",
+                                                   .Color = "color",
+                                                   .TwoSided = true},
+                                         PrintCase{.Name = "ShortEdgeInGray",
+                                                   .Printer = Queue::Duplex,
+                                                   .Paper = "na_letter_8.5x11in",
+                                                   .Sent = "2 pages",
+                                                   .Sheets = 2,
+                                                   .Sides = "two-sided-short-edge",
+                                                   .Color = "monochrome",
+                                                   .Pages = "1,3",
+                                                   .TwoSided = true,
+                                                   .Tumble = true},
+                                         PrintCase{.Name = "TheInstanceAsItIs",
+                                                   .Printer = Queue::Instance,
+                                                   .Paper = "iso_a4_210x297mm",
+                                                   .Sent = "3 pages",
+                                                   .Sheets = 4,
+                                                   .TwoSided = true},
+                                         PrintCase{.Name = "OnePageOfTheInstanceOnOneSide",
+                                                   .Printer = Queue::Instance,
+                                                   .Paper = "iso_a4_210x297mm",
+                                                   .Sent = "1 page",
+                                                   .Sheets = 1,
+                                                   .Sides = "one-sided",
+                                                   .Pages = "2"}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(ViewerPrint, NothingIsPrintedForABadPageRangeOrACancel) {
     struct Refusal {
@@ -249,6 +258,23 @@ TEST_F(ViewerPrint, NothingIsPrintedForABadPageRangeOrACancel) {
         EXPECT_EQ(PrintSystem::PrintingJobCount(), jobsBefore);
         EXPECT_TRUE(window.statusBar()->currentMessage().isEmpty());
     }
+}
+
+// The print system's refusal comes through the window's error seam, and the window stays as it was.
+TEST_F(ViewerPrint, APrintSystemRefusalIsShownAsTheWindowsError) {
+    const QString printer = PrintSystem::Shared().DuplexPrinter();
+    ASSERT_TRUE(PrintSystem::Administer("cupsreject", {printer}));
+    Fill = [&](TPrintDialog& dialog) {
+        dialog.findChild<QComboBox*>("cbPrinter")->setCurrentText(printer);
+    };
+    window.GoToPage(3);
+    PressPrint();
+    PrintSystem::Administer("cupsaccept", {printer});
+    EXPECT_EQ(errors, QStringList{QStringLiteral("Destination \"%1\" is not accepting jobs.").arg(printer)});
+    EXPECT_EQ(PrintSystem::PrintingJobCount(), jobsBefore);
+    EXPECT_TRUE(window.statusBar()->currentMessage().isEmpty());
+    EXPECT_EQ(window.View().PageNumber(), 3);
+    EXPECT_EQ(window.View().Text(0, 5), "Three");
 }
 
 } // namespace
