@@ -33,6 +33,9 @@ int main(int argc, char** argv) {
     // Until a test starts the private print system, CUPS clients find none: the machine's own is never asked.
     if (qEnvironmentVariableIsEmpty("CUPS_SERVER"))
         qputenv("CUPS_SERVER", runtime.filePath("no-print-system.sock").toLocal8Bit());
+    // The viewer's settings go to a folder of the run's own, never to the user's.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -6,9 +6,12 @@
 #include "support/Programs.h"
 #include "support/TestData.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWheelEvent>
@@ -77,6 +80,30 @@ TEST_F(ViewerTest, AClickOnALinkGoesToItsPageOrHandsTheAddressToTheDesktop) {
     EXPECT_EQ(window.findChild<QSpinBox*>("sePage")->value(), 3);
     EXPECT_EQ(window.View().Text(0, 5), "Three");
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+// A link under the mouse shows where it goes in the status bar; an address the desktop cannot open is said to
+// be so.
+TEST_F(ViewerTest, ALinkShowsWhereItGoesAndSaysWhenItCannotBeOpened) {
+    Open(WritePdf(folder.path(), "links.pdf", LinkedPages()));
+    auto* status = window.findChild<QStatusBar*>();
+    ASSERT_NE(status, nullptr);
+    const QList<std::pair<QPoint, QString>> hovers = {{ViewPoint(100, 420), "https://example.com/kestrova"},
+                                                      {ViewPoint(100, 620), "Page 3"},
+                                                      {ViewPoint(100, 300), ""}};
+    for (const auto& [point, shown] : hovers) {
+        // Sent, not moved to: the pointer of the tests' display may already stand there.
+        QMouseEvent move(QEvent::MouseMove, point, window.View().mapToGlobal(point), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&window.View(), &move);
+        EXPECT_EQ(status->currentMessage(), shown) << point.y();
+    }
+    window.OpenUrl = [](const QUrl&) {
+        return false;
+    };
+    QTest::mouseClick(&window.View(), Qt::LeftButton, {}, ViewPoint(100, 420));
+    EXPECT_EQ(errors, QStringList{"Cannot open https://example.com/kestrova"});
+    EXPECT_TRUE(window.View().Active());
 }
 
 TEST_F(ViewerTest, TextTypedIntoAFieldIsInTheFileThatSaveAsWrites) {

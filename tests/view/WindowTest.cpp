@@ -10,8 +10,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QSpinBox>
@@ -265,5 +268,34 @@ TEST_F(ViewerTest, ThePageBoxShowsAndTakesPageLabels) {
     window.GoToPage(1);
     type(QString::number(count));
     EXPECT_EQ(window.View().PageNumber(), count);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+// The window's size, the zoom and the files opened last come back in the next window; a recent file opens
+// from the menu.
+TEST_F(ViewerTest, TheNextWindowRemembersSizeZoomAndRecentFiles) {
+    REQUIRE_TESTDATA("realworld/libtasn1.pdf");
+    FixtureDocument document;
+    const QString small = WritePdf(folder.path(), "small.pdf", document);
+    const QString manual = testDataPath("realworld/libtasn1.pdf");
+    Open(manual);
+    Open(small);
+    window.SetZoom({TZoomMode::Factor, 1.5});
+    window.resize(720, 540);
+    Settle();
+    window.close();
+
+    TViewerWindow next;
+    next.ShowError = window.ShowError;
+    EXPECT_EQ(next.size(), QSize(720, 540));
+    EXPECT_EQ(next.Zoom().Mode, TZoomMode::Factor);
+    EXPECT_EQ(next.Zoom().Factor, 1.5);
+    const QList<QAction*> recent = next.findChild<QMenu*>("mnRecent")->actions();
+    ASSERT_GE(recent.size(), 2);
+    EXPECT_EQ(recent[0]->text(), QDir::toNativeSeparators(QFileInfo(small).absoluteFilePath()));
+    EXPECT_EQ(recent[1]->text(), QDir::toNativeSeparators(QFileInfo(manual).absoluteFilePath()));
+    recent[1]->trigger();
+    EXPECT_EQ(next.Pdf().FileName(), QFileInfo(manual).absoluteFilePath());
+    EXPECT_TRUE(next.View().Active());
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }

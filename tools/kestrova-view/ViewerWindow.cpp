@@ -39,6 +39,13 @@ QString Sentence(const QString& message) {
     return !message.isEmpty() && message.back() > QLatin1Char('.') ? message + QLatin1Char('.') : message;
 }
 
+// The page a link annotation goes to, or 0 where it goes to none.
+int linkPage(const TLinkAnnotation& Link) {
+    if (Link.PageNumber > 0)
+        return Link.PageNumber;
+    return Link.Action == acGoto ? std::max(Link.ActionPageNumber, 0) : 0;
+}
+
 } // namespace
 
 TViewerWindow::TViewerWindow(QWidget* Parent)
@@ -77,6 +84,7 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
 
     BuildMenu();
     BuildToolBar();
+    statusBar()->setObjectName(QStringLiteral("sbStatus"));
     BuildShortcuts();
 
     ShowError = [this](const QString& message) {
@@ -108,7 +116,9 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
             return std::nullopt;
         return dialog.Request();
     };
-    resize(1000, 800);
+    resize(FSettings.WindowSize({1000, 800}));
+    FZoom = FSettings.Zoom();
+    ShowRecentFiles();
     PageChanged();
 }
 
@@ -210,6 +220,8 @@ void TViewerWindow::BuildMenu() {
         if (!name.isEmpty())
             OpenFile(name);
     });
+    mnRecent = menu->addMenu(QStringLiteral("Open &Recent"));
+    mnRecent->setObjectName(QStringLiteral("mnRecent"));
     command(QStringLiteral("acClose"), QStringLiteral("&Close"), QKeySequence::Close,
             [this] { CloseDocument(); });
     command(QStringLiteral("acPrint"), QStringLiteral("&Print..."), QKeySequence::Print, [this] { Print(); });
@@ -287,7 +299,21 @@ void TViewerWindow::openDocument(const QString& FileName, const QString& Passwor
     setWindowTitle((title.isEmpty() ? QFileInfo(FileName).fileName() : title) + QStringLiteral(" - ") +
                    Caption);
     tvOutline->ShowOutline(*FPdf);
+    FSettings.AddRecentFile(FileName);
+    ShowRecentFiles();
     PageChanged();
+}
+
+void TViewerWindow::ShowRecentFiles() {
+    mnRecent->clear();
+    for (const QString& file : FSettings.RecentFiles())
+        mnRecent->addAction(QDir::toNativeSeparators(file), this, [this, file] { OpenFile(file); });
+    mnRecent->setEnabled(!mnRecent->isEmpty());
+}
+
+void TViewerWindow::closeEvent(QCloseEvent* Event) {
+    FSettings.SaveWindow(size(), FZoom);
+    QMainWindow::closeEvent(Event);
 }
 
 void TViewerWindow::CloseDocument() {
@@ -437,12 +463,10 @@ bool TViewerWindow::FollowLinkAt(const QPoint& Position) {
     const int link = FView->LinkAnnotationAtPos(Position.x(), Position.y());
     if (link >= 0) {
         const TLinkAnnotation annotation = FView->LinkAnnotation(link);
-        if (annotation.PageNumber > 0)
-            JumpToPage(annotation.PageNumber);
-        else if (annotation.Action == acGoto && annotation.ActionPageNumber > 0)
-            JumpToPage(annotation.ActionPageNumber);
+        if (const int page = linkPage(annotation))
+            JumpToPage(page);
         else if (annotation.Action == acUri)
-            OpenUrl(QUrl(annotation.ActionPath));
+            OpenAddress(QUrl(annotation.ActionPath));
         else
             return false;
         return true;
@@ -450,8 +474,25 @@ bool TViewerWindow::FollowLinkAt(const QPoint& Position) {
     const int webLink = FView->WebLinkAtPos(Position.x(), Position.y());
     if (webLink < 0)
         return false;
-    OpenUrl(QUrl::fromUserInput(FView->WebLink(webLink).Url));
+    OpenAddress(QUrl::fromUserInput(FView->WebLink(webLink).Url));
     return true;
+}
+
+void TViewerWindow::OpenAddress(const QUrl& Url) {
+    Check(OpenUrl(Url), QStringLiteral("Cannot open %1").arg(Url.toDisplayString()));
+}
+
+QString TViewerWindow::LinkTargetAt(const QPoint& Position) {
+    if (!HasPage())
+        return {};
+    if (const int link = FView->LinkAnnotationAtPos(Position.x(), Position.y()); link >= 0) {
+        const TLinkAnnotation annotation = FView->LinkAnnotation(link);
+        if (const int page = linkPage(annotation))
+            return QStringLiteral("Page %1").arg(page);
+        return annotation.Action == acUri ? QUrl(annotation.ActionPath).toDisplayString() : QString();
+    }
+    const int webLink = FView->WebLinkAtPos(Position.x(), Position.y());
+    return webLink >= 0 ? QUrl::fromUserInput(FView->WebLink(webLink).Url).toDisplayString() : QString();
 }
 
 bool TViewerWindow::SaveAs(const QString& FileName) {
@@ -486,7 +527,13 @@ bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {
             return true;
         }
     } else if (Watched == FView) {
-        // A click, not a drag, on a link follows it; the view hands the click to the form as well.
+        // A link under the mouse shows where it goes; a click, not a drag, on it follows it; the view hands
+        // the click to the form as well.
+        if (Event->type() == QEvent::MouseMove)
+            Guarded([&] {
+                const QString target = LinkTargetAt(static_cast<QMouseEvent*>(Event)->position().toPoint());
+                target.isEmpty() ? statusBar()->clearMessage() : statusBar()->showMessage(target);
+            });
         if (Event->type() == QEvent::MouseButtonPress)
             FPressPosition = static_cast<QMouseEvent*>(Event)->position().toPoint();
         if (Event->type() == QEvent::MouseButtonRelease) {

@@ -9,6 +9,7 @@
 #include "PrintDialog.h"
 #include "TextSelection.h"
 #include "ViewHistory.h"
+#include "ViewerSettings.h"
 #include "pdf/view/PdfView.h"
 
 #include <QMainWindow>
@@ -16,6 +17,7 @@
 #include <optional>
 
 class QLabel;
+class QMenu;
 class QLineEdit;
 class QScrollArea;
 class TOutlineTree;
@@ -37,6 +39,7 @@ public:
     // Back to the page a jump left, and forward again (Alt+Left, Alt+Right).
     void GoBack();
     void GoForward();
+    TPageZoom Zoom() const { return FZoom; }
     void SetZoom(TPageZoom Zoom);
     // One zoom step larger (Direction 1) or smaller (-1) than the page is shown now.
     void ZoomBy(int Direction);
@@ -46,6 +49,9 @@ public:
     void FindPrevious();
     // Follows the link under a point of the page view; false where there is none.
     bool FollowLinkAt(const QPoint& Position);
+    // Where the link under a point of the page view goes ("Page 3", or its address); empty where there is
+    // none.
+    QString LinkTargetAt(const QPoint& Position);
     bool SaveAs(const QString& FileName);
     // Asks what to print and prints the document through Kestrova's print path.
     void Print();
@@ -65,6 +71,8 @@ public:
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
+    // Remembers the window's size and zoom for the next run.
+    void closeEvent(QCloseEvent* Event) override;
 
 private:
     void BuildMenu();
@@ -76,6 +84,9 @@ private:
     void ShowSearchState(bool Found);
     void ChooseBookmark(const PDFium::TBookmark& Bookmark);
     void openDocument(const QString& FileName, const QString& Password);
+    void ShowRecentFiles();
+    // Hands a web address to the desktop; raises where the desktop cannot open it.
+    void OpenAddress(const QUrl& Url);
     bool HasPage() const;
 
     PDFium::TPdf* FPdf;
@@ -84,6 +95,7 @@ private:
     TPageZoom FZoom;
     TTextSelection* FTextSelection;
     TViewHistory FHistory;
+    TViewerSettings FSettings;
     QScrollArea* saPage;
     TOutlineTree* tvOutline;
     TPageLabelBox* sePage;
@@ -91,5 +103,6 @@ private:
     QLabel* lZoom;
     QLineEdit* edSearch;
     QLabel* lSearch;
+    QMenu* mnRecent = nullptr;
     QPoint FPressPosition;
 };
