@@ -63,10 +63,14 @@ void printPDf(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterName, 
     Pdf.SetPageNumber(0);
     ClosesDocument closes(Pdf);
     Pdf.SetActive(true);
+    PrintDocument(Pdf, Printer, PrinterName, Caption, LinkOptions);
+}
 
+void PrintDocument(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterName, const QString& Caption,
+                   const TOptionValues& Options, const TPageProgress& OnPage) {
     const int pageCount = Pdf.PageCount();
     Printer.SetPrinterIndex(FindPrinter(Printer.Printers(), PrinterName));
-    Printer.SetOptions(LinkOptions);
+    Printer.SetOptions(Options);
     const QList<int> pages = PagesToPrint(Printer.Options().PageRanges, pageCount);
     // On two sides, every copy starts on a sheet of its own: an odd page count gets a blank back.
     const bool blankBack = Printer.Options().TwoSided() && pages.size() % 2 == 1;
@@ -84,6 +88,8 @@ void printPDf(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterName, 
                 QCoreApplication::processEvents();
                 PrintPage(Pdf, Printer, pageNumber, bitmap);
                 ++drawn;
+                if (OnPage)
+                    OnPage(drawn, copies * int(pages.size()));
             }
             if (blankBack)
                 Printer.NewPage();

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class TPrinter;
 namespace PDFium {
 class TPdf;
@@ -20,3 +22,11 @@ class TPdf;
 // printer.
 void printPDf(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterName, const QString& FileName,
               const QString& Caption, const TOptionValues& LinkOptions = {});
+
+// Told after each page handed to the printer: the pages handed so far and those of the whole job.
+using TPageProgress = std::function<void(int Printed, int Count)>;
+
+// Prints the document open in Pdf as printPDf does, and leaves it open, its current page the last one
+// printed. An error that OnPage raises ends the job as any other.
+void PrintDocument(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterName, const QString& Caption,
+                   const TOptionValues& Options = {}, const TPageProgress& OnPage = {});

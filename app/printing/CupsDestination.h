@@ -39,6 +39,8 @@ public:
     // How many copies of a document the printer makes itself, at most: those of the printer the queue hands
     // the raster to unchanged (an IPP Everywhere queue), else those of the queue, whose filters make them.
     int PrinterCopies() const;
+    // How many copies of a document the queue takes at most.
+    int QueueCopies() const;
 
     http_t* Connection() const { return FConnection; }
     cups_dest_t* Dest() const { return FDest; }
@@ -53,7 +55,6 @@ private:
         QByteArray SheetBack = "normal";
     };
     const TDevice* device() const;
-    int queueCopies() const;
 
     QString FName;
     QString FQueue;

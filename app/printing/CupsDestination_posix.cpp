@@ -79,7 +79,7 @@ TOptionValues TCupsDestination::UserOptions() const {
     return LpoptionsOptions(FQueue, FInstance);
 }
 
-int TCupsDestination::queueCopies() const {
+int TCupsDestination::QueueCopies() const {
     int upper = 1;
     if (ipp_attribute_t* copies = cupsFindDestSupported(FConnection, FDest, FInfo, "copies"))
         ippGetRange(copies, 0, &upper);
@@ -128,7 +128,7 @@ const TCupsDestination::TDevice* TCupsDestination::device() const {
 
 int TCupsDestination::PrinterCopies() const {
     const TDevice* printer = Found() ? device() : nullptr;
-    return printer ? printer->Copies : queueCopies();
+    return printer ? printer->Copies : QueueCopies();
 }
 
 void TCupsDestination::CheckSupported(const TPrintOptions& Options) const {
@@ -145,7 +145,7 @@ void TCupsDestination::CheckSupported(const TPrintOptions& Options) const {
             continue;
         ipp_attribute_t* supported = cupsFindDestSupported(FConnection, FDest, FInfo, option.constData());
         if (option == "copies") {
-            if (Options.Copies > queueCopies())
+            if (Options.Copies > QueueCopies())
                 refuse(option, given.value(), supported);
         } else if (!cupsCheckDestSupported(FConnection, FDest, FInfo, option.constData(),
                                            given.value().constData())) {

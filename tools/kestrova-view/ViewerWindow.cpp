@@ -1,5 +1,6 @@
 #include "ViewerWindow.h"
 
+#include "DocumentPrinting.h"
 #include "OutlineTree.h"
 
 #include <QAction>
@@ -117,6 +118,12 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
                   : QStringLiteral("%1 is protected. Password:").arg(name),
             QLineEdit::Password, {}, &given);
         return given ? std::optional<QString>(password) : std::nullopt;
+    };
+    AskPrint = [this](int pageCount) -> std::optional<TPrintRequest> {
+        TPrintDialog dialog(ReadPrinterList(), pageCount, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.Request();
     };
     resize(FSettings.WindowSize({1000, 800}));
     FColumn->SetZoom(FSettings.Zoom());
@@ -256,6 +263,7 @@ void TViewerWindow::BuildMenu() {
     mnRecent->setObjectName(QStringLiteral("mnRecent"));
     command(QStringLiteral("acClose"), QStringLiteral("&Close"), QKeySequence::Close,
             [this] { CloseDocument(); });
+    command(QStringLiteral("acPrint"), QStringLiteral("&Print..."), QKeySequence::Print, [this] { Print(); });
     menu->addSeparator();
     command(QStringLiteral("acQuit"), QStringLiteral("&Quit"), QKeySequence::Quit, [this] { close(); });
 
@@ -400,7 +408,7 @@ void TViewerWindow::PageChanged() {
     // What needs a document waits for one.
     for (const char* name :
          {"acFitWidth", "acFitPage", "acZoomOut", "acZoomIn", "acRotateLeft", "acRotateRight", "acSaveAs",
-          "acFindPrevious", "acFindNext", "acClose", "acCopy", "acSelectAll"})
+          "acFindPrevious", "acFindNext", "acClose", "acCopy", "acSelectAll", "acPrint"})
         findChild<QAction*>(QLatin1String(name))->setEnabled(open);
     edSearch->setEnabled(open);
     findChild<QAction*>(QStringLiteral("acBack"))->setEnabled(open && FHistory.CanGoBack());
@@ -576,6 +584,18 @@ bool TViewerWindow::SaveAs(const QString& FileName) {
         Check(saved, QStringLiteral("Cannot save the document as ") + QDir::toNativeSeparators(FileName));
     });
     return saved;
+}
+
+void TViewerWindow::Print() {
+    Guarded([this] {
+        Check(FPdf->Active(), QStringLiteral("There is no document to print"));
+        if (const std::optional<TPrintRequest> request = AskPrint(FPdf->PageCount())) {
+            const int printed = PrintShownDocument(*FPdf, *request, this);
+            statusBar()->showMessage(
+                printed == 1 ? QStringLiteral("1 page sent to %1").arg(request->PrinterName)
+                             : QStringLiteral("%1 pages sent to %2").arg(printed).arg(request->PrinterName));
+        }
+    });
 }
 
 bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {

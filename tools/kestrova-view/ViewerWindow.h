@@ -1,11 +1,12 @@
 // kestrova-view's window: one document in a column of pages, with page navigation, zoom, rotation, the
-// outline, links, search, form filling by typing and Save As. Every command runs through one guard that shows
-// its error in a message box, and the window stays usable after it.
+// outline, links, search, form filling by typing, Save As and printing. Every command runs through one guard
+// that shows its error in a message box, and the window stays usable after it.
 #pragma once
 
 #include "DocumentSearch.h"
 #include "PageColumn.h"
 #include "PageLabelBox.h"
+#include "PrintDialog.h"
 #include "SearchCount.h"
 #include "TextSelection.h"
 #include "ViewHistory.h"
@@ -53,6 +54,8 @@ public:
     // Where the link under a point of a page view goes ("Page 3", or its address); empty where there is none.
     QString LinkTargetAt(PDFium::TPdfView& View, const QPoint& Position);
     bool SaveAs(const QString& FileName);
+    // Asks what to print and prints the document through Kestrova's print path.
+    void Print();
 
     PDFium::TPdf& Pdf() { return *FPdf; }
     // The view of the current page.
@@ -66,6 +69,8 @@ public:
     std::function<QString()> AskSaveFileName;
     std::function<std::optional<QString>(const QString& DocumentName, bool Again)> AskPassword;
     std::function<bool(const QUrl& Url)> OpenUrl;
+    // The print dialog for a document of PageCount pages: what to print, or nothing when it was cancelled.
+    std::function<std::optional<TPrintRequest>(int PageCount)> AskPrint;
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
