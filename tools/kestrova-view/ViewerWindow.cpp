@@ -2,6 +2,7 @@
 
 #include "DocumentPrinting.h"
 #include "OutlineTree.h"
+#include "ThumbnailPane.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -22,6 +23,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -84,8 +86,18 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
         Guarded([&] { ChooseBookmark(bookmark); });
     };
 
+    lwThumbnails = new TThumbnailPane;
+    lwThumbnails->setObjectName(QStringLiteral("lwThumbnails"));
+    lwThumbnails->OnPageChosen = [this](int page) {
+        Guarded([&] { JumpToPage(page); });
+    };
+    auto* side = new QTabWidget;
+    side->setObjectName(QStringLiteral("tcSide"));
+    side->addTab(tvOutline, QStringLiteral("Outline"));
+    side->addTab(lwThumbnails, QStringLiteral("Thumbnails"));
+
     auto* splitter = new QSplitter;
-    splitter->addWidget(tvOutline);
+    splitter->addWidget(side);
     splitter->addWidget(saPage);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({200, 700});
@@ -335,6 +347,7 @@ void TViewerWindow::openDocument(const QString& FileName, const QString& Passwor
     setWindowTitle((title.isEmpty() ? QFileInfo(FileName).fileName() : title) + QStringLiteral(" - ") +
                    Caption);
     tvOutline->ShowOutline(*FPdf);
+    lwThumbnails->ShowDocument(*FPdf);
     FSettings.AddRecentFile(FileName);
     ShowRecentFiles();
     PageChanged();
@@ -358,6 +371,7 @@ void TViewerWindow::CloseDocument() {
     FHistory.Clear();
     FColumn->Reload();
     tvOutline->ShowOutline(*FPdf);
+    lwThumbnails->ShowDocument(*FPdf);
     setWindowTitle(Caption);
 }
 
@@ -413,8 +427,10 @@ void TViewerWindow::PageChanged() {
     edSearch->setEnabled(open);
     findChild<QAction*>(QStringLiteral("acBack"))->setEnabled(open && FHistory.CanGoBack());
     findChild<QAction*>(QStringLiteral("acForward"))->setEnabled(open && FHistory.CanGoForward());
-    if (HasPage())
+    if (HasPage()) {
         tvOutline->ShowPage(page);
+        lwThumbnails->ShowPage(page);
+    }
     if (HasPage())
         lZoom->setText(QStringLiteral("%1%").arg(qRound(FColumn->ShownFactor() * 100)));
     else

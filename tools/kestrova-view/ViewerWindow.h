@@ -1,6 +1,6 @@
 // kestrova-view's window: one document in a column of pages, with page navigation, zoom, rotation, the
-// outline, links, search, form filling by typing, Save As and printing. Every command runs through one guard
-// that shows its error in a message box, and the window stays usable after it.
+// outline, thumbnails, links, search, form filling by typing, Save As and printing. Every command runs
+// through one guard that shows its error in a message box, and the window stays usable after it.
 #pragma once
 
 #include "DocumentSearch.h"
@@ -22,6 +22,7 @@ class QLineEdit;
 class QProgressBar;
 class QScrollArea;
 class TOutlineTree;
+class TThumbnailPane;
 
 class TViewerWindow : public QMainWindow {
     Q_OBJECT
@@ -105,6 +106,7 @@ private:
     QScrollArea* saPage;
     TPageColumn* FColumn;
     TOutlineTree* tvOutline;
+    TThumbnailPane* lwThumbnails;
     TPageLabelBox* sePage;
     QLabel* lPageCount;
     QLabel* lZoom;
