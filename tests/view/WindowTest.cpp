@@ -175,6 +175,21 @@ TEST_F(ViewerTest, TextDraggedOverIsCopiedAsTheFileHoldsIt) {
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
+// A word that a hyphen breaks at the end of a line is copied whole, as pdftotext reads it.
+TEST_F(ViewerTest, AWordBrokenAtALineEndIsCopiedWhole) {
+    REQUIRE_TESTDATA("realworld/libtasn1.pdf");
+    const QString file = testDataPath("realworld/libtasn1.pdf");
+    Open(file);
+    window.GoToPage(4); // "structures man-agement"
+    Settle();
+    QTest::keyClick(&window, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&window, Qt::Key_C, Qt::ControlModifier);
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_FALSE(copied.contains(QChar(0xFFFE)));
+    EXPECT_TRUE(copied.contains("management")) << copied.toStdString();
+    EXPECT_TRUE(RunProgram("pdftotext", {"-f", "4", "-l", "4", file, "-"}).contains("management"));
+}
+
 // Jumps (the page box, an outline entry, the last page) can be gone back on and forward again with Alt+Left
 // and Alt+Right; stepping to the next page is no jump; a new jump forgets the way forward. The outline marks
 // the entry of the page shown.

@@ -6,6 +6,14 @@
 
 using namespace PDFium;
 
+namespace {
+
+// The engine marks a hyphen that breaks a word at the end of a line with this noncharacter; copied text
+// joins the word again, as other readers do.
+constexpr QChar LineEndHyphen(0xFFFE);
+
+} // namespace
+
 void TTextSelection::Attach(TPdfView& View) {
     View.installEventFilter(this);
 }
@@ -14,7 +22,7 @@ QString TTextSelection::Text(TPdfView& View) const {
     const TTextRanges ranges = View.Selection();
     if (!View.Active() || ranges.size() != 1 || View.SelectionCurrent() >= 0)
         return {};
-    return View.Text(ranges.first().StartIndex, ranges.first().Count);
+    return View.Text(ranges.first().StartIndex, ranges.first().Count).remove(LineEndHyphen);
 }
 
 void TTextSelection::SelectAll(TPdfView& View) {
