@@ -17,6 +17,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QObject>
+#include <QSizeF>
 #include <exception>
 #include <memory>
 
@@ -84,6 +85,9 @@ public:
     int PageCount() const;
     double PageWidth() const;
     double PageHeight() const;
+    // The size in points of page PageNumber (from 1), read without loading the page; invalid where the
+    // engine cannot read it.
+    QSizeF PageSize(int PageNumber) const;
     TPdfRectangle PageBounds() const;
     TRotation PageRotation() const;
     void SetPageRotation(TRotation Value);
@@ -149,6 +153,8 @@ public:
     int FindFirst(const QString& Text, TSearchOptions Options, int StartIndex, bool DirectionUp);
     int FindNext();
     int FindPrevious();
+    // The number of characters of the latest match.
+    int FoundCount() const;
 
     // Links of the current page, collected once per page.
     int LinkAnnotationCount();

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QThread>
 
+#include <algorithm>
+
 namespace {
 
 // Encoders for pages of BytesPerPixel: one a processor, while the page images alive, one more than the

@@ -104,13 +104,18 @@ void TPdf::CheckPageEditable() const {
     // one whose page dictionary it cannot find, the same page it refuses to load: such a document is refused
     // before anything is changed.
     const int count = PageCount();
-    for (int index = 0; index < count; ++index) {
-        double width = 0;
-        double height = 0;
-        Check(
-            FPDF_GetPageSizeByIndex(FDocument, index, &width, &height) != 0,
-            QStringLiteral("Cannot change the page: page %1 of the document cannot be read").arg(index + 1));
-    }
+    for (int page = 1; page <= count; ++page)
+        Check(PageSize(page).isValid(),
+              QStringLiteral("Cannot change the page: page %1 of the document cannot be read").arg(page));
+}
+
+QSizeF TPdf::PageSize(int PageNumber) const {
+    CheckActive();
+    double width = 0;
+    double height = 0;
+    if (FPDF_GetPageSizeByIndex(FDocument, EngineIndex(PageNumber), &width, &height) == 0)
+        return {};
+    return {width, height};
 }
 
 void TPdf::UpdatePage() {

@@ -101,6 +101,11 @@ int TPageState::StepFind(FPDF_BOOL (*Step)(FPDF_SCHHANDLE)) {
     return Step(FFind) ? FPDFText_GetSchResultIndex(FFind) : -1;
 }
 
+int TPageState::FoundCount() const {
+    CheckFind();
+    return FPDFText_GetSchCount(FFind);
+}
+
 void TPageState::CheckFind() const {
     Check(FFind != nullptr, QStringLiteral("Uninitialized search"));
 }

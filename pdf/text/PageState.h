@@ -48,6 +48,8 @@ public:
     int FindFirst(const QString& Text, TSearchOptions Options, int StartIndex, bool DirectionUp);
     int FindNext();
     int FindPrevious();
+    // The number of characters of the latest match; raises "Uninitialized search" when no search runs.
+    int FoundCount() const;
     // Raises "Uninitialized search" when no search runs.
     void CheckFind() const;
 

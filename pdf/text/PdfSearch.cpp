@@ -36,4 +36,9 @@ int TPdf::FindPrevious() {
     return FPageState->FindPrevious();
 }
 
+int TPdf::FoundCount() const {
+    CheckActive();
+    return FPageState->FoundCount();
+}
+
 } // namespace PDFium

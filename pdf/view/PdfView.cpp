@@ -245,7 +245,7 @@ int TPdfView::FindPrevious() {
 TTextRange TPdfView::FoundRange() const {
     CheckPageActive();
     FPageState.CheckFind();
-    return {FPDFText_GetSchResultIndex(Find()), FPDFText_GetSchCount(Find())};
+    return {FPDFText_GetSchResultIndex(Find()), FPageState.FoundCount()};
 }
 
 int TPdfView::LinkAnnotationCount() {

@@ -62,6 +62,10 @@ TEST_F(PagesTest, SizeAndRotationFollowThePage) {
         page.LoadDocument(data);
         EXPECT_NEAR(page.PageWidth(), c.width, 0.01);
         EXPECT_NEAR(page.PageHeight(), c.height, 0.01);
+        // Read without loading the page, the size is the same, turned as the page is.
+        EXPECT_NEAR(page.PageSize(1).width(), c.width, 0.01);
+        EXPECT_NEAR(page.PageSize(1).height(), c.height, 0.01);
+        EXPECT_FALSE(page.PageSize(2).isValid());
         EXPECT_EQ(page.PageRotation(), c.rotation);
         const TPdfRectangle bounds = page.PageBounds();
         EXPECT_NEAR(bounds.Left, 0, 0.01);

@@ -400,6 +400,11 @@ TEST_F(PdfViewTest, SearchOnTheViewsPageAndItsSelection) {
     EXPECT_EQ(ErrorOf([&] { view->FindNext(); }), "Uninitialized search");
     EXPECT_EQ(view->FindFirst(QStringLiteral("two"), {}, 0, true), 5);
     EXPECT_EQ(view->FoundRange(), (TTextRange{5, 3}));
+    // The component's own search tells the same match through the page state they share.
+    pdf.SetPageNumber(2);
+    EXPECT_EQ(ErrorOf([&] { pdf.FoundCount(); }), "Uninitialized search");
+    EXPECT_EQ(pdf.FindFirst(QStringLiteral("two"), {}, 0, true), 5);
+    EXPECT_EQ(pdf.FoundCount(), 3);
     EXPECT_EQ(view->FindNext(), -1);
     EXPECT_EQ(view->FindFirst(QStringLiteral("one"), {}, 0, true), -1);
 

@@ -1,7 +1,5 @@
 #include "DocumentSearch.h"
 
-#include "pdf/engine/FPdfText.h"
-
 using namespace PDFium;
 
 void TDocumentSearch::SetText(const QString& Text) {
@@ -23,7 +21,7 @@ TTextRanges TDocumentSearch::PageMatches(int PageNumber) {
     TTextRanges matches;
     FPdf.SetPageNumber(PageNumber);
     for (int index = FPdf.FindFirst(FText, {}, 0, true); index >= 0; index = FPdf.FindNext())
-        matches.append({index, FPDFText_GetSchCount(FPdf.Find())});
+        matches.append({index, FPdf.FoundCount()});
     FMatches.insert(PageNumber, matches);
     return matches;
 }

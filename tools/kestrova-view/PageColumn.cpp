@@ -1,7 +1,5 @@
 #include "PageColumn.h"
 
-#include "pdf/engine/FPdfView.h"
-
 #include <QEvent>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -34,11 +32,8 @@ TPageColumn::TPageColumn(TPdf& Pdf, QScrollArea& Area) : FPdf(Pdf), FArea(Area) 
 void TPageColumn::Reload() {
     QList<QSizeF> sizes;
     if (FPdf.Active())
-        for (int index = 0; index < FPdf.PageCount(); ++index) {
-            double width = 0, height = 0;
-            FPDF_GetPageSizeByIndex(FPdf.Document(), index, &width, &height);
-            sizes.append({width, height});
-        }
+        for (int page = 1; page <= FPdf.PageCount(); ++page)
+            sizes.append(FPdf.PageSize(page).expandedTo({0, 0}));
     FLayout.SetPageSizes(sizes);
     FCurrent = sizes.isEmpty() ? 0 : 1;
     Layout();
