@@ -75,6 +75,9 @@ inline constexpr TRenderOptions AllRenderOptions{
 using TColor = std::uint32_t;
 inline constexpr TColor clWhite = 0xFFFFFF;
 inline constexpr TColor clBlack = 0x000000;
+// No colour: a page rendered into a bitmap with it is drawn over the bitmap's pixels as they are, and a
+// bitmap that the rendering makes anew starts white.
+inline constexpr TColor clNone = 0x1FFFFFFF;
 
 enum TPdfVersion { pvUnknown, pv10, pv11, pv12, pv13, pv14, pv15, pv16, pv17 };
 

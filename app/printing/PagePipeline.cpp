@@ -1,5 +1,7 @@
 #include "app/printing/PagePipeline.h"
 
+#include <cstring>
+
 TPagePipeline::TPagePipeline(int Encoders, TEncode Encode, TSend Send)
     : FEncoders(std::max(Encoders, 1)), FEncode(std::move(Encode)), FSend(std::move(Send)) {
     for (int i = 0; i < FEncoders; ++i)
@@ -58,6 +60,9 @@ void TPagePipeline::encodePages() {
             lock.unlock();
             try {
                 bytes = FEncode(page, index);
+                // Cleared here, beside the encoding, rather than by the caller before its next page.
+                if (!page.isNull())
+                    std::memset(page.bits(), 0xFF, size_t(page.sizeInBytes()));
             } catch (...) {
                 error = std::current_exception();
             }

@@ -2,7 +2,8 @@
 // in the order they were handed over. Encoders encode side by side, each a page at a time; a caller that
 // runs ahead waits while every encoder has a page, and an encoder waits while as many encoded pages wait to
 // be sent, so that at most Encoders + 1 page images and Encoders encoded pages are alive at a time. The image
-// of an encoded page comes back to the caller to render into.
+// of an encoded page comes back to the caller to render into, white: every byte 0xFF, white in 8-bit gray and
+// in RGB.
 //
 // An error of an encoder or of the sender is kept and raised in the caller's thread by every later Submit()
 // and Finish(), once no page is being sent, so that the caller may then use what the sender used; nothing is
@@ -35,7 +36,7 @@ public:
     TPagePipeline& operator=(const TPagePipeline&) = delete;
 
     // Hands Page over as the next page, once an encoder is free; Page receives the image of a page encoded
-    // before, or a null image.
+    // before, cleared to white, or a null image.
     void Submit(QImage& Page);
     // Waits until every page is sent; raises the first error.
     void Finish();

@@ -32,8 +32,12 @@ public:
     // offset() from the area's top-left corner; what falls outside the area is cut.
     virtual void Draw(const QImage& Bitmap) = 0;
     // Draws Bitmap as Draw() does, where the stream can take its pixels rather than copy them; Bitmap is
-    // then left holding pixels to draw the next page into, or null.
-    virtual void DrawTaking(QImage& Bitmap) { Draw(Bitmap); }
+    // then left holding pixels to draw the next page into, or null. True when those pixels are all white, so
+    // that the next page needs no clearing.
+    virtual bool DrawTaking(QImage& Bitmap) {
+        Draw(Bitmap);
+        return false;
+    }
     // Ends the current page and starts the next.
     virtual void NewPage() = 0;
     // Ends the last page and hands the document over; raises EPrinter when the print system does not take it.

@@ -101,9 +101,8 @@ void TPrinter::Draw(const QImage& Bitmap) {
         FStream->Draw(Bitmap);
 }
 
-void TPrinter::DrawTaking(QImage& Bitmap) {
-    if (FPrinting)
-        FStream->DrawTaking(Bitmap);
+bool TPrinter::DrawTaking(QImage& Bitmap) {
+    return FPrinting && FStream->DrawTaking(Bitmap);
 }
 
 int TPrinter::PageWidth() {

@@ -75,8 +75,8 @@ public:
     // area's top-left corner. Nothing is drawn while the printer is not printing.
     void Draw(const QImage& Bitmap);
     // Draws Bitmap as Draw() does, taking its pixels where the print stream can; Bitmap is then left holding
-    // pixels to draw the next page into, or null.
-    void DrawTaking(QImage& Bitmap);
+    // pixels to draw the next page into, or null. True when those pixels are all white.
+    bool DrawTaking(QImage& Bitmap);
 
 private:
     int defaultIndex() const;

@@ -31,7 +31,7 @@ public:
 
     bool Begin(const QString& Title) override;
     void Draw(const QImage& Bitmap) override;
-    void DrawTaking(QImage& Bitmap) override;
+    bool DrawTaking(QImage& Bitmap) override;
     void NewPage() override;
     void End() override;
     void Abort() override;

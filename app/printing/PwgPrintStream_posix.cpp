@@ -69,13 +69,15 @@ void TPwgPrintStream::Draw(const QImage& Bitmap) {
     submit(FPage);
 }
 
-// A bitmap in the pixels that are sent goes to the encoders as it is, and the caller gets one of theirs back
-// to draw into: no page is copied.
-void TPwgPrintStream::DrawTaking(QImage& Bitmap) {
-    if (Bitmap.format() == (FSetup.Color() ? QImage::Format_RGB888 : QImage::Format_Grayscale8))
-        submit(Bitmap);
-    else
+// A bitmap in the pixels that are sent goes to the encoders as it is, and the caller gets one of theirs back,
+// white, to draw into: no page is copied or cleared on the caller's thread.
+bool TPwgPrintStream::DrawTaking(QImage& Bitmap) {
+    if (Bitmap.format() != (FSetup.Color() ? QImage::Format_RGB888 : QImage::Format_Grayscale8)) {
         Draw(Bitmap);
+        return false;
+    }
+    submit(Bitmap);
+    return !Bitmap.isNull();
 }
 
 // A page on which nothing was drawn is printed blank.

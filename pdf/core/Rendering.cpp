@@ -115,13 +115,16 @@ QImage RenderPageArea(FPDF_FORMHANDLE FormHandle, QImage* ResultBitmap, FPDF_PAG
     QImage& target = ResultBitmap ? *ResultBitmap : created;
     // The engine takes no bitmap of 4 GiB or more; nor is one allocated for it here.
     const bool fits = Width > 0 && Height > 0 && qint64(Width) * Height * 4 <= qint64(UINT32_MAX);
-    if (target.format() != format || target.width() != Width || target.height() != Height)
+    const bool made = target.format() != format || target.width() != Width || target.height() != Height;
+    if (made)
         target = fits ? QImage(Width, Height, format) : QImage();
     Check(!target.isNull(), QStringLiteral("Cannot create bitmap"));
     OwnedBitmap bitmap(FPDFBitmap_CreateEx(Width, Height, engineFormat, target.bits(),
                                            static_cast<int>(target.bytesPerLine())));
     Check(bitmap != nullptr, QStringLiteral("Cannot create bitmap"));
-    FPDFBitmap_FillRect(bitmap.get(), 0, 0, Width, Height, ColorToARGB(Color, 255));
+    if (Color != clNone || made)
+        FPDFBitmap_FillRect(bitmap.get(), 0, 0, Width, Height,
+                            ColorToARGB(Color == clNone ? clWhite : Color, 255));
 
     const int flags = EncodeRenderOptions(Options) & (gray ? ~FPDF_REVERSE_BYTE_ORDER : ~0);
     FPDF_RenderPageBitmap(bitmap.get(), Page, -Area.x(), -Area.y(), PageSize.width(), PageSize.height(),

@@ -26,7 +26,8 @@ void ToBitmap(FPDF_BITMAP Bitmap, QImage& Result);
 // Renders Page, with its form fields when FormHandle is given, into ResultBitmap, or into a new image when
 // ResultBitmap is null, and returns the image: 32-bit; or 8-bit gray when ResultBitmap is an 8-bit gray image
 // and the options render in grayscale; or RGB888 when it is an RGB888 image and the options render in colour
-// in reversed byte order.
+// in reversed byte order. The image is filled with Color before the page is drawn, except with clNone into
+// an image of the right size and format, whose pixels the page is drawn over.
 QImage RenderPage(FPDF_FORMHANDLE FormHandle, QImage* ResultBitmap, FPDF_PAGE Page, int Left, int Top,
                   int Width, int Height, TRotation Rotation, TRenderOptions Options, TColor Color);
 

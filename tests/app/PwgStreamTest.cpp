@@ -10,6 +10,7 @@
 #include <QSet>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <stdexcept>
@@ -221,8 +222,8 @@ TEST(PwgWriter, SaysWhenTheStreamTakesNoMore) {
 }
 
 // Pages encoded side by side are sent in the order they were handed over, however the encoders overtake each
-// other, and the images of encoded pages come back to be rendered into again: one more than the encoders
-// serve a whole document.
+// other, and the images of encoded pages come back white to be rendered into again: one more than the
+// encoders serve a whole document.
 TEST(PagePipeline, SendsInOrderAndRecyclesTheImages) {
     constexpr int encoders = 3;
     QList<int> sent;
@@ -246,6 +247,9 @@ TEST(PagePipeline, SendsInOrderAndRecyclesTheImages) {
             page.fill(shade);
             buffers.insert(page.constBits());
             pipeline.Submit(page);
+            const bool white = std::all_of(page.constBits(), page.constBits() + page.sizeInBytes(),
+                                           [](uchar byte) { return byte == 0xFF; });
+            EXPECT_TRUE(white) << "after page " << shade;
         }
         pipeline.Finish();
     }

@@ -121,6 +121,26 @@ TEST_F(RenderTest, IntoTheCallersImageWhichIsResizedAndReformatted) {
               QStringLiteral("<none>"));
 }
 
+// With no colour the page is drawn over the image's pixels as they are: what the page leaves uncovered keeps
+// them, and the page's own marks are those of a rendering on white. An image that has to be made anew, of
+// another size or format, starts white.
+TEST_F(RenderTest, WithNoColourThePageIsDrawnOverTheImage) {
+    Open(TextPage());
+    const QImage onWhite = pdf.RenderPage(0, 0, 153, 198, ro0, {}, clWhite);
+    QImage image(153, 198, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setPixel(0, 0, qRgb(200, 0, 0));
+    pdf.RenderPage(&image, 0, 0, 153, 198, ro0, {}, clNone);
+    EXPECT_EQ(image.pixel(0, 0), qRgb(200, 0, 0));
+    image.setPixel(0, 0, qRgb(255, 255, 255));
+    EXPECT_EQ(image, onWhite);
+
+    QImage other(10, 10, QImage::Format_RGB32);
+    other.fill(Qt::black);
+    pdf.RenderPage(&other, 0, 0, 153, 198, ro0, {}, clNone);
+    EXPECT_EQ(other, onWhite);
+}
+
 // A grayscale rendering into an 8-bit gray image stays 8-bit gray, with the gray of the 32-bit rendering in
 // every pixel, also for a page with transparency; without the grayscale option the image becomes 32-bit. A
 // colour rendering in reversed byte order into an RGB888 image stays RGB888, with the same colours.
