@@ -53,26 +53,31 @@ void TPagePipeline::encodePages() {
             return;
         auto [index, page] = std::move(FWaiting.front());
         FWaiting.pop_front();
-        QByteArray bytes;
-        std::exception_ptr error;
         if (!failed()) {
             ++FEncoding;
             lock.unlock();
+            QByteArray bytes;
+            std::exception_ptr error;
             try {
                 bytes = FEncode(page, index);
-                // Cleared here, beside the encoding, rather than by the caller before its next page.
-                if (!page.isNull())
-                    std::memset(page.bits(), 0xFF, size_t(page.sizeInBytes()));
             } catch (...) {
                 error = std::current_exception();
             }
             lock.lock();
+            if (error && !FError)
+                FError = error;
+            if (!failed()) {
+                FEncoded.emplace(index, std::move(bytes));
+                FChanged.notify_all();
+                // Cleared beside the encoding once the bytes are on their way, rather than by the caller
+                // before its next page.
+                lock.unlock();
+                if (!page.isNull())
+                    std::memset(page.bits(), 0xFF, size_t(page.sizeInBytes()));
+                lock.lock();
+            }
             --FEncoding;
         }
-        if (error && !FError)
-            FError = error;
-        if (!failed())
-            FEncoded.emplace(index, std::move(bytes));
         FFree.push_back(std::move(page));
         FChanged.notify_all();
     }
