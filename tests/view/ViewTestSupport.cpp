@@ -35,7 +35,7 @@ void ViewerTest::SetUp() {
         return openFileName;
     };
     window.AskPassword = [this](const QString&, bool again) -> std::optional<QString> {
-        passwordPrompts.append(again);
+        passwordPrompts.push_back(again);
         if (passwords.isEmpty())
             return std::nullopt;
         return passwords.takeFirst();

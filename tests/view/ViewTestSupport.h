@@ -10,6 +10,8 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 extern bool DisplayReady;
 
 // The number of pixels that differ between two images of one size by more than Tolerance in a channel.
@@ -42,7 +44,8 @@ protected:
     // The answers the password prompt gives, in turn (cancel once they are used up), and for each time it was
     // asked whether it asked again.
     QStringList passwords;
-    QList<bool> passwordPrompts;
+    // Qt's QList<bool> compares two empty lists by handing memcmp null pointers.
+    std::vector<bool> passwordPrompts;
     QString openFileName;
     QList<QUrl> openedUrls;
     QString saveFileName;

@@ -33,7 +33,7 @@ TEST_F(ViewerTest, AnEncryptedDocumentAsksForItsPassword) {
         const char* Name;
         QString Given;
         QStringList Answers;
-        QList<bool> Prompts; // whether each prompt asked again
+        std::vector<bool> Prompts; // whether each prompt asked again
         bool Opens;
     };
     const QList<Case> cases = {

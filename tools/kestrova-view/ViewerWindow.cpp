@@ -307,6 +307,13 @@ bool TViewerWindow::HasPage() const {
     return FColumn->CurrentPage() > 0;
 }
 
+// A window still shown when it is destroyed is closed by QWidget's destructor, and closing moves the focus,
+// on which the page box asks the viewer for page labels: by then nothing of the viewer is left to answer.
+// Hidden here, the window does that while all of it is still there.
+TViewerWindow::~TViewerWindow() {
+    hide();
+}
+
 bool TViewerWindow::OpenFile(const QString& FileName, const QString& Password) {
     bool opened = false;
     QString password = Password;

@@ -29,6 +29,7 @@ class TViewerWindow : public QMainWindow {
 
 public:
     explicit TViewerWindow(QWidget* Parent = nullptr);
+    ~TViewerWindow() override;
 
     // Opens a document in place of the one shown; false, with the error shown, when it cannot be opened. A
     // document that wants a password asks for it (AskPassword) until it opens or the user cancels.
