@@ -314,35 +314,42 @@ const QImage& TPdfView::PageImage(QImage& Scratch) {
     return target;
 }
 
+QList<QRect> TPdfView::TextArea(int StartIndex, int Count) {
+    QList<QRect> area;
+    for (const TPdfRectangle& r : TextRectangles(StartIndex, Count)) {
+        int left = 0, top = 0, right = 0, bottom = 0;
+        PageToDevice(r.Left, r.Top, left, top);
+        PageToDevice(r.Right, r.Bottom, right, bottom);
+        area.append(QRect(QPoint(left, top), QPoint(right, bottom)).normalized());
+    }
+    return area;
+}
+
 void TPdfView::PaintSelection(QPainter& Painter) {
     QColor color = palette().color(QPalette::Highlight);
     for (int i = 0; i < FSelection.size(); ++i) {
         color.setAlpha(i == FSelectionCurrent ? 150 : 70);
-        for (const TPdfRectangle& r : TextRectangles(FSelection[i].StartIndex, FSelection[i].Count)) {
-            int left = 0, top = 0, right = 0, bottom = 0;
-            PageToDevice(r.Left, r.Top, left, top);
-            PageToDevice(r.Right, r.Bottom, right, bottom);
-            Painter.fillRect(QRect(QPoint(left, top), QPoint(right, bottom)).normalized(), color);
-        }
+        for (const QRect& r : TextArea(FSelection[i].StartIndex, FSelection[i].Count))
+            Painter.fillRect(r, color);
     }
 }
 
-// Draws the tiles that the exposed part of the view shows, rendering those not kept.
-void TPdfView::PaintTiles(QPainter& Painter, const QRect& Exposed) {
+// Draws the tiles that the exposed part of the view shows, rendering those not kept. PageSize is the page's
+// size in device pixels.
+void TPdfView::PaintTiles(QPainter& Painter, const QRect& Exposed, QSize PageSize) {
     const qreal ratio = devicePixelRatioF();
-    const QSize pageSize(qRound(width() * ratio), qRound(height() * ratio));
-    if (pageSize != FTiledSize) {
+    if (PageSize != FTiledSize) {
         FTiles.clear();
-        FTiledSize = pageSize;
+        FTiledSize = PageSize;
     }
     const QRect device = QRectF(QPointF(Exposed.topLeft()) * ratio, QSizeF(Exposed.size()) * ratio)
                              .toAlignedRect()
-                             .intersected(QRect(QPoint(0, 0), pageSize));
+                             .intersected(QRect(QPoint(0, 0), PageSize));
     for (int top = device.top() / TileSide * TileSide; top <= device.bottom(); top += TileSide)
         for (int left = device.left() / TileSide * TileSide; left <= device.right(); left += TileSide) {
             const QRect area =
-                QRect(left, top, TileSide, TileSide).intersected(QRect(QPoint(0, 0), pageSize));
-            Painter.drawImage(QPointF(area.topLeft()) / ratio, Tile(area, pageSize));
+                QRect(left, top, TileSide, TileSide).intersected(QRect(QPoint(0, 0), PageSize));
+            Painter.drawImage(QPointF(area.topLeft()) / ratio, Tile(area, PageSize));
         }
 }
 
@@ -373,8 +380,9 @@ void TPdfView::paintEvent(QPaintEvent* Event) {
         if (Page() && FPdf && FPdf->Active() && width() > 0 && height() > 0) {
             try {
                 const qreal ratio = devicePixelRatioF();
-                if (qint64(qRound(width() * ratio)) * qRound(height() * ratio) > LargestBitmap) {
-                    PaintTiles(painter, Event->rect());
+                const QSize device(qRound(width() * ratio), qRound(height() * ratio));
+                if (qint64(device.width()) * device.height() > LargestBitmap) {
+                    PaintTiles(painter, Event->rect(), device);
                 } else {
                     QImage scratch;
                     painter.drawImage(0, 0, PageImage(scratch));

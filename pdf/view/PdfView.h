@@ -73,6 +73,8 @@ public:
     QString Text(int StartIndex, int Count);
     // The rectangles, in page space, that cover a run of characters.
     TPdfRectangles TextRectangles(int StartIndex, int Count);
+    // The rectangles of a run of characters, as TextRectangles gives them, in the view's pixels.
+    QList<QRect> TextArea(int StartIndex, int Count);
     // The index of the character at a point of the view, or near it (within Tolerance points); -1 where
     // there is none.
     int CharacterIndexAtPos(int X, int Y, double Tolerance = 4);
@@ -125,7 +127,7 @@ private:
     void CheckPageActive() const;
     FPDF_TEXTPAGE LoadTextPage();
     const QImage& PageImage(QImage& Scratch);
-    void PaintTiles(QPainter& Painter, const QRect& Exposed);
+    void PaintTiles(QPainter& Painter, const QRect& Exposed, QSize PageSize);
     const QImage& Tile(const QRect& Area, QSize PageSize);
     void PaintSelection(QPainter& Painter);
     bool FormReady() const;

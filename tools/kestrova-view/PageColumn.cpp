@@ -145,10 +145,9 @@ TPdfView& TPageColumn::CurrentView() {
 }
 
 TPdfView* TPageColumn::ShownView(int PageNumber) const {
-    for (const TPooledView& pooled : FViews)
-        if (pooled.View->isVisibleTo(this) && pooled.View->Active() &&
-            pooled.View->PageNumber() == PageNumber)
-            return pooled.View;
+    for (TPdfView* view : ShownViews())
+        if (view->PageNumber() == PageNumber)
+            return view;
     return nullptr;
 }
 

@@ -44,11 +44,32 @@ QString Sentence(const QString& message) {
     return !message.isEmpty() && message.back() > QLatin1Char('.') ? message + QLatin1Char('.') : message;
 }
 
+// Where a link goes: a page of the document, or else an address; neither where there is no link.
+struct TLinkTarget {
+    int Page = 0;
+    QUrl Address;
+};
+
 // The page a link annotation goes to, or 0 where it goes to none.
 int linkPage(const TLinkAnnotation& Link) {
     if (Link.PageNumber > 0)
         return Link.PageNumber;
     return Link.Action == acGoto ? std::max(Link.ActionPageNumber, 0) : 0;
+}
+
+// The target of the link under a point of a page view: a link annotation's, or else a web link's in the
+// page's text.
+TLinkTarget linkTargetAt(TPdfView& View, const QPoint& Position) {
+    if (!View.Active())
+        return {};
+    if (const int link = View.LinkAnnotationAtPos(Position.x(), Position.y()); link >= 0) {
+        const TLinkAnnotation annotation = View.LinkAnnotation(link);
+        if (const int page = linkPage(annotation))
+            return {page, {}};
+        return {0, annotation.Action == acUri ? QUrl(annotation.ActionPath) : QUrl()};
+    }
+    const int webLink = View.WebLinkAtPos(Position.x(), Position.y());
+    return {0, webLink >= 0 ? QUrl::fromUserInput(View.WebLink(webLink).Url) : QUrl()};
 }
 
 } // namespace
@@ -506,12 +527,8 @@ void TViewerWindow::ShowHit() {
         TPdfView& view = *FColumn->ShownView(FSearch.HitPage());
         QRect area;
         const TTextRange hit = FSearch.Hit();
-        for (const TPdfRectangle& r : view.TextRectangles(hit.StartIndex, hit.Count)) {
-            int left = 0, top = 0, right = 0, bottom = 0;
-            view.PageToDevice(r.Left, r.Top, left, top);
-            view.PageToDevice(r.Right, r.Bottom, right, bottom);
-            area |= QRect(QPoint(left, top), QPoint(right, bottom)).normalized();
-        }
+        for (const QRect& r : view.TextArea(hit.StartIndex, hit.Count))
+            area |= r;
         FColumn->ShowArea(FSearch.HitPage(), area);
     }
     for (TPdfView* view : FColumn->ShownViews())
@@ -562,23 +579,13 @@ void TViewerWindow::ChooseBookmark(const TBookmark& Bookmark) {
 }
 
 bool TViewerWindow::FollowLinkAt(TPdfView& View, const QPoint& Position) {
-    if (!View.Active())
+    const TLinkTarget target = linkTargetAt(View, Position);
+    if (target.Page > 0)
+        JumpToPage(target.Page);
+    else if (!target.Address.isEmpty())
+        OpenAddress(target.Address);
+    else
         return false;
-    const int link = View.LinkAnnotationAtPos(Position.x(), Position.y());
-    if (link >= 0) {
-        const TLinkAnnotation annotation = View.LinkAnnotation(link);
-        if (const int page = linkPage(annotation))
-            JumpToPage(page);
-        else if (annotation.Action == acUri)
-            OpenAddress(QUrl(annotation.ActionPath));
-        else
-            return false;
-        return true;
-    }
-    const int webLink = View.WebLinkAtPos(Position.x(), Position.y());
-    if (webLink < 0)
-        return false;
-    OpenAddress(QUrl::fromUserInput(View.WebLink(webLink).Url));
     return true;
 }
 
@@ -587,16 +594,8 @@ void TViewerWindow::OpenAddress(const QUrl& Url) {
 }
 
 QString TViewerWindow::LinkTargetAt(TPdfView& View, const QPoint& Position) {
-    if (!View.Active())
-        return {};
-    if (const int link = View.LinkAnnotationAtPos(Position.x(), Position.y()); link >= 0) {
-        const TLinkAnnotation annotation = View.LinkAnnotation(link);
-        if (const int page = linkPage(annotation))
-            return QStringLiteral("Page %1").arg(page);
-        return annotation.Action == acUri ? QUrl(annotation.ActionPath).toDisplayString() : QString();
-    }
-    const int webLink = View.WebLinkAtPos(Position.x(), Position.y());
-    return webLink >= 0 ? QUrl::fromUserInput(View.WebLink(webLink).Url).toDisplayString() : QString();
+    const TLinkTarget target = linkTargetAt(View, Position);
+    return target.Page > 0 ? QStringLiteral("Page %1").arg(target.Page) : target.Address.toDisplayString();
 }
 
 bool TViewerWindow::SaveAs(const QString& FileName) {
