@@ -1,5 +1,7 @@
 #include "OutlineTree.h"
 
+#include "TargetPage.h"
+
 #include <QGuiApplication>
 #include <QTreeWidgetItemIterator>
 
@@ -59,17 +61,11 @@ TBookmark TOutlineTree::BookmarkOf(const QTreeWidgetItem* Item) const {
     return FBookmarks.value(Item->data(0, BookmarkRole).toInt());
 }
 
-int TOutlineTree::PageOf(const TBookmark& Bookmark) {
-    if (Bookmark.PageNumber > 0)
-        return Bookmark.PageNumber;
-    return Bookmark.Action == acGoto ? Bookmark.ActionPageNumber : 0;
-}
-
 void TOutlineTree::ShowPage(int PageNumber) {
     QTreeWidgetItem* nearest = nullptr;
     int nearestPage = 0;
     for (QTreeWidgetItemIterator item(this); *item; ++item) {
-        const int page = PageOf(BookmarkOf(*item));
+        const int page = TargetPage(BookmarkOf(*item));
         if (page > 0 && page <= PageNumber && page >= nearestPage) {
             nearest = *item;
             nearestPage = page;

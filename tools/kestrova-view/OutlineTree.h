@@ -21,9 +21,6 @@ public:
 
     std::function<void(const PDFium::TBookmark&)> OnBookmarkChosen;
 
-    // The page a bookmark goes to, or 0 where it goes to none.
-    static int PageOf(const PDFium::TBookmark& Bookmark);
-
 private:
     void AddBookmarks(QTreeWidgetItem* Parent, const PDFium::TBookmarks& Bookmarks);
     void OpenBranch(QTreeWidgetItem* Item);

@@ -2,6 +2,7 @@
 
 #include "DocumentPrinting.h"
 #include "OutlineTree.h"
+#include "TargetPage.h"
 #include "ThumbnailPane.h"
 
 #include <QAction>
@@ -50,13 +51,6 @@ struct TLinkTarget {
     QUrl Address;
 };
 
-// The page a link annotation goes to, or 0 where it goes to none.
-int linkPage(const TLinkAnnotation& Link) {
-    if (Link.PageNumber > 0)
-        return Link.PageNumber;
-    return Link.Action == acGoto ? std::max(Link.ActionPageNumber, 0) : 0;
-}
-
 // The target of the link under a point of a page view: a link annotation's, or else a web link's in the
 // page's text.
 TLinkTarget linkTargetAt(TPdfView& View, const QPoint& Position) {
@@ -64,7 +58,7 @@ TLinkTarget linkTargetAt(TPdfView& View, const QPoint& Position) {
         return {};
     if (const int link = View.LinkAnnotationAtPos(Position.x(), Position.y()); link >= 0) {
         const TLinkAnnotation annotation = View.LinkAnnotation(link);
-        if (const int page = linkPage(annotation))
+        if (const int page = TargetPage(annotation))
             return {page, {}};
         return {0, annotation.Action == acUri ? QUrl(annotation.ActionPath) : QUrl()};
     }
@@ -574,7 +568,7 @@ void TViewerWindow::ShowSearchState(bool Found) {
 }
 
 void TViewerWindow::ChooseBookmark(const TBookmark& Bookmark) {
-    if (const int page = TOutlineTree::PageOf(Bookmark))
+    if (const int page = TargetPage(Bookmark))
         JumpToPage(page);
 }
 
