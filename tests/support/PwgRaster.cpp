@@ -1,28 +1,11 @@
 #include "PwgRaster.h"
+#include "MemoryRaster.h"
 
 #include <QFile>
 
 #include <cups/raster.h>
 
 #include <cstdlib>
-#include <cstring>
-
-namespace {
-
-struct Source {
-    const QByteArray& Data;
-    qsizetype Offset = 0;
-};
-
-ssize_t readFromMemory(void* context, unsigned char* buffer, size_t length) {
-    auto* source = static_cast<Source*>(context);
-    const size_t count = std::min(length, static_cast<size_t>(source->Data.size() - source->Offset));
-    std::memcpy(buffer, source->Data.constData() + source->Offset, count);
-    source->Offset += static_cast<qsizetype>(count);
-    return static_cast<ssize_t>(count);
-}
-
-} // namespace
 
 QList<PwgPage> ReadPwgRaster(const QString& Path) {
     QFile file(Path);
@@ -30,8 +13,8 @@ QList<PwgPage> ReadPwgRaster(const QString& Path) {
 }
 
 QList<PwgPage> ReadPwgRaster(const QByteArray& Data) {
-    Source source{Data};
-    cups_raster_t* raster = cupsRasterOpenIO(readFromMemory, &source, CUPS_RASTER_READ);
+    const TRasterReader reader(Data);
+    cups_raster_t* raster = reader.Raster();
     QList<PwgPage> pages;
     cups_page_header2_t header;
     while (raster && cupsRasterReadHeader2(raster, &header)) {
@@ -66,7 +49,5 @@ QList<PwgPage> ReadPwgRaster(const QByteArray& Data) {
         }
         pages.append(page);
     }
-    if (raster)
-        cupsRasterClose(raster);
     return pages;
 }
