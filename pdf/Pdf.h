@@ -25,6 +25,7 @@ class QBuffer;
 class QIODevice;
 class QPainter;
 class QTimer;
+class QTransform;
 
 namespace PDFium {
 
@@ -102,6 +103,12 @@ public:
     // engine cannot find, these raise EPdfError before changing anything.
     void UpdatePage();
     bool ImportPages(TPdf& Pdf, const QString& Range, int PageNumber);
+    // Makes the current page a sheet of SheetWidth by SheetHeight points, unrotated, with the page drawn on
+    // it as a printer draws it: the annotations that print become content, and the content is drawn through
+    // Matrix (from the page's space to the sheet's, as PDF's a b c d e f) and clipped to Clip, in the sheet's
+    // space.
+    void PlacePageOnSheet(const QTransform& Matrix, const TPdfRectangle& Clip, double SheetWidth,
+                          double SheetHeight);
     bool ImportPreferences(TPdf& Pdf);
     QString PageLabel(int PageNumber) const;
 

@@ -88,6 +88,12 @@ void PrintDocument(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterN
     const int copies = Printer.CopiesToSend();
     const QString title = Pdf.Title();
     Printer.SetTitle(title.isEmpty() ? Caption : title);
+    if (Printer.TakesDocument()) {
+        Printer.PrintDocument(Pdf, pages);
+        if (OnPage)
+            OnPage(copies * int(pages.size()), copies * int(pages.size()));
+        return;
+    }
     Printer.BeginDoc();
     TPageBitmap bitmap;
     int drawn = 0;

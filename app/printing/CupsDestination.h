@@ -1,17 +1,19 @@
 // A CUPS destination as libcups sees it, on a connection of its own to the print system: a queue, or a CUPS
-// instance "Queue/instance" with the instance's options. Whether it takes PWG raster (natively or through a
-// CUPS filter), the print options its user chose (lpoptions), whether it supports a job's options, the PWG
-// page setup it prints a job on, and its state.
+// instance "Queue/instance" with the instance's options. Which stream its driver takes, whether it takes PWG
+// raster (natively or through a CUPS filter), the print options its user chose (lpoptions), whether it
+// supports a job's options, the PWG page setup it prints a job on, and its state.
 #pragma once
 
 #include "app/options/PrintOptions.h"
 #include "app/printing/PwgPageSetup.h"
+#include "app/printing/QueuePpd.h"
 
 #include <cups/cups.h>
 
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 class TCupsDestination {
@@ -24,6 +26,8 @@ public:
     const QString& Name() const { return FName; }
     // False when the print system does not know the destination, or cannot be reached.
     bool Found() const { return FInfo != nullptr; }
+    // Whether the print system takes a document of the MIME type Format for the destination.
+    bool TakesFormat(const char* Format) const;
     bool TakesPwgRaster() const;
 
     // The print options that the user's lpoptions give the queue and the instance.
@@ -31,10 +35,13 @@ public:
     // Raises EPrinter for the first option given in Options that the destination does not support, naming
     // the option, the value and what it supports.
     void CheckSupported(const TPrintOptions& Options) const;
+    // The stream the destination's driver takes for a job with Options (QueuePpd.h).
+    TQueueStream Stream(const TPrintOptions& Options) const;
     // The sheets of a job with Options: the chosen paper or the default one with its margins, the tray, the
-    // sides with the turn the printer wants of back sides; the default resolution (of those listed for PWG
-    // raster, the one nearest to it); 8-bit gray unless the printer takes only 1-bit black, or colour where
-    // it is asked for.
+    // sides with the turn the printer wants of back sides; 8-bit gray unless the printer takes only 1-bit
+    // black, or colour where it is asked for. A driverless printer's default resolution is, of those listed
+    // for PWG raster, the one nearest to it; a PPD driver's sheet and resolution are its PPD's, and a raster
+    // driver's pages take the page header its PPD gives.
     TPwgPageSetup PageSetup(const TPrintOptions& Options = {}) const;
     // How many copies of a document the printer makes itself, at most: those of the printer the queue hands
     // the raster to unchanged (an IPP Everywhere queue), else those of the queue, whose filters make them.
@@ -55,6 +62,9 @@ private:
         QByteArray SheetBack = "normal";
     };
     const TDevice* device() const;
+    // The PPD with the defaults and Options marked; none for a queue without one.
+    const TQueuePpd* markedPpd(const TPrintOptions& Options) const;
+    TPwgPageSetup driverSetup(const TQueuePpd& Ppd, const TPrintOptions& Options) const;
 
     QString FName;
     QString FQueue;
@@ -63,6 +73,7 @@ private:
     cups_dest_t* FDest = nullptr;
     cups_dinfo_t* FInfo = nullptr;
     mutable std::optional<std::optional<TDevice>> FDevice; // asked once; none when it cannot be asked
+    mutable std::unique_ptr<TQueuePpd> FPpd;               // fetched once
 };
 
 // The dots per inch of the value at Index of a resolution attribute, whatever unit it is given in.

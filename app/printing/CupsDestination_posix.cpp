@@ -65,9 +65,12 @@ TCupsDestination::~TCupsDestination() {
         httpClose(FConnection);
 }
 
+bool TCupsDestination::TakesFormat(const char* Format) const {
+    return Found() && cupsCheckDestSupported(FConnection, FDest, FInfo, "document-format", Format) != 0;
+}
+
 bool TCupsDestination::TakesPwgRaster() const {
-    return Found() &&
-           cupsCheckDestSupported(FConnection, FDest, FInfo, "document-format", "image/pwg-raster") != 0;
+    return TakesFormat("image/pwg-raster");
 }
 
 QByteArray TCupsDestination::Uri() const {
@@ -160,10 +163,80 @@ void TCupsDestination::CheckSupported(const TPrintOptions& Options) const {
     }
 }
 
+const TQueuePpd* TCupsDestination::markedPpd(const TPrintOptions& Options) const {
+    if (!Found())
+        return nullptr;
+    if (!FPpd)
+        FPpd = std::make_unique<TQueuePpd>(FConnection, FQueue.toUtf8());
+    if (!FPpd->Found())
+        return nullptr;
+    FPpd->Mark(Options.Given);
+    return FPpd.get();
+}
+
+TQueueStream TCupsDestination::Stream(const TPrintOptions& Options) const {
+    const TQueuePpd* ppd = markedPpd(Options);
+    const TQueueStream stream = ppd ? ppd->Stream() : Found() ? TQueueStream::Raw : TQueueStream::PwgRaster;
+    // A queue that the print system cannot hand a PDF takes PWG raster where it can, as CUPS converts it.
+    if ((stream == TQueueStream::Pdf || stream == TQueueStream::Raw) && !TakesFormat("application/pdf") &&
+        TakesPwgRaster())
+        return TQueueStream::PwgRaster;
+    return stream;
+}
+
+// A PPD driver's sheet at its own resolution; for a raster driver, the imageable area that its page header
+// covers, in the pixels it names.
+TPwgPageSetup TCupsDestination::driverSetup(const TQueuePpd& Ppd, const TPrintOptions& Options) const {
+    TPwgPageSetup setup;
+    if (Options.TwoSided()) {
+        setup.Sides = Options.Sides;
+        setup.SheetBack = Ppd.BackSide();
+    }
+    if (const std::optional<cups_page_header2_t> header = Ppd.RasterHeader();
+        header && Ppd.Stream() == TQueueStream::CupsRaster) {
+        setup.DriverHeader = header;
+        // The driver makes the copies, as it does for lp's raster.
+        setup.DriverHeader->NumCopies = unsigned(Options.Copies);
+        setup.Resolution = int(header->HWResolution[0]);
+        setup.Type = header->cupsColorSpace == CUPS_CSPACE_RGB || header->cupsColorSpace == CUPS_CSPACE_SRGB
+                         ? "srgb_8"
+                     : header->cupsBitsPerColor == 1 ? "black_1"
+                                                     : "sgray_8";
+        setup.SheetWidth = int(header->cupsWidth);
+        setup.SheetHeight = int(header->cupsHeight);
+        return setup;
+    }
+    if (Options.Color)
+        setup.Type = "srgb_8";
+    if (const std::optional<TPpdSheet> sheet = Ppd.Sheet())
+        if (pwg_media_t* media =
+                pwgMediaForSize(int(sheet->Width * 2540 / 72 + 0.5), int(sheet->Length * 2540 / 72 + 0.5)))
+            setup.Media = media->pwg;
+    if (const int dpi = Ppd.Resolution())
+        setup.Resolution = dpi;
+    const auto pixels = [&setup](double points) {
+        return int(points * setup.Resolution / 72.0 + 0.5);
+    };
+    if (const std::optional<TPpdSheet> sheet = Ppd.Sheet()) {
+        setup.SheetWidth = pixels(sheet->Width);
+        setup.SheetHeight = pixels(sheet->Length);
+        setup.Left = pixels(sheet->Left);
+        setup.Bottom = pixels(sheet->Bottom);
+        setup.Right = setup.SheetWidth - pixels(sheet->Right);
+        setup.Top = setup.SheetHeight - pixels(sheet->Top);
+    } else {
+        setup.SheetWidth = pixels(612);
+        setup.SheetHeight = pixels(792);
+    }
+    return setup;
+}
+
 TPwgPageSetup TCupsDestination::PageSetup(const TPrintOptions& Options) const {
     TPwgPageSetup setup;
     if (!Found())
         return setup;
+    if (const TQueuePpd* ppd = markedPpd(Options); ppd && ppd->Stream() != TQueueStream::PwgRaster)
+        return driverSetup(*ppd, Options);
 
     if (ipp_attribute_t* resolution = cupsFindDestDefault(FConnection, FDest, FInfo, "printer-resolution"))
         setup.Resolution = ResolutionDpi(resolution, 0);

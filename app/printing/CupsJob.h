@@ -1,5 +1,5 @@
-// One print job on a CUPS destination that holds one PWG raster document, streamed to the print system as it
-// is written, and followed until the print system has done with it.
+// One print job on a CUPS destination that holds one document (PWG or CUPS raster, or a PDF), streamed to the
+// print system as it is written, and followed until the print system has done with it.
 //
 // What the print system says is seen: a job it refuses to create, a document it refuses at the hand-over, a
 // destination that is stopped or has gone, a job that ends aborted or canceled. Each is told in the print
@@ -20,9 +20,10 @@ public:
     TCupsJob& operator=(const TCupsJob&) = delete;
 
     // Creates the job titled Title with the job attributes Attributes (sides, media, copies, ...) and starts
-    // its document; false, with Refusal() saying why, when the print system refuses either or the
-    // destination is stopped.
-    bool Start(const QString& Title, const TOptionValues& Attributes = {});
+    // its document, of the MIME type Format; false, with Refusal() saying why, when the print system refuses
+    // either or the destination is stopped.
+    bool Start(const QString& Title, const TOptionValues& Attributes = {},
+               const char* Format = "image/pwg-raster");
     const QString& Refusal() const { return FRefusal; }
 
     // Sends the document's next bytes, between Start() and Finish(); raises EPrinter "Printer is not

@@ -105,7 +105,7 @@ TCupsJob::~TCupsJob() {
         Cancel();
 }
 
-bool TCupsJob::Start(const QString& Title, const TOptionValues& Attributes) {
+bool TCupsJob::Start(const QString& Title, const TOptionValues& Attributes, const char* Format) {
     if (!FDestination.Found()) {
         const QString unreachable = PrintSystemUnreachable();
         FRefusal = unreachable.isEmpty() ? lastCupsError() : unreachable;
@@ -133,7 +133,7 @@ bool TCupsJob::Start(const QString& Title, const TOptionValues& Attributes) {
     }
     FOpen = true;
     if (cupsStartDestDocument(connection, FDestination.Dest(), FDestination.Info(), FJobId, title.constData(),
-                              "image/pwg-raster", 0, nullptr, 1) != HTTP_STATUS_CONTINUE) {
+                              Format, 0, nullptr, 1) != HTTP_STATUS_CONTINUE) {
         FRefusal = lastCupsError();
         Cancel();
         return false;
@@ -185,13 +185,14 @@ void TCupsJob::waitForJob() {
         const TCupsState job = queryState(connection, IPP_OP_GET_JOB_ATTRIBUTES, uri, FJobId);
         if (job.State == IPP_JSTATE_COMPLETED)
             return;
+        // A job ended with its destination is told as the destination gone.
+        const TCupsState printer = queryState(connection, IPP_OP_GET_PRINTER_ATTRIBUTES, uri, 0);
+        if (!printer.Found)
+            throw EPrinter(Failure(printer.Error));
         if (job.State == IPP_JSTATE_CANCELED)
             throw EPrinter(withReason(QStringLiteral("The print job was canceled"), job.Message));
         if (job.State == IPP_JSTATE_ABORTED)
             throw EPrinter(withReason(QStringLiteral("The print job was aborted"), job.Message));
-        const TCupsState printer = queryState(connection, IPP_OP_GET_PRINTER_ATTRIBUTES, uri, 0);
-        if (!printer.Found)
-            throw EPrinter(Failure(printer.Error));
         // A print system that keeps no history forgets a job as soon as it is done.
         if (!job.Found && job.Status == IPP_STATUS_ERROR_NOT_FOUND)
             return;

@@ -1,6 +1,7 @@
-// The print stream for a printer, with the print options a link gives: PWG raster straight to CUPS where the
-// printer takes it, natively or through a CUPS filter; Qt's print stream elsewhere, and on Windows. Raises
-// EPrinter for an option that is malformed or that the printer does not support.
+// The print stream for a printer, with the print options a link gives: our own stream on CUPS, in what the
+// queue's driver takes, wherever the print system takes PWG raster or a PDF for it; Qt's print stream
+// elsewhere, and on Windows. Raises EPrinter for an option that is malformed or that the printer does not
+// support.
 #pragma once
 
 #include "app/printing/PrintStream.h"

@@ -11,6 +11,9 @@
 #include <QString>
 
 class QImage;
+namespace PDFium {
+class TPdf;
+}
 
 class TPrintStream {
 public:
@@ -44,6 +47,13 @@ public:
     virtual void End() = 0;
     // Abandons the document so that nothing of it is printed.
     virtual void Abort() = 0;
+
+    // Whether the stream takes the document itself, placed on the sheets as a PDF or as it is, rather than
+    // page images.
+    virtual bool TakesDocument() const { return false; }
+    // Prints Pages of the document open in Pdf, in that order, as one job titled Title, where the stream
+    // takes the document; raises EPrinter when the print system does not take it.
+    virtual void PrintDocument(PDFium::TPdf& Pdf, const QList<int>& Pages, const QString& Title);
 
     // Why the print system refused the document, in its own words; empty when it did not say.
     virtual QString Refusal() const = 0;

@@ -70,6 +70,16 @@ void TPrinter::notPrinting() const {
     throw EPrinter(refusal.isEmpty() ? QStringLiteral("Printer is not currently printing") : refusal);
 }
 
+bool TPrinter::TakesDocument() {
+    return stream().TakesDocument();
+}
+
+void TPrinter::PrintDocument(PDFium::TPdf& Pdf, const QList<int>& Pages) {
+    if (FPrinting)
+        throw EPrinter(QStringLiteral("Printing in progress"));
+    stream().PrintDocument(Pdf, Pages, FTitle);
+}
+
 void TPrinter::BeginDoc() {
     if (FPrinting)
         throw EPrinter(QStringLiteral("Printing in progress"));

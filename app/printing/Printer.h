@@ -23,6 +23,9 @@
 
 class QImage;
 class TPrintStream;
+namespace PDFium {
+class TPdf;
+}
 
 class TPrinter {
 public:
@@ -55,6 +58,12 @@ public:
     // The document name that the print queue shows.
     const QString& Title() const { return FTitle; }
     void SetTitle(const QString& Title) { FTitle = Title; }
+
+    // Whether the current printer takes the document itself rather than page images (TPrintStream).
+    bool TakesDocument();
+    // Prints Pages of the document open in Pdf as one job titled Title(), where the printer takes the
+    // document; raises "Printing in progress" when a document of page images is open.
+    void PrintDocument(PDFium::TPdf& Pdf, const QList<int>& Pages);
 
     bool Printing() const { return FPrinting; }
     // Raises "Printing in progress" when a document is already open.

@@ -1,10 +1,15 @@
-// The sheets of a PWG raster document: the paper by its PWG name and the tray it comes from, the resolution,
+// The sheets of a raster document: the paper by its PWG name and the tray it comes from, the resolution,
 // the colour space, the sides printed with the turn the printer wants of back sides, and the sheet and its
 // margins in device pixels. PWG raster pages are the whole sheet; what is printed sits inside the margins,
-// the printable area.
+// the printable area. A raster driver's pages are CUPS raster with the page header its PPD gives, and cover
+// only its imageable area: the sheet here is that area, without margins.
 #pragma once
 
+#include <cups/raster.h>
+
 #include <QByteArray>
+
+#include <optional>
 
 struct TPwgPageSetup {
     QByteArray Media = "na_letter_8.5x11in"; // PWG self-describing media name
@@ -20,10 +25,15 @@ struct TPwgPageSetup {
     int Top = 0;
     int Right = 0;
     int Bottom = 0;
+    // A raster driver's page header (cupsRasterInterpretPPD), whose colour space and bits the pages take;
+    // none for PWG raster.
+    std::optional<cups_page_header2_t> DriverHeader;
 
     int PrintableWidth() const { return SheetWidth - Left - Right; }
     int PrintableHeight() const { return SheetHeight - Top - Bottom; }
     bool Color() const { return Type == "srgb_8"; }
+    // Whether the pages go as CUPS raster to a raster driver rather than as PWG raster.
+    bool CupsRaster() const { return DriverHeader.has_value(); }
 };
 
 // The MediaPosition of a media-source keyword, as PWG 5102.4 numbers the trays; 0 for one it does not name.

@@ -25,28 +25,32 @@ bool reversed(const cups_page_header2_t& header, int transform) {
     return header.cupsInteger[transform] == 0xFFFFFFFFU;
 }
 
-// Reverses the order of the Count pixels of Size bytes each in Line.
 ssize_t appendTo(void* bytes, unsigned char* data, size_t length) {
     static_cast<QByteArray*>(bytes)->append(reinterpret_cast<const char*>(data), qsizetype(length));
     return ssize_t(length);
 }
 
 // The bytes that Write writes into a PWG raster stream of its own, from its start to its end.
-template <typename TWrite> QByteArray writtenStream(TWrite Write) {
+template <typename TWrite> QByteArray writtenStream(const TPwgPageSetup& Setup, TWrite Write) {
     QByteArray bytes;
     std::unique_ptr<cups_raster_t, decltype(&cupsRasterClose)> raster(
-        cupsRasterOpenIO(appendTo, &bytes, CUPS_RASTER_WRITE_PWG), &cupsRasterClose);
+        cupsRasterOpenIO(appendTo, &bytes, RasterMode(Setup)), &cupsRasterClose);
     Write(raster.get());
     raster.reset();
     return bytes;
 }
 
+// Reverses the order of the Count pixels of Size bytes each in Line.
 void reversePixels(uchar* line, int count, int size) {
     for (int left = 0, right = count - 1; left < right; ++left, --right)
         std::swap_ranges(line + left * size, line + (left + 1) * size, line + right * size);
 }
 
 } // namespace
+
+cups_mode_t RasterMode(const TPwgPageSetup& Setup) {
+    return Setup.CupsRaster() ? CUPS_RASTER_WRITE_COMPRESSED : CUPS_RASTER_WRITE_PWG;
+}
 
 bool InitPwgHeader(const TPwgPageSetup& Setup, cups_page_header2_t& Header, bool BackSide) {
     pwg_media_t* media = pwgMediaForPWG(Setup.Media.constData());
@@ -60,9 +64,18 @@ bool InitPwgHeader(const TPwgPageSetup& Setup, cups_page_header2_t& Header, bool
 
 TPwgPageWriter::TPwgPageWriter(cups_raster_t* Raster, const TPwgPageSetup& Setup, int FirstPage)
     : FRaster(Raster), FSetup(Setup), FPages(FirstPage) {
-    if (!InitPwgHeader(FSetup, FFront) || !InitPwgHeader(FSetup, FBack, true))
+    // libcups' PWG headers say how a back side is turned; a driver's header keeps its own meaning for the
+    // same fields, so its pages are turned as the PWG header of the same sides would say, and sent with the
+    // driver's header.
+    cups_page_header2_t back{};
+    if (!InitPwgHeader(FSetup, FFront) || !InitPwgHeader(FSetup, back, true))
         throw EPrinter(
             QStringLiteral("The print system knows no paper \"%1\"").arg(QString::fromUtf8(Setup.Media)));
+    FBackUpsideDown = reversed(back, CUPS_RASTER_PWG_FeedTransform);
+    FBackMirrored = reversed(back, CUPS_RASTER_PWG_CrossFeedTransform);
+    FBack = back;
+    if (FSetup.DriverHeader)
+        FFront = FBack = *FSetup.DriverHeader;
     FSheetLine.resize(qsizetype(FFront.cupsWidth) * (FSetup.Color() ? 3 : 1));
     FLine.resize(FFront.cupsBytesPerLine);
 }
@@ -91,8 +104,8 @@ void TPwgPageWriter::WritePage(const QImage& Bitmap) {
     const int bottom = FPage.isNull() ? top : std::clamp(y + FPage.height(), top, sheetHeight);
     auto* line = reinterpret_cast<uchar*>(FSheetLine.data());
 
-    const bool upsideDown = reversed(header, CUPS_RASTER_PWG_FeedTransform);
-    const bool mirrored = reversed(header, CUPS_RASTER_PWG_CrossFeedTransform);
+    const bool upsideDown = back && FBackUpsideDown;
+    const bool mirrored = back && FBackMirrored;
     // Only what changes is written into the line: the image's part, and white where it was.
     bool white = false;        // the whole line is white
     bool marginsWhite = false; // the line is white outside the image's part
@@ -115,27 +128,36 @@ void TPwgPageWriter::WritePage(const QImage& Bitmap) {
     }
 }
 
+// Gray lines go on as they are, black lines (CUPS_CSPACE_K, 1 for ink) inverted, and 1-bit lines dithered,
+// a set bit for black, or for white in a white colour space.
 void TPwgPageWriter::writeLine(const cups_page_header2_t& header, int row) {
     auto* line = reinterpret_cast<uchar*>(FSheetLine.data());
+    const bool ink = header.cupsColorSpace == CUPS_CSPACE_K;
     if (header.cupsBitsPerPixel == 1) {
+        const uchar unset = ink ? 0x00 : 0xFF;
         auto* bits = reinterpret_cast<uchar*>(FLine.data());
-        std::memset(bits, 0, FLine.size());
+        std::memset(bits, unset, FLine.size());
         for (int x = 0; x < FSheetLine.size(); ++x)
             if (line[x] < ditherThreshold(x, row))
-                bits[x >> 3] |= static_cast<uchar>(0x80 >> (x & 7));
+                bits[x >> 3] ^= static_cast<uchar>(0x80 >> (x & 7));
         line = bits;
+    } else if (ink) {
+        auto* inked = reinterpret_cast<uchar*>(FLine.data());
+        for (int x = 0; x < FSheetLine.size(); ++x)
+            inked[x] = static_cast<uchar>(255 - line[x]);
+        line = inked;
     }
     if (cupsRasterWritePixels(FRaster, line, header.cupsBytesPerLine) < header.cupsBytesPerLine)
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
 }
 
-QByteArray PwgStreamStart() {
-    return writtenStream([](cups_raster_t*) {});
+QByteArray PwgStreamStart(const TPwgPageSetup& Setup) {
+    return writtenStream(Setup, [](cups_raster_t*) {});
 }
 
 QByteArray EncodePwgPage(const TPwgPageSetup& Setup, const QImage& Bitmap, int Index) {
-    static const qsizetype start = PwgStreamStart().size();
-    QByteArray bytes =
-        writtenStream([&](cups_raster_t* raster) { TPwgPageWriter(raster, Setup, Index).WritePage(Bitmap); });
+    const qsizetype start = PwgStreamStart(Setup).size();
+    QByteArray bytes = writtenStream(
+        Setup, [&](cups_raster_t* raster) { TPwgPageWriter(raster, Setup, Index).WritePage(Bitmap); });
     return bytes.remove(0, start);
 }

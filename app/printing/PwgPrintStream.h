@@ -1,9 +1,11 @@
-// The print stream of our own on CUPS: page images are encoded as PWG raster pages on worker threads, side by
-// side, while the next page is rendered, and go to the print system in order, in one job on the destination.
-// The job's options are the destination's own (a CUPS instance's, the user's lpoptions) with the link's over
-// them, checked against what the destination supports; they make the page setup, and those the printer does
-// itself go with the job. Without options the pages go on the destination's default paper, one-sided, in
-// gray. Driverless printers take the raster as it is; CUPS converts it for every other queue.
+// The print stream of our own on CUPS, in the stream the queue's driver takes. Page images are encoded as PWG
+// raster pages for a driverless printer, or as CUPS raster pages for a raster driver at its own resolution,
+// on worker threads, side by side, while the next page is rendered, and go to the print system in order, in
+// one job on the destination. A PostScript or PDF queue takes the document itself, its pages placed on the
+// sheets as a PDF; a raw queue takes the document as it is. The job's options are the destination's own (a
+// CUPS instance's, the user's lpoptions) with the link's over them, checked against what the destination
+// supports; they make the page setup, and those the printer does itself go with the job. Without options the
+// pages go on the destination's default paper, one-sided, in gray.
 #pragma once
 
 #include "app/printing/CupsDestination.h"
@@ -29,6 +31,11 @@ public:
 
     int CopiesToSend() const override { return FPrinterCopies ? 1 : FOptions.Copies; }
 
+    bool TakesDocument() const override {
+        return FStream == TQueueStream::Pdf || FStream == TQueueStream::Raw;
+    }
+    void PrintDocument(PDFium::TPdf& Pdf, const QList<int>& Pages, const QString& Title) override;
+
     bool Begin(const QString& Title) override;
     void Draw(const QImage& Bitmap) override;
     bool DrawTaking(QImage& Bitmap) override;
@@ -38,12 +45,15 @@ public:
     QString Refusal() const override { return FJob.Refusal(); }
 
 private:
+    // What the printer does itself, as job attributes: the options it carries out and the copies it makes.
+    TOptionValues jobAttributes() const;
     void endPage();
     // Hands Page to the encoders; a page the print system did not take is told as the job says.
     void submit(QImage& Page);
     void close();
 
     std::unique_ptr<TCupsDestination> FDestination;
+    TQueueStream FStream = TQueueStream::PwgRaster;
     TPwgPageSetup FSetup;
     TCupsJob FJob;
     std::unique_ptr<TPagePipeline> FPipeline;

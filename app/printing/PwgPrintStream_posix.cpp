@@ -1,9 +1,15 @@
 #include "app/printing/PwgPrintStream.h"
 
+#include "app/log/RunLog.h"
 #include "app/printing/EPrinter.h"
 #include "app/printing/GrayImage.h"
 #include "app/printing/PagePipeline.h"
+#include "app/printing/PlacedPdf.h"
 #include "app/printing/PwgPageWriter.h"
+#include "pdf/Pdf.h"
+
+#include <QBuffer>
+#include <QFile>
 
 #include <QImage>
 #include <QThread>
@@ -18,6 +24,16 @@ int encoderCount(int BytesPerPixel) {
     return std::clamp(2 * 4 / BytesPerPixel - 1, 1, QThread::idealThreadCount());
 }
 
+// The document's own bytes: its file as it is, or, for one opened from memory, the document saved whole.
+QByteArray DocumentBytes(PDFium::TPdf& Pdf) {
+    if (QFile file(Pdf.FileName()); !Pdf.FileName().isEmpty() && file.open(QIODevice::ReadOnly))
+        return file.readAll();
+    QBuffer saved;
+    saved.open(QIODevice::WriteOnly);
+    Pdf.SaveAs(saved, PDFium::saNoIncremental, PDFium::pvUnknown);
+    return saved.buffer();
+}
+
 } // namespace
 
 TPwgPrintStream::TPwgPrintStream(std::unique_ptr<TCupsDestination> Destination,
@@ -25,10 +41,16 @@ TPwgPrintStream::TPwgPrintStream(std::unique_ptr<TCupsDestination> Destination,
     : FDestination(std::move(Destination)), FJob(*FDestination) {
     FOptions = ReadPrintOptions(MergeOptions(FDestination->UserOptions(), LinkOptions));
     // A destination that cannot be found refuses the job at its beginning, in the print system's words.
-    if (FDestination->Found())
+    if (FDestination->Found()) {
         FDestination->CheckSupported(FOptions);
+        FStream = FDestination->Stream(FOptions);
+    }
     FSetup = FDestination->PageSetup(FOptions);
-    FPrinterCopies = FOptions.Copies > 1 && FDestination->PrinterCopies() >= FOptions.Copies;
+    // A raster driver makes the copies its page header asks for; a PDF's are made by the queue's filters.
+    FPrinterCopies =
+        FOptions.Copies > 1 &&
+        (FSetup.CupsRaster() ||
+         (TakesDocument() ? FDestination->QueueCopies() : FDestination->PrinterCopies()) >= FOptions.Copies);
 }
 
 TPwgPrintStream::~TPwgPrintStream() {
@@ -36,22 +58,60 @@ TPwgPrintStream::~TPwgPrintStream() {
         Abort();
 }
 
-bool TPwgPrintStream::Begin(const QString& Title) {
-    // What the printer does itself goes with the job; the pages carry the rest.
+TOptionValues TPwgPrintStream::jobAttributes() const {
     TOptionValues attributes;
     for (const QByteArray& option : PrinterOptionNames())
         if (FOptions.Given.contains(option))
             attributes.insert(option, FOptions.Given.value(option));
-    if (FPrinterCopies)
+    if (FPrinterCopies && !FSetup.CupsRaster())
         attributes.insert("copies", QByteArray::number(FOptions.Copies));
-    if (!FJob.Start(Title, attributes))
+    return attributes;
+}
+
+void TPwgPrintStream::PrintDocument(PDFium::TPdf& Pdf, const QList<int>& Pages, const QString& Title) {
+    if (!TakesDocument())
+        return TPrintStream::PrintDocument(Pdf, Pages, Title);
+    QByteArray document;
+    TOptionValues attributes;
+    if (FStream == TQueueStream::Raw) {
+        // The device takes what it is sent, as from lp: the document as it is, with nothing of Kestrova's.
+        WriteLog(QStringLiteral("The printer \"%1\" is a raw queue: the document goes to it as it is, its "
+                                "placement and options left to the printer")
+                     .arg(FDestination->Name()));
+        document = DocumentBytes(Pdf);
+    } else {
+        document = PlacePdfPages(Pdf, Pages, FSetup, FOptions);
+        attributes = jobAttributes();
+        // The sheets are the printer's own, placed already; pages in gray unless colour was asked for, as
+        // the page images would be.
+        attributes.insert("print-scaling", "none");
+        if (!FOptions.Color)
+            attributes.insert("print-color-mode", "monochrome");
+    }
+    if (!FJob.Start(Title, attributes,
+                    FStream == TQueueStream::Raw ? "application/octet-stream" : "application/pdf"))
+        throw EPrinter(FJob.Refusal().isEmpty() ? QStringLiteral("Printer is not currently printing")
+                                                : FJob.Refusal());
+    try {
+        FJob.Write(document);
+    } catch (const EPrinter& error) {
+        FJob.Cancel();
+        throw EPrinter(FJob.Failure(error.Message()));
+    }
+    FJob.Finish();
+}
+
+bool TPwgPrintStream::Begin(const QString& Title) {
+    // What the printer does itself goes with the job; the pages carry the rest.
+    if (!FJob.Start(Title, jobAttributes(),
+                    FSetup.CupsRaster() ? "application/vnd.cups-raster" : "image/pwg-raster"))
         return false;
     FPipeline = std::make_unique<TPagePipeline>(
         encoderCount(FSetup.Color() ? 3 : 1),
         [this](const QImage& page, int index) { return EncodePwgPage(FSetup, page, index); },
         [this](const QByteArray& bytes, int index) {
             if (index == 0)
-                FJob.Write(PwgStreamStart());
+                FJob.Write(PwgStreamStart(FSetup));
             FJob.Write(bytes);
         });
     FPageDrawn = false;

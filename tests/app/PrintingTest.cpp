@@ -280,10 +280,13 @@ TEST_F(PrintingTest, QtsStreamHoldsThePageImagesAsTheyAre) {
     }
 }
 
-// Pages go as PWG raster wherever the print system takes it; a queue that can take nothing of the kind, here
-// one for plain text only, keeps Qt's stream, which takes only the options that Kestrova does itself.
-TEST_F(PrintingTest, ChoosesPwgRasterWhereThePrintSystemTakesIt) {
-    EXPECT_NE(dynamic_cast<TPwgPrintStream*>(OpenPrintStream(System.DefaultPrinter()).get()), nullptr);
+// Our own stream serves wherever the print system takes PWG raster or a PDF for the queue: the page images
+// of a PDF queue and the document itself; a queue that can take neither, here one for plain text only, keeps
+// Qt's stream, which takes only the options that Kestrova does itself.
+TEST_F(PrintingTest, ChoosesOurStreamWhereThePrintSystemTakesRasterOrPdf) {
+    const auto ours = OpenPrintStream(System.DefaultPrinter());
+    ASSERT_NE(dynamic_cast<TPwgPrintStream*>(ours.get()), nullptr);
+    EXPECT_TRUE(ours->TakesDocument());
     const QString textOnly = "Kestrova_Text_Only";
     ASSERT_TRUE(System.AddPrinter(textOnly, 300, "text/plain text/plain 0 -"));
     EXPECT_NE(dynamic_cast<TQtPrintStream*>(OpenPrintStream(textOnly).get()), nullptr);

@@ -10,6 +10,7 @@
 #include "app/printing/PageFit.h"
 #include "support/PdfFixtures.h"
 #include "support/PrintSystem.h"
+#include "support/PrintedSheets.h"
 #include "support/PwgRaster.h"
 #include "support/TestData.h"
 
@@ -70,18 +71,6 @@ int PageOf(const PwgPage& sheet, const TPwgPageSetup& setup, const QString& sour
         }
     }
     return best;
-}
-
-// The dark part of a side, in sheet pixels.
-QRect DarkArea(const QImage& side) {
-    QRect area;
-    for (int y = 0; y < side.height(); ++y) {
-        const uchar* line = side.constScanLine(y);
-        for (int x = 0; x < side.width(); ++x)
-            if (line[x] < 128)
-                area |= QRect(x, y, 1, 1);
-    }
-    return area;
 }
 
 class PrintOptions : public FormJob {
@@ -226,9 +215,9 @@ TEST_F(PrintOptions, AnInstancePrintsWithItsOptionsAndTheLinksGoOverThem) {
     PrintSystem::Administer("lpoptions", {"-x", instance});
 }
 
-// A queue on a printer driver (CUPS's sample Zebra ZPL label driver) gets the options through CUPS's filters:
-// the paper the label is made for and the copies the driver asks the printer for.
-TEST_F(PrintOptions, ALabelPrinterGetsThemThroughCupsFilters) {
+// A queue on a raster driver (CUPS's sample Zebra ZPL label driver) gets the options in the page header of
+// the CUPS raster it takes: the paper the label is made for and the copies the driver asks the printer for.
+TEST_F(PrintOptions, ALabelPrinterGetsThemInItsDriversRaster) {
     const QString label = PrintSystem::Shared().LabelPrinter();
     const FixtureDocument receipt = BlackPage(80 / 25.4 * 72, 200 / 25.4 * 72);
     WriteTable(Folder.path(), {{"Till", "Till", label}});

@@ -49,6 +49,17 @@ QList<QImage> PrintedSheets(const QString& Path, int Dpi) {
     return sheets;
 }
 
+QRect DarkArea(const QImage& Image) {
+    QRect area;
+    for (int y = 0; y < Image.height(); ++y) {
+        const uchar* line = Image.constScanLine(y);
+        for (int x = 0; x < Image.width(); ++x)
+            if (line[x] < 128)
+                area |= QRect(x, y, 1, 1);
+    }
+    return area;
+}
+
 double MeanLevel(const QImage& Image, const QRect& Area) {
     const QRect inside = Area & Image.rect();
     if (inside.isEmpty())

@@ -18,5 +18,8 @@ QList<QImage> PrintedSheets(const QString& Path, int Dpi);
 // sizes differ.
 double MeanDifference(const QImage& A, const QImage& B);
 
+// The smallest rectangle holding every pixel of a gray image darker than mid-gray.
+QRect DarkArea(const QImage& Image);
+
 // The mean gray level of Area of Image.
 double MeanLevel(const QImage& Image, const QRect& Area);

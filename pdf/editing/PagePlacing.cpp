@@ -1,0 +1,36 @@
+// TPdf's placing of a page on a sheet: the page becomes the sheet, its content drawn where a printer would
+// draw it, so that a document can be handed to a print system placed as a PDF rather than as page images.
+#include "pdf/Pdf.h"
+
+#include "pdf/engine/FPdfEdit.h"
+#include "pdf/engine/FPdfFlatten.h"
+#include "pdf/engine/FPdfTransformPage.h"
+
+#include <QTransform>
+
+namespace PDFium {
+
+void TPdf::PlacePageOnSheet(const QTransform& Matrix, const TPdfRectangle& Clip, double SheetWidth,
+                            double SheetHeight) {
+    CheckPageEditable();
+    Check(SheetWidth > 0 && SheetHeight > 0 && Matrix.isInvertible(),
+          QStringLiteral("Cannot place page on sheet"));
+    // The annotations that print (form fields with their values among them) are drawn with the content, so
+    // that they move with it; the engine then wants the page loaded anew.
+    Check(FPDFPage_Flatten(Page(), FLAT_PRINT) != FLATTEN_FAIL, QStringLiteral("Cannot place page on sheet"));
+    ReloadPage();
+    const FS_MATRIX matrix{float(Matrix.m11()), float(Matrix.m12()), float(Matrix.m21()),
+                           float(Matrix.m22()), float(Matrix.dx()),  float(Matrix.dy())};
+    const FS_RECTF clip{float(Clip.Left), float(Clip.Top), float(Clip.Right), float(Clip.Bottom)};
+    Check(FPDFPage_TransFormWithClip(Page(), &matrix, &clip) != 0,
+          QStringLiteral("Cannot place page on sheet"));
+    const float width = float(SheetWidth);
+    const float height = float(SheetHeight);
+    for (auto setBox : {FPDFPage_SetMediaBox, FPDFPage_SetCropBox, FPDFPage_SetBleedBox, FPDFPage_SetTrimBox,
+                        FPDFPage_SetArtBox})
+        setBox(Page(), 0, 0, width, height);
+    FPDFPage_SetRotation(Page(), ro0);
+    ReloadPage();
+}
+
+} // namespace PDFium
