@@ -1,12 +1,14 @@
-// Page images written as raster pages into a libcups raster stream: each page the whole sheet, white, with
-// the image one to one in the printable area at the image's offset (QImage::offset(), from the area's
-// top-left corner; what falls outside the sheet is cut), in 8-bit gray, in 8-bit sRGB for colour, or, for
-// printers that take nothing else, in 1-bit black with an ordered dither. On two sides, every second page is
-// a back side, turned as the printer asks (pwg-raster-document-sheet-back) and marked so in its header. A
-// raster driver's pages are CUPS raster with its own page header, in the colour space and bits it names.
+// Page images written as raster pages, in bytes as libcups' raster writer writes them: each page the whole
+// sheet, white, with the image one to one in the printable area at the image's offset (QImage::offset(), from
+// the area's top-left corner; what falls outside the sheet is cut), in 8-bit gray, in 8-bit sRGB for colour,
+// or, for printers that take nothing else, in 1-bit black with an ordered dither. On two sides, every second
+// page is a back side, turned as the printer asks (pwg-raster-document-sheet-back) and marked so in its
+// header. A raster driver's pages are CUPS raster with its own page header, in the colour space and bits it
+// names.
 #pragma once
 
 #include "app/printing/PwgPageSetup.h"
+#include "app/printing/RasterEncoder.h"
 
 #include <cups/raster.h>
 
@@ -16,23 +18,23 @@
 // The PWG page header of Setup's front sides, or of its back sides; false when libcups knows neither its
 // media name nor its type.
 bool InitPwgHeader(const TPwgPageSetup& Setup, cups_page_header2_t& Header, bool BackSide = false);
-// How libcups is to write Setup's pages: PWG raster, or compressed CUPS raster for a raster driver.
-cups_mode_t RasterMode(const TPwgPageSetup& Setup);
+// The stream Setup's pages go in: PWG raster, or compressed CUPS raster for a raster driver.
+TRasterKind RasterKind(const TPwgPageSetup& Setup);
 
 class TPwgPageWriter {
 public:
-    // Raster is a stream opened for writing in Setup's RasterMode(); it stays the caller's. The first page
-    // written is the document's FirstPage-th, from 0.
-    TPwgPageWriter(cups_raster_t* Raster, const TPwgPageSetup& Setup, int FirstPage = 0);
+    // Pages are appended to Out, a stream of Setup's RasterKind() begun with PwgStreamStart(Setup), which
+    // must outlive the writer. The first page written is the document's FirstPage-th, from 0.
+    TPwgPageWriter(QByteArray& Out, const TPwgPageSetup& Setup, int FirstPage = 0);
 
     // Writes one page holding Bitmap, in gray, or in colour for a colour setup; a null image gives a blank
-    // page. Raises EPrinter "Printer is not currently printing" when the stream does not take it.
+    // page.
     void WritePage(const QImage& Bitmap);
 
 private:
-    void writeLine(const cups_page_header2_t& header, int row);
+    void writeLine(TRasterPageEncoder& encoder, const cups_page_header2_t& header, int row);
 
-    cups_raster_t* FRaster;
+    QByteArray& FOut;
     TPwgPageSetup FSetup;
     cups_page_header2_t FFront{};
     cups_page_header2_t FBack{};
@@ -44,7 +46,7 @@ private:
     QByteArray FLine;      // that line as the stream takes it
 };
 
-// What libcups writes at the start of a stream of Setup's pages, before its first page.
+// What a stream of Setup's pages starts with, before its first page.
 QByteArray PwgStreamStart(const TPwgPageSetup& Setup = {});
 // The document's Index-th page (from 0) holding Bitmap, as TPwgPageWriter writes it, on its own: the bytes
 // that follow the stream's start, or those of the page before.

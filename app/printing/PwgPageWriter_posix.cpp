@@ -2,6 +2,7 @@
 
 #include "app/printing/EPrinter.h"
 #include "app/printing/GrayImage.h"
+#include "app/printing/RasterEncoder.h"
 
 #include <QImage>
 
@@ -25,21 +26,6 @@ bool reversed(const cups_page_header2_t& header, int transform) {
     return header.cupsInteger[transform] == 0xFFFFFFFFU;
 }
 
-ssize_t appendTo(void* bytes, unsigned char* data, size_t length) {
-    static_cast<QByteArray*>(bytes)->append(reinterpret_cast<const char*>(data), qsizetype(length));
-    return ssize_t(length);
-}
-
-// The bytes that Write writes into a PWG raster stream of its own, from its start to its end.
-template <typename TWrite> QByteArray writtenStream(const TPwgPageSetup& Setup, TWrite Write) {
-    QByteArray bytes;
-    std::unique_ptr<cups_raster_t, decltype(&cupsRasterClose)> raster(
-        cupsRasterOpenIO(appendTo, &bytes, RasterMode(Setup)), &cupsRasterClose);
-    Write(raster.get());
-    raster.reset();
-    return bytes;
-}
-
 // Reverses the order of the Count pixels of Size bytes each in Line.
 void reversePixels(uchar* line, int count, int size) {
     for (int left = 0, right = count - 1; left < right; ++left, --right)
@@ -48,8 +34,8 @@ void reversePixels(uchar* line, int count, int size) {
 
 } // namespace
 
-cups_mode_t RasterMode(const TPwgPageSetup& Setup) {
-    return Setup.CupsRaster() ? CUPS_RASTER_WRITE_COMPRESSED : CUPS_RASTER_WRITE_PWG;
+TRasterKind RasterKind(const TPwgPageSetup& Setup) {
+    return Setup.CupsRaster() ? TRasterKind::CupsCompressed : TRasterKind::Pwg;
 }
 
 bool InitPwgHeader(const TPwgPageSetup& Setup, cups_page_header2_t& Header, bool BackSide) {
@@ -62,8 +48,8 @@ bool InitPwgHeader(const TPwgPageSetup& Setup, cups_page_header2_t& Header, bool
     return true;
 }
 
-TPwgPageWriter::TPwgPageWriter(cups_raster_t* Raster, const TPwgPageSetup& Setup, int FirstPage)
-    : FRaster(Raster), FSetup(Setup), FPages(FirstPage) {
+TPwgPageWriter::TPwgPageWriter(QByteArray& Out, const TPwgPageSetup& Setup, int FirstPage)
+    : FOut(Out), FSetup(Setup), FPages(FirstPage) {
     // libcups' PWG headers say how a back side is turned; a driver's header keeps its own meaning for the
     // same fields, so its pages are turned as the PWG header of the same sides would say, and sent with the
     // driver's header.
@@ -84,8 +70,7 @@ void TPwgPageWriter::WritePage(const QImage& Bitmap) {
     const bool back = FSetup.Sides != "one-sided" && FPages % 2 == 1;
     const cups_page_header2_t& header = back ? FBack : FFront;
     ++FPages;
-    if (!cupsRasterWriteHeader2(FRaster, const_cast<cups_page_header2_t*>(&header)))
-        throw EPrinter(QStringLiteral("Printer is not currently printing"));
+    TRasterPageEncoder encoder(RasterKind(FSetup), header, FOut);
 
     const int pixel = FSetup.Color() ? 3 : 1;
     if (FSetup.Color())
@@ -124,13 +109,13 @@ void TPwgPageWriter::WritePage(const QImage& Bitmap) {
             std::memset(line, 0xFF, FSheetLine.size());
             white = marginsWhite = true;
         }
-        writeLine(header, row);
+        writeLine(encoder, header, row);
     }
 }
 
 // Gray lines go on as they are, black lines (CUPS_CSPACE_K, 1 for ink) inverted, and 1-bit lines dithered,
 // a set bit for black, or for white in a white colour space.
-void TPwgPageWriter::writeLine(const cups_page_header2_t& header, int row) {
+void TPwgPageWriter::writeLine(TRasterPageEncoder& encoder, const cups_page_header2_t& header, int row) {
     auto* line = reinterpret_cast<uchar*>(FSheetLine.data());
     const bool ink = header.cupsColorSpace == CUPS_CSPACE_K;
     if (header.cupsBitsPerPixel == 1) {
@@ -147,17 +132,15 @@ void TPwgPageWriter::writeLine(const cups_page_header2_t& header, int row) {
             inked[x] = static_cast<uchar>(255 - line[x]);
         line = inked;
     }
-    if (cupsRasterWritePixels(FRaster, line, header.cupsBytesPerLine) < header.cupsBytesPerLine)
-        throw EPrinter(QStringLiteral("Printer is not currently printing"));
+    encoder.WriteLine(line);
 }
 
 QByteArray PwgStreamStart(const TPwgPageSetup& Setup) {
-    return writtenStream(Setup, [](cups_raster_t*) {});
+    return RasterStreamStart(RasterKind(Setup));
 }
 
 QByteArray EncodePwgPage(const TPwgPageSetup& Setup, const QImage& Bitmap, int Index) {
-    const qsizetype start = PwgStreamStart(Setup).size();
-    QByteArray bytes = writtenStream(
-        Setup, [&](cups_raster_t* raster) { TPwgPageWriter(raster, Setup, Index).WritePage(Bitmap); });
-    return bytes.remove(0, start);
+    QByteArray bytes;
+    TPwgPageWriter(bytes, Setup, Index).WritePage(Bitmap);
+    return bytes;
 }
