@@ -41,6 +41,15 @@ double scaleFor(TScaling scaling, double areaWidth, double areaHeight, double wi
     }
 }
 
+// How much of the page shows: the scale it shows at, or, at its own size, the part of it that fits.
+double shownOf(TScaling scaling, double areaWidth, double areaHeight, double width, double height) {
+    if (scaling == TScaling::None)
+        return std::min(1.0, areaWidth / width) * std::min(1.0, areaHeight / height);
+    // Filling decides by the whole page too: turned, it is cut less.
+    return scaleFor(scaling == TScaling::Fill ? TScaling::Fit : scaling, areaWidth, areaHeight, width,
+                    height);
+}
+
 } // namespace
 
 TPagePlacement PlacePage(int PrintableWidth, int PrintableHeight, int Dpi, double PageWidth,
@@ -55,13 +64,9 @@ TPagePlacement PlacePage(int PrintableWidth, int PrintableHeight, int Dpi, doubl
     const double width = PageWidth * Dpi / 72.0;
     const double height = PageHeight * Dpi / 72.0;
     PDFium::TRotation rotation = turnOf(Orientation.value_or(3));
-    if (!Orientation) {
-        // Filling decides by the whole page too: turned, it is cut less.
-        const TScaling shown = Scaling == TScaling::Fill ? TScaling::Fit : Scaling;
-        if (scaleFor(shown, PrintableWidth, PrintableHeight, height, width) >
-            scaleFor(shown, PrintableWidth, PrintableHeight, width, height) * (1 + 1e-9))
-            rotation = PDFium::ro270;
-    }
+    if (!Orientation && shownOf(Scaling, PrintableWidth, PrintableHeight, height, width) >
+                            shownOf(Scaling, PrintableWidth, PrintableHeight, width, height) * (1 + 1e-9))
+        rotation = PDFium::ro270;
     const double turnedWidth = sideways(rotation) ? height : width;
     const double turnedHeight = sideways(rotation) ? width : height;
     const double scale = scaleFor(Scaling, PrintableWidth, PrintableHeight, turnedWidth, turnedHeight);

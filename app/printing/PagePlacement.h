@@ -3,7 +3,8 @@
 // printable width at the top-left corner, never turned. With them, it keeps its proportions and is centred:
 // fit shows the whole page as large as it goes, fill covers the area and is cut at its edges, none is the
 // page's own size, auto is fit for a page larger than the area and none for any other. A landscape page on a
-// portrait area, or the other way round, is turned where that shows it larger, unless a turn was asked for.
+// portrait area, or the other way round, is turned where that shows it larger, or at its own size where more
+// of it then fits, unless a turn was asked for.
 #pragma once
 
 #include "app/options/PrintOptions.h"

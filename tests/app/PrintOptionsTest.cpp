@@ -147,7 +147,10 @@ INSTANTIATE_TEST_SUITE_P(
             "FitReceipt", ReceiptWidth, ReceiptHeight, TScaling::Fit, {}, {1140, 0, 2520, 6300, ro0}},
         PlacementCase{
             "NoneAtItsSize", ReceiptWidth, ReceiptHeight, TScaling::None, {}, {1455, 788, 1890, 4724, ro0}},
-        PlacementCase{"NoneNeverTurns", 792, 612, TScaling::None, {}, {-900, 600, 6600, 5100, ro0}},
+        // At its own size, a landscape page too wide for the area is turned, as more of it then shows.
+        PlacementCase{
+            "NoneTurnsALandscapePage", 792, 612, TScaling::None, {}, {-150, -150, 5100, 6600, ro270}},
+        PlacementCase{"NoneKeepsAPageThatFits", 300, 200, TScaling::None, {}, {1150, 2316, 2500, 1667, ro0}},
         PlacementCase{"AutoSmallPageAtItsSize",
                       ReceiptWidth,
                       ReceiptHeight,
