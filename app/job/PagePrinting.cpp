@@ -80,7 +80,7 @@ void printPDf(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterName, 
 void PrintDocument(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterName, const QString& Caption,
                    const TOptionValues& Options, const TPageProgress& OnPage) {
     const int pageCount = Pdf.PageCount();
-    Printer.SetPrinterIndex(FindPrinter(Printer.Printers(), PrinterName));
+    Printer.SetPrinterIndex(FindJobPrinter(Printer.Printers(), PrinterName));
     Printer.SetOptions(Options);
     const QList<int> pages = PagesToPrint(Printer.Options().PageRanges, pageCount);
     // On two sides, every copy starts on a sheet of its own: an odd page count gets a blank back.

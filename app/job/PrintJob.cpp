@@ -23,7 +23,7 @@ void RunPrintJob(const TPrintJob& Job, QString& FPdfPath) {
             });
         };
         if (!Job.PrintOptions.isEmpty()) {
-            printer.SetPrinterIndex(FindPrinter(printer.Printers(), printerName()));
+            printer.SetPrinterIndex(FindJobPrinter(printer.Printers(), printerName()));
             printer.SetOptions(Job.PrintOptions);
             printer.Options(); // reads and checks them on the printer
         }

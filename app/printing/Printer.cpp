@@ -17,6 +17,12 @@ int FindPrinter(const QStringList& Printers, const QString& Name) {
     return -1;
 }
 
+int FindJobPrinter(const QStringList& Printers, const QString& Name) {
+    const int found = FindPrinter(Printers, Name);
+    const qsizetype slash = Name.indexOf(u'/');
+    return found >= 0 || slash < 0 ? found : FindPrinter(Printers, Name.first(slash));
+}
+
 TPrinter::TPrinter() : FPrinters(ReadPrinterList()) {}
 
 TPrinter::~TPrinter() {

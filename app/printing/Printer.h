@@ -103,6 +103,9 @@ private:
 // The position of the first printer whose name has the length of Name and equals it without regard to case,
 // by the rules of the user's locale; -1 when there is none.
 int FindPrinter(const QStringList& Printers, const QString& Name);
+// The printer a job for Name goes to, as lp -d takes it: Name's position, or, for a CUPS instance
+// "Queue/instance" that does not exist, its queue's, with the queue's own options; -1 when there is neither.
+int FindJobPrinter(const QStringList& Printers, const QString& Name);
 
 // Draws Bitmap one to one at the top-left corner of the current page (TPrinter::Draw).
 void PrintBitmap(TPrinter& Printer, const QImage& Bitmap);

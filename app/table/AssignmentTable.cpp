@@ -61,6 +61,10 @@ QList<TGridColumn> GridColumns() {
 QString MissingPrinterNote(const QString& PrinterName, const QStringList& Printers) {
     if (PrinterName.isEmpty() || Printers.isEmpty() || FindPrinter(Printers, PrinterName) >= 0)
         return {};
+    if (const int queue = FindJobPrinter(Printers, PrinterName); queue >= 0)
+        return QStringLiteral("The instance \"%1\" was not found: this module prints on \"%2\" with its own "
+                              "options")
+            .arg(PrinterName, Printers[queue]);
     return QStringLiteral("The printer \"%1\" does not exist: this module prints on the default printer")
         .arg(PrinterName);
 }

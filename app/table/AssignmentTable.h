@@ -36,8 +36,8 @@ std::unique_ptr<QLockFile> HoldForEditing(const QString& CdsFilePath);
 QList<TGridColumn> GridColumns();
 
 // The note of a row whose printer, named and not empty, is not among Printers: its module prints on the
-// default printer. Empty for any other row, and for every row while the printers are not known (an empty
-// list).
+// default printer, or, for a CUPS instance not found, on its queue. Empty for any other row, and for every
+// row while the printers are not known (an empty list).
 QString MissingPrinterNote(const QString& PrinterName, const QStringList& Printers);
 
 // The printer of the first row, in index order, whose address begins with ModuleAddress without regard to

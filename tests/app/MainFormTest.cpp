@@ -372,7 +372,8 @@ TEST_F(MainForm, MarksTheRowsWhosePrinterIsGone) {
         AssignmentTable::SetUp(cds, Folder.filePath("cds.xml"));
         for (const auto& [address, printer] :
              {std::pair{"A1", system.Printers()[1].toLower()},
-              std::pair{"B2", QStringLiteral("Kestrova_Deleted")}, std::pair{"C3", QString()}}) {
+              std::pair{"B2", QStringLiteral("Kestrova_Deleted")}, std::pair{"C3", QString()},
+              std::pair{"D4", system.Printers()[1] + "/nosuch"}}) {
             cds.Append();
             cds.SetFieldValue(AssignmentTable::fdModuleAddress, address);
             cds.SetFieldValue(AssignmentTable::fdSpecifyprintername, printer);
@@ -382,15 +383,21 @@ TEST_F(MainForm, MarksTheRowsWhosePrinterIsGone) {
     }
     TPrint form{QString()};
     for (int column = 0; column < 3; ++column) {
-        for (int row = 0; row < 3; ++row) {
+        for (int row = 0; row < 4; ++row) {
             const QModelIndex cell = form.Ds->index(row, column);
-            const bool gone = row == 1;
+            const bool gone = row == 1 || row == 3;
             EXPECT_EQ(cell.data(Qt::ForegroundRole), gone ? QVariant(QColor(Qt::red)) : QVariant());
-            if (gone) {
+            if (row == 1) {
                 EXPECT_EQ(
                     cell.data(Qt::ToolTipRole).toString(),
                     "The printer \"Kestrova_Deleted\" does not exist: this module prints on the default "
                     "printer");
+            } else if (row == 3) {
+                EXPECT_EQ(
+                    cell.data(Qt::ToolTipRole).toString(),
+                    QString("The instance \"%1/nosuch\" was not found: this module prints on \"%1\" with "
+                            "its own options")
+                        .arg(system.Printers()[1]));
             }
         }
     }

@@ -87,4 +87,18 @@ INSTANTIATE_TEST_SUITE_P(Names, FindPrinterTest,
                                          MatchCase{"Kestrova_A4 ", -1}, MatchCase{"", -1},
                                          MatchCase{"Office2", -1}, MatchCase{"OFFICE", 0}));
 
+class FindJobPrinterTest : public testing::TestWithParam<MatchCase> {};
+
+// As lp -d: an instance that exists is itself, one that does not is its queue, with the queue's options.
+TEST_P(FindJobPrinterTest, TakesTheQueueOfAMissingInstance) {
+    const QStringList printers{"Office", "Office/duplex", "Kestrova_A4"};
+    EXPECT_EQ(FindJobPrinter(printers, QString::fromUtf8(GetParam().Name)), GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, FindJobPrinterTest,
+                         testing::Values(MatchCase{"Office/duplex", 1}, MatchCase{"office/DUPLEX", 1},
+                                         MatchCase{"Office/nosuch", 0}, MatchCase{"kestrova_a4/x", 2},
+                                         MatchCase{"Nosuch/duplex", -1}, MatchCase{"/duplex", -1},
+                                         MatchCase{"Office", 0}));
+
 } // namespace
