@@ -48,7 +48,7 @@ tar -C "$root" -xf "$tarball"
 trap 'rm -rf "$root"' EXIT
 cp "$deb" "$root/tmp/kestrova_${version}_amd64.deb"
 cp "$work/kestrova_older.deb" "$root/tmp/kestrova_older.deb"
-cp scripts/print-system.sh scripts/package-test-root.sh "$root/tmp/"
+cp scripts/print-system.sh scripts/socket-sink.py scripts/package-test-root.sh "$root/tmp/"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 
 # The test runs in namespaces of its own: what it mounts and every process it starts end with it.

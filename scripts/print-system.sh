@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # A private print system for tests and the demo: a cupsd of our own in a folder of our own, with two virtual
 # 300 dpi queues whose printed output lands as PDF files, a label printer on CUPS's sample Zebra ZPL driver
-# whose output lands as ZPL, and two driverless printers (ippeveprinter on 127.0.0.1, 600 dpi, PWG raster
-# only) behind IPP Everywhere queues, whose received raster lands as .pwg files: a one-sided gray one, and a
-# two-sided colour one with two trays (ippeveprinter -2 -s 10,5). The driverless printers register
-# themselves through DNS-SD, so the folder also runs a D-Bus system bus and an avahi-daemon of its own. It
-# never touches /etc/cups, the machine's cupsd, D-Bus or avahi-daemon.
+# whose output lands as ZPL, three driverless printers (ippeveprinter on 127.0.0.1, 600 dpi, PWG raster
+# only) behind IPP Everywhere queues, whose received raster lands as .pwg files: a one-sided gray one, the
+# same reached without compression, and a two-sided colour one with two trays (ippeveprinter -2 -s 10,5),
+# and three queues on printers that take a raw TCP socket (scripts/socket-sink.py, each on a port of its
+# own on 127.0.0.1): CUPS's generic PostScript driver, its sample HP LaserJet driver (PCL, 300 dpi) and a
+# raw queue, which CUPS 2.4 still makes, with a warning that raw queues are deprecated. The driverless
+# printers register themselves through DNS-SD, so the folder also runs a D-Bus system bus and an
+# avahi-daemon of its own. It never touches /etc/cups, the machine's cupsd, D-Bus or avahi-daemon.
 #
 #   scripts/print-system.sh start [DIR]   start it in DIR (default: a new temporary folder), print the env
 #   scripts/print-system.sh env [DIR]     print the env of a running one again
@@ -17,21 +20,28 @@
 #   HOME             a private home, so that no personal lpoptions (a desktop's default printer, instances)
 #                    applies; PRINTER and LPDEST, which would name a default printer, are unset
 #   KESTROVA_PRINT_DIR, KESTROVA_PRINT_OUTPUT (the folder of printed files, one "<queue>-<job>.pdf" per job
-#     of the queues, the label printer's ZPL included, and one "<queue>-<n>.pwg" per job a driverless
-#     printer received),
+#     of the queues, the label printer's ZPL included, one "<queue>-<n>.pwg" per job a driverless printer
+#     received, and one "<queue>-<n>.ps", ".pcl" or ".raw" per job a socket printer received, whose
+#     modification time is when its last byte arrived),
 #   KESTROVA_PRINTERS (the queues, default first), KESTROVA_DEFAULT_PRINTER, KESTROVA_LABEL_PRINTER,
-#   KESTROVA_DRIVERLESS_PRINTER and KESTROVA_DUPLEX_PRINTER (the driverless queues; empty when they could
-#     not start, and KESTROVA_DRIVERLESS_ERROR then says why)
+#   KESTROVA_POSTSCRIPT_PRINTER, KESTROVA_LASERJET_PRINTER and KESTROVA_RAW_PRINTER (the socket queues),
+#   KESTROVA_DRIVERLESS_PRINTER, KESTROVA_DUPLEX_PRINTER and KESTROVA_DRIVERLESS_PLAIN_PRINTER (the
+#     driverless queues; empty when they could not start, and KESTROVA_DRIVERLESS_ERROR then says why)
 # A number of seconds written to DIR/driverless-delay makes the driverless printers take that long to print
 # each job they receive, as a slow printer would.
 set -euo pipefail
 
 ScriptName=$(basename "$0")
+ScriptFolder=$(cd "$(dirname "$0")" && pwd)
 DefaultQueue=Kestrova_Letter
 OtherQueue=Kestrova_A4
 DriverlessQueue=Kestrova_Driverless
 DuplexQueue=Kestrova_Duplex
 LabelQueue=Kestrova_Label
+DriverlessPlainQueue=Kestrova_Driverless_Plain
+PostScriptQueue=Kestrova_PostScript
+LaserJetQueue=Kestrova_LaserJet
+RawQueue=Kestrova_Raw
 
 die() {
     echo "$ScriptName: $*" >&2
@@ -46,18 +56,24 @@ printEnv() {
     echo "unset PRINTER LPDEST"
     echo "export KESTROVA_PRINT_DIR='$dir'"
     echo "export KESTROVA_PRINT_OUTPUT='$dir/output'"
-    local driverless='' duplex='' error=''
+    local driverless='' duplex='' plain='' error=''
     if [ -f "$dir/driverless.error" ]; then
         error=$(tr -d "'\n" <"$dir/driverless.error")
     else
         driverless=$DriverlessQueue
         duplex=$DuplexQueue
+        plain=$DriverlessPlainQueue
     fi
-    echo "export KESTROVA_PRINTERS='$DefaultQueue $OtherQueue $LabelQueue${driverless:+ $driverless $duplex}'"
+    local queues="$DefaultQueue $OtherQueue $LabelQueue $PostScriptQueue $LaserJetQueue $RawQueue"
+    echo "export KESTROVA_PRINTERS='$queues${driverless:+ $driverless $duplex $plain}'"
     echo "export KESTROVA_DEFAULT_PRINTER='$DefaultQueue'"
     echo "export KESTROVA_LABEL_PRINTER='$LabelQueue'"
+    echo "export KESTROVA_POSTSCRIPT_PRINTER='$PostScriptQueue'"
+    echo "export KESTROVA_LASERJET_PRINTER='$LaserJetQueue'"
+    echo "export KESTROVA_RAW_PRINTER='$RawQueue'"
     echo "export KESTROVA_DRIVERLESS_PRINTER='$driverless'"
     echo "export KESTROVA_DUPLEX_PRINTER='$duplex'"
+    echo "export KESTROVA_DRIVERLESS_PLAIN_PRINTER='$plain'"
     echo "export KESTROVA_DRIVERLESS_ERROR='$error'"
 }
 
@@ -112,8 +128,13 @@ printerAnswers() {
     ipptool -q "ipp://127.0.0.1:$1/ipp/print" get-printer-attributes.test 2>/dev/null
 }
 
-freePort() {
-    python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+# COUNT different free ports on 127.0.0.1, on one line: one Python for them all, which takes a while to start.
+freePorts() {
+    python3 -c 'import socket, sys
+sockets = [socket.socket() for _ in range(int(sys.argv[1]))]
+for s in sockets:
+    s.bind(("127.0.0.1", 0))
+print(*(s.getsockname()[1] for s in sockets))' "$1"
 }
 
 # The print command of a driverless printer: it hands each received document on as <queue>-<n>.pwg in the
@@ -132,33 +153,36 @@ EOF
     chmod 0755 "$file"
 }
 
-# One driverless printer (ippeveprinter on 127.0.0.1, taking PWG raster only, its further options given) and
-# the IPP Everywhere queue QUEUE that reaches it; false, with the reason in DIR/driverless.error, when either
-# does not come up whole.
+# Starts the driverless printer of QUEUE (ippeveprinter on 127.0.0.1:PORT, taking PWG raster only, its
+# further options given).
 startDriverlessPrinter() {
-    local dir=$1 bus=$2 queue=$3 description=$4
+    local dir=$1 bus=$2 queue=$3 port=$4
     shift 4
-    local port name=${queue//_/ }
-    port=$(freePort)
+    local name=${queue//_/ }
     mkdir -p "$dir/spool-$queue"
     writeDriverlessCommand "$dir/print-$queue" "$dir/output" "$dir/driverless-delay" "$queue"
     startDaemon "$dir" "ippeveprinter-$queue" env DBUS_SYSTEM_BUS_ADDRESS="$bus" ippeveprinter -n localhost \
         -p "$port" "$@" -f image/pwg-raster -k -d "$dir/spool-$queue" -c "$dir/print-$queue" -m "$name" "$name"
+}
+
+# The IPP Everywhere queue QUEUE on the driverless printer started at PORT, with QUERY (such as
+# compression=none) on its device URI when not empty, which the cupsd at SERVER (its socket as a URI's host)
+# describes whole; false, with the reason in DIR/driverless.error, when either does not come up whole.
+addDriverlessQueue() {
+    local dir=$1 server=$2 queue=$3 port=$4 description=$5 query=$6
     waitFor printerAnswers "$port" || {
         echo "ippeveprinter did not start: $(tail -n 1 "$dir/log/ippeveprinter-$queue.out" 2>/dev/null)" \
             >"$dir/driverless.error"
         return 1
     }
-    lpadmin -p "$queue" -E -v "ipp://127.0.0.1:$port/ipp/print" -m everywhere -D "$description" 2>&1 |
-        { grep -v 'drivers are deprecated' >&2 || true; }
-    if [ "${PIPESTATUS[0]}" -ne 0 ]; then
+    # cupsd makes the queue's PPD by asking the printer at the device URI, whose query the printer does not
+    # answer: the query joins the URI once the PPD is made.
+    quietLpadmin -p "$queue" -E -v "ipp://127.0.0.1:$port/ipp/print" -m everywhere -D "$description" &&
+        { [ -z "$query" ] || quietLpadmin -p "$queue" -v "ipp://127.0.0.1:$port/ipp/print?$query"; } || {
         echo "cannot create the queue $queue" >"$dir/driverless.error"
         return 1
-    fi
-    local socket
-    socket=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1], safe=""))' \
-        "$dir/cups.sock")
-    waitFor ipptool -q "ipp://$socket/printers/$queue" "$dir/etc/described.test" 2>/dev/null || {
+    }
+    waitFor ipptool -q "ipp://$server/printers/$queue" "$dir/etc/described.test" 2>/dev/null || {
         echo "the queue $queue does not report its resolution and paper" >"$dir/driverless.error"
         return 1
     }
@@ -167,8 +191,10 @@ startDriverlessPrinter() {
 # The driverless printers and what they need: a D-Bus system bus of our own, an avahi-daemon on it (in a
 # mount namespace of its own, because avahi-daemon keeps its pid file and socket at a fixed place under /run;
 # on the loopback interface only, where nothing is announced, so that print systems side by side never
-# meet), and the printers with their IPP Everywhere queues: a one-sided gray one, and a two-sided colour one
-# with trays.
+# meet), and the printers with their IPP Everywhere queues: a one-sided gray one, the same reached without
+# compression (a printer of its own, so that its .pwg files are told apart), and a two-sided colour one with
+# trays. The printers start side by side; the queues are made one after another, because cupsd makes their
+# PPDs in threads that may crash it when they run side by side.
 startDriverless() {
     local dir=$1
     local bus="unix:path=$dir/dbus.sock"
@@ -211,9 +237,18 @@ EOF
         return
     }
     writeDescribedTest "$dir/etc/described.test"
-    startDriverlessPrinter "$dir" "$bus" "$DriverlessQueue" "Kestrova driverless printer, 600 dpi" &&
-        startDriverlessPrinter "$dir" "$bus" "$DuplexQueue" \
-            "Kestrova driverless printer, two-sided, colour, two trays" -2 -s 10,5 || true
+    local gray plain duplex server
+    read -r gray plain duplex < <(freePorts 3)
+    startDriverlessPrinter "$dir" "$bus" "$DriverlessQueue" "$gray"
+    startDriverlessPrinter "$dir" "$bus" "$DriverlessPlainQueue" "$plain"
+    startDriverlessPrinter "$dir" "$bus" "$DuplexQueue" "$duplex" -2 -s 10,5
+    server=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1], safe=""))' \
+        "$dir/cups.sock")
+    addDriverlessQueue "$dir" "$server" "$DriverlessQueue" "$gray" "Kestrova driverless printer, 600 dpi" '' &&
+        addDriverlessQueue "$dir" "$server" "$DriverlessPlainQueue" "$plain" \
+            "Kestrova driverless printer, 600 dpi, uncompressed" compression=none &&
+        addDriverlessQueue "$dir" "$server" "$DuplexQueue" "$duplex" \
+            "Kestrova driverless printer, two-sided, colour, two trays" '' || true
 }
 
 # An ipptool test that passes once the cupsd describes a queue whole, with the resolution and paper a raster
@@ -323,12 +358,43 @@ EOF
     chmod 0700 "$file"
 }
 
-# lpadmin warns that PPD files are deprecated; that warning is not ours to show.
+# lpadmin, without its warnings that printer drivers and raw queues are deprecated: they are not ours to show.
+quietLpadmin() {
+    lpadmin "$@" 2>&1 | { grep -v 'are deprecated' >&2 || true; }
+}
+
+# A virtual queue NAME on the PPD file DIR/PPD, whose printed documents land in the output folder.
 addQueue() {
     local name=$1 dir=$2 ppd=$3 size=$4
-    lpadmin -p "$name" -E -v "kestrova-file:$dir/output" -P "$dir/$ppd" \
-        -D "Kestrova test printer, $size, 300 dpi" 2>&1 | { grep -v 'drivers are deprecated' >&2 || true; }
-    [ "${PIPESTATUS[0]}" -eq 0 ] || die "cannot create the queue $name"
+    quietLpadmin -p "$name" -E -v "kestrova-file:$dir/output" -P "$dir/$ppd" \
+        -D "Kestrova test printer, $size, 300 dpi" || die "cannot create the queue $name"
+}
+
+# The PPDs of CUPS's sample drivers in DIR/drivers, in English, by CUPS's PPD compiler: for `lpadmin -m`
+# cupsd makes one with every language in it, some 0.7 s a queue with every other request held. They keep
+# the drivers' own defaults (Letter), where cupsd would put the machine's paper in.
+makeDriverPpds() {
+    local dir=$1
+    ppdc -l en -d "$dir/drivers" /usr/share/cups/drv/sample.drv >>"$dir/log/ppdc.out" 2>&1
+}
+
+# A printer on a raw TCP socket for QUEUE (scripts/socket-sink.py), which keeps each job it receives as
+# <queue>-<n>.EXT in the output folder and names its port in DIR/sink-QUEUE.port.
+startSink() {
+    local dir=$1 queue=$2 ext=$3
+    startDaemon "$dir" "sink-$queue" python3 "$ScriptFolder/socket-sink.py" "$dir/output" "$queue" "$ext" \
+        "$dir/sink-$queue.port"
+}
+
+# The queue QUEUE on its socket sink, with further lpadmin options. With snmp=false the socket backend does
+# not ask the printer for its state over SNMP, which a sink does not answer.
+addSocketQueue() {
+    local dir=$1 queue=$2 description=$3
+    shift 3
+    waitFor [ -s "$dir/sink-$queue.port" ] ||
+        die "the socket printer of $queue did not start: $(tail -n 1 "$dir/log/sink-$queue.out" 2>/dev/null)"
+    quietLpadmin -p "$queue" -E -v "socket://127.0.0.1:$(cat "$dir/sink-$queue.port")/?snmp=false" "$@" \
+        -D "$description" || die "cannot create the queue $queue"
 }
 
 start() {
@@ -348,8 +414,15 @@ start() {
         [ -e "/usr/lib/cups/$item" ] && ln -sfn "/usr/lib/cups/$item" "$dir/serverbin/$item"
     done
     writeBackend "$dir/serverbin/backend/kestrova-file"
-    # The IPP backend reaches the driverless printer.
+    # The IPP backend reaches the driverless printers, the socket backend the socket printers.
     ln -sfn /usr/lib/cups/backend/ipp "$dir/serverbin/backend/ipp"
+    ln -sfn /usr/lib/cups/backend/socket "$dir/serverbin/backend/socket"
+    # What takes a while and needs no cupsd starts first: the socket printers and the drivers' PPDs.
+    startSink "$dir" "$PostScriptQueue" ps
+    startSink "$dir" "$LaserJetQueue" pcl
+    startSink "$dir" "$RawQueue" raw
+    makeDriverPpds "$dir" &
+    local ppds=$!
 
     cat >"$dir/etc/cups-files.conf" <<EOF
 ServerRoot $dir/etc
@@ -414,10 +487,14 @@ EOF
     addQueue "$DefaultQueue" "$dir" letter.ppd "Letter"
     addQueue "$OtherQueue" "$dir" a4.ppd "A4"
     lpadmin -d "$DefaultQueue" || die "cannot make $DefaultQueue the default"
+    wait $ppds || die "cannot make the PPDs of CUPS's sample drivers: $(tail -n 1 "$dir/log/ppdc.out")"
     # A label printer on CUPS's own sample driver, whose filters make ZPL of what the queue receives.
-    lpadmin -p "$LabelQueue" -E -v "kestrova-file:$dir/output" -m drv:///sample.drv/zebra.ppd \
-        -D "Kestrova label printer, Zebra ZPL" 2>&1 | { grep -v 'drivers are deprecated' >&2 || true; }
-    [ "${PIPESTATUS[0]}" -eq 0 ] || die "cannot create the queue $LabelQueue"
+    quietLpadmin -p "$LabelQueue" -E -v "kestrova-file:$dir/output" -P "$dir/drivers/zebra.ppd" \
+        -D "Kestrova label printer, Zebra ZPL" || die "cannot create the queue $LabelQueue"
+    addSocketQueue "$dir" "$PostScriptQueue" "Kestrova PostScript printer" -P "$dir/drivers/generic.ppd"
+    addSocketQueue "$dir" "$LaserJetQueue" "Kestrova LaserJet printer, PCL, 300 dpi" \
+        -P "$dir/drivers/laserjet.ppd"
+    addSocketQueue "$dir" "$RawQueue" "Kestrova raw printer" -m raw
     startDriverless "$dir"
     printEnv "$dir"
 }
@@ -425,7 +502,9 @@ EOF
 stop() {
     local dir=$1
     [ -d "$dir" ] || return 0
-    stopDaemons "$dir" "ippeveprinter-$DriverlessQueue" "ippeveprinter-$DuplexQueue" avahi dbus cupsd
+    stopDaemons "$dir" "ippeveprinter-$DriverlessQueue" "ippeveprinter-$DriverlessPlainQueue" \
+        "ippeveprinter-$DuplexQueue" "sink-$PostScriptQueue" "sink-$LaserJetQueue" "sink-$RawQueue" avahi dbus \
+        cupsd
     # Only a folder that this script made is removed.
     [ -f "$dir/etc/cupsd.conf" ] && rm -rf "$dir"
     return 0
