@@ -76,6 +76,10 @@ PrintSystem::PrintSystem() {
     FDriverless = qEnvironmentVariable("KESTROVA_DRIVERLESS_PRINTER");
     FDuplex = qEnvironmentVariable("KESTROVA_DUPLEX_PRINTER");
     FLabel = qEnvironmentVariable("KESTROVA_LABEL_PRINTER");
+    FDriverlessPlain = qEnvironmentVariable("KESTROVA_DRIVERLESS_PLAIN_PRINTER");
+    FPostScript = qEnvironmentVariable("KESTROVA_POSTSCRIPT_PRINTER");
+    FLaserJet = qEnvironmentVariable("KESTROVA_LASERJET_PRINTER");
+    FRaw = qEnvironmentVariable("KESTROVA_RAW_PRINTER");
     FDriverlessError = qEnvironmentVariable("KESTROVA_DRIVERLESS_ERROR");
     if (FPrinters.isEmpty())
         FError = QStringLiteral("scripts/print-system.sh start named no printers");
@@ -97,9 +101,12 @@ PrintSystem::~PrintSystem() {
 }
 
 QString PrintSystem::WaitForOutput(const QString& Printer, int TimeoutSeconds) {
+    // The queue's own files only: Kestrova_Driverless is not Kestrova_Driverless_Plain.
+    const QRegularExpression printed(
+        QStringLiteral("^%1-\\d+\\.\\w+$").arg(QRegularExpression::escape(Printer)));
     const QDeadlineTimer deadline(std::chrono::seconds{TimeoutSeconds});
     do {
-        const QStringList files = QDir(FOutput).entryList({Printer + QStringLiteral("-*")}, QDir::Files);
+        const QStringList files = QDir(FOutput).entryList(QDir::Files).filter(printed);
         for (const QString& file : files) {
             if (!FSeen.contains(file)) {
                 FSeen.append(file);

@@ -1,7 +1,7 @@
 // The private print system of a test process: scripts/print-system.sh started in a folder of its own, with
-// two 300 dpi queues whose printed documents land as PDF files, and a driverless 600 dpi printer whose
-// received PWG raster lands as a .pwg file. The process's CUPS clients (Qt's printing among them) see only
-// it.
+// two 300 dpi queues whose printed documents land as PDF files, driverless printers whose received PWG
+// raster lands as .pwg files, and queues on printer drivers and a raw queue whose printers keep what they
+// receive. The process's CUPS clients (Qt's printing among them) see only it.
 //
 // The CUPS client library keeps the server it first talked to for the rest of the process, so a process has
 // one print system: Shared() starts it on first use, and it is stopped when the process ends. Processes that
@@ -32,8 +32,18 @@ public:
     const QString& DriverlessError() const { return FDriverlessError; }
     // The two-sided colour driverless printer's queue, with two trays; empty with the other.
     const QString& DuplexPrinter() const { return FDuplex; }
+    // The driverless printer again as its own printer, reached without compression (compression=none on the
+    // queue's device URI); empty with the other.
+    const QString& DriverlessPlainPrinter() const { return FDriverlessPlain; }
     // The label printer's queue, on CUPS's sample Zebra ZPL driver.
     const QString& LabelPrinter() const { return FLabel; }
+    // Queues whose printers take a raw TCP socket as an AppSocket printer does, and keep each job as
+    // "<queue>-<n>.<ext>", its modification time when its last byte arrived: on CUPS's generic PostScript
+    // driver (.ps), on its sample HP LaserJet driver at 300 dpi (.pcl), and a raw queue, which passes on what
+    // it is given as it is (.raw).
+    const QString& PostScriptPrinter() const { return FPostScript; }
+    const QString& LaserJetPrinter() const { return FLaserJet; }
+    const QString& RawPrinter() const { return FRaw; }
     // Makes the driverless printer take Seconds to print each job it receives from now on; 0 for no delay.
     bool SetDriverlessDelay(int Seconds);
     // Holds the jobs of Printer (one of the queues that print to PDF) at its printer from now on, the
@@ -41,8 +51,8 @@ public:
     // go.
     bool HoldJobs(const QString& Printer, const QStringList& BackendLines);
 
-    // Waits until a document printed on Printer lands that no earlier call returned, and returns its path;
-    // an empty string when none comes within TimeoutSeconds.
+    // Waits until a document printed on Printer lands ("<Printer>-<n>.<ext>" in the output folder) that no
+    // earlier call returned, and returns its path; an empty string when none comes within TimeoutSeconds.
     QString WaitForOutput(const QString& Printer, int TimeoutSeconds = 60);
     // The title of the newest job on Printer, as the print queue shows it.
     static QString LastJobTitle(const QString& Printer);
@@ -59,7 +69,7 @@ public:
     bool KillServer();
     // Makes the default queue again, as it was at the start, and the default.
     bool RestoreDefaultPrinter();
-    // Runs a CUPS administration command (cupsreject, cupsdisable, ...) with Arguments; whether it succeeded.
+    // Runs a CUPS command (cupsreject, cupsdisable, lp, ...) with Arguments; whether it succeeded.
     static bool Administer(const QString& Command, const QStringList& Arguments);
 
 private:
@@ -74,6 +84,10 @@ private:
     QString FDriverless;
     QString FDuplex;
     QString FLabel;
+    QString FDriverlessPlain;
+    QString FPostScript;
+    QString FLaserJet;
+    QString FRaw;
     QString FDriverlessError;
 };
 
