@@ -30,7 +30,8 @@ public:
     bool TakesFormat(const char* Format) const;
     bool TakesPwgRaster() const;
 
-    // The print options that the user's lpoptions give the queue and the instance.
+    // The print options the destination gives a job (DestinationOptions.h): the queue's defaults, the user's
+    // lpoptions and the instance's.
     TOptionValues UserOptions() const;
     // Raises EPrinter for the first option given in Options that the destination does not support, naming
     // the option, the value and what it supports.

@@ -1,5 +1,6 @@
 #include "app/printing/CupsDestination.h"
 
+#include "app/printing/DestinationOptions.h"
 #include "app/printing/EPrinter.h"
 #include "app/printing/Lpoptions.h"
 
@@ -79,7 +80,19 @@ QByteArray TCupsDestination::Uri() const {
 }
 
 TOptionValues TCupsDestination::UserOptions() const {
-    return LpoptionsOptions(FQueue, FInstance);
+    const TOptionValues chosen = LpoptionsOptions(FQueue, FInstance);
+    if (!FDest)
+        return chosen;
+    TOptionValues destination;
+    for (int i = 0; i < FDest->num_options; ++i)
+        destination.insert(FDest->options[i].name, FDest->options[i].value);
+    // The print system reports a default for the sides only where one was set for it; the PPD's own default
+    // is what its filters print with.
+    if (!destination.contains("sides") && !destination.contains("Duplex"))
+        if (const TQueuePpd* ppd = markedPpd({}))
+            if (const QByteArray duplex = ppd->MarkedChoice("Duplex"); !duplex.isEmpty())
+                destination.insert("Duplex", duplex);
+    return DestinationOptions(destination, chosen, !FInstance.isEmpty());
 }
 
 int TCupsDestination::QueueCopies() const {

@@ -57,6 +57,8 @@ public:
     // (cupsRasterInterpretPPD); none when the PPD's code does not make one that Kestrova writes: 1-bit or
     // 8-bit gray or black, or 8-bit RGB, chunky, at the same resolution both ways.
     std::optional<cups_page_header2_t> RasterHeader() const;
+    // The marked choice of the PPD option Option; empty where the PPD has no such option.
+    QByteArray MarkedChoice(const char* Option) const;
     // How the driver wants the back side of a two-sided sheet turned, as PWG names it ("normal", "flipped",
     // "rotated", "manual-tumble"), from the PPD's cupsBackSide.
     QByteArray BackSide() const;

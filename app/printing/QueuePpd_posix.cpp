@@ -107,9 +107,8 @@ int TQueuePpd::Resolution() const {
     if (!FPpd)
         return 0;
     for (const char* option : {"Resolution", "cupsResolution"})
-        if (ppd_choice_t* marked = ppdFindMarkedChoice(FPpd, option))
-            if (const int dpi = resolutionDpi(marked->choice))
-                return dpi;
+        if (const int dpi = resolutionDpi(MarkedChoice(option)))
+            return dpi;
     ppd_attr_t* fallback = ppdFindAttr(FPpd, "DefaultResolution", nullptr);
     return fallback && fallback->value ? resolutionDpi(fallback->value) : 0;
 }
@@ -134,6 +133,11 @@ std::optional<cups_page_header2_t> TQueuePpd::RasterHeader() const {
     if (!made || !writablePixels(header))
         return std::nullopt;
     return header;
+}
+
+QByteArray TQueuePpd::MarkedChoice(const char* Option) const {
+    ppd_choice_t* marked = FPpd ? ppdFindMarkedChoice(FPpd, Option) : nullptr;
+    return marked ? QByteArray(marked->choice) : QByteArray();
 }
 
 QByteArray TQueuePpd::BackSide() const {

@@ -3,6 +3,7 @@
 #include "app/options/PrintOptions.h"
 #include "app/intake/LinkPrintOptions.h"
 #include "app/options/PageSelection.h"
+#include "app/printing/DestinationOptions.h"
 #include "app/printing/EPrinter.h"
 #include "app/printing/PagePlacement.h"
 
@@ -89,6 +90,64 @@ TEST(PrintOptions, ReadTheirValuesAndLeaveTheRestAsWithoutOptions) {
                            {{"sides", "two-sided-long-edge"}}),
               (TOptionValues{{"sides", "two-sided-long-edge"}, {"media", "iso_a4_210x297mm"}}));
 }
+
+struct DestinationCase {
+    const char* Name;
+    TOptionValues Destination; // as libcups gives the destination's options
+    TOptionValues Chosen;      // as the lpoptions files give them
+    bool Instance;
+    TOptionValues Expected;
+};
+
+class DestinationOptionsTest : public testing::TestWithParam<DestinationCase> {};
+
+TEST_P(DestinationOptionsTest, AreTakenAsCupsClientsTakeThem) {
+    const DestinationCase& c = GetParam();
+    EXPECT_EQ(DestinationOptions(c.Destination, c.Chosen, c.Instance), c.Expected);
+}
+
+// A queue's defaults as the print system reports them for a gray queue and for a colour one.
+const TOptionValues GrayQueue{{"copies", "1"},
+                              {"number-up", "1"},
+                              {"print-color-mode", "monochrome"},
+                              {"sides", "one-sided"},
+                              {"job-sheets", "none,none"}};
+const TOptionValues ColourQueue = MergeOptions(GrayQueue, {{"print-color-mode", "color"}});
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DestinationOptionsTest,
+    testing::Values(
+        DestinationCase{"NothingAnywhereIsNoOption", GrayQueue, {}, false, {}},
+        DestinationCase{"AColourQueuePrintsGrayByItself", ColourQueue, {}, false, {}},
+        DestinationCase{"ItsInstanceTakesItsColour", ColourQueue, {}, true, {{"print-color-mode", "color"}}},
+        DestinationCase{"LpoptionsAskForColour",
+                        ColourQueue,
+                        {{"print-color-mode", "color"}},
+                        false,
+                        {{"print-color-mode", "color"}}},
+        DestinationCase{"TheQueuesTwoSidedDefault",
+                        MergeOptions(GrayQueue, {{"sides", "two-sided-long-edge"}}),
+                        {},
+                        false,
+                        {{"sides", "two-sided-long-edge"}}},
+        DestinationCase{
+            "PpdNamesOfAnInstance",
+            MergeOptions(GrayQueue, {{"Duplex", "DuplexTumble"}, {"PageSize", "A4"}, {"InputSlot", "Tray2"}}),
+            {},
+            true,
+            {{"sides", "two-sided-short-edge"}, {"media", "iso_a4_210x297mm"}, {"media-source", "tray-2"}}},
+        DestinationCase{
+            "IppNamesGoOverPpdNames",
+            MergeOptions(GrayQueue, {{"Duplex", "DuplexTumble"}, {"sides", "two-sided-long-edge"}}),
+            {{"sides", "two-sided-long-edge"}},
+            false,
+            {{"sides", "two-sided-long-edge"}}},
+        DestinationCase{"CopiesAndRanges",
+                        MergeOptions(GrayQueue, {{"copies", "3"}, {"page-ranges", "2-4"}}),
+                        {},
+                        false,
+                        {{"copies", "3"}, {"page-ranges", "2-4"}}}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(PageSelection, TakesTheRangesThatTheDocumentHas) {
     EXPECT_EQ(PagesToPrint({}, 3), (QList<int>{1, 2, 3}));

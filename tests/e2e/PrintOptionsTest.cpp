@@ -192,19 +192,20 @@ TEST_F(PrintOptions, ScalingKeepsProportionsAndCentres) {
     EXPECT_NEAR(dark.center().y(), printable.center().y(), 2);
 }
 
-// A CUPS instance named in the table prints with its options on its queue, through the PWG stream; the link's
-// options go over the instance's.
+// A CUPS instance named in the table prints with its options on its queue, through the PWG stream, as lp -d
+// prints it: with the queue's own defaults (this printer's is colour, which lpoptions leaves out of an
+// instance that asks for it) and the instance's over them; the link's options go over the instance's.
 TEST_F(PrintOptions, AnInstancePrintsWithItsOptionsAndTheLinksGoOverThem) {
-    ASSERT_TRUE(
-        PrintSystem::Administer("lpoptions", {"-p", Duplex + "/a4duplex", "-o", "sides=two-sided-long-edge",
-                                              "-o", "media=iso_a4_210x297mm"}));
+    ASSERT_TRUE(PrintSystem::Administer("lpoptions",
+                                        {"-p", Duplex + "/a4duplex", "-o", "sides=two-sided-long-edge", "-o",
+                                         "media=iso_a4_210x297mm", "-o", "print-color-mode=color"}));
     const QString instance = Duplex + "/a4duplex";
     QList<PwgPage> sheets = PrintOn(instance, ThreePages, "");
     ASSERT_EQ(sheets.size(), 4);
     for (const PwgPage& sheet : sheets) {
         EXPECT_TRUE(sheet.Duplex);
         EXPECT_EQ(sheet.Media, "iso_a4_210x297mm");
-        EXPECT_EQ(sheet.ColorSpace, CUPS_CSPACE_SW);
+        EXPECT_EQ(sheet.ColorSpace, CUPS_CSPACE_SRGB);
     }
     sheets = PrintOn(instance, ThreePages, "sides=one-sided");
     ASSERT_EQ(sheets.size(), 3);
@@ -213,6 +214,28 @@ TEST_F(PrintOptions, AnInstancePrintsWithItsOptionsAndTheLinksGoOverThem) {
         EXPECT_EQ(sheet.Media, "iso_a4_210x297mm");
     }
     PrintSystem::Administer("lpoptions", {"-x", instance});
+
+    // PPD option names in an instance, as lpoptions takes them.
+    ASSERT_TRUE(PrintSystem::Administer("lpoptions", {"-p", Duplex + "/ppd", "-o", "Duplex=DuplexTumble"}));
+    sheets = PrintOn(Duplex + "/ppd", ThreePages, "");
+    ASSERT_EQ(sheets.size(), 4);
+    EXPECT_TRUE(sheets[0].Duplex && sheets[0].Tumble);
+    PrintSystem::Administer("lpoptions", {"-x", Duplex + "/ppd"});
+}
+
+// The administrator's defaults of a queue print as lp prints them; without them, the queue prints as it
+// always has: one-sided, and in gray although the printer's own default is colour.
+TEST_F(PrintOptions, TheQueuesOwnDefaultsPrintAsLpPrintsThem) {
+    QList<PwgPage> sheets = PrintOn(Duplex, ThreePages, "");
+    ASSERT_EQ(sheets.size(), 3);
+    EXPECT_FALSE(sheets[0].Duplex);
+    EXPECT_EQ(sheets[0].ColorSpace, CUPS_CSPACE_SW);
+    ASSERT_TRUE(PrintSystem::Administer("lpadmin", {"-p", Duplex, "-o", "Duplex=DuplexNoTumble"}));
+    sheets = PrintOn(Duplex, ThreePages, "");
+    PrintSystem::Administer("lpadmin", {"-p", Duplex, "-o", "Duplex=None"});
+    ASSERT_EQ(sheets.size(), 4);
+    for (const PwgPage& sheet : sheets)
+        EXPECT_TRUE(sheet.Duplex && !sheet.Tumble);
 }
 
 // A queue on a raster driver (CUPS's sample Zebra ZPL label driver) gets the options in the page header of
