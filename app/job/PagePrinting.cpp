@@ -1,12 +1,11 @@
 #include "app/job/PagePrinting.h"
 
+#include "app/job/PageRendering.h"
 #include "app/options/PageSelection.h"
-#include "app/printing/PagePlacement.h"
 #include "app/printing/Printer.h"
 #include "pdf/Pdf.h"
 
 #include <QCoreApplication>
-#include <QImage>
 
 namespace {
 
@@ -29,40 +28,17 @@ private:
     PDFium::TPdf& FPdf;
 };
 
-// The options of a colour page: all thirteen but gray.
-constexpr PDFium::TRenderOptions ColorRenderOptions{
-    PDFium::reAnnotations,      PDFium::reLcd,          PDFium::reNoNativeText,  PDFium::reDebugInfo,
-    PDFium::reNoCatchException, PDFium::reLimitCache,   PDFium::reHalftone,      PDFium::rePrinting,
-    PDFium::reReverseByteOrder, PDFium::reNoSmoothText, PDFium::reNoSmoothImage, PDFium::reNoSmoothPath};
-
-// A bitmap to render pages into, and whether it is white already.
-struct TPageBitmap {
-    QImage Image;
-    bool White = false;
-};
-
 // Renders the page into Bitmap and hands its pixels to the printer, which gives back a bitmap of a page sent
-// before to render the next page into: a fresh bitmap of a page's size for each page would cost more than
-// the rendering itself, and one that the printer gives back white is drawn on without clearing it first.
-// Without print options, the page is rendered as wide as the printable area and placed at its top-left
-// corner; straight into the pixels that the print stream sends, 8-bit gray or RGB for colour.
+// before to render the next page into; one that the printer gives back white is drawn on without clearing it
+// first. Without print options, the page is rendered as wide as the printable area and placed at its
+// top-left corner.
 void PrintPage(PDFium::TPdf& Pdf, TPrinter& Printer, int PageNumber, TPageBitmap& Bitmap) {
-    Pdf.SetPageNumber(PageNumber);
     const TPrintOptions& options = Printer.Options();
-    const TPagePlacement place =
-        PlacePage(Printer.PageWidth(), Printer.PageHeight(), Printer.Resolution(), Pdf.PageWidth(),
-                  Pdf.PageHeight(), options.Scaling, options.Orientation);
-    const QImage::Format format = options.Color ? QImage::Format_RGB888 : QImage::Format_Grayscale8;
-    QImage& image = Bitmap.Image;
-    if (image.format() != format) {
-        image = QImage(place.Width, place.Height, format);
-        Bitmap.White = false;
-    }
-    Pdf.RenderPage(&image, 0, 0, place.Width, place.Height, place.Rotation,
-                   options.Color ? ColorRenderOptions : PDFium::AllRenderOptions,
-                   Bitmap.White ? PDFium::clNone : PDFium::clWhite);
-    image.setOffset(QPoint(place.X, place.Y));
-    Bitmap.White = Printer.DrawTaking(image);
+    RenderPlacedPage(Pdf, PageNumber,
+                     {Printer.PageWidth(), Printer.PageHeight(), Printer.Resolution(), options.Scaling,
+                      options.Orientation, options.Color},
+                     Bitmap);
+    Bitmap.White = Printer.DrawTaking(Bitmap.Image);
 }
 
 } // namespace
