@@ -30,10 +30,12 @@ public:
     // currently printing" when the print system does not take them.
     void Write(const QByteArray& Bytes);
 
-    // Ends the document and waits until the print system has done with the job. Raises EPrinter when the
-    // document is refused, the job ends aborted or canceled, the destination stops or goes away, or the job
-    // stands still for StallSeconds before the printer holds all of it (it then stays in the print queue).
-    void Finish();
+    // Ends the document, which holds Pages pages, and waits until the print system has done with the job.
+    // Raises EPrinter when the document is refused, the job ends aborted or canceled or is held, the
+    // destination stops or goes away, or the job stands still for StallSeconds, or for QuietSeconds while
+    // the queue's filters have not counted every page or the printer holds the whole job (the job then stays
+    // in the print queue).
+    void Finish(int Pages);
     // Cancels the job, so that nothing of it is printed.
     void Cancel();
 
@@ -42,6 +44,7 @@ public:
     QString Failure(const QString& Text) const;
 
     static constexpr int StallSeconds = 20;
+    static constexpr int QuietSeconds = 120;
 
 private:
     void waitForJob();
@@ -49,5 +52,6 @@ private:
     TCupsDestination& FDestination;
     int FJobId = 0;
     QString FRefusal;
+    int FPages = 0;     // of the document, once it is ended
     bool FOpen = false; // started, neither finished nor cancelled
 };

@@ -24,9 +24,10 @@ struct TCupsState {
     int State = 0;
     QString Message;
     int Completed = 0; // the sheets and impressions that a job reports done
-    // A printer's: it holds the whole job and prints it, with no error such as a paper jam, and the print
-    // system waits for it to finish.
-    bool PrintingHeldJob = false;
+    // A printer's: its reasons tell of nothing wrong, such as a paper jam; and whether the print system
+    // waits for it to finish a job that it holds whole.
+    bool Untroubled = false;
+    bool HoldsJob = false;
     QString Error; // the print system's words when the query failed
 
     bool operator==(const TCupsState&) const = default;
@@ -36,16 +37,16 @@ QString lastCupsError() {
     return QString::fromUtf8(cupsLastErrorString());
 }
 
-// Whether the printer state reasons say that the printer holds the whole job and prints it, without an error.
-bool printsHeldJob(ipp_attribute_t* reasons) {
-    bool held = false;
+// Whether the printer state reasons tell of nothing that keeps the printer from printing.
+bool untroubled(ipp_attribute_t* reasons) {
     for (int i = 0; i < ippGetCount(reasons); ++i) {
         const QLatin1StringView reason(ippGetString(reasons, i, nullptr));
-        if (reason.endsWith(QLatin1StringView("-error")))
+        if (reason.endsWith(QLatin1StringView("-error")) ||
+            reason == QLatin1StringView("connecting-to-device") ||
+            reason == QLatin1StringView("offline-report"))
             return false;
-        held = held || reason == QLatin1StringView("cups-waiting-for-job-completed");
     }
-    return held;
+    return true;
 }
 
 TCupsState queryState(http_t* connection, ipp_op_t operation, const QByteArray& printerUri, int jobId) {
@@ -81,8 +82,10 @@ TCupsState queryState(http_t* connection, ipp_op_t operation, const QByteArray& 
         for (const char* counter : {"job-impressions-completed", "job-media-sheets-completed"})
             if (ipp_attribute_t* value = ippFindAttribute(response, counter, IPP_TAG_INTEGER))
                 state.Completed += ippGetInteger(value, 0);
-        if (ipp_attribute_t* reasons = ippFindAttribute(response, "printer-state-reasons", IPP_TAG_KEYWORD))
-            state.PrintingHeldJob = printsHeldJob(reasons);
+        if (ipp_attribute_t* reasons = ippFindAttribute(response, "printer-state-reasons", IPP_TAG_KEYWORD)) {
+            state.Untroubled = untroubled(reasons);
+            state.HoldsJob = ippContainsString(reasons, "cups-waiting-for-job-completed");
+        }
     }
     ippDelete(response);
     return state;
@@ -147,8 +150,9 @@ void TCupsJob::Write(const QByteArray& Bytes) {
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
 }
 
-void TCupsJob::Finish() {
+void TCupsJob::Finish(int Pages) {
     FOpen = false;
+    FPages = Pages;
     if (cupsFinishDestDocument(FDestination.Connection(), FDestination.Dest(), FDestination.Info()) >
         IPP_STATUS_OK_EVENTS_COMPLETE)
         throw EPrinter(Failure(lastCupsError()));
@@ -179,6 +183,7 @@ void TCupsJob::waitForJob() {
     http_t* connection = FDestination.Connection();
     const QByteArray uri = FDestination.Uri();
     QDeadlineTimer stall(std::chrono::seconds{StallSeconds});
+    QDeadlineTimer quiet(std::chrono::seconds{QuietSeconds});
     int pollMs = FirstPollMs;
     TCupsState lastJob, lastPrinter;
     for (;;) {
@@ -200,12 +205,26 @@ void TCupsJob::waitForJob() {
             throw EPrinter(job.Error);
         if (printer.State == IPP_PSTATE_STOPPED)
             throw EPrinter(stoppedMessage(FDestination.Name(), printer.Message));
-        // A job that moves on is waited for as long as it takes, and so is one that the printer holds whole
-        // and prints, however long it reports no progress. One that stands still for StallSeconds before
-        // that, as behind a printer that cannot be reached, is reported and left in the print system's hands.
-        if (job != lastJob || printer != lastPrinter || printer.PrintingHeldJob) {
+        if (job.State == IPP_JSTATE_HELD)
+            throw EPrinter(
+                withReason(QStringLiteral("The print job is held in the print queue"), job.Message));
+        // A job that moves on is waited for as long as it takes, and so is one that a printer with nothing
+        // wrong works on without a word, up to QuietSeconds: while its filters have not yet counted every
+        // page (a driver converting a long document on a busy machine), or while the printer holds the whole
+        // job and prints it. One that stands still for StallSeconds otherwise, as behind a printer that
+        // cannot be reached or one with a paper jam, is reported and left in the print system's hands.
+        const bool busy = job.State == IPP_JSTATE_PROCESSING && printer.State == IPP_PSTATE_PROCESSING &&
+                          printer.Untroubled && (printer.HoldsJob || job.Completed < FPages);
+        if (job != lastJob || printer != lastPrinter) {
             lastJob = job;
             lastPrinter = printer;
+            stall.setRemainingTime(std::chrono::seconds{StallSeconds});
+            quiet.setRemainingTime(std::chrono::seconds{QuietSeconds});
+        } else if (busy && quiet.hasExpired()) {
+            throw EPrinter(QStringLiteral("The print job is still in the print queue: the print system has "
+                                          "reported no progress for %1 minutes")
+                               .arg(QuietSeconds / 60));
+        } else if (busy) {
             stall.setRemainingTime(std::chrono::seconds{StallSeconds});
         } else if (stall.hasExpired()) {
             throw EPrinter(withReason(QStringLiteral("The print job is still in the print queue"),

@@ -59,5 +59,6 @@ private:
     std::unique_ptr<TPagePipeline> FPipeline;
     QImage FPage; // the page as the raster takes it; the encoders hand back one they have encoded
     bool FPageDrawn = false;
+    int FPagesSent = 0;
     bool FPrinterCopies = false; // the printer makes the copies itself
 };

@@ -98,7 +98,7 @@ void TPwgPrintStream::PrintDocument(PDFium::TPdf& Pdf, const QList<int>& Pages, 
         FJob.Cancel();
         throw EPrinter(FJob.Failure(error.Message()));
     }
-    FJob.Finish();
+    FJob.Finish(int(Pages.size()));
 }
 
 bool TPwgPrintStream::Begin(const QString& Title) {
@@ -115,6 +115,7 @@ bool TPwgPrintStream::Begin(const QString& Title) {
             FJob.Write(bytes);
         });
     FPageDrawn = false;
+    FPagesSent = 0;
     return true;
 }
 
@@ -154,6 +155,7 @@ void TPwgPrintStream::submit(QImage& Page) {
         throw EPrinter(QStringLiteral("A page takes one image"));
     try {
         FPipeline->Submit(Page);
+        ++FPagesSent;
     } catch (const EPrinter& error) {
         throw EPrinter(FJob.Failure(error.Message()));
     }
@@ -176,7 +178,7 @@ void TPwgPrintStream::End() {
         throw;
     }
     close();
-    FJob.Finish();
+    FJob.Finish(FPagesSent);
 }
 
 void TPwgPrintStream::Abort() {

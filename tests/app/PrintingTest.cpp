@@ -385,6 +385,27 @@ TEST_F(PrintingTest, WaitsForAPrinterThatTakesLongToPrint) {
     EXPECT_FALSE(System.WaitForOutput(queue, 0).isEmpty());
 }
 
+// A driver whose filter takes longer than the stall limit without a word, as a PostScript driver on a busy
+// machine does: the job is processing at a printer with nothing wrong, and it is waited for until it is done.
+TEST_F(PrintingTest, WaitsForAFilterThatTakesLongToConvert) {
+    const QString queue = "Kestrova_Slow_Filter";
+    const QString filter = QDir::cleanPath(System.OutputFolder() + "/../slow-filter");
+    QFile script(filter);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\nsleep %1\nexec cat \"${6:--}\"\n")
+                     .arg(TCupsJob::StallSeconds + 5)
+                     .toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                          QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    ASSERT_TRUE(
+        System.AddPrinter(queue, 300, "application/vnd.cups-pdf application/pdf 0 " + filter.toUtf8()));
+    const std::optional<QString> error = failureOfAOnePageJob(queue);
+    EXPECT_FALSE(error.has_value()) << error.value_or(QString()).toStdString();
+    EXPECT_FALSE(System.WaitForOutput(queue, 0).isEmpty());
+    System.RemovePrinter(queue);
+}
+
 // A printer that holds the whole job but stops on an error, such as a paper jam, is reported once the job
 // stands still, in the printer's words, and the job stays in the queue.
 TEST_F(PrintingTest, ReportsAJobThatStandsStillAtAJammedPrinter) {
