@@ -8,7 +8,9 @@
 # own on 127.0.0.1): CUPS's generic PostScript driver, its sample HP LaserJet driver (PCL, 300 dpi) and a
 # raw queue, which CUPS 2.4 still makes, with a warning that raw queues are deprecated. The driverless
 # printers register themselves through DNS-SD, so the folder also runs a D-Bus system bus and an
-# avahi-daemon of its own. It never touches /etc/cups, the machine's cupsd, D-Bus or avahi-daemon.
+# avahi-daemon of its own. Kestrova's renderer runs in its filter chain as a CUPS filter
+# (kestrova-pdftoraster: the build's, or the one KESTROVA_FILTER names). It never touches /etc/cups, the
+# machine's cupsd, D-Bus or avahi-daemon.
 #
 #   scripts/print-system.sh start [DIR]   start it in DIR (default: a new temporary folder), print the env
 #   scripts/print-system.sh env [DIR]     print the env of a running one again
@@ -270,6 +272,20 @@ writeDescribedTest() {
 EOF
 }
 
+# CUPS's filters, and Kestrova's renderer as a filter of its own (KESTROVA_FILTER, else the build's) with the
+# document type that names it; cupsd leaves the type out where the filter is missing, and Kestrova then
+# renders in its own process.
+installFilter() {
+    local dir=$1 filter
+    mkdir -p "$dir/serverbin/filter"
+    for filter in /usr/lib/cups/filter/*; do
+        ln -sfn "$filter" "$dir/serverbin/filter/$(basename "$filter")"
+    done
+    ln -sfn "${KESTROVA_FILTER:-$ScriptFolder/../build/bin/kestrova-pdftoraster}" \
+        "$dir/serverbin/filter/kestrova-pdftoraster"
+    cp "$ScriptFolder/../filter/kestrova.types" "$ScriptFolder/../filter/kestrova.convs" "$dir/etc/"
+}
+
 isRunning() {
     local dir=$1
     [ -f "$dir/cupsd.pid" ] && kill -0 "$(cat "$dir/cupsd.pid")" 2>/dev/null
@@ -410,9 +426,10 @@ start() {
     mkdir -p "$dir"/{etc/ppd,client,home,spool/tmp,cache,state,log,output,serverbin/backend}
     chmod 0777 "$dir/output"
     local item
-    for item in cgi-bin daemon filter monitor notifier driver; do
+    for item in cgi-bin daemon monitor notifier driver; do
         [ -e "/usr/lib/cups/$item" ] && ln -sfn "/usr/lib/cups/$item" "$dir/serverbin/$item"
     done
+    installFilter "$dir"
     writeBackend "$dir/serverbin/backend/kestrova-file"
     # The IPP backend reaches the driverless printers, the socket backend the socket printers.
     ln -sfn /usr/lib/cups/backend/ipp "$dir/serverbin/backend/ipp"

@@ -59,8 +59,7 @@ void PrintDocument(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterN
     Printer.SetPrinterIndex(FindJobPrinter(Printer.Printers(), PrinterName));
     Printer.SetOptions(Options);
     const QList<int> pages = PagesToPrint(Printer.Options().PageRanges, pageCount);
-    // On two sides, every copy starts on a sheet of its own: an odd page count gets a blank back.
-    const bool blankBack = Printer.Options().TwoSided() && pages.size() % 2 == 1;
+    const bool blankBack = Printer.Options().BlankBack(pages.size());
     const int copies = Printer.CopiesToSend();
     const QString title = Pdf.Title();
     Printer.SetTitle(title.isEmpty() ? Caption : title);

@@ -42,6 +42,9 @@ struct TPrintOptions {
     std::optional<int> Orientation; // IPP's orientation-requested: 3 portrait to 6 reverse-portrait
 
     bool TwoSided() const { return !Sides.isEmpty() && Sides != "one-sided"; }
+    // Whether each copy of PageCount pages ends with a blank back: on two sides, every copy starts on a sheet
+    // of its own.
+    bool BlankBack(qsizetype PageCount) const { return TwoSided() && PageCount % 2 == 1; }
 };
 
 // Reads Values; raises EPrinter on a malformed value.

@@ -205,6 +205,13 @@ void TCupsJob::waitForJob() {
             throw EPrinter(job.Error);
         if (printer.State == IPP_PSTATE_STOPPED)
             throw EPrinter(stoppedMessage(FDestination.Name(), printer.Message));
+        // A job stopped by the print system, as when a filter fails, would print when it is restarted: it is
+        // cancelled, so that a failure means that nothing more prints.
+        if (job.State == IPP_JSTATE_STOPPED) {
+            Cancel();
+            throw EPrinter(withReason(QStringLiteral("The print job was stopped and cancelled"),
+                                      job.Message.isEmpty() ? printer.Message : job.Message));
+        }
         if (job.State == IPP_JSTATE_HELD)
             throw EPrinter(
                 withReason(QStringLiteral("The print job is held in the print queue"), job.Message));

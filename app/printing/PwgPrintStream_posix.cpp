@@ -24,14 +24,19 @@ int encoderCount(int BytesPerPixel) {
     return std::clamp(2 * 4 / BytesPerPixel - 1, 1, QThread::idealThreadCount());
 }
 
-// The document's own bytes: its file as it is, or, for one opened from memory, the document saved whole.
-QByteArray DocumentBytes(PDFium::TPdf& Pdf) {
-    if (QFile file(Pdf.FileName()); !Pdf.FileName().isEmpty() && file.open(QIODevice::ReadOnly))
-        return file.readAll();
+// The document open in Pdf saved whole, with what was typed into its form.
+QByteArray SavedDocument(PDFium::TPdf& Pdf) {
     QBuffer saved;
     saved.open(QIODevice::WriteOnly);
     Pdf.SaveAs(saved, PDFium::saNoIncremental, PDFium::pvUnknown);
     return saved.buffer();
+}
+
+// The document's own bytes: its file as it is, or, for one opened from memory, the document saved whole.
+QByteArray DocumentBytes(PDFium::TPdf& Pdf) {
+    if (QFile file(Pdf.FileName()); !Pdf.FileName().isEmpty() && file.open(QIODevice::ReadOnly))
+        return file.readAll();
+    return SavedDocument(Pdf);
 }
 
 } // namespace
@@ -44,6 +49,7 @@ TPwgPrintStream::TPwgPrintStream(std::unique_ptr<TCupsDestination> Destination,
     if (FDestination->Found()) {
         FDestination->CheckSupported(FOptions);
         FStream = FDestination->Stream(FOptions);
+        FViaFilter = FStream == TQueueStream::PwgRaster && FDestination->TakesFormat(FilterJobFormat);
     }
     FSetup = FDestination->PageSetup(FOptions);
     // A raster driver makes the copies its page header asks for; a PDF's are made by the queue's filters.
@@ -68,17 +74,41 @@ TOptionValues TPwgPrintStream::jobAttributes() const {
     return attributes;
 }
 
+TFilterJob TPwgPrintStream::filterJob(const QList<int>& Pages) const {
+    TFilterJob job;
+    job.Setup = FSetup;
+    job.Pages = Pages;
+    job.Copies = CopiesToSend();
+    job.BlankBack = FOptions.BlankBack(Pages.size());
+    job.Scaling = FOptions.Scaling;
+    job.Orientation = FOptions.Orientation;
+    job.Color = FOptions.Color;
+    return job;
+}
+
 void TPwgPrintStream::PrintDocument(PDFium::TPdf& Pdf, const QList<int>& Pages, const QString& Title) {
     if (!TakesDocument())
         return TPrintStream::PrintDocument(Pdf, Pages, Title);
     QByteArray document;
     TOptionValues attributes;
-    if (FStream == TQueueStream::Raw) {
+    const char* format = "application/pdf";
+    if (FViaFilter && Pages.isEmpty()) {
+        // A document without pages prints one empty sheet, which needs no renderer.
+        document = PwgStreamStart(FSetup) + EncodePwgPage(FSetup, QImage(), 0);
+        attributes = jobAttributes();
+        format = "image/pwg-raster";
+    } else if (FViaFilter) {
+        // The filter renders what was typed into the document's form too.
+        document = SavedDocument(Pdf);
+        attributes = MergeOptions(jobAttributes(), FilterJobAttributes(filterJob(Pages)));
+        format = FilterJobFormat;
+    } else if (FStream == TQueueStream::Raw) {
         // The device takes what it is sent, as from lp: the document as it is, with nothing of Kestrova's.
         WriteLog(QStringLiteral("The printer \"%1\" is a raw queue: the document goes to it as it is, its "
                                 "placement and options left to the printer")
                      .arg(FDestination->Name()));
         document = DocumentBytes(Pdf);
+        format = "application/octet-stream";
     } else {
         document = PlacePdfPages(Pdf, Pages, FSetup, FOptions);
         attributes = jobAttributes();
@@ -88,8 +118,7 @@ void TPwgPrintStream::PrintDocument(PDFium::TPdf& Pdf, const QList<int>& Pages, 
         if (!FOptions.Color)
             attributes.insert("print-color-mode", "monochrome");
     }
-    if (!FJob.Start(Title, attributes,
-                    FStream == TQueueStream::Raw ? "application/octet-stream" : "application/pdf"))
+    if (!FJob.Start(Title, attributes, format))
         throw EPrinter(FJob.Refusal().isEmpty() ? QStringLiteral("Printer is not currently printing")
                                                 : FJob.Refusal());
     try {
@@ -98,7 +127,7 @@ void TPwgPrintStream::PrintDocument(PDFium::TPdf& Pdf, const QList<int>& Pages, 
         FJob.Cancel();
         throw EPrinter(FJob.Failure(error.Message()));
     }
-    FJob.Finish(int(Pages.size()));
+    FJob.Finish(std::max(1, int(Pages.size())));
 }
 
 bool TPwgPrintStream::Begin(const QString& Title) {

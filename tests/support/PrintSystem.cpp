@@ -53,6 +53,11 @@ PrintSystem::PrintSystem() {
     FFolder = folder.path();
 
     QProcess start;
+    // The print system runs the renderer of this build as its filter.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("KESTROVA_FILTER"),
+                       QStringLiteral(KESTROVA_BIN_DIR "/kestrova-pdftoraster"));
+    start.setProcessEnvironment(environment);
     start.start(script(), {QStringLiteral("start"), FFolder});
     if (!start.waitForFinished(120000) || start.exitStatus() != QProcess::NormalExit ||
         start.exitCode() != 0) {
