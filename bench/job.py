@@ -1,24 +1,22 @@
 #!/usr/bin/env python3
 """The whole print job, measured as the user waits for it: time to paper.
 
-Time to paper runs from the start of a command until the print system has delivered the whole job to the
-printer: the printed document has landed in the private print system's output (the backend or the driverless
-printer holds every page) and the queue is empty again. In one run, for a receipt (80 x 200 mm), the 1-page test
-page, the 36-page manual and a 200-page document (the manual repeated), on the driverless 600 dpi printer
-(ippeveprinter behind an IPP Everywhere queue) and on a 300 dpi queue that makes PDF, and for the manual
-two-sided in colour on the two-sided colour driverless printer (the link's print options, lp's -o):
-  - Kestrova: the real program started with a link to a web server on 127.0.0.1, and its peak memory (RSS);
-  - lp: the same file sent to the same queue with lp, measured the same way, each run after one of Kestrova's;
-  - the yardsticks: the engine alone rendering the same pages at the printer's resolution into an 8-bit gray
-    bitmap, in one process (bench_document) and in two side by side, each rendering every other page;
-  - the print system alone: lp of the PWG raster that Kestrova sent, to the same queue: what a job still takes
-    once its last byte has reached the print system (CUPS starts a job only then), and with the render in two
-    processes the least time to paper of one job whose encoding cost nothing (floor).
-Every figure is the median of REPETITIONS runs with its spread (min-max).
-Targets on the driverless printer: Kestrova at most lp's time for 1 page, at most 0.9 x lp for 36 pages and
-0.8 x for 200 pages (the target column gives the ratio, whether it was met and the time it stands for); peak
-RSS at most two page bitmaps plus 100 MB, flat from 1 to 200 pages.
-Usage: bench/job.py [BUILD_DIR]
+Time to paper runs from the start of a command until the printer holds the job's last byte: the printed
+document has landed in the private print system's output (the driverless printers keep each job they received
+once its last byte is in, the socket printers rename a job's file when the backend closes the connection, the
+PDF-writing backend when it has written it). Beside it, the time until the print system marks the job done
+(the queue is empty again). On every kind of queue of the private print system, each with the documents that
+tell most about it (a receipt of 80 x 200 mm, the 1-page test page, the 36-page manual, a 200-page document):
+  - Kestrova: the real program started with a link to a web server on 127.0.0.1, and the peak memory (RSS)
+    of the program and of the renderer in the print system's filter chain, wherever it runs;
+  - lp: the same file sent to the same queue with the same options, each run right after one of Kestrova's;
+  - the yardsticks: the engine alone rendering the same pages at the queue's resolution into an 8-bit gray
+    bitmap, in one process (bench_document) and in two side by side, each rendering every other page.
+Every figure is the median of REPETITIONS runs with its spread (min-max). Targets (K/lp, on time to paper): on
+the driverless printer 0.5 for 1 page and 0.85 for 36 and 200 pages; without compression on its device URI
+0.6 for 36 and 200 pages; 1.0 on every other queue. Peak memory at most two page bitmaps per process plus
+100 MB, flat from 1 to 1,000 pages (one run of a 1,000-page document on the driverless printer).
+Usage: bench/job.py [BUILD_DIR] [QUEUE_LABEL_PREFIX...]
 """
 import functools
 import glob
@@ -41,8 +39,6 @@ BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT,
 TESTDATA = os.path.join(ROOT, "..", "shared", "testdata", "realworld")
 MANUAL = os.path.join(TESTDATA, "libtasn1.pdf")
 TEST_PAGE = os.path.join(TESTDATA, "default-testpage.pdf")
-# Kestrova's time over lp's that each document must stay within on the driverless printer.
-TARGETS = {"receipt": 1.0, "1 page": 1.0, "36 pages": 0.9, "200 pages": 0.8}
 REPETITIONS = 3
 TIMEOUT = 300
 
@@ -58,10 +54,11 @@ def write_receipt(path):
                    [f"Item {i} .......... {i}.50" for i in range(30)])
 
 
-def write_200_pages(path):
-    """The manual five times and its first 20 pages again: 200 pages."""
-    subprocess.run(["qpdf", "--empty", "--pages", *[MANUAL, "1-z"] * 5, MANUAL, "1-20", "--", path],
-                   check=True)
+def write_pages(path, count):
+    """The manual as many times as it takes, cut at count pages."""
+    whole, rest = divmod(count, 36)
+    subprocess.run(["qpdf", "--empty", "--pages", *[MANUAL, "1-z"] * whole, *([MANUAL, f"1-{rest}"] if rest else []),
+                    "--", path], check=True)
 
 
 def spread(values):
@@ -69,34 +66,59 @@ def spread(values):
     return f"{statistics.median(values):.2f} ({min(values):.2f}-{max(values):.2f})"
 
 
-def delivered(output, queue, seen):
-    """The document of queue not in seen that has landed in output once the queue is empty again, or None."""
-    landed = set(glob.glob(os.path.join(output, f"{queue}-*"))) - seen
-    if not landed or subprocess.run(["lpstat", "-o", queue], capture_output=True, text=True).stdout.strip():
-        return None
-    return landed.pop()
+def landed(output, queue, seen):
+    """The document of queue not in seen that has landed in output, or None."""
+    new = set(glob.glob(os.path.join(output, f"{queue}-*"))) - seen
+    return new.pop() if new else None
+
+
+def queue_empty(queue):
+    return not subprocess.run(["lpstat", "-o", queue], capture_output=True, text=True).stdout.strip()
+
+
+# The renderer in the print system's filter chain, by the name the kernel keeps of it (15 characters).
+FILTER_NAME = "kestrova-pdftoraster"[:15]
+
+
+def filter_peak_mib(peaks):
+    """Notes in peaks the peak RSS of every running renderer in the filter chain, by process id."""
+    for status in glob.glob("/proc/[0-9]*/status"):
+        try:
+            with open(status) as text:
+                fields = dict(line.split(":", 1) for line in text if ":" in line)
+        except OSError:
+            continue
+        if fields.get("Name", "").strip() == FILTER_NAME and "VmHWM" in fields:
+            peaks[status] = max(peaks.get(status, 0), int(fields["VmHWM"].split()[0]) / 1024)
 
 
 def time_to_paper(command, env, output, queue):
-    """Runs command; returns (seconds until its job is delivered, peak RSS of the command in MiB, the document
-    delivered)."""
+    """Runs command; returns (seconds until the printer holds the job, seconds until the print system has done
+    with it, peak RSS in MiB of the command and of the renderer in the filter chain, the document landed)."""
     seen = set(glob.glob(os.path.join(output, f"{queue}-*")))
     start = time.perf_counter()
-    child = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    usage = None
+    errors = tempfile.TemporaryFile()
+    child = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=errors)
+    usage, paper, document, filters = None, None, None, {}
     while True:
         if usage is None:
             pid, status, rusage = os.wait4(child.pid, os.WNOHANG)
             if pid:
                 if os.waitstatus_to_exitcode(status) != 0:
-                    raise SystemExit(f"{command[0]} failed with {status}")
+                    errors.seek(0)
+                    raise SystemExit(f"{command[0]} failed with {os.waitstatus_to_exitcode(status)}: "
+                                     f"{errors.read().decode(errors='replace').strip()}")
                 usage = rusage
-        document = delivered(output, queue, seen)
-        if document:
-            paper = time.perf_counter() - start
+        filter_peak_mib(filters)
+        if document is None:
+            document = landed(output, queue, seen)
+            if document:
+                paper = time.perf_counter() - start
+        if document and queue_empty(queue):
+            done = time.perf_counter() - start
             if usage is None:
                 _, _, usage = os.wait4(child.pid, 0)
-            return paper, usage.ru_maxrss / 1024, document
+            return paper, done, max([usage.ru_maxrss / 1024, *filters.values()]), document
         if time.perf_counter() - start > TIMEOUT:
             child.kill()
             raise SystemExit(f"nothing delivered on {queue} within {TIMEOUT} s")
@@ -140,9 +162,10 @@ def main():
     write_receipt(os.path.join(web, "receipt.pdf"))
     shutil.copy2(TEST_PAGE, os.path.join(web, "testpage.pdf"))
     shutil.copy2(MANUAL, os.path.join(web, "manual.pdf"))
-    write_200_pages(os.path.join(web, "pages200.pdf"))
-    documents = [("receipt", "receipt.pdf"), ("1 page", "testpage.pdf"), ("36 pages", "manual.pdf"),
-                 ("200 pages", "pages200.pdf")]
+    write_pages(os.path.join(web, "pages200.pdf"), 200)
+    write_pages(os.path.join(web, "pages1000.pdf"), 1000)
+    receipt, page, manual, pages200 = (("receipt", "receipt.pdf"), ("1 page", "testpage.pdf"),
+                                       ("36 pages", "manual.pdf"), ("200 pages", "pages200.pdf"))
     install = os.path.join(work, "install")
     os.makedirs(install)
     for name in ("Kestrova", "libpdfium.so"):
@@ -160,14 +183,24 @@ def main():
                 env.pop(name, None)
     os.environ.update({k: v for k, v in env.items() if k.startswith("CUPS_")})
     output = env["KESTROVA_PRINT_OUTPUT"]
-    # Each printer: its queue, resolution, label, print options and the documents it prints.
+    # Each queue: its label, its queue's variable, its default resolution, print options, and its documents
+    # with the target of each (Kestrova's time to paper over lp's).
     two_sided_colour = {"sides": "two-sided-long-edge", "print-color-mode": "color"}
-    printers = [(env["KESTROVA_DRIVERLESS_PRINTER"], 600, "driverless 600 dpi", {}, documents),
-                (env["KESTROVA_DEFAULT_PRINTER"], 300, "PDF queue 300 dpi", {}, documents),
-                (env["KESTROVA_DUPLEX_PRINTER"], 600, "2-sided colour 600", two_sided_colour, documents[2:3])]
+    queues = [
+        ("driverless 600 dpi", "KESTROVA_DRIVERLESS_PRINTER", 600, {},
+         [(receipt, None), (page, 0.5), (manual, 0.85), (pages200, 0.85)]),
+        ("driverless, no compression", "KESTROVA_DRIVERLESS_PLAIN_PRINTER", 600, {},
+         [(manual, 0.6), (pages200, 0.6)]),
+        ("2-sided colour 600", "KESTROVA_DUPLEX_PRINTER", 600, two_sided_colour, [(manual, 1.0)]),
+        ("label ZPL 203 dpi", "KESTROVA_LABEL_PRINTER", 203, {}, [(receipt, 1.0), (page, 1.0)]),
+        ("PostScript", "KESTROVA_POSTSCRIPT_PRINTER", 300, {}, [(page, 1.0), (manual, 1.0)]),
+        ("PCL LaserJet 300 dpi", "KESTROVA_LASERJET_PRINTER", 300, {}, [(manual, 1.0), (pages200, 1.0)]),
+        ("PDF queue 300 dpi", "KESTROVA_DEFAULT_PRINTER", 300, {}, [(manual, 1.0), (pages200, 1.0)]),
+    ]
+    wanted = sys.argv[2:]
+    queues = [q for q in queues if env.get(q[1]) and (not wanted or any(q[0].startswith(w) for w in wanted))]
     if not env["KESTROVA_DRIVERLESS_PRINTER"]:
         print(f"no driverless printers: {env['KESTROVA_DRIVERLESS_ERROR']}")
-        printers = printers[1:2]
 
     class QuietHandler(http.server.SimpleHTTPRequestHandler):
         def log_message(self, *args):
@@ -176,44 +209,46 @@ def main():
     handler = functools.partial(QuietHandler, directory=web)
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
     threading.Thread(target=server.serve_forever, daemon=True).start()
+    def link_to(file, options):
+        url = f"http://127.0.0.1:{server.server_port}/{file}"
+        return ("kestrova://print/?moduleaddress=bench&pdfurl=" + urllib.parse.quote(url, safe="") +
+                "".join(f"&{name}={value}" for name, value in options.items()))
+
     try:
-        print(f"time to paper in seconds, median of {REPETITIONS} (min-max); yardsticks: the engine alone into "
-              f"8-bit gray")
-        print(f"{'printer':19} {'document':9} {'Kestrova':>18} {'lp':>18} {'gray, 1 process':>18} "
-              f"{'gray, 2 processes':>18} {'print system alone':>18} {'floor':>5} {'K/lp':>5} {'target':>11} "
-              f"{'peak RSS MiB':>12} {'RSS limit':>9}")
-        for queue, dpi, label, options, docs in printers:
+        print(f"seconds, median of {REPETITIONS} (min-max): until the printer holds the job (paper) and until the "
+              f"print system has done with it (done); yardsticks: the engine alone into 8-bit gray")
+        print(f"{'queue':26} {'document':9} {'Kestrova paper':>17} {'Kestrova done':>17} {'lp paper':>17} "
+              f"{'lp done':>17} {'gray, 1 process':>17} {'gray, 2 processes':>17} {'K/lp':>5} "
+              f"{'target (time)':>18} {'peak RSS MiB':>12} {'RSS limit':>9}")
+        for label, variable, dpi, options, docs in queues:
+            queue = env[variable]
             # With no assignment table, the default printer serves every module; PRINTER makes it this queue.
             queue_env = dict(env, PRINTER=queue)
             lp_options = [word for name, value in options.items() for word in ("-o", f"{name}={value}")]
-            for name, file in docs:
+            for (name, file), target in docs:
                 path = os.path.join(web, file)
-                url = f"http://127.0.0.1:{server.server_port}/{file}"
-                link = "kestrova://print/?moduleaddress=bench&pdfurl=" + urllib.parse.quote(url, safe="")
-                link += "".join(f"&{name}={value}" for name, value in options.items())
                 jobs, lps = [], []
                 for _ in range(REPETITIONS):
-                    jobs.append(time_to_paper([os.path.join(install, "Kestrova"), link], queue_env, output, queue))
-                    lps.append(time_to_paper(["lp", "-d", queue, *lp_options, path], queue_env, output, queue)[0])
-                papers = [paper for paper, _, _ in jobs]
-                ratio = statistics.median(papers) / statistics.median(lps)
-                target = TARGETS.get(name) if label.startswith("driverless") else None
-                verdict = "" if target is None else f"{target:.1f} {'met' if ratio <= target else 'MISSED'}"
-                rss = max(peak for _, peak, _ in jobs)
+                    jobs.append(time_to_paper([os.path.join(install, "Kestrova"), link_to(file, options)],
+                                              queue_env, output, queue))
+                    lps.append(time_to_paper(["lp", "-d", queue, *lp_options, path], queue_env, output, queue))
+                ratio = statistics.median(j[0] for j in jobs) / statistics.median(l[0] for l in lps)
+                verdict = ("" if target is None else
+                           f"{target:.2f} {'met' if ratio <= target else 'MISSED'} "
+                           f"({target * statistics.median(l[0] for l in lps):.2f})")
+                rss = max(job[2] for job in jobs)
                 limit = 2 * page_bitmap(dpi) / 2**20 + 100
-                two_processes = raw_render_two_processes(path, dpi)
-                sent = jobs[-1][2]
-                alone, floor = [], ""
-                if sent.endswith(".pwg"):
-                    alone = [time_to_paper(["lp", "-d", queue, *lp_options, sent], queue_env, output, queue)[0]
-                             for _ in range(REPETITIONS)]
-                    floor = f"{statistics.median(alone) + statistics.median(two_processes):.2f}"
-                if target is not None:
-                    verdict += f" {target * statistics.median(lps):.2f}"
-                print(f"{label:19} {name:9} {spread(papers):>18} {spread(lps):>18} "
-                      f"{spread(raw_render_seconds(path, dpi)):>18} {spread(two_processes):>18} "
-                      f"{spread(alone) if alone else '':>18} {floor:>5} {ratio:5.2f} {verdict:>11} {rss:12.0f} "
-                      f"{limit:9.0f}", flush=True)
+                print(f"{label:26} {name:9} {spread([j[0] for j in jobs]):>17} {spread([j[1] for j in jobs]):>17} "
+                      f"{spread([l[0] for l in lps]):>17} {spread([l[1] for l in lps]):>17} "
+                      f"{spread(raw_render_seconds(path, dpi)):>17} "
+                      f"{spread(raw_render_two_processes(path, dpi)):>17} {ratio:5.2f} {verdict:>18} "
+                      f"{rss:12.0f} {limit:9.0f}", flush=True)
+        if queues and queues[0][1] == "KESTROVA_DRIVERLESS_PRINTER":
+            queue = env["KESTROVA_DRIVERLESS_PRINTER"]
+            paper, _, rss, _ = time_to_paper([os.path.join(install, "Kestrova"), link_to("pages1000.pdf", {})],
+                                             dict(env, PRINTER=queue), output, queue)
+            print(f"driverless 600 dpi, 1,000 pages, one run: paper {paper:.2f} s, peak RSS {rss:.0f} MiB "
+                  f"(limit {2 * page_bitmap(600) / 2**20 + 100:.0f})", flush=True)
     finally:
         server.shutdown()
         subprocess.run([os.path.join(ROOT, "scripts", "print-system.sh"), "stop", printdir],
