@@ -52,10 +52,7 @@ void BM_InProcessPageLoop(benchmark::State& state) {
             [&nowhere](const QByteArray& bytes, int) { nowhere.write(bytes); });
         TPageBitmap bitmap;
         for (const int page : job.Pages) {
-            RenderPlacedPage(pdf, page,
-                             {setup.PrintableWidth(), setup.PrintableHeight(), setup.Resolution, job.Scaling,
-                              job.Orientation, job.Color},
-                             bitmap);
+            RenderPlacedPage(pdf, page, RenderingOn(setup, job.Scaling, job.Orientation, job.Color), bitmap);
             pipeline.Submit(bitmap.Image);
             bitmap.White = !bitmap.Image.isNull();
         }

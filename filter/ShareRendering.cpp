@@ -14,9 +14,7 @@ int RenderShare(const QString& PdfPath, const TFilterJob& Job, int Worker, int C
         pdf.SetFileName(PdfPath);
         pdf.SetActive(true);
         const TPwgPageSetup& setup = Job.Setup;
-        const TPageRendering rendering{setup.PrintableWidth(), setup.PrintableHeight(),
-                                       setup.Resolution,       Job.Scaling,
-                                       Job.Orientation,        Job.Color};
+        const TPageRendering rendering = RenderingOn(setup, Job.Scaling, Job.Orientation, Job.Color);
         TPageBitmap bitmap;
         for (int index = Worker; index < Job.SentCount(); index += Count) {
             const int page = Job.SentPage(index);

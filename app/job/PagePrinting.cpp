@@ -36,7 +36,7 @@ void PrintPage(PDFium::TPdf& Pdf, TPrinter& Printer, int PageNumber, TPageBitmap
     const TPrintOptions& options = Printer.Options();
     RenderPlacedPage(Pdf, PageNumber,
                      {Printer.PageWidth(), Printer.PageHeight(), Printer.Resolution(), options.Scaling,
-                      options.Orientation, options.Color},
+                      options.Orientation, options.Color, Printer.Margins()},
                      Bitmap);
     Bitmap.White = Printer.DrawTaking(Bitmap.Image);
 }

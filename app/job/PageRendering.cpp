@@ -13,12 +13,18 @@ constexpr PDFium::TRenderOptions ColorRenderOptions{
 
 } // namespace
 
+TPageRendering RenderingOn(const TPwgPageSetup& Setup, TScaling Scaling, std::optional<int> Orientation,
+                           bool Color) {
+    return {Setup.PrintableWidth(), Setup.PrintableHeight(), Setup.Resolution, Scaling, Orientation, Color,
+            Setup.Margins()};
+}
+
 void RenderPlacedPage(PDFium::TPdf& Pdf, int PageNumber, const TPageRendering& Rendering,
                       TPageBitmap& Bitmap) {
     Pdf.SetPageNumber(PageNumber);
     const TPagePlacement place =
         PlacePage(Rendering.AreaWidth, Rendering.AreaHeight, Rendering.Dpi, Pdf.PageWidth(), Pdf.PageHeight(),
-                  Rendering.Scaling, Rendering.Orientation);
+                  Rendering.Scaling, Rendering.Orientation, Rendering.Margins);
     const QImage::Format format = Rendering.Color ? QImage::Format_RGB888 : QImage::Format_Grayscale8;
     QImage& image = Bitmap.Image;
     if (image.format() != format) {

@@ -4,8 +4,10 @@
 #pragma once
 
 #include "app/options/PrintOptions.h"
+#include "app/printing/PwgPageSetup.h"
 
 #include <QImage>
+#include <QMargins>
 
 #include <optional>
 
@@ -27,7 +29,12 @@ struct TPageRendering {
     TScaling Scaling = TScaling::Specified;
     std::optional<int> Orientation; // IPP's orientation-requested
     bool Color = false;
+    QMargins Margins; // of the printable area on the sheet, in device pixels
 };
+
+// The rendering of pages on Setup's sheets, placed and coloured as given.
+TPageRendering RenderingOn(const TPwgPageSetup& Setup, TScaling Scaling, std::optional<int> Orientation,
+                           bool Color);
 
 // Makes page PageNumber (from 1) of Pdf current and renders it into Bitmap's image, placed as Rendering
 // asks; the image's offset is where it lands in the printable area. A bitmap of the format a page takes is

@@ -50,10 +50,18 @@ double shownOf(TScaling scaling, double areaWidth, double areaHeight, double wid
                     height);
 }
 
+// Where a page Size long starts in an area Length long whose sheet reaches Before it and After it: centred
+// on the sheet, and inside the area where it fits there.
+int centred(int length, int size, int before, int after) {
+    const int onSheet = (before + length + after - size) / 2 - before;
+    return size <= length ? std::clamp(onSheet, 0, length - size) : onSheet;
+}
+
 } // namespace
 
 TPagePlacement PlacePage(int PrintableWidth, int PrintableHeight, int Dpi, double PageWidth,
-                         double PageHeight, TScaling Scaling, std::optional<int> Orientation) {
+                         double PageHeight, TScaling Scaling, std::optional<int> Orientation,
+                         const QMargins& Margins) {
     if (Scaling == TScaling::Specified) {
         const TPageFit fit = FitPage(PrintableWidth, PrintableHeight, PageWidth, PageHeight);
         return {0, 0, fit.Width, fit.Height, PDFium::ro0};
@@ -73,8 +81,8 @@ TPagePlacement PlacePage(int PrintableWidth, int PrintableHeight, int Dpi, doubl
     TPagePlacement placement;
     placement.Width = std::max(1, int(std::lround(turnedWidth * scale)));
     placement.Height = std::max(1, int(std::lround(turnedHeight * scale)));
-    placement.X = (PrintableWidth - placement.Width) / 2;
-    placement.Y = (PrintableHeight - placement.Height) / 2;
+    placement.X = centred(PrintableWidth, placement.Width, Margins.left(), Margins.right());
+    placement.Y = centred(PrintableHeight, placement.Height, Margins.top(), Margins.bottom());
     placement.Rotation = rotation;
     return placement;
 }

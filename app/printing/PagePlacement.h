@@ -10,6 +10,8 @@
 #include "app/options/PrintOptions.h"
 #include "pdf/PdfTypes.h"
 
+#include <QMargins>
+
 struct TPagePlacement {
     int X = 0; // the rendered page's top-left corner in the printable area, in device pixels; below 0 where
     int Y = 0; // the page is cut
@@ -18,7 +20,10 @@ struct TPagePlacement {
     PDFium::TRotation Rotation = PDFium::ro0;
 };
 
-// PrintableWidth, PrintableHeight: the printable area in device pixels at Dpi; PageWidth, PageHeight: the
-// page in points. A page without a positive size gets a size of 0, which no render accepts.
+// PrintableWidth, PrintableHeight: the printable area in device pixels at Dpi, Margins its margins on the
+// sheet; PageWidth, PageHeight: the page in points. A page without a positive size gets a size of 0, which no
+// render accepts. A page placed in the middle is centred on the sheet, as lp centres it, then moved inside
+// the printable area where it fits there.
 TPagePlacement PlacePage(int PrintableWidth, int PrintableHeight, int Dpi, double PageWidth,
-                         double PageHeight, TScaling Scaling, std::optional<int> Orientation);
+                         double PageHeight, TScaling Scaling, std::optional<int> Orientation,
+                         const QMargins& Margins = {});

@@ -50,7 +50,7 @@ QByteArray PlacePdfPages(PDFium::TPdf& Pdf, const QList<int>& Pages, const TPwgP
         sheets.SetPageNumber(pageNumber);
         const TPagePlacement place =
             PlacePage(Setup.PrintableWidth(), Setup.PrintableHeight(), Setup.Resolution, sheets.PageWidth(),
-                      sheets.PageHeight(), Options.Scaling, Options.Orientation);
+                      sheets.PageHeight(), Options.Scaling, Options.Orientation, Setup.Margins());
         // Device pixels count down from the printable area's top-left corner; PDF's points up from the
         // sheet's lower-left one.
         const QRectF target((Setup.Left + place.X) * point,

@@ -8,6 +8,7 @@
 
 #include "app/options/PrintOptions.h"
 
+#include <QMargins>
 #include <QString>
 
 class QImage;
@@ -28,6 +29,8 @@ public:
     virtual int PageWidth() = 0;
     virtual int PageHeight() = 0;
     virtual int Resolution() = 0;
+    // The printable area's margins on the sheet, in device pixels.
+    virtual QMargins Margins() = 0;
 
     // Begins the document titled Title, with its first page; false when the print system refused it.
     virtual bool Begin(const QString& Title) = 0;

@@ -46,15 +46,19 @@ void TPrinter::SetPrinterIndex(int Index) {
         throw EPrinter(QStringLiteral("Printing in progress"));
     if (Index < -1 || Index >= FPrinters.Names.size())
         throw EPrinter(QStringLiteral("Printer index out of range"));
-    FPrinterIndex = Index == -1 ? defaultIndex() : Index;
-    FStream.reset();
+    const int chosen = Index == -1 ? defaultIndex() : Index;
+    // The same printer again keeps its stream, with what it has read of the printer.
+    if (chosen != FPrinterIndex)
+        FStream.reset();
+    FPrinterIndex = chosen;
 }
 
 void TPrinter::SetOptions(const TOptionValues& LinkOptions) {
     if (FPrinting)
         throw EPrinter(QStringLiteral("Printing in progress"));
+    if (LinkOptions != FLinkOptions)
+        FStream.reset();
     FLinkOptions = LinkOptions;
-    FStream.reset();
 }
 
 const TPrintOptions& TPrinter::Options() {
@@ -131,6 +135,10 @@ int TPrinter::PageHeight() {
 
 int TPrinter::Resolution() {
     return stream().Resolution();
+}
+
+QMargins TPrinter::Margins() {
+    return stream().Margins();
 }
 
 void PrintBitmap(TPrinter& Printer, const QImage& Bitmap) {

@@ -16,6 +16,7 @@
 #include "app/options/PrintOptions.h"
 #include "app/printing/PrinterList.h"
 
+#include <QMargins>
 #include <QString>
 #include <QStringList>
 
@@ -79,6 +80,8 @@ public:
     int PageWidth();
     int PageHeight();
     int Resolution();
+    // The printable area's margins on the current printer's sheet, in device pixels.
+    QMargins Margins();
 
     // Places Bitmap one to one in the printable area of the current page, at the image's offset() from the
     // area's top-left corner. Nothing is drawn while the printer is not printing.

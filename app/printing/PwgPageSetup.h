@@ -8,6 +8,7 @@
 #include <cups/raster.h>
 
 #include <QByteArray>
+#include <QMargins>
 
 #include <optional>
 
@@ -29,6 +30,7 @@ struct TPwgPageSetup {
     // none for PWG raster.
     std::optional<cups_page_header2_t> DriverHeader;
 
+    QMargins Margins() const { return {Left, Top, Right, Bottom}; }
     int PrintableWidth() const { return SheetWidth - Left - Right; }
     int PrintableHeight() const { return SheetHeight - Top - Bottom; }
     bool Color() const { return Type == "srgb_8"; }

@@ -32,6 +32,7 @@ public:
     int PageWidth() override { return FSetup.PrintableWidth(); }
     int PageHeight() override { return FSetup.PrintableHeight(); }
     int Resolution() override { return FSetup.Resolution; }
+    QMargins Margins() override { return FSetup.Margins(); }
 
     int CopiesToSend() const override { return FPrinterCopies ? 1 : FOptions.Copies; }
 

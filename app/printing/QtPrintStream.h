@@ -20,6 +20,7 @@ public:
     int PageWidth() override { return FPrinter.width(); }
     int PageHeight() override { return FPrinter.height(); }
     int Resolution() override { return FPrinter.resolution(); }
+    QMargins Margins() override { return FPrinter.pageLayout().marginsPixels(FPrinter.resolution()); }
 
     bool Begin(const QString& Title) override;
     void Draw(const QImage& Bitmap) override;

@@ -36,7 +36,7 @@ QImage RasterSheet(PDFium::TPdf& pdf, int pageNumber, const TPwgPageSetup& setup
     pdf.SetPageNumber(pageNumber);
     const TPagePlacement place =
         PlacePage(setup.PrintableWidth(), setup.PrintableHeight(), setup.Resolution, pdf.PageWidth(),
-                  pdf.PageHeight(), options.Scaling, options.Orientation);
+                  pdf.PageHeight(), options.Scaling, options.Orientation, setup.Margins());
     QImage page = pdf.RenderPage(0, 0, place.Width, place.Height, place.Rotation, PDFium::AllRenderOptions,
                                  PDFium::clWhite);
     page.setOffset(QPoint(place.X, place.Y));

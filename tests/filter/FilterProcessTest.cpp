@@ -79,9 +79,7 @@ QByteArray InProcessRaster(const QString& pdfPath, const TFilterJob& job, const 
     for (int index = 0; index < sent.size(); ++index) {
         QImage page;
         if (sent[index] > 0) {
-            RenderPlacedPage(pdf, sent[index],
-                             {setup.PrintableWidth(), setup.PrintableHeight(), setup.Resolution, job.Scaling,
-                              job.Orientation, job.Color},
+            RenderPlacedPage(pdf, sent[index], RenderingOn(setup, job.Scaling, job.Orientation, job.Color),
                              bitmap);
             page = bitmap.Image;
         }
