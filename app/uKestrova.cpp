@@ -53,7 +53,10 @@ void setTextColor(QWidget* control, const QColor& color) {
 TPrint::TPrint(QString InvocationUrl, QWidget* parent)
     : QWidget(parent), FInvocationUrl(std::move(InvocationUrl)) {
     CreateControls();
-    EventGuard::Run([this] { FormCreate(); });
+    // A run started with a link ends after any message, as a print job does: only a run without one is a
+    // settings window.
+    if (!EventGuard::Run([this] { FormCreate(); }) && !FInvocationUrl.isEmpty())
+        QTimer::singleShot(0, this, &QWidget::close);
 }
 
 TPrint::~TPrint() = default;
@@ -192,18 +195,9 @@ void TPrint::FormCreate() {
     lTable->setText(FCdsFilePath);
     lTable->setToolTip(FCdsFilePath);
     AssignmentTable::SetUp(*Cds, FCdsFilePath);
-    bool printMode = false;
-    try {
-        printMode = ReadUrl(ModuleAddress, pdfurl);
-        if (printMode)
-            PrintOptions = LinkPrintOptions(FInvocationUrl);
-    } catch (...) {
-        // The error leaves the designed layout, where the table can be changed: it is shown now, and then the
-        // window holds the table as a settings window does.
-        EventGuard::Run([error = std::current_exception()] { std::rethrow_exception(error); });
-        HoldTable();
-        return;
-    }
+    const bool printMode = ReadUrl(ModuleAddress, pdfurl);
+    if (printMode)
+        PrintOptions = LinkPrintOptions(FInvocationUrl);
     pReg->setVisible(!printMode);
     pButton->setVisible(!printMode);
     Grid->setVisible(!printMode);

@@ -12,6 +12,6 @@ void ReadInvocationUrl(const QString& Url, const std::function<void(const QStrin
     AddLine(QStringLiteral("URI :") + RebuildUri(parts));
     AddLine(QStringLiteral("Document :") + parts.Document);
     AddLine(QStringLiteral("Params :") + parts.Params);
-    ModuleAddress = UrlDecode(ParamValue(parts.Params, QStringLiteral("moduleaddress")));
-    pdfurl = UrlDecode(ParamValue(parts.Params, QStringLiteral("pdfurl")));
+    ModuleAddress = DecodedParam(parts.Params, QStringLiteral("moduleaddress"));
+    pdfurl = DecodedParam(parts.Params, QStringLiteral("pdfurl"));
 }

@@ -7,6 +7,7 @@
 
 #include <QString>
 
-// The print options of the invocation URL Url; none for a link without them. Raises EUrlError on a value
-// that does not decode.
+// The print options of the invocation URL Url, named exactly as IPP spells them; none for a link without
+// them. Raises EUrlError, naming the option, on a value that does not decode or holds a control character,
+// and on an option given twice.
 TOptionValues LinkPrintOptions(const QString& Url);

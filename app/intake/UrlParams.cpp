@@ -75,3 +75,16 @@ QString UrlDecode(const QString& Value) {
             QStringLiteral("No mapping for the Unicode character exists in the target multi-byte code page"));
     return text;
 }
+
+QString DecodeParamValue(const QString& Value, const QString& Name) {
+    try {
+        return UrlDecode(Value);
+    } catch (const EUrlError& error) {
+        throw EUrlError(
+            QStringLiteral("The link's parameter \"%1\" is not well encoded: %2").arg(Name, error.Message()));
+    }
+}
+
+QString DecodedParam(const QString& Params, const QString& Name) {
+    return DecodeParamValue(ParamValue(Params, Name), Name);
+}

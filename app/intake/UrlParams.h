@@ -11,3 +11,11 @@ QString ParamValue(const QString& Params, const QString& Name);
 // Decodes "+" and "%XX" escapes ("%%" stands for "%") and reads the bytes as UTF-8. Raises EUrlError on a
 // malformed escape or on bytes that are not UTF-8.
 QString UrlDecode(const QString& Value);
+
+// The decoded value of the parameter Name of Params, as ParamValue finds it; raises EUrlError naming the
+// parameter where it does not decode.
+QString DecodedParam(const QString& Params, const QString& Name);
+
+// Value decoded as UrlDecode does, for the link's parameter Name: raises EUrlError naming the parameter where
+// it does not decode.
+QString DecodeParamValue(const QString& Value, const QString& Name);

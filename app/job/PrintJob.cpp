@@ -22,11 +22,10 @@ void RunPrintJob(const TPrintJob& Job, QString& FPdfPath) {
                 return printer.Printers().value(printer.PrinterIndex());
             });
         };
-        if (!Job.PrintOptions.isEmpty()) {
-            printer.SetPrinterIndex(FindJobPrinter(printer.Printers(), printerName()));
-            printer.SetOptions(Job.PrintOptions);
-            printer.Options(); // reads and checks them on the printer
-        }
+        // Every option, the link's and the printer's own, is read and checked before anything is fetched.
+        printer.SetPrinterIndex(FindJobPrinter(printer.Printers(), printerName()));
+        printer.SetOptions(Job.PrintOptions);
+        printer.Options();
         download = DownPDF(Job.pdfurl, Job.DownloadFolder, Job.OnProgress, SourceFilter(trust));
         if (download) {
             FPdfPath = download->Path();

@@ -67,12 +67,10 @@ int readOrientation(const QByteArray& value) {
     return *found;
 }
 
-QByteArray readKeyword(const QByteArray& name, const QByteArray& value,
-                       const QList<QByteArray>& allowed = {}) {
-    if (!isKeyword(value) || (!allowed.isEmpty() && !allowed.contains(value))) {
-        const QByteArray form = allowed.isEmpty() ? QByteArray("a keyword") : allowed.join(", ");
-        malformed(name, value, form.constData());
-    }
+QByteArray readKeyword(const QByteArray& name, const QByteArray& value, const QList<QByteArray>& allowed = {},
+                       const char* form = "a keyword") {
+    if (!isKeyword(value) || (!allowed.isEmpty() && !allowed.contains(value)))
+        malformed(name, value, allowed.isEmpty() ? form : allowed.join(", ").constData());
     return value;
 }
 
@@ -111,7 +109,7 @@ TPrintOptions ReadPrintOptions(const TOptionValues& Values) {
             options.Sides =
                 readKeyword(name, value, {"one-sided", "two-sided-long-edge", "two-sided-short-edge"});
         else if (name == "media")
-            options.Media = readKeyword(name, value);
+            options.Media = readKeyword(name, value, {}, "a PWG paper name such as iso_a4_210x297mm");
         else if (name == "media-source")
             options.MediaSource = readKeyword(name, value);
         else if (name == "page-ranges")

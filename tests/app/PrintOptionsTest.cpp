@@ -21,11 +21,33 @@ TEST(LinkPrintOptions, AreTheQueryParametersNamedAsIppJobAttributes) {
               TOptionValues());
     const TOptionValues options = LinkPrintOptions(
         "kestrova://print/?moduleaddress=a&pdfurl=http%3A%2F%2Fh%2Fd.pdf&media=iso_a4_210x297mm"
-        "&page-ranges=1-3%2C5&Copies=2&print-color-mode=&staple=yes");
+        "&page-ranges=1-3%2C5&copies=2&COPIES=3&print-color-mode=&staple=yes");
+    // Names as IPP spells them: "COPIES" is not the option.
     EXPECT_EQ(options, (TOptionValues{{"copies", "2"},
                                       {"media", "iso_a4_210x297mm"},
                                       {"page-ranges", "1-3,5"},
                                       {"print-color-mode", ""}}));
+}
+
+// What a link's print options cannot be, each refused naming the option.
+TEST(LinkPrintOptions, RefuseBadEscapesRepeatsAndControlCharacters) {
+    const QString link = "kestrova://print/?moduleaddress=a&pdfurl=x&";
+    for (const auto& [query, message] :
+         {std::pair{
+              "copies=%G2",
+              "The link's parameter \"copies\" is not well encoded: Invalid URL encoded character (%G2) at "
+              "position 1"},
+          std::pair{"copies=2&copies=3",
+                    "The link gives the print option \"copies\" more than once, which is ambiguous"},
+          std::pair{"sides=two-sided-long-edge&sides=sideways",
+                    "The link gives the print option \"sides\" more than once, which is ambiguous"},
+          std::pair{"media=a%00b", "The link's print option \"media\" holds a control character (%00)"}})
+        try {
+            LinkPrintOptions(link + query);
+            ADD_FAILURE() << query << " was taken";
+        } catch (const Exception& error) {
+            EXPECT_EQ(error.Message(), message);
+        }
 }
 
 struct MalformedCase {
@@ -49,18 +71,20 @@ const QString Ranges = "ascending page ranges such as 1-3,5";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MalformedOption,
-    testing::Values(
-        MalformedCase{"copies", "0", "a whole number from 1"},
-        MalformedCase{"copies", "two", "a whole number from 1"},
-        MalformedCase{"copies", "", "a whole number from 1"},
-        MalformedCase{"sides", "duplex", "one-sided, two-sided-long-edge, two-sided-short-edge"},
-        MalformedCase{"media", "A4 paper", "a keyword"}, MalformedCase{"media-source", "Tray 1", "a keyword"},
-        MalformedCase{"page-ranges", "3-1", Ranges}, MalformedCase{"page-ranges", "1-3,2", Ranges},
-        MalformedCase{"page-ranges", "0", Ranges}, MalformedCase{"page-ranges", "1-3,,5", Ranges},
-        MalformedCase{"page-ranges", "1-", Ranges}, MalformedCase{"page-ranges", "99999999999", Ranges},
-        MalformedCase{"print-color-mode", "grey", "monochrome, color"},
-        MalformedCase{"print-scaling", "stretch", "auto, fit, fill or none"},
-        MalformedCase{"orientation-requested", "7", "3 (portrait), 4 (landscape), 5 or 6"}));
+    testing::Values(MalformedCase{"copies", "0", "a whole number from 1"},
+                    MalformedCase{"copies", "two", "a whole number from 1"},
+                    MalformedCase{"copies", "", "a whole number from 1"},
+                    MalformedCase{"sides", "duplex", "one-sided, two-sided-long-edge, two-sided-short-edge"},
+                    MalformedCase{"media", "A4", "a PWG paper name such as iso_a4_210x297mm"},
+                    MalformedCase{"media-source", "Tray 1", "a keyword"},
+                    MalformedCase{"page-ranges", "3-1", Ranges},
+                    MalformedCase{"page-ranges", "1-3,2", Ranges}, MalformedCase{"page-ranges", "0", Ranges},
+                    MalformedCase{"page-ranges", "1-3,,5", Ranges},
+                    MalformedCase{"page-ranges", "1-", Ranges},
+                    MalformedCase{"page-ranges", "99999999999", Ranges},
+                    MalformedCase{"print-color-mode", "grey", "monochrome, color"},
+                    MalformedCase{"print-scaling", "stretch", "auto, fit, fill or none"},
+                    MalformedCase{"orientation-requested", "7", "3 (portrait), 4 (landscape), 5 or 6"}));
 
 TEST(PrintOptions, ReadTheirValuesAndLeaveTheRestAsWithoutOptions) {
     const TPrintOptions none = ReadPrintOptions({{"staple", "yes"}});
@@ -167,6 +191,7 @@ struct PlacementCase {
     TScaling Scaling;
     std::optional<int> Orientation;
     TPagePlacement Expected;
+    QMargins Margins{}; // of the printable area on the sheet
 };
 
 class PagePlacementTest : public testing::TestWithParam<PlacementCase> {};
@@ -175,7 +200,7 @@ class PagePlacementTest : public testing::TestWithParam<PlacementCase> {};
 TEST_P(PagePlacementTest, KeepsProportionsAndCentres) {
     const PlacementCase& c = GetParam();
     const TPagePlacement placed =
-        PlacePage(4800, 6300, 600, c.PageWidth, c.PageHeight, c.Scaling, c.Orientation);
+        PlacePage(4800, 6300, 600, c.PageWidth, c.PageHeight, c.Scaling, c.Orientation, c.Margins);
     EXPECT_EQ(placed.X, c.Expected.X);
     EXPECT_EQ(placed.Y, c.Expected.Y);
     EXPECT_EQ(placed.Width, c.Expected.Width);
@@ -220,7 +245,23 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementCase{"FillCutsAtTheEdges", 612, 792, TScaling::Fill, {}, {-34, 0, 4868, 6300, ro0}},
         PlacementCase{"LandscapeAskedFor", 612, 792, TScaling::Fit, 4, {0, 1295, 4800, 3709, ro270}},
         PlacementCase{"ReversePortraitAskedFor", 612, 792, TScaling::Auto, 6, {0, 44, 4800, 6212, ro180}},
-        PlacementCase{"NoSize", 0, 792, TScaling::Fit, {}, {0, 0, 0, 0, ro0}}),
+        PlacementCase{"NoSize", 0, 792, TScaling::Fit, {}, {0, 0, 0, 0, ro0}},
+        // Margins of 24 pixels at the top and 276 at the foot: centred on the sheet, as lp centres it, not on
+        // the printable area; kept inside it where it fits there.
+        PlacementCase{"NoneCentredOnTheSheet",
+                      ReceiptWidth,
+                      ReceiptHeight,
+                      TScaling::None,
+                      {},
+                      {1455, 914, 1890, 4724, ro0},
+                      QMargins(150, 24, 150, 276)},
+        PlacementCase{"FitKeptInsideThePrintableArea",
+                      612,
+                      792,
+                      TScaling::Fit,
+                      {},
+                      {0, 88, 4800, 6212, ro0},
+                      QMargins(150, 24, 150, 276)}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace

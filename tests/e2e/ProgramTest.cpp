@@ -29,7 +29,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cups/raster.h>
+
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -192,6 +194,30 @@ TEST(Demo, PrintsOnItsOwnPrintSystemWhateverTheUserChose) {
     EXPECT_EQ(demo.exitCode(), 0) << output.toStdString();
     EXPECT_TRUE(output.contains(" page(s) on Kestrova_Letter: ")) << output.toStdString();
     EXPECT_EQ(PrintedJobCount(), otherJobs);
+}
+
+// A run started with a link ends after any message at start-up, headless with 1, and opens no settings
+// window: a link that cannot be read, a table that cannot be loaded.
+TEST_F(Program, AStartUpErrorEndsTheRun) {
+    QFile table(Install.filePath("cds.xml"));
+    for (const auto& [link, tableText, message] :
+         {std::tuple{QStringLiteral("kestrova://print/?moduleaddress=%G2&pdfurl=x"), QByteArray(),
+                     QStringLiteral("Kestrova: The link's parameter \"moduleaddress\" is not well encoded")},
+          std::tuple{JobLink("Desk", Server.Url("/doc.pdf")) + "&copies=%G2", QByteArray(),
+                     QStringLiteral("Kestrova: The link's parameter \"copies\" is not well encoded")},
+          std::tuple{JobLink("Desk", Server.Url("/doc.pdf")), QByteArray("<DATAPACKET"),
+                     QStringLiteral("Kestrova: Cannot load the table file")}}) {
+        if (!tableText.isEmpty()) {
+            ASSERT_TRUE(table.open(QIODevice::WriteOnly));
+            table.write(tableText);
+            table.close();
+        }
+        QProcess program;
+        Start(program, link);
+        EXPECT_EQ(WaitFor(program), 1) << link.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(program.readAllStandardError()).contains(message))
+            << link.toStdString();
+    }
 }
 
 // Where no display can show the error box, as on Qt's offscreen platform, the message goes to standard
