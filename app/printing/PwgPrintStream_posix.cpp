@@ -53,10 +53,10 @@ TPwgPrintStream::TPwgPrintStream(std::unique_ptr<TCupsDestination> Destination,
     }
     FSetup = FDestination->PageSetup(FOptions);
     // A raster driver makes the copies its page header asks for; a PDF's are made by the queue's filters.
-    FPrinterCopies =
-        FOptions.Copies > 1 &&
-        (FSetup.CupsRaster() ||
-         (TakesDocument() ? FDestination->QueueCopies() : FDestination->PrinterCopies()) >= FOptions.Copies);
+    FPrinterCopies = FOptions.Copies > 1 &&
+                     (FSetup.CupsRaster() ||
+                      (FStream == TQueueStream::Pdf ? FDestination->QueueCopies()
+                                                    : FDestination->PrinterCopies()) >= FOptions.Copies);
 }
 
 TPwgPrintStream::~TPwgPrintStream() {

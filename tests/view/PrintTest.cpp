@@ -155,6 +155,7 @@ struct PrintCase {
     QString Pages = {};
     bool TwoSided = false;
     bool Tumble = false;
+    bool ColourByDefault = false; // an instance of the colour printer takes its queue's colour default
 };
 
 class ViewerPrints : public ViewerPrint, public testing::WithParamInterface<PrintCase> {};
@@ -182,7 +183,8 @@ TEST_P(ViewerPrints, WithTheOptionsChosenInTheDialog) {
         EXPECT_EQ(sheet.Media, expected.Paper);
         EXPECT_EQ(sheet.Duplex, expected.TwoSided);
         EXPECT_EQ(sheet.Tumble, expected.Tumble);
-        EXPECT_EQ(sheet.ColorSpace, expected.Color == "color" ? CUPS_CSPACE_SRGB : CUPS_CSPACE_SW);
+        EXPECT_EQ(sheet.ColorSpace,
+                  expected.Color == "color" || expected.ColourByDefault ? CUPS_CSPACE_SRGB : CUPS_CSPACE_SW);
     }
     EXPECT_EQ(PrintSystem::LastJobTitle(printer.section('/', 0, 0)), "three.pdf");
     EXPECT_EQ(window.statusBar()->currentMessage(),
@@ -223,14 +225,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, ViewerPrints,
                                                    .Paper = "iso_a4_210x297mm",
                                                    .Sent = "3 pages",
                                                    .Sheets = 4,
-                                                   .TwoSided = true},
+                                                   .TwoSided = true,
+                                                   .ColourByDefault = true},
                                          PrintCase{.Name = "OnePageOfTheInstanceOnOneSide",
                                                    .Printer = Queue::Instance,
                                                    .Paper = "iso_a4_210x297mm",
                                                    .Sent = "1 page",
                                                    .Sheets = 1,
                                                    .Sides = "one-sided",
-                                                   .Pages = "2"}),
+                                                   .Pages = "2",
+                                                   .ColourByDefault = true}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(ViewerPrint, NothingIsPrintedForABadPageRangeOrACancel) {
