@@ -272,18 +272,20 @@ writeDescribedTest() {
 EOF
 }
 
-# CUPS's filters, and Kestrova's renderer as a filter of its own (KESTROVA_FILTER, else the build's) with the
-# document type that names it; cupsd leaves the type out where the filter is missing, and Kestrova then
-# renders in its own process.
+# CUPS's filters (an installed Kestrova's among them, with its types in CUPS's mime folder), and Kestrova's
+# renderer of a build as a filter of its own (KESTROVA_FILTER, else the source tree's build) with the
+# document type that names it; without any, Kestrova renders in its own process.
 installFilter() {
     local dir=$1 filter
     mkdir -p "$dir/serverbin/filter"
     for filter in /usr/lib/cups/filter/*; do
         ln -sfn "$filter" "$dir/serverbin/filter/$(basename "$filter")"
     done
-    ln -sfn "${KESTROVA_FILTER:-$ScriptFolder/../build/bin/kestrova-pdftoraster}" \
-        "$dir/serverbin/filter/kestrova-pdftoraster"
-    cp "$ScriptFolder/../filter/kestrova.types" "$ScriptFolder/../filter/kestrova.convs" "$dir/etc/"
+    filter=${KESTROVA_FILTER:-$ScriptFolder/../build/bin/kestrova-pdftoraster}
+    if [ -x "$filter" ] && [ -f "$ScriptFolder/../filter/kestrova.convs" ]; then
+        ln -sfn "$filter" "$dir/serverbin/filter/kestrova-pdftoraster"
+        cp "$ScriptFolder/../filter/kestrova.types" "$ScriptFolder/../filter/kestrova.convs" "$dir/etc/"
+    fi
 }
 
 isRunning() {
