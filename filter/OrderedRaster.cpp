@@ -25,7 +25,7 @@ bool endedBefore(TPageWorkers& workers, int worker, int index) {
 
 // Copies the Index-th page from its worker into Out; false, with the print system told why, when it does not
 // come whole or cannot be written.
-bool copyPage(TPageWorkers& workers, int index, int out) {
+bool copyPage(const TPwgPageSetup& setup, TPageWorkers& workers, int index, int out) {
     const int worker = index % workers.Count();
     const int pipe = workers.Pipe(worker);
     const std::optional<TRecordHeader> record = ReadRecordHeader(pipe);
@@ -36,7 +36,7 @@ bool copyPage(TPageWorkers& workers, int index, int out) {
         TellError(message ? QString::fromUtf8(*message) : QStringLiteral("Page %1 failed").arg(index + 1));
         return false;
     }
-    const QByteArray start = index == 0 ? PwgStreamStart() : QByteArray();
+    const QByteArray start = index == 0 ? PwgStreamStart(setup) : QByteArray();
     if (!WriteWhole(out, start.constData(), size_t(start.size())))
         return cannotWrite();
     bool written = true;
@@ -53,7 +53,7 @@ bool copyPage(TPageWorkers& workers, int index, int out) {
 int WritePagesInOrder(const TFilterJob& Job, TPageWorkers& Workers, int Out) {
     const int count = Job.SentCount();
     for (int index = 0; index < count; ++index) {
-        if (!copyPage(Workers, index, Out))
+        if (!copyPage(Job.Setup, Workers, index, Out))
             return 1;
         Tell("PAGE", QStringLiteral("%1 1").arg(index + 1));
     }

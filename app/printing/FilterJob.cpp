@@ -2,6 +2,7 @@
 
 #include "app/printing/EPrinter.h"
 
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -20,6 +21,7 @@ constexpr char BlankBackName[] = "kestrova-blank-back";
 constexpr char ScalingName[] = "kestrova-scaling";
 constexpr char OrientationName[] = "kestrova-orientation";
 constexpr char ColorName[] = "kestrova-color";
+constexpr char DriverHeaderName[] = "kestrova-driver-header";
 
 // The bounds that keep every count of sent pages within an int: CUPS's own default limit on copies, and a
 // hundred thousand pages a round.
@@ -183,23 +185,47 @@ int TFilterJob::SentPage(int Index) const {
     return inRound < Pages.size() ? Pages[inRound] : 0;
 }
 
+namespace {
+
+// A raster driver's page header as short text: its bytes, mostly zeros, compressed and in base64url.
+QByteArray headerText(const cups_page_header2_t& header) {
+    return qCompress(QByteArray(reinterpret_cast<const char*>(&header), sizeof header))
+        .toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals);
+}
+
+std::optional<cups_page_header2_t> readHeader(const QByteArray& text) {
+    const QByteArray bytes = qUncompress(
+        QByteArray::fromBase64(text, QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
+    if (bytes.size() != qsizetype(sizeof(cups_page_header2_t)))
+        return std::nullopt;
+    cups_page_header2_t header;
+    std::memcpy(&header, bytes.constData(), sizeof header);
+    return header;
+}
+
+} // namespace
+
 TOptionValues FilterJobAttributes(const TFilterJob& Job) {
     const TPwgPageSetup& setup = Job.Setup;
-    return {{MediaName, setup.Media},
-            {MediaPositionName, QByteArray::number(setup.MediaPosition)},
-            {ResolutionName, QByteArray::number(setup.Resolution)},
-            {TypeName, setup.Type},
-            {SidesName, setup.Sides},
-            {SheetBackName, setup.SheetBack},
-            {SheetName, QByteArray::number(setup.SheetWidth) + 'x' + QByteArray::number(setup.SheetHeight)},
-            {MarginsName, QByteArray::number(setup.Left) + ',' + QByteArray::number(setup.Top) + ',' +
-                              QByteArray::number(setup.Right) + ',' + QByteArray::number(setup.Bottom)},
-            {PagesName, pageList(Job.Pages)},
-            {CopiesName, QByteArray::number(Job.Copies)},
-            {BlankBackName, flag(Job.BlankBack)},
-            {ScalingName, ScalingNames[int(Job.Scaling)]},
-            {OrientationName, Job.Orientation ? QByteArray::number(*Job.Orientation) : QByteArray("none")},
-            {ColorName, flag(Job.Color)}};
+    TOptionValues attributes{
+        {MediaName, setup.Media},
+        {MediaPositionName, QByteArray::number(setup.MediaPosition)},
+        {ResolutionName, QByteArray::number(setup.Resolution)},
+        {TypeName, setup.Type},
+        {SidesName, setup.Sides},
+        {SheetBackName, setup.SheetBack},
+        {SheetName, QByteArray::number(setup.SheetWidth) + 'x' + QByteArray::number(setup.SheetHeight)},
+        {MarginsName, QByteArray::number(setup.Left) + ',' + QByteArray::number(setup.Top) + ',' +
+                          QByteArray::number(setup.Right) + ',' + QByteArray::number(setup.Bottom)},
+        {PagesName, pageList(Job.Pages)},
+        {CopiesName, QByteArray::number(Job.Copies)},
+        {BlankBackName, flag(Job.BlankBack)},
+        {ScalingName, ScalingNames[int(Job.Scaling)]},
+        {OrientationName, Job.Orientation ? QByteArray::number(*Job.Orientation) : QByteArray("none")},
+        {ColorName, flag(Job.Color)}};
+    if (setup.DriverHeader)
+        attributes.insert(DriverHeaderName, headerText(*setup.DriverHeader));
+    return attributes;
 }
 
 TFilterJob ReadFilterJob(const TOptionValues& Attributes) {
@@ -219,5 +245,10 @@ TFilterJob ReadFilterJob(const TOptionValues& Attributes) {
     if (const qsizetype orientation = read.keyword(OrientationName, orientations); orientation > 0)
         job.Orientation = orientation + 2;
     job.Color = read.truth(ColorName);
+    if (const QByteArray header = Attributes.value(DriverHeaderName); !header.isEmpty()) {
+        job.Setup.DriverHeader = readHeader(header);
+        if (!job.Setup.DriverHeader)
+            read.malformed(DriverHeaderName, "a raster driver's page header as Kestrova writes it");
+    }
     return job;
 }

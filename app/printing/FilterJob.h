@@ -18,7 +18,7 @@
 inline constexpr char FilterJobFormat[] = "application/vnd.kestrova-pdf";
 
 struct TFilterJob {
-    TPwgPageSetup Setup;
+    TPwgPageSetup Setup;    // with a raster driver's page header, the pages go as CUPS raster
     QList<int> Pages;       // page numbers from 1, in the order they print
     int Copies = 1;         // how many times the pages are sent: the copies that the printer does not make
     bool BlankBack = false; // each time, the pages are followed by a blank page

@@ -32,7 +32,8 @@ public:
     void WritePage(const QImage& Bitmap);
 
 private:
-    void writeLine(TRasterPageEncoder& encoder, const cups_page_header2_t& header, int row);
+    // Writes the sheet's line Row, white all across where White says so.
+    void writeLine(TRasterPageEncoder& encoder, const cups_page_header2_t& header, int row, bool white);
 
     QByteArray& FOut;
     TPwgPageSetup FSetup;
@@ -41,9 +42,10 @@ private:
     bool FBackUpsideDown = false; // how back sides are turned
     bool FBackMirrored = false;
     int FPages = 0;
-    QImage FPage;          // the page image as the sheet takes it: 8-bit gray or RGB888
-    QByteArray FSheetLine; // one line of the sheet, 8-bit gray or RGB
-    QByteArray FLine;      // that line as the stream takes it
+    QImage FPage;           // the page image as the sheet takes it: 8-bit gray or RGB888
+    QByteArray FSheetLine;  // one line of the sheet, 8-bit gray or RGB
+    QByteArray FLine;       // that line as the stream takes it
+    QByteArray FThresholds; // the 1-bit dither's thresholds, eight rows of the sheet's width
 };
 
 // What a stream of Setup's pages starts with, before its first page.

@@ -64,6 +64,13 @@ TPwgPageWriter::TPwgPageWriter(QByteArray& Out, const TPwgPageSetup& Setup, int 
         FFront = FBack = *FSetup.DriverHeader;
     FSheetLine.resize(qsizetype(FFront.cupsWidth) * (FSetup.Color() ? 3 : 1));
     FLine.resize(FFront.cupsBytesPerLine);
+    if (FFront.cupsBitsPerPixel == 1) {
+        // The dither's thresholds for each of its eight rows, a pixel a byte across the sheet.
+        FThresholds.resize(8 * FSheetLine.size());
+        for (int row = 0; row < 8; ++row)
+            for (qsizetype x = 0; x < FSheetLine.size(); ++x)
+                FThresholds[row * FSheetLine.size() + x] = char(ditherThreshold(int(x), row));
+    }
 }
 
 void TPwgPageWriter::WritePage(const QImage& Bitmap) {
@@ -109,26 +116,47 @@ void TPwgPageWriter::WritePage(const QImage& Bitmap) {
             std::memset(line, 0xFF, FSheetLine.size());
             white = marginsWhite = true;
         }
-        writeLine(encoder, header, row);
+        writeLine(encoder, header, row, white);
     }
 }
 
 // Gray lines go on as they are, black lines (CUPS_CSPACE_K, 1 for ink) inverted, and 1-bit lines dithered,
 // a set bit for black, or for white in a white colour space.
-void TPwgPageWriter::writeLine(TRasterPageEncoder& encoder, const cups_page_header2_t& header, int row) {
+void TPwgPageWriter::writeLine(TRasterPageEncoder& encoder, const cups_page_header2_t& header, int row,
+                               bool white) {
     auto* line = reinterpret_cast<uchar*>(FSheetLine.data());
     const bool ink = header.cupsColorSpace == CUPS_CSPACE_K;
     if (header.cupsBitsPerPixel == 1) {
-        const uchar unset = ink ? 0x00 : 0xFF;
         auto* bits = reinterpret_cast<uchar*>(FLine.data());
-        std::memset(bits, unset, FLine.size());
-        for (int x = 0; x < FSheetLine.size(); ++x)
-            if (line[x] < ditherThreshold(x, row))
-                bits[x >> 3] ^= static_cast<uchar>(0x80 >> (x & 7));
+        const uchar unset = ink ? 0x00 : 0xFF;
+        if (white) {
+            // No threshold is as light as white.
+            std::memset(bits, unset, FLine.size());
+        } else {
+            // Eight pixels a byte, each set where it is darker than its threshold: a loop the compiler can
+            // vectorise, where a call a pixel cost as much as rendering the page.
+            const uchar* thresholds =
+                reinterpret_cast<const uchar*>(FThresholds.constData()) + (row & 7) * FSheetLine.size();
+            const qsizetype width = FSheetLine.size();
+            for (qsizetype byte = 0; byte < FLine.size(); ++byte) {
+                uchar set = 0;
+                const qsizetype first = byte * 8;
+                const int count = int(std::min<qsizetype>(8, width - first));
+                // Most of a page is white, eight pixels at a glance.
+                quint64 eight = 0;
+                if (count == 8 && (std::memcpy(&eight, line + first, 8), eight == ~quint64(0))) {
+                    bits[byte] = unset;
+                    continue;
+                }
+                for (int i = 0; i < count; ++i)
+                    set |= uchar((line[first + i] < thresholds[first + i]) << (7 - i));
+                bits[byte] = set ^ unset;
+            }
+        }
         line = bits;
     } else if (ink) {
         auto* inked = reinterpret_cast<uchar*>(FLine.data());
-        for (int x = 0; x < FSheetLine.size(); ++x)
+        for (qsizetype x = 0; x < FSheetLine.size(); ++x)
             inked[x] = static_cast<uchar>(255 - line[x]);
         line = inked;
     }

@@ -49,7 +49,8 @@ TPwgPrintStream::TPwgPrintStream(std::unique_ptr<TCupsDestination> Destination,
     if (FDestination->Found()) {
         FDestination->CheckSupported(FOptions);
         FStream = FDestination->Stream(FOptions);
-        FViaFilter = FStream == TQueueStream::PwgRaster && FDestination->TakesFormat(FilterJobFormat);
+        FViaFilter = (FStream == TQueueStream::PwgRaster || FStream == TQueueStream::CupsRaster) &&
+                     FDestination->TakesFormat(FilterJobFormat);
     }
     FSetup = FDestination->PageSetup(FOptions);
     // A raster driver makes the copies its page header asks for; a PDF's are made by the queue's filters.

@@ -102,6 +102,29 @@ INSTANTIATE_TEST_SUITE_P(
                    1}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+// The 1-bit dither, pixel by pixel, as an 8 x 8 ordered dither defines it: a pixel is black where its gray is
+// below the Bayer matrix's threshold for its place; white runs, odd widths and every level in between.
+TEST(PwgWriter, DithersEveryPixelByItsThreshold) {
+    static constexpr int Bayer[8][8] = {{0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
+                                        {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
+                                        {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
+                                        {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
+    TPwgPageSetup setup = Letter(50, "black_1");
+    setup.Left = setup.Top = setup.Right = setup.Bottom = 0;
+    QImage image(425, 40, QImage::Format_Grayscale8);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.scanLine(y)[x] = uchar(x < 100 ? 255 : (x * 7 + y * 13) % 256);
+    const QList<PwgPage> pages = ReadPwgRaster(WritePages(setup, {image}));
+    ASSERT_EQ(pages.size(), 1);
+    int wrong = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            wrong += (pages[0].Pixels.constScanLine(y)[x] == 0) !=
+                     (image.constScanLine(y)[x] < Bayer[y & 7][x & 7] * 4 + 2);
+    EXPECT_EQ(wrong, 0);
+}
+
 // An image larger than the sheet is cut at its edges, never written past them.
 TEST(PwgWriter, CutsAnImageAtTheSheetsEdges) {
     const QList<PwgPage> pages =

@@ -75,7 +75,7 @@ QByteArray InProcessRaster(const QString& pdfPath, const TFilterJob& job, const 
     pdf.SetActive(true);
     const TPwgPageSetup& setup = job.Setup;
     TPageBitmap bitmap;
-    QByteArray raster = PwgStreamStart();
+    QByteArray raster = PwgStreamStart(setup);
     for (int index = 0; index < sent.size(); ++index) {
         QImage page;
         if (sent[index] > 0) {
@@ -206,6 +206,23 @@ INSTANTIATE_TEST_SUITE_P(
                                Letter({7}, [](TFilterJob& job) { job.Setup.Type = "black_1"; }),
                                {7},
                                1,
+                               false},
+                    // A raster driver's page header, as a LaserJet's PPD makes it: CUPS raster, 1-bit black,
+                    // its sheet the imageable area.
+                    RasterCase{"CupsRasterForARasterDriver",
+                               Manual,
+                               Letter({1, 2, 3},
+                                      [](TFilterJob& job) {
+                                          job.Setup.Type = "black_1";
+                                          job.Setup.Left = job.Setup.Top = job.Setup.Right =
+                                              job.Setup.Bottom = 0;
+                                          cups_page_header2_t header{};
+                                          InitPwgHeader(job.Setup, header);
+                                          header.NumCopies = 2;
+                                          job.Setup.DriverHeader = header;
+                                      }),
+                               {1, 2, 3},
+                               2,
                                false}),
     [](const testing::TestParamInfo<RasterCase>& info) { return std::string(info.param.Name); });
 
