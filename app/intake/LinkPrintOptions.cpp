@@ -23,9 +23,9 @@ TOptionValues LinkPrintOptions(const QString& Url) {
         for (const QChar c : value)
             if (c.category() == QChar::Other_Control)
                 throw EUrlError(
-                    QStringLiteral("The link's print option \"%1\" holds a control character (%%%2)")
-                        .arg(name)
-                        .arg(c.unicode(), 2, 16, QChar(u'0')));
+                    QStringLiteral("The link's print option \"%1\" holds a control character (%2)")
+                        .arg(name,
+                             u'%' + QStringLiteral("%1").arg(c.unicode(), 2, 16, QChar(u'0')).toUpper()));
         options.insert(name.toLatin1(), value.toUtf8());
     }
     return options;

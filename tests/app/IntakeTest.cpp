@@ -87,9 +87,19 @@ QStringList printLines(const QString& params) {
 }
 
 // A link whose module address is Encoded; the PDF address is "X".
+// The error of a parameter that does not decode, naming it.
+QString notEncoded(const char* parameter, const QString& error) {
+    return QStringLiteral("The link's parameter \"%1\" is not well encoded: %2").arg(parameter, error);
+}
+
 LinkCase module(const char* name, const QString& link, const QString& decoded, const QString& error = {}) {
     const QString params = link.mid(QStringLiteral("kestrova://print/?").size());
-    return {name, link, printLines(params), decoded, error.isEmpty() ? "X" : "", error};
+    return {name,
+            link,
+            printLines(params),
+            decoded,
+            error.isEmpty() ? "X" : "",
+            error.isEmpty() ? error : notEncoded("moduleaddress", error)};
 }
 
 const QString invalidUtf8 = "No mapping for the Unicode character exists in the target multi-byte code page";
@@ -193,7 +203,7 @@ INSTANTIATE_TEST_SUITE_P(
         module("OverlongUtf8", "kestrova://print/?moduleaddress=%C0%AF&pdfurl=X", "", invalidUtf8),
         module("EncodedSurrogate", "kestrova://print/?moduleaddress=%ED%A0%80&pdfurl=X", "", invalidUtf8),
         LinkCase{"ModuleKeptWhenPdfurlFails", "kestrova://print/?moduleaddress=A1&pdfurl=%FF",
-                 printLines("moduleaddress=A1&pdfurl=%FF"), "A1", "", invalidUtf8},
+                 printLines("moduleaddress=A1&pdfurl=%FF"), "A1", "", notEncoded("pdfurl", invalidUtf8)},
         LinkCase{"ControlCharactersSplitLines", "kestrova://print/?moduleaddress=A\tB\r\nC&pdfurl=X\x01",
                  printLines("moduleaddress=A\tB\r\nC&pdfurl=X\x01"), "A\tB", "X\x01", ""},
         LinkCase{"EncodedNul", "kestrova://print/?moduleaddress=A%00B&pdfurl=X",
