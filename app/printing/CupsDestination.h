@@ -33,6 +33,8 @@ public:
     // The print options the destination gives a job (DestinationOptions.h): the queue's defaults, the user's
     // lpoptions and the instance's.
     TOptionValues UserOptions() const;
+    // The destination's options that Kestrova does not carry out (UnappliedOptions).
+    TOptionValues UnappliedOptions() const;
     // Raises EPrinter for the first option given in Options that the destination does not support, naming
     // the option, the value and what it supports.
     void CheckSupported(const TPrintOptions& Options) const;
@@ -63,6 +65,8 @@ private:
         QByteArray SheetBack = "normal";
     };
     const TDevice* device() const;
+    // The destination's options as libcups gives them, every one.
+    TOptionValues destinationOptions() const;
     // The PPD with the defaults and Options marked; none for a queue without one.
     const TQueuePpd* markedPpd(const TPrintOptions& Options) const;
     TPwgPageSetup driverSetup(const TQueuePpd& Ppd, const TPrintOptions& Options) const;

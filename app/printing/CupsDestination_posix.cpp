@@ -79,13 +79,22 @@ QByteArray TCupsDestination::Uri() const {
                  : QByteArray();
 }
 
+TOptionValues TCupsDestination::destinationOptions() const {
+    TOptionValues destination;
+    for (int i = 0; FDest && i < FDest->num_options; ++i)
+        destination.insert(FDest->options[i].name, FDest->options[i].value);
+    return destination;
+}
+
+TOptionValues TCupsDestination::UnappliedOptions() const {
+    return ::UnappliedOptions(destinationOptions());
+}
+
 TOptionValues TCupsDestination::UserOptions() const {
     const TOptionValues chosen = LpoptionsOptions(FQueue, FInstance);
     if (!FDest)
         return chosen;
-    TOptionValues destination;
-    for (int i = 0; i < FDest->num_options; ++i)
-        destination.insert(FDest->options[i].name, FDest->options[i].value);
+    TOptionValues destination = destinationOptions();
     // The print system reports a default for the sides only where one was set for it; the PPD's own default
     // is what its filters print with.
     if (!destination.contains("sides") && !destination.contains("Duplex"))

@@ -14,3 +14,7 @@
 // queue and the instance; Instance: whether the destination is a CUPS instance.
 TOptionValues DestinationOptions(const TOptionValues& Destination, const TOptionValues& Chosen,
                                  bool Instance);
+
+// The job options among Destination's that Kestrova does not carry out (number-up, page-set and the like),
+// with a value that would change the sheets: each is left out of the job, and the run log says so.
+TOptionValues UnappliedOptions(const TOptionValues& Destination);

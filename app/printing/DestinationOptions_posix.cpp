@@ -68,3 +68,17 @@ TOptionValues DestinationOptions(const TOptionValues& Destination, const TOption
         options.remove("print-color-mode");
     return options;
 }
+
+TOptionValues UnappliedOptions(const TOptionValues& Destination) {
+    // Options that lp's filters carry out, with the value that leaves the sheets as they are.
+    static const QList<std::pair<QByteArray, QByteArray>> neutral{
+        {"number-up", "1"},       {"page-set", "all"}, {"number-up-layout", "lrtb"},
+        {"page-border", "none"},  {"mirror", "false"}, {"output-order", "normal"},
+        {"fit-to-page", "false"}, {"page-left", "0"},  {"page-right", "0"},
+        {"page-top", "0"},        {"page-bottom", "0"}};
+    TOptionValues unapplied;
+    for (const auto& [name, value] : neutral)
+        if (Destination.contains(name) && Destination.value(name) != value)
+            unapplied.insert(name, Destination.value(name));
+    return unapplied;
+}

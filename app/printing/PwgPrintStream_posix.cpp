@@ -49,6 +49,11 @@ TPwgPrintStream::TPwgPrintStream(std::unique_ptr<TCupsDestination> Destination,
     if (FDestination->Found()) {
         FDestination->CheckSupported(FOptions);
         FStream = FDestination->Stream(FOptions);
+        const TOptionValues unapplied = FDestination->UnappliedOptions();
+        for (auto option = unapplied.constBegin(); option != unapplied.constEnd(); ++option)
+            WriteLog(QStringLiteral("The print option %1=%2 of the printer \"%3\" is not applied by Kestrova")
+                         .arg(QString::fromUtf8(option.key()), QString::fromUtf8(option.value()),
+                              FDestination->Name()));
         FViaFilter = (FStream == TQueueStream::PwgRaster || FStream == TQueueStream::CupsRaster) &&
                      FDestination->TakesFormat(FilterJobFormat);
     }

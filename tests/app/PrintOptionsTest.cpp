@@ -173,6 +173,15 @@ INSTANTIATE_TEST_SUITE_P(
                         {{"copies", "3"}, {"page-ranges", "2-4"}}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+// The options of lp's filters that Kestrova does not carry out are named where they would change the sheets.
+TEST(DestinationOptions, NameWhatIsNotApplied) {
+    EXPECT_EQ(UnappliedOptions(GrayQueue), TOptionValues());
+    EXPECT_EQ(
+        UnappliedOptions(MergeOptions(
+            GrayQueue, {{"number-up", "2"}, {"page-set", "odd"}, {"page-border", "none"}, {"copies", "2"}})),
+        (TOptionValues{{"number-up", "2"}, {"page-set", "odd"}}));
+}
+
 TEST(PageSelection, TakesTheRangesThatTheDocumentHas) {
     EXPECT_EQ(PagesToPrint({}, 3), (QList<int>{1, 2, 3}));
     EXPECT_EQ(PagesToPrint({}, 0), QList<int>());

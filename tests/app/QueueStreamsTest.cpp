@@ -82,14 +82,16 @@ protected:
     }
     void TearDown() override { DataFolder::SetPath({}); }
 
-    // Prints the fixture's two pages on Queue through the program's print path; what the printer received.
-    QByteArray Print(const QString& queue, const TOptionValues& options = {}) {
+    // Prints the fixture's two pages through the program's print path on PrinterName, Queue itself or an
+    // instance of it; what Queue's printer received.
+    QByteArray Print(const QString& queue, const TOptionValues& options = {},
+                     const QString& printerName = {}) {
         const QString file =
             WritePdf(Folder.path(), "two.pdf",
                      {{FixturePage{{612, 792}, "Kestrova"}, FixturePage{{612, 792}, "Two"}}});
         PDFium::TPdf pdf;
         TPrinter printer;
-        printPDf(pdf, printer, queue, file, "Print", options);
+        printPDf(pdf, printer, printerName.isEmpty() ? queue : printerName, file, "Print", options);
         QFile printed(System.WaitForOutput(queue));
         return printed.open(QIODevice::ReadOnly) ? printed.readAll() : QByteArray();
     }
@@ -160,6 +162,23 @@ TEST_F(QueueStreamsTest, ARawQueueTakesTheDocumentAsItIs) {
     QFile log(Folder.filePath("log/" + QDate::currentDate().toString("yyyyMMdd") + ".log"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("is a raw queue: the document goes to it as it is"));
+}
+
+// Options of lp's filters that Kestrova does not carry out, here an instance's number-up, are not lost
+// without a word: the run log names each.
+TEST_F(QueueStreamsTest, AnOptionNotAppliedIsLogged) {
+    const QString instance = System.LaserJetPrinter() + "/twoup";
+    ASSERT_TRUE(
+        PrintSystem::Administer("lpoptions", {"-p", instance, "-o", "number-up=2", "-o", "page-set=odd"}));
+    Print(System.LaserJetPrinter(), {}, instance);
+    PrintSystem::Administer("lpoptions", {"-x", instance});
+    QFile log(Folder.filePath("log/" + QDate::currentDate().toString("yyyyMMdd") + ".log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray lines = log.readAll();
+    for (const char* option : {"number-up=2", "page-set=odd"})
+        EXPECT_TRUE(lines.contains(QByteArray("The print option ") + option + " of the printer \"" +
+                                   instance.toUtf8() + "\" is not applied by Kestrova"))
+            << lines.toStdString();
 }
 
 } // namespace
