@@ -300,6 +300,24 @@ TEST_F(PrintingTest, ChoosesOurStreamWhereThePrintSystemTakesRasterOrPdf) {
     System.RemovePrinter(textOnly);
 }
 
+// A queue deleted after the printer list was read is not replaced by the default printer: the job is refused
+// in the print system's words and nothing prints anywhere.
+TEST_F(PrintingTest, AQueueGoneSinceTheListWasReadPrintsNowhere) {
+    const QString queue = "Kestrova_Gone";
+    ASSERT_TRUE(System.AddPrinter(queue));
+    TPrinter printer;
+    const int index = FindPrinter(printer.Printers(), queue);
+    ASSERT_GE(index, 0);
+    ASSERT_TRUE(System.RemovePrinter(queue));
+    const int before = PrintSystem::PrintingJobCount();
+    printer.SetPrinterIndex(index);
+    printer.BeginDoc();
+    PrintBitmap(printer, grayPage(100, 100, 0));
+    EXPECT_EQ(failure([&] { printer.EndDoc(); }), "The printer or class does not exist.");
+    EXPECT_EQ(PrintSystem::PrintingJobCount(), before);
+    EXPECT_EQ(System.WaitForOutput(System.DefaultPrinter(), 2), QString());
+}
+
 // When the print system refuses the document, beginning it says nothing; the next page and the end say the
 // print system's reason, and nothing is printed.
 struct Refusal {
