@@ -31,8 +31,14 @@ std::optional<TSignedLink> SplitSignedLink(const QString& Link) {
     const auto decoded = QByteArray::fromBase64Encoding(
         link.SignatureText.toLatin1(), QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals |
                                            QByteArray::AbortOnBase64DecodingErrors);
-    // toLatin1 turns what is no Latin-1 into "?", which no base64url text holds.
-    if (decoded && !link.SignatureText.contains(u'=') && !link.SignatureText.contains(u'?'))
+    // toLatin1 turns what is no Latin-1 into "?", which no base64url text holds. Only the one spelling of the
+    // signature's bytes is taken: the last character's spare bits would otherwise give one signature sixteen
+    // spellings, each new to the record of used signatures.
+    const auto canonical = [&] {
+        return decoded.decoded.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals) ==
+               link.SignatureText.toLatin1();
+    };
+    if (decoded && !link.SignatureText.contains(u'?') && canonical())
         link.Signature = *decoded;
     link.Expires = expiresOf(signedText);
     return link;

@@ -76,6 +76,27 @@ TEST_F(TrustLink, IsRefusedWithTheReason) {
     EXPECT_EQ(RecordText(), "") << "a refused link uses up nothing";
 }
 
+// An Ed25519 signature is 86 base64url characters, the last carrying four spare bits: of the sixteen
+// spellings of one signature only the one its bytes are written as is taken, so the link prints once.
+TEST_F(TrustLink, TakesOnlyTheOneSpellingOfASignature) {
+    const QString link = Key.SignedLink(Plain + "&expires=" + QString::number(Now + 300));
+    const QString alphabet =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_");
+    const int last = int(alphabet.indexOf(link.back()));
+    int taken = 0;
+    for (int spare = 0; spare < 16; ++spare) {
+        QString spelling = link;
+        spelling.back() = alphabet[(last & 0b110000) | spare];
+        const QString refusal = Refusal(spelling);
+        taken += refusal.isEmpty();
+        EXPECT_TRUE(refusal.isEmpty() || refusal == "The link's signature does not match" ||
+                    refusal == "The link was used before")
+            << refusal.toStdString();
+    }
+    EXPECT_EQ(taken, 1);
+    EXPECT_EQ(Refusal(link), "The link was used before");
+}
+
 TEST_F(TrustLink, SignatureIsTheLastParameterOfTheTextAsGiven) {
     const QString link = Key.SignedLink(Plain + "&expires=" + QString::number(Now + 60));
     const std::optional<TSignedLink> signedLink = SplitSignedLink(link);
