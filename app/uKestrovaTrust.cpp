@@ -22,7 +22,7 @@ template <class T> T* named(T* widget, const char* name) {
     return widget;
 }
 
-constexpr int LongestMaxAge = 7 * 24 * 60 * 60;
+constexpr int LongestMaxAge = int(TTrustPolicy::LongestMaxAge);
 
 } // namespace
 

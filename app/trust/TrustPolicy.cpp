@@ -39,18 +39,15 @@ QByteArray decodedKey(const QString& text) {
     return *decoded;
 }
 
-// A day at most is plenty for a link, and keeps every time the record of used signatures works out within
-// range.
-constexpr qint64 LongestMaxAge = 86400;
-
 qint64 maxAge(const QString& text) {
     bool ok = false;
     const qint64 seconds = text.trimmed().toLongLong(&ok);
     if (!ok || seconds <= 0)
         throw ETrustError(QStringLiteral("max-age \"%1\" is no positive number of seconds").arg(text));
-    if (seconds > LongestMaxAge)
-        throw ETrustError(
-            QStringLiteral("max-age \"%1\" is longer than a day (%2 seconds)").arg(text).arg(LongestMaxAge));
+    if (seconds > TTrustPolicy::LongestMaxAge)
+        throw ETrustError(QStringLiteral("max-age \"%1\" is longer than a day (%2 seconds)")
+                              .arg(text)
+                              .arg(TTrustPolicy::LongestMaxAge));
     return seconds;
 }
 

@@ -22,6 +22,9 @@
 
 struct TTrustPolicy {
     static constexpr qint64 DefaultMaxAge = 300;
+    // A day at most is plenty for a link, and keeps every time the record of used signatures works out
+    // within range.
+    static constexpr qint64 LongestMaxAge = 86400;
 
     QString FilePath;                       // the file read; empty when there is none
     QString Error;                          // why the file cannot be taken; empty when it can
