@@ -16,6 +16,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -63,7 +64,16 @@ SignRequest readSignRequest(const QStringList& arguments) {
             const qsizetype equals = value.indexOf(u'=');
             if (equals <= 0)
                 throw UsageError{QStringLiteral("--option needs NAME=VALUE")};
-            request.Options.append({value.left(equals), value.mid(equals + 1)});
+            const QString option = value.left(equals);
+            // The link's own parameters are not options, and an option given twice would be ambiguous.
+            static const QStringList linkParameters{"moduleaddress", "pdfurl", "expires", "signature"};
+            if (linkParameters.contains(option))
+                throw UsageError{
+                    QStringLiteral("--option cannot give %1, which the link itself holds").arg(option)};
+            if (std::any_of(request.Options.cbegin(), request.Options.cend(),
+                            [&option](const auto& given) { return given.first == option; }))
+                throw UsageError{QStringLiteral("--option %1 is given twice").arg(option)};
+            request.Options.append({option, value.mid(equals + 1)});
         } else {
             throw UsageError{QStringLiteral("unknown argument %1").arg(name)};
         }
