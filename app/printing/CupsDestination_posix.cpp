@@ -214,9 +214,9 @@ TPwgPageSetup TCupsDestination::driverSetup(const TQueuePpd& Ppd, const TPrintOp
         setup.Sides = Options.Sides;
         setup.SheetBack = Ppd.BackSide();
     }
-    if (const std::optional<cups_page_header2_t> header = Ppd.RasterHeader();
-        header && Ppd.Stream() == TQueueStream::CupsRaster) {
-        setup.DriverHeader = header;
+    if (Ppd.Stream() == TQueueStream::CupsRaster) {
+        setup.DriverHeader = Ppd.RasterHeader();
+        const cups_page_header2_t* header = &*setup.DriverHeader;
         // The driver makes the copies, as it does for lp's raster.
         setup.DriverHeader->NumCopies = unsigned(Options.Copies);
         setup.Resolution = int(header->HWResolution[0]);
@@ -230,16 +230,15 @@ TPwgPageSetup TCupsDestination::driverSetup(const TQueuePpd& Ppd, const TPrintOp
     }
     if (Options.Color)
         setup.Type = "srgb_8";
-    if (const std::optional<TPpdSheet> sheet = Ppd.Sheet())
-        if (pwg_media_t* media =
-                pwgMediaForSize(int(sheet->Width * 2540 / 72 + 0.5), int(sheet->Length * 2540 / 72 + 0.5)))
-            setup.Media = media->pwg;
     if (const int dpi = Ppd.Resolution())
         setup.Resolution = dpi;
     const auto pixels = [&setup](double points) {
         return int(points * setup.Resolution / 72.0 + 0.5);
     };
     if (const std::optional<TPpdSheet> sheet = Ppd.Sheet()) {
+        if (pwg_media_t* media =
+                pwgMediaForSize(int(sheet->Width * 2540 / 72 + 0.5), int(sheet->Length * 2540 / 72 + 0.5)))
+            setup.Media = media->pwg;
         setup.SheetWidth = pixels(sheet->Width);
         setup.SheetHeight = pixels(sheet->Length);
         setup.Left = pixels(sheet->Left);

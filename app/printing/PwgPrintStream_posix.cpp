@@ -24,6 +24,11 @@ int encoderCount(int BytesPerPixel) {
     return std::clamp(2 * 4 / BytesPerPixel - 1, 1, QThread::idealThreadCount());
 }
 
+// The document format of Setup's raster pages.
+const char* rasterFormat(const TPwgPageSetup& Setup) {
+    return Setup.CupsRaster() ? "application/vnd.cups-raster" : "image/pwg-raster";
+}
+
 // The document open in Pdf saved whole, with what was typed into its form.
 QByteArray SavedDocument(PDFium::TPdf& Pdf) {
     QBuffer saved;
@@ -102,7 +107,7 @@ void TPwgPrintStream::PrintDocument(PDFium::TPdf& Pdf, const QList<int>& Pages, 
         // A document without pages prints one empty sheet, which needs no renderer.
         document = PwgStreamStart(FSetup) + EncodePwgPage(FSetup, QImage(), 0);
         attributes = jobAttributes();
-        format = "image/pwg-raster";
+        format = rasterFormat(FSetup);
     } else if (FViaFilter) {
         // The filter renders what was typed into the document's form too.
         document = SavedDocument(Pdf);
@@ -138,8 +143,7 @@ void TPwgPrintStream::PrintDocument(PDFium::TPdf& Pdf, const QList<int>& Pages, 
 
 bool TPwgPrintStream::Begin(const QString& Title) {
     // What the printer does itself goes with the job; the pages carry the rest.
-    if (!FJob.Start(Title, jobAttributes(),
-                    FSetup.CupsRaster() ? "application/vnd.cups-raster" : "image/pwg-raster"))
+    if (!FJob.Start(Title, jobAttributes(), rasterFormat(FSetup)))
         return false;
     FPipeline = std::make_unique<TPagePipeline>(
         encoderCount(FSetup.Color() ? 3 : 1),
