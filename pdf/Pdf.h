@@ -226,7 +226,9 @@ public:
     // cross-reference stream that the engine appends to a document ending in one is completed for readers. To
     // a file: written beside it and put in its place only after a complete save; any earlier file stays whole
     // when the save fails, which answers false where the engine gave up and raises "Cannot write file
-    // \"path\". reason" with the system's reason where the file could not be written.
+    // \"path\". reason" with the system's reason where the file could not be written. A character device or
+    // a FIFO under the name is written through in place, never replaced; a folder, a socket or a block
+    // device raises "Cannot create file \"path\". reason" (FileSave.h).
     bool SaveAs(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion);
     bool SaveAs(const QString& FileName, TSaveOption Option, TPdfVersion PdfVersion);
 

@@ -1,18 +1,17 @@
 // TPdf's saving: the engine serialises the document and pushes its bytes through a write callback into a
 // stream. A file is written beside its target and takes the target's place only when the engine reported
 // success and every byte reached the disk, so that a failed save, or a save over the file the engine is still
-// reading the document from, never destroys what was there.
+// reading the document from, never destroys what was there; a device or a pipe is written through, never
+// replaced (FileSave.h).
 #include "pdf/Pdf.h"
 
 #include "pdf/WriteWhole.h"
+#include "pdf/editing/FileSave.h"
 #include "pdf/editing/XRefStreamRepair.h"
 #include "pdf/engine/FPdfSave.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QFileInfo>
 #include <QIODevice>
-#include <QSaveFile>
 
 namespace PDFium {
 
@@ -96,28 +95,14 @@ bool TPdf::SaveAs(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion)
 
 bool TPdf::SaveAs(const QString& FileName, TSaveOption Option, TPdfVersion PdfVersion) {
     CheckActive();
-    const QFileInfo target(FileName);
-    Check(
-        !target.isDir(),
-        QStringLiteral("Cannot create file \"%1\". It is a folder").arg(QDir::toNativeSeparators(FileName)));
-    Check(target.absoluteDir().exists(),
-          QStringLiteral("Cannot create file \"%1\". Its folder does not exist")
-              .arg(QDir::toNativeSeparators(FileName)));
-    QSaveFile file(FileName);
-    // Unbuffered, so that every block reaches the file while the engine waits: a buffered file would report
-    // a short write at its final flush as success, and commit a cut-off file.
-    const auto cannot = [&](const char* what) {
-        return QStringLiteral("Cannot %1 file \"%2\". %3")
-            .arg(QLatin1String(what), QDir::toNativeSeparators(FileName), file.errorString());
-    };
-    Check(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered), cannot("create"));
-    const TSaveOutcome outcome = WriteDocument(file, Option, PdfVersion);
-    // Without commit the new file is removed and the target stays as it was. A file that cannot be written
-    // says why; a save the engine gave up answers false.
-    Check(!outcome.WriteError, cannot("write"));
+    TFileSave file(FileName);
+    const TSaveOutcome outcome = WriteDocument(file.Device(), Option, PdfVersion);
+    // A file that cannot be written says why; a save the engine gave up answers false. Either way, without
+    // the commit what stood under the name stays as it was.
+    Check(!outcome.WriteError, file.WriteError());
     if (!outcome.Saved)
         return false;
-    Check(file.commit(), cannot("write"));
+    file.Commit();
     return true;
 }
 

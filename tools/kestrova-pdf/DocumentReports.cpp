@@ -1,6 +1,7 @@
 #include "DocumentReports.h"
 
 #include "JsonRecords.h"
+#include "PngFile.h"
 
 #include <QImage>
 #include <QSet>
@@ -156,7 +157,6 @@ QJsonObject RenderToPng(TPdf& Pdf, double Dpi, const QString& Output) {
     const int height = qRound(Pdf.PageHeight() * Dpi / 72);
     // Annotations are drawn, as every reader draws them.
     const QImage image = Pdf.RenderPage(0, 0, width, height, ro0, {reAnnotations}, clWhite);
-    if (!image.save(Output, "PNG"))
-        throw Exception(QStringLiteral("Cannot write ") + Output);
+    WritePng(image, Output);
     return {{"PageNumber", Pdf.PageNumber()}, {"Width", width}, {"Height", height}, {"File", Output}};
 }

@@ -1,6 +1,7 @@
 #include "ObjectReports.h"
 
 #include "JsonRecords.h"
+#include "PngFile.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -36,8 +37,7 @@ QJsonObject ExtractImage(TPdf& pdf, int index, const QString& folder) {
     }
     const QString file =
         QDir(folder).filePath(QStringLiteral("page-%1-image-%2.png").arg(pdf.PageNumber()).arg(index));
-    if (!bitmap.save(file, "PNG"))
-        throw Exception(QStringLiteral("Cannot write ") + file);
+    WritePng(bitmap, file);
     QJsonObject entry{{"Index", index},
                       {"Width", image.Width},
                       {"Height", image.Height},

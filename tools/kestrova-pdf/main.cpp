@@ -1,8 +1,10 @@
 // kestrova-pdf: shows what Kestrova's PDF component sees in a document, and edits it, for support and for
-// scripts. One JSON document on standard output; errors on standard error with exit code 1; wrong usage exits
-// with code 2.
+// scripts. One JSON document on standard output, unless the command wrote its document or picture there
+// (OUT /dev/stdout); errors on standard error with exit code 1; wrong usage exits with code 2.
 #include "CommandLine.h"
 #include "DocumentReports.h"
+
+#include "pdf/editing/SaveTarget.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -14,6 +16,14 @@ QJsonObject Run(const ToolInvocation& invocation) {
     PDFium::TPdf pdf;
     OpenInspected(pdf, invocation.File, invocation.Password, invocation.PageNumber);
     return invocation.Command->Run(pdf, invocation);
+}
+
+// The report would follow the bytes of a document or picture written to standard output, and spoil them.
+bool WroteToStandardOutput(const ToolInvocation& invocation) {
+    for (const QString& output : {invocation.Edit.Output, invocation.Output})
+        if (!output.isEmpty() && PDFium::IsStandardOutput(output))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -29,7 +39,8 @@ int main(int argc, char** argv) {
     }
     try {
         const QByteArray json = QJsonDocument(Run(invocation)).toJson(QJsonDocument::Indented);
-        std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+        if (!WroteToStandardOutput(invocation))
+            std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "kestrova-pdf: %s\n", error.what());
