@@ -6,11 +6,11 @@
 #include "ViewerWindow.h"
 #include "pdf/engine/FPdfView.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -64,12 +64,12 @@ TViewerWindow& Viewer() {
 }
 
 QScrollBar& Bar(TViewerWindow& window) {
-    return *window.findChild<QScrollArea*>(QStringLiteral("saPage"))->verticalScrollBar();
+    return *window.findChild<QAbstractScrollArea*>(QStringLiteral("saPage"))->verticalScrollBar();
 }
 
 // The page area painted, as the event loop would do it next.
 void Paint(TViewerWindow& window) {
-    window.findChild<QScrollArea*>(QStringLiteral("saPage"))->viewport()->repaint();
+    window.findChild<QAbstractScrollArea*>(QStringLiteral("saPage"))->viewport()->repaint();
 }
 
 bool Skip(benchmark::State& state) {

@@ -129,15 +129,25 @@ bool TPdfView::PassKey(QKeyEvent* Event, bool Pressed) {
     if (Event->isAutoRepeat())
         flags |= FWL_EVENTFLAG_AutoRepeat;
     bool handled = false;
-    if (const int key = VirtualKey(Event->key()))
+    bool edited = false;
+    if (const int key = VirtualKey(Event->key())) {
         handled = (Pressed ? FORM_OnKeyDown : FORM_OnKeyUp)(FPdf->FormHandle(), Page(), key, flags) != 0;
+        edited = handled && Pressed && (key == FWL_VKEY_Back || key == FWL_VKEY_Delete);
+    }
     // Shortcuts with Control or Alt are no typing.
     if (Pressed && !(Event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         for (const QChar c : Event->text())
-            if (IsTypedCharacter(c))
-                handled = FORM_OnChar(FPdf->FormHandle(), Page(), c.unicode(), flags) != 0 || handled;
+            if (IsTypedCharacter(c) && FORM_OnChar(FPdf->FormHandle(), Page(), c.unicode(), flags) != 0)
+                handled = edited = true;
     FPdf->ReportCallbackError();
+    if (edited)
+        NotifyFormEdit();
     return handled;
+}
+
+void TPdfView::NotifyFormEdit() {
+    if (OnFormEdit)
+        OnFormEdit(this);
 }
 
 void TPdfView::ShowCursorFor(const QPoint& Position) {
@@ -180,8 +190,18 @@ void TPdfView::mousePressEvent(QMouseEvent* Event) {
 }
 
 void TPdfView::mouseReleaseEvent(QMouseEvent* Event) {
-    if (Event->button() == Qt::LeftButton)
-        Reported([&] { PassMouse(FORM_OnLButtonUp, Event); });
+    if (Event->button() != Qt::LeftButton)
+        return;
+    Reported([&] {
+        // A click that the form takes on a box or a list changes the field's value.
+        double x = 0, y = 0;
+        const int field = FormReady() && DeviceToPage(Event->position().x(), Event->position().y(), x, y)
+                              ? FPDFPage_HasFormFieldAtPoint(FPdf->FormHandle(), Page(), x, y)
+                              : -1;
+        const bool choice = field >= FPDF_FORMFIELD_CHECKBOX && field <= FPDF_FORMFIELD_LISTBOX;
+        if (PassMouse(FORM_OnLButtonUp, Event) && choice)
+            NotifyFormEdit();
+    });
 }
 
 void TPdfView::mouseDoubleClickEvent(QMouseEvent* Event) {

@@ -1,12 +1,14 @@
 // The pages as one column in kestrova-view's window on the tests' own X server: what the screen shows across
 // a page boundary against the engine's own rendering, the wheel and Page Down through the pages with the
-// current page following, the few page views that a whole document needs, and the single page mode.
+// current page following, the few page views that a whole document needs, the single page mode, and a column
+// far taller than a widget may be.
 #include "ViewTestSupport.h"
+#include "support/PdfFixtures.h"
 #include "support/TestData.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QLabel>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
@@ -26,7 +28,7 @@ protected:
         ViewerTest::SetUp();
         if (IsSkipped())
             return;
-        area = window.findChild<QScrollArea*>("saPage");
+        area = window.findChild<QAbstractScrollArea*>("saPage");
         ASSERT_NE(area, nullptr);
     }
 
@@ -34,12 +36,11 @@ protected:
     int ViewCount() { return int(window.Column().findChildren<TPdfView*>().size()); }
     // The column's rectangle of a page; its view must be in sight.
     QRect SlotOf(int page) {
-        TPdfView* view = window.Column().ShownView(page);
-        EXPECT_NE(view, nullptr) << page;
-        return view ? view->geometry() : QRect();
+        EXPECT_NE(window.Column().ShownView(page), nullptr) << page;
+        return window.Column().PageSlot(page);
     }
 
-    QScrollArea* area = nullptr;
+    QAbstractScrollArea* area = nullptr;
 };
 
 TEST_F(PageColumnTest, TheScreenShowsTwoPagesAcrossTheirBoundaryAsTheEngineRendersThem) {
@@ -132,14 +133,14 @@ TEST_F(PageColumnTest, ASinglePageIsAChoiceThatKeepsThePage) {
     window.GoToPage(5);
     QAction* continuous = window.findChild<QAction*>("acContinuous");
     ASSERT_TRUE(continuous->isChecked());
-    const int columnHeight = window.Column().height();
+    const int columnHeight = window.Column().ColumnSize().height();
 
     continuous->trigger();
     Settle();
     EXPECT_FALSE(continuous->isChecked());
     EXPECT_EQ(window.Column().CurrentPage(), 5);
     EXPECT_EQ(window.Column().ShownViews(), QList<TPdfView*>{&window.View()});
-    EXPECT_LT(window.Column().height(), columnHeight / 10);
+    EXPECT_LT(window.Column().ColumnSize().height(), columnHeight / 10);
     QTest::keyClick(&window.View(), Qt::Key_PageDown);
     EXPECT_EQ(window.View().PageNumber(), 6);
     EXPECT_EQ(Bar().value(), 0);
@@ -147,7 +148,7 @@ TEST_F(PageColumnTest, ASinglePageIsAChoiceThatKeepsThePage) {
     continuous->trigger();
     Settle();
     EXPECT_EQ(window.Column().CurrentPage(), 6);
-    EXPECT_EQ(window.Column().height(), columnHeight);
+    EXPECT_EQ(window.Column().ColumnSize().height(), columnHeight);
     EXPECT_EQ(Bar().value(), SlotOf(6).top() - TPageLayout::Gap);
 }
 
@@ -209,4 +210,57 @@ TEST_F(PageColumnTest, ZoomKeepsThePointUnderTheMouseOrTheMiddleInPlace) {
         // Within two pixels at 100 %.
         EXPECT_LT((after - before).manhattanLength(), 2 * 72.0 / 96) << before.x() << "," << before.y();
     }
+}
+
+// 5,000 letter pages at 400 % make a column of 21 million pixels, beyond the 16,777,215 that a widget may be
+// high: End still shows page 5000, the scroll bar's end its last line, and Home page 1 again.
+TEST_F(PageColumnTest, EveryPageOfAColumnTallerThanAWidgetIsReached) {
+    FixtureDocument one;
+    one.Pages = {FixturePage{{612, 792}, "A page"}};
+    TPdf page;
+    page.LoadDocument(MakePdf(one));
+    TPdf fifty;
+    fifty.CreateDocument();
+    while (fifty.PageCount() < 50)
+        ASSERT_TRUE(fifty.ImportPages(page, "1", fifty.PageCount() + 1));
+    TPdf pages;
+    pages.CreateDocument();
+    while (pages.PageCount() < 5000)
+        ASSERT_TRUE(pages.ImportPages(fifty, "1-50", pages.PageCount() + 1));
+    const QString file = folder.filePath("5000.pdf");
+    ASSERT_TRUE(pages.SaveAs(file, saNoIncremental, pvUnknown));
+    Open(file);
+    window.SetZoom({TZoomMode::Factor, 4.0});
+    Settle();
+    ASSERT_GT(window.Column().ColumnSize().height(), QWIDGETSIZE_MAX);
+    auto* pageBox = window.findChild<QSpinBox*>("sePage");
+    struct Step {
+        const char* Name;
+        std::function<void()> Action;
+        int Page;
+    };
+    const QList<Step> steps = {
+        {"End", [&] { QTest::keyClick(&window.View(), Qt::Key_End); }, 5000},
+        {"Home", [&] { QTest::keyClick(&window.View(), Qt::Key_Home); }, 1},
+        {"the scroll bar's end", [&] { Bar().setValue(Bar().maximum()); }, 5000},
+        {"the page box", [&] { pageBox->setValue(3965); }, 3965},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.Name);
+        step.Action();
+        Settle();
+        EXPECT_EQ(window.Column().CurrentPage(), step.Page);
+        EXPECT_EQ(pageBox->value(), step.Page);
+        // The page's view is on the screen, in the viewport, with its page.
+        TPdfView* view = window.Column().ShownView(step.Page);
+        ASSERT_NE(view, nullptr);
+        EXPECT_TRUE(view->isVisible());
+        EXPECT_TRUE(view->geometry().intersects(area->viewport()->rect()));
+        EXPECT_EQ(view->Text(0, 6), "A page");
+    }
+    // At the scroll bar's end the last page's bottom is on the screen.
+    Bar().setValue(Bar().maximum());
+    Settle();
+    EXPECT_LE(window.Column().ShownView(5000)->geometry().bottom(), area->viewport()->height());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }

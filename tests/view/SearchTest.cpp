@@ -1,16 +1,18 @@
-// Search in kestrova-view's window on the tests' own X server: every hit scrolled into sight, the matches of
-// the whole document counted in the background with its progress and a way to stop it, the search starting
-// as a person types, and Control+F reaching the search box in the tool bar's overflow.
+// Search in kestrova-view's window on the tests' own X server: every hit scrolled into sight, the pages
+// between two matches read while the window paints, the matches of the whole document counted in the
+// background with its progress and a way to stop it, all in sight in the status bar, the search starting as
+// a person types, and Control+F reaching the search box in the tool bar's overflow.
 #include "ViewTestSupport.h"
 #include "support/TestData.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 
 using namespace PDFium;
 
@@ -28,7 +30,7 @@ protected:
             return;
         REQUIRE_TESTDATA(Manual);
         Open(testDataPath(Manual));
-        area = window.findChild<QScrollArea*>("saPage");
+        area = window.findChild<QAbstractScrollArea*>("saPage");
         search = window.findChild<QLineEdit*>("edSearch");
         countLabel = window.findChild<QLabel*>("lSearchCount");
     }
@@ -61,7 +63,11 @@ protected:
         return count;
     }
 
-    QScrollArea* area = nullptr;
+    // Waits until the search has got to its match, or to the end.
+    void WaitForTheSearch() { QTRY_VERIFY_WITH_TIMEOUT(!lSearch()->text().contains("Searching"), 20000); }
+    QLabel* lSearch() { return window.findChild<QLabel*>("lSearch"); }
+
+    QAbstractScrollArea* area = nullptr;
     QLineEdit* search = nullptr;
     QLabel* countLabel = nullptr;
 };
@@ -77,6 +83,7 @@ TEST_F(SearchTest, EveryHitIsScrolledIntoSight) {
         EXPECT_TRUE(area->viewport()->rect().contains(hit)) << hit.x() << "," << hit.y();
         places.append(area->verticalScrollBar()->value());
         window.FindNext();
+        WaitForTheSearch();
     }
     EXPECT_GT(window.View().PageNumber(), 1);
     // The area scrolled on its way.
@@ -88,7 +95,7 @@ TEST_F(SearchTest, TheWholeDocumentIsCountedInTheBackground) {
     const int expected = MatchesInTheManual(QStringLiteral("ASN.1"));
     ASSERT_GT(expected, 10);
     auto* progress = window.findChild<QProgressBar*>("pbSearch");
-    auto* cancel = window.findChild<QAction*>("acCancelCount");
+    auto* cancel = window.findChild<QToolButton*>("btStopSearch");
     window.Find(QStringLiteral("ASN.1"));
     // The first match is shown at once; the count goes on while the window takes events.
     EXPECT_EQ(window.View().SelectionCurrent(), 0);
@@ -106,7 +113,7 @@ TEST_F(SearchTest, TheWholeDocumentIsCountedInTheBackground) {
 
     // Stopped at once, the count says how far it went and goes no further.
     window.Find(QStringLiteral("the"));
-    cancel->trigger();
+    QTest::mouseClick(cancel, Qt::LeftButton);
     EXPECT_FALSE(cancel->isVisible());
     const QString stopped = countLabel->text();
     EXPECT_TRUE(stopped.contains(QStringLiteral(" in pages 1 to "))) << stopped.toStdString();
@@ -137,4 +144,53 @@ TEST_F(SearchTest, ControlFReachesTheSearchBoxInTheOverflow) {
     QTest::keyClicks(search, QStringLiteral("ASN.1"));
     QTest::keyClick(search, Qt::Key_Return);
     EXPECT_EQ(window.View().SelectionCurrent(), 0);
+}
+
+// A word that no page holds is sought through every page while the window goes on painting, with the page it
+// has got to and Stop in sight at the window's own size; Stop ends it where it is, and left alone it ends
+// with "No match".
+TEST_F(SearchTest, AnAbsentWordIsSoughtWhileTheWindowPaintsAndStops) {
+    TPdf manual;
+    manual.SetFileName(testDataPath(Manual));
+    manual.SetActive(true);
+    TPdf pages;
+    pages.CreateDocument();
+    for (int copy = 0; copy < 10; ++copy)
+        ASSERT_TRUE(
+            pages.ImportPages(manual, QStringLiteral("1-%1").arg(manual.PageCount()), pages.PageCount() + 1));
+    const QString longer = folder.filePath("longer.pdf");
+    ASSERT_TRUE(pages.SaveAs(longer, saNoIncremental, pvUnknown));
+    Open(longer);
+    auto* stop = window.findChild<QToolButton*>("btStopSearch");
+    int paints = 0;
+    window.View().OnPaint = [&](QObject*) {
+        ++paints;
+    };
+
+    for (const bool stopped : {true, false}) {
+        SCOPED_TRACE(stopped ? "stopped" : "to the end");
+        window.GoToPage(1);
+        window.Find(QStringLiteral("zqxjv absent"));
+        ASSERT_TRUE(lSearch()->text().contains("Searching page")) << lSearch()->text().toStdString();
+        EXPECT_TRUE(stop->isVisible());
+        EXPECT_TRUE(lSearch()->isVisible());
+        // Asked to repaint while the search goes on, the page repaints before the search has ended.
+        paints = 0;
+        window.View().update();
+        QTRY_VERIFY_WITH_TIMEOUT(paints > 0, 5000);
+        EXPECT_TRUE(lSearch()->text().contains("Searching page")) << lSearch()->text().toStdString();
+        if (stopped) {
+            QTest::mouseClick(stop, Qt::LeftButton);
+            EXPECT_TRUE(lSearch()->text().contains("Stopped at page")) << lSearch()->text().toStdString();
+            Settle();
+            EXPECT_TRUE(lSearch()->text().contains("Stopped at page")) << lSearch()->text().toStdString();
+        } else {
+            WaitForTheSearch();
+            EXPECT_EQ(lSearch()->text().trimmed(), "No match");
+        }
+        // The count of the whole document ends after the search, or with it when stopped.
+        QTRY_VERIFY_WITH_TIMEOUT(!stop->isVisible(), 20000);
+        EXPECT_EQ(window.View().PageNumber(), 1);
+    }
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }

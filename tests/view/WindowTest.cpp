@@ -1,6 +1,7 @@
 // The viewer's window as a daily tool: passwords asked for, an empty window that offers only what works
-// without a document, closing and quitting by keys, text selected with the mouse and copied, the way back
-// after a jump.
+// without a document, closing and quitting by keys, typed form data never lost without a question, a file
+// changed on disk shown anew, text selected with the mouse and copied, the way back after a jump, and each
+// file back where it was left.
 #include "ViewTestSupport.h"
 #include "support/PdfFixtures.h"
 #include "support/Programs.h"
@@ -15,9 +16,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -175,6 +178,29 @@ TEST_F(ViewerTest, TextDraggedOverIsCopiedAsTheFileHoldsIt) {
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
+// A drag that starts in the margin beside a line and ends in the margin beyond it copies the line; a click
+// then takes the selection away, so that Ctrl+C copies nothing stale.
+TEST_F(ViewerTest, ADragFromTheMarginCopiesTheLineAndAClickClearsIt) {
+    FixtureDocument document;
+    document.Pages = {FixturePage{{612, 792}, "The quick brown fox jumps"}};
+    Open(WritePdf(folder.path(), "line.pdf", document));
+    TPdfView& view = window.View();
+    const TPdfRectangle line = view.TextRectangles(0, view.CharacterCount()).first();
+    const double middle = (line.Top + line.Bottom) / 2;
+    Drag(view, ViewPoint(line.Left / 3, middle), ViewPoint(line.Right + (612 - line.Right) / 2, middle));
+    Settle();
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(&window, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "The quick brown fox jumps");
+
+    QTest::mouseClick(&view, Qt::LeftButton, {}, ViewPoint(300, 300));
+    EXPECT_TRUE(view.Selection().isEmpty());
+    QGuiApplication::clipboard()->setText("before");
+    QTest::keyClick(&window, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
 // A word that a hyphen breaks at the end of a line is copied whole, as pdftotext reads it.
 TEST_F(ViewerTest, AWordBrokenAtALineEndIsCopiedWhole) {
     REQUIRE_TESTDATA("realworld/libtasn1.pdf");
@@ -286,16 +312,22 @@ TEST_F(ViewerTest, ThePageBoxShowsAndTakesPageLabels) {
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
-// The window's size, the zoom and the files opened last come back in the next window; a recent file opens
-// from the menu.
-TEST_F(ViewerTest, TheNextWindowRemembersSizeZoomAndRecentFiles) {
+// The window's size and the files opened last come back in the next window, and each file opens at the
+// page and zoom it was left at; a file new to the viewer opens at the width of the window, whatever the one
+// before was zoomed to.
+TEST_F(ViewerTest, TheNextWindowRemembersSizeRecentFilesAndWhereEachFileWasLeft) {
     REQUIRE_TESTDATA("realworld/libtasn1.pdf");
     FixtureDocument document;
+    document.Pages = {FixturePage{}, FixturePage{}, FixturePage{}};
     const QString small = WritePdf(folder.path(), "small.pdf", document);
     const QString manual = testDataPath("realworld/libtasn1.pdf");
     Open(manual);
-    Open(small);
     window.SetZoom({TZoomMode::Factor, 1.5});
+    window.GoToPage(7);
+    Open(small);
+    EXPECT_EQ(window.Zoom().Mode, TZoomMode::FitWidth);
+    window.SetZoom({TZoomMode::FitPage});
+    window.GoToPage(3);
     window.resize(720, 540);
     Settle();
     window.close();
@@ -303,14 +335,180 @@ TEST_F(ViewerTest, TheNextWindowRemembersSizeZoomAndRecentFiles) {
     TViewerWindow next;
     next.ShowError = window.ShowError;
     EXPECT_EQ(next.size(), QSize(720, 540));
-    EXPECT_EQ(next.Zoom().Mode, TZoomMode::Factor);
-    EXPECT_EQ(next.Zoom().Factor, 1.5);
     const QList<QAction*> recent = next.findChild<QMenu*>("mnRecent")->actions();
     ASSERT_GE(recent.size(), 2);
     EXPECT_EQ(recent[0]->text(), QDir::toNativeSeparators(QFileInfo(small).absoluteFilePath()));
     EXPECT_EQ(recent[1]->text(), QDir::toNativeSeparators(QFileInfo(manual).absoluteFilePath()));
-    recent[1]->trigger();
-    EXPECT_EQ(next.Pdf().FileName(), QFileInfo(manual).absoluteFilePath());
-    EXPECT_TRUE(next.View().Active());
+    struct Case {
+        QAction* Action;
+        QString File;
+        int Page;
+        TZoomMode Mode;
+        double Factor;
+    };
+    for (const Case& c : {Case{recent[1], manual, 7, TZoomMode::Factor, 1.5},
+                          Case{recent[0], small, 3, TZoomMode::FitPage, 1.0}}) {
+        SCOPED_TRACE(c.File.toStdString());
+        c.Action->trigger();
+        EXPECT_EQ(next.Pdf().FileName(), QFileInfo(c.File).absoluteFilePath());
+        EXPECT_TRUE(next.View().Active());
+        EXPECT_EQ(next.Column().CurrentPage(), c.Page);
+        EXPECT_EQ(next.Zoom().Mode, c.Mode);
+        EXPECT_EQ(next.Zoom().Factor, c.Factor);
+    }
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+namespace {
+
+// Three pages that say Text and their number.
+FixtureDocument Pages(const QString& text) {
+    FixtureDocument document;
+    document.Pages = {FixturePage{{612, 792}, text + " 1"}, FixturePage{{612, 792}, text + " 2"},
+                      FixturePage{{612, 792}, text + " 3"}};
+    return document;
+}
+
+} // namespace
+
+// A file rewritten under the viewer is read again and shown at the page and zoom it was shown at; a file
+// that cannot be read, or is gone, leaves the document as it was last read, and the status bar says so.
+TEST_F(ViewerTest, AFileChangedOnDiskIsShownAnewAtItsPage) {
+    const QString file = WritePdf(folder.path(), "changing.pdf", Pages("First"));
+    Open(file);
+    window.SetZoom({TZoomMode::Factor, 1.25});
+    window.GoToPage(2);
+    auto* state = window.findChild<QLabel*>("lFileState");
+    auto shownText = [&] {
+        return window.View().Text(0, window.View().CharacterCount());
+    };
+    struct Case {
+        const char* Name;
+        std::function<void()> Change;
+        QString Shown;
+        QString State;
+    };
+    const QList<Case> cases = {
+        {"rewritten", [&] { WritePdf(folder.path(), "changing.pdf", Pages("Second")); }, "Second 2", ""},
+        {"rewritten with no document",
+         [&] {
+             QFile broken(file);
+             ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+             broken.write("%PDF-1.7\nno longer a document\n");
+         },
+         "Second 2", "Cannot read " + file},
+        {"written again", [&] { WritePdf(folder.path(), "changing.pdf", Pages("Third")); }, "Third 2", ""},
+        {"removed", [&] { ASSERT_TRUE(QFile::remove(file)); }, "Third 2", file + " is gone"},
+        {"made again", [&] { WritePdf(folder.path(), "changing.pdf", Pages("Fourth")); }, "Fourth 2", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        c.Change();
+        if (c.State.isEmpty())
+            QTRY_COMPARE_WITH_TIMEOUT(shownText(), c.Shown, 5000);
+        else
+            QTRY_VERIFY_WITH_TIMEOUT(!state->text().isEmpty() && state->text().startsWith(c.State), 5000);
+        Settle();
+        EXPECT_EQ(shownText(), c.Shown);
+        EXPECT_EQ(window.Column().CurrentPage(), 2);
+        EXPECT_EQ(window.Zoom().Factor, 1.25);
+        EXPECT_EQ(state->text().isEmpty(), c.State.isEmpty()) << state->text().toStdString();
+        if (!c.State.isEmpty()) {
+            EXPECT_TRUE(state->text().startsWith(c.State)) << state->text().toStdString();
+        }
+    }
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+// Text typed into a field is never lost without a question: Ctrl+Q, Ctrl+W, opening another file and a
+// reload each ask to save it, discard it or stay; Save writes it into the file, whole.
+TEST_F(ViewerTest, TypedFormDataIsNeverLostWithoutAQuestion) {
+    REQUIRE_TESTDATA("pdf/text_form.pdf");
+    const QString file = folder.filePath("form.pdf");
+    const QString other = WritePdf(folder.path(), "other.pdf", Pages("Other"));
+    QList<QMessageBox::StandardButton> answers;
+    // Shown again after Ctrl+Q, the window takes the keys once it is active.
+    auto show = [&] {
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    };
+    QStringList asked;
+    window.AskSaveChanges = [&](const QString& name) {
+        asked.append(name);
+        return answers.isEmpty() ? QMessageBox::Cancel : answers.takeFirst();
+    };
+    auto pdfText = [&] {
+        return RunProgram(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+    };
+    struct Case {
+        const char* Name;
+        std::function<void()> Leave;
+        QMessageBox::StandardButton Answer;
+        bool Stays;      // the document stays in the window
+        bool WindowOpen; // the window stays
+        bool Saved;      // the file holds what was typed
+    };
+    const QList<Case> cases = {
+        {"Ctrl+Q, cancelled", [&] { QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier); },
+         QMessageBox::Cancel, true, true, false},
+        {"Ctrl+W, cancelled", [&] { QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier); },
+         QMessageBox::Cancel, true, true, false},
+        {"open, cancelled", [&] { window.OpenFile(other); }, QMessageBox::Cancel, true, true, false},
+        {"Ctrl+W, discarded", [&] { QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier); },
+         QMessageBox::Discard, false, true, false},
+        {"open, saved", [&] { window.OpenFile(other); }, QMessageBox::Save, false, true, true},
+        {"Ctrl+Q, saved", [&] { QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier); },
+         QMessageBox::Save, true, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        window.CloseDocument();
+        QFile::remove(file);
+        ASSERT_TRUE(QFile::copy(testDataPath("pdf/text_form.pdf"), file));
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+        show();
+        Open(file);
+        QTest::mouseClick(&window.View(), Qt::LeftButton, {}, ViewPoint(120, 120));
+        QTest::keyClicks(&window.View(), QStringLiteral("Typed 42"));
+        asked.clear();
+        answers = {c.Answer};
+        c.Leave();
+        Settle();
+        EXPECT_EQ(asked, QStringList{"form.pdf"});
+        EXPECT_EQ(window.Pdf().Active() && window.Pdf().FileName() == file, c.Stays);
+        EXPECT_EQ(window.isVisible(), c.WindowOpen);
+        EXPECT_EQ(pdfText().contains("Typed 42"), c.Saved) << pdfText().toStdString();
+        // Once saved or discarded, nothing is asked again.
+        if (c.Answer != QMessageBox::Cancel) {
+            asked.clear();
+            window.CloseDocument();
+            EXPECT_TRUE(asked.isEmpty());
+        }
+    }
+    // A file changed on disk under typed data asks too: kept, it is not read again.
+    show();
+    QFile::remove(file);
+    ASSERT_TRUE(QFile::copy(testDataPath("pdf/text_form.pdf"), file));
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+    Open(file);
+    QTest::mouseClick(&window.View(), Qt::LeftButton, {}, ViewPoint(120, 120));
+    QTest::keyClicks(&window.View(), QStringLiteral("Typed 42"));
+    asked.clear();
+    answers = {QMessageBox::Cancel};
+    WritePdf(folder.path(), "form.pdf", Pages("Rewritten"));
+    QTRY_COMPARE_WITH_TIMEOUT(asked, QStringList{"form.pdf"}, 5000);
+    Settle();
+    EXPECT_TRUE(window.findChild<QLabel*>("lFileState")->text().contains("not read again"));
+    EXPECT_FALSE(window.View().Text(0, window.View().CharacterCount()).contains("Rewritten"));
+    // A document untouched is closed and quit without a question.
+    answers.clear();
+    asked.clear();
+    window.findChild<QAction*>("acClose")->setEnabled(true);
+    window.CloseDocument();
+    Open(other);
+    QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }

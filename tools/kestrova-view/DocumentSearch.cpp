@@ -42,43 +42,37 @@ void TDocumentSearch::StartOn(int PageNumber) {
     FHitIndex = -1;
 }
 
-bool TDocumentSearch::Next(int CurrentPage) {
+TDocumentSearch::TSeek TDocumentSearch::Begin(int CurrentPage, int Direction) {
     StartOn(CurrentPage);
-    if (FHitIndex + 1 < PageMatches(FHitPage).size()) {
+    FDirection = Direction;
+    FSought = 0;
+    const int count = int(PageMatches(FHitPage).size());
+    if (Direction > 0 && FHitIndex + 1 < count) {
         ++FHitIndex;
-        return true;
+        return TSeek::Found;
     }
-    if (!MoveToPage(1))
-        return false;
-    FHitIndex = 0;
-    return true;
+    if (Direction < 0 && (FHitIndex > 0 || (FHitIndex < 0 && count > 0))) {
+        FHitIndex = FHitIndex > 0 ? FHitIndex - 1 : count - 1;
+        return TSeek::Found;
+    }
+    return FText.isEmpty() || PageCount() == 0 ? TSeek::NotFound : TSeek::Pending;
 }
 
-bool TDocumentSearch::Previous(int CurrentPage) {
-    StartOn(CurrentPage);
-    const qsizetype count = PageMatches(FHitPage).size();
-    if (FHitIndex > 0 || (FHitIndex < 0 && count > 0)) {
-        FHitIndex = FHitIndex > 0 ? FHitIndex - 1 : int(count) - 1;
-        return true;
-    }
-    if (!MoveToPage(-1))
-        return false;
-    FHitIndex = int(PageMatches(FHitPage).size()) - 1;
-    return true;
-}
-
-// Makes the next page in Direction that holds a match, round the end and back to this page, the page of
-// the hit.
-bool TDocumentSearch::MoveToPage(int Direction) {
+int TDocumentSearch::SeekPage() const {
     const int count = PageCount();
-    if (FText.isEmpty() || count == 0)
-        return false;
-    for (int step = 1; step <= count; ++step) {
-        const int page = ((FHitPage - 1 + Direction * step) % count + count) % count + 1;
-        if (!PageMatches(page).isEmpty()) {
-            FHitPage = page;
-            return true;
-        }
-    }
-    return false;
+    return count > 0 ? ((FHitPage - 1 + FDirection * (FSought + 1)) % count + count) % count + 1 : 0;
+}
+
+// Reads the next page in the search's direction; the search ends back on the page it began on.
+TDocumentSearch::TSeek TDocumentSearch::Step() {
+    if (FText.isEmpty() || FSought >= PageCount())
+        return TSeek::NotFound;
+    const int page = SeekPage();
+    ++FSought;
+    const int count = int(PageMatches(page).size());
+    if (count == 0)
+        return FSought < PageCount() ? TSeek::Pending : TSeek::NotFound;
+    FHitPage = page;
+    FHitIndex = FDirection > 0 ? 0 : count - 1;
+    return TSeek::Found;
 }

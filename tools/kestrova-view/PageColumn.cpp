@@ -1,7 +1,7 @@
 #include "PageColumn.h"
 
+#include <QAbstractScrollArea>
 #include <QEvent>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
@@ -13,20 +13,25 @@ namespace {
 // Views kept beyond those in sight, with their rendered pages, for the pages just scrolled past.
 constexpr int SpareViews = 3;
 
+// Pixels that one step of a scroll bar's arrow, or of the arrow keys, moves.
+constexpr int ScrollStep = 20;
+
 } // namespace
 
-TPageColumn::TPageColumn(TPdf& Pdf, QScrollArea& Area) : FPdf(Pdf), FArea(Area) {
+TPageColumn::TPageColumn(TPdf& Pdf, QAbstractScrollArea& Area)
+    : QWidget(Area.viewport()), FPdf(Pdf), FArea(Area) {
     setObjectName(QStringLiteral("pcPages"));
-    FArea.setWidget(this);
     FArea.installEventFilter(this);
     FArea.viewport()->installEventFilter(this);
-    for (QScrollBar* bar : {FArea.horizontalScrollBar(), FArea.verticalScrollBar()})
+    for (QScrollBar* bar : {FArea.horizontalScrollBar(), FArea.verticalScrollBar()}) {
+        bar->setSingleStep(ScrollStep);
         connect(bar, &QScrollBar::valueChanged, this, [this] {
             if (FScrolling)
                 return;
             Reported([this] { PlaceViews(); });
             FollowScroll();
         });
+    }
 }
 
 void TPageColumn::Reload() {
@@ -67,7 +72,25 @@ void TPageColumn::Layout() {
     if (FContinuous || FZoom.Mode == TZoomMode::FitWidth)
         area.rwidth() -= FArea.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     FLayout.Arrange(FRotation, FZoom, area, FContinuous ? 0 : FCurrent);
-    resize(FLayout.Size());
+    SetScrollRanges();
+}
+
+void TPageColumn::SetScrollRanges() {
+    const QSize column = FLayout.Size();
+    const QSize viewport = FArea.viewport()->size();
+    QScrollBar* horizontal = FArea.horizontalScrollBar();
+    horizontal->setPageStep(viewport.width());
+    horizontal->setRange(0, std::max(0, column.width() - viewport.width()));
+    QScrollBar* vertical = FArea.verticalScrollBar();
+    vertical->setPageStep(viewport.height());
+    vertical->setRange(0, std::max(0, column.height() - viewport.height()));
+}
+
+QPoint TPageColumn::Origin() const {
+    const QSize column = FLayout.Size();
+    const QSize viewport = FArea.viewport()->size();
+    return {std::max(0, (viewport.width() - column.width()) / 2) - FArea.horizontalScrollBar()->value(),
+            std::max(0, (viewport.height() - column.height()) / 2) - FArea.verticalScrollBar()->value()};
 }
 
 // Lays the pages out anew and scrolls so that the point of the page at Anchor, in viewport pixels, stays
@@ -103,12 +126,18 @@ void TPageColumn::ShowArea(int PageNumber, const QRect& Area) {
     if (PageNumber != FCurrent && !FContinuous)
         ShowPage(PageNumber);
     FCurrent = PageNumber;
-    const QRect target = Area.translated(FLayout.Slot(PageNumber).topLeft());
-    FScrolling = true;
-    FArea.ensureVisible(target.center().x(), target.center().y(), target.width() / 2 + 2 * TPageLayout::Gap,
-                        target.height() / 2 + 2 * TPageLayout::Gap);
-    FScrolling = false;
-    PlaceViews();
+    // The area with a margin, moved into sight by the least scrolling, its top-left first where it is larger.
+    const QRect target = Area.translated(FLayout.Slot(PageNumber).topLeft())
+                             .adjusted(-2 * TPageLayout::Gap, -2 * TPageLayout::Gap, 2 * TPageLayout::Gap,
+                                       2 * TPageLayout::Gap);
+    const QRect visible = VisibleRect();
+    auto into = [](int start, int end, int shownStart, int shownEnd) {
+        if (end > shownEnd)
+            shownStart += end - shownEnd;
+        return std::min(shownStart, start);
+    };
+    ScrollTo(into(target.left(), target.right(), visible.left(), visible.right()),
+             into(target.top(), target.bottom(), visible.top(), visible.bottom()));
     if (OnChange)
         OnChange();
 }
@@ -160,7 +189,7 @@ QList<TPdfView*> TPageColumn::ShownViews() const {
 }
 
 QRect TPageColumn::VisibleRect() const {
-    return QRect(-pos(), FArea.viewport()->size());
+    return QRect(-Origin(), FArea.viewport()->size());
 }
 
 void TPageColumn::ScrollTo(int X, int Y) {
@@ -189,7 +218,7 @@ void TPageColumn::PlaceViews() {
     for (int page : shown) {
         TPooledView& pooled = ViewFor(page, shown);
         TPdfView& view = *pooled.View;
-        view.setGeometry(FLayout.Slot(page));
+        view.setGeometry(FLayout.Slot(page).translated(Origin()));
         view.SetRotation(FRotation);
         bool shownAnew = view.isHidden();
         if (!view.Active() || view.PageNumber() != page) {
@@ -266,10 +295,13 @@ void TPageColumn::FollowScroll() {
 
 bool TPageColumn::eventFilter(QObject* Watched, QEvent* Event) {
     if (Event->type() == QEvent::Resize) {
-        if (Watched == &FArea)
+        if (Watched == &FArea) {
             Reported([this] { Arrange(FArea.viewport()->rect().center()); });
-        else
+        } else {
+            setGeometry(FArea.viewport()->rect());
+            SetScrollRanges();
             Reported([this] { PlaceViews(); });
+        }
     }
     return QWidget::eventFilter(Watched, Event);
 }

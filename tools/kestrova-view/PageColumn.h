@@ -1,5 +1,7 @@
 // The page area of kestrova-view: the pages of the component's document as one column in a scroll area, or a
-// single page alone. Only the pages in sight have a page view; the views are a small pool, each bound to the
+// single page alone. The column is laid out virtually: the scroll bars run over its whole height, however
+// tall, and the widget itself only covers the area's viewport, so that no page lies beyond the height a
+// widget may have. Only the pages in sight have a page view; the views are a small pool, each bound to the
 // same TPdf so that forms work on every page, moved to the pages that scroll into sight and dropped beyond a
 // few spare ones, so that what a long document holds in memory does not grow with it. The current page is
 // the one that fills most of the visible area, or the one last shown by number.
@@ -12,14 +14,14 @@
 #include <functional>
 #include <vector>
 
-class QScrollArea;
+class QAbstractScrollArea;
 
 class TPageColumn : public QWidget {
     Q_OBJECT
 
 public:
-    // Becomes Area's widget and shows the pages of Pdf's open document.
-    TPageColumn(PDFium::TPdf& Pdf, QScrollArea& Area);
+    // Covers Area's viewport and shows the pages of Pdf's open document, scrolled by Area's scroll bars.
+    TPageColumn(PDFium::TPdf& Pdf, QAbstractScrollArea& Area);
 
     // Takes up the document that the component has open now, at its first page; none when it has none.
     void Reload();
@@ -42,6 +44,9 @@ public:
     // Page Down (Direction 1) or Page Up (-1): a screen on, though never past the top of a page, so that no
     // part of a page is skipped; the next page in the single page mode.
     void ScrollPage(int Direction);
+    // The whole column's size, and a page's rectangle in it; the column scrolls through the viewport.
+    QSize ColumnSize() const { return FLayout.Size(); }
+    QRect PageSlot(int PageNumber) const { return FLayout.Slot(PageNumber); }
     // The zoom factor at which the current page is shown.
     double ShownFactor() const;
 
@@ -75,13 +80,17 @@ private:
     void PlaceViews();
     void FollowScroll();
     void ScrollTo(int X, int Y);
+    void SetScrollRanges();
+    // Where the column's point (0, 0) lies in the viewport: centred where the column is smaller, moved by the
+    // scroll bars where it is larger.
+    QPoint Origin() const;
     QRect VisibleRect() const;
     TPooledView& ViewFor(int PageNumber, const QList<int>& Shown);
     PDFium::TPdfView& NewView();
     void Reported(const std::function<void()>& Action);
 
     PDFium::TPdf& FPdf;
-    QScrollArea& FArea;
+    QAbstractScrollArea& FArea;
     TPageLayout FLayout;
     TPageZoom FZoom;
     PDFium::TRotation FRotation = PDFium::ro0;

@@ -2,18 +2,13 @@
 
 #include "pdf/Exception.h"
 
-#include <QElapsedTimer>
-
-namespace {
-
-// How long one batch may hold the window, in milliseconds.
-constexpr int BatchTime = 15;
-
-} // namespace
+using namespace PDFium;
 
 TSearchCount::TSearchCount(TDocumentSearch& Search, QObject* Parent) : QObject(Parent), FSearch(Search) {
-    FTimer.setInterval(0);
-    connect(&FTimer, &QTimer::timeout, this, [this] { CountBatch(); });
+    FSlices.OnSlice = [this] {
+        if (OnProgress)
+            OnProgress();
+    };
 }
 
 void TSearchCount::Start() {
@@ -23,29 +18,25 @@ void TSearchCount::Start() {
     FBefore.clear();
     FPageCount = FSearch.Text().isEmpty() ? 0 : FSearch.PageCount();
     if (FPageCount > 0)
-        FTimer.start();
+        FSlices.Start([this] { return CountPage(); });
 }
 
 void TSearchCount::Cancel() {
-    FTimer.stop();
+    FSlices.Stop();
 }
 
-void TSearchCount::CountBatch() {
-    QElapsedTimer elapsed;
-    elapsed.start();
+// Counts the next page; false once the last has been counted.
+bool TSearchCount::CountPage() {
+    const int page = FNextPage++;
+    FBefore.append(FMatches);
     try {
-        while (FNextPage <= FPageCount && elapsed.elapsed() < BatchTime) {
-            FBefore.append(FMatches);
-            FMatches += int(FSearch.PageMatches(FNextPage).size());
-            ++FNextPage;
-        }
+        const TTextRanges matches = FSearch.PageMatches(page);
+        FMatches += int(matches.size());
+        if (!matches.isEmpty() && OnPageCounted)
+            OnPageCounted(page, matches);
     } catch (const Exception& error) {
         // A page that cannot be read counts no match; the search itself reports it when it gets there.
-        qWarning("Cannot count the matches of page %d: %s", FNextPage, error.what());
-        ++FNextPage;
+        qWarning("Cannot count the matches of page %d: %s", page, error.what());
     }
-    if (FNextPage > FPageCount)
-        FTimer.stop();
-    if (OnProgress)
-        OnProgress();
+    return FNextPage <= FPageCount;
 }

@@ -1,13 +1,17 @@
 #include "ViewerWindow.h"
 
 #include "DocumentPrinting.h"
+#include "FileWatch.h"
 #include "OutlineTree.h"
 #include "TargetPage.h"
 #include "ThumbnailPane.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
+#include <QBuffer>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -17,8 +21,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
 #include <QProgressBar>
-#include <QScrollArea>
+#include <QSaveFile>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
@@ -43,6 +49,20 @@ const QString Caption = QStringLiteral("kestrova-view");
 // it.
 QString Sentence(const QString& message) {
     return !message.isEmpty() && message.back() > QLatin1Char('.') ? message + QLatin1Char('.') : message;
+}
+
+QString NativeName(const QString& FileName) {
+    return QDir::toNativeSeparators(FileName);
+}
+
+// The whole of a file, so that the document shown never depends on what later becomes of the file.
+QByteArray ReadDocumentFile(const QString& FileName) {
+    QFile file(FileName);
+    const bool opened = file.open(QIODevice::ReadOnly);
+    Check(opened, file.errorString());
+    const QByteArray data = file.readAll();
+    Check(file.error() == QFileDevice::NoError, file.errorString());
+    return data;
 }
 
 // Where a link goes: a page of the document, or else an address; neither where there is no link.
@@ -70,20 +90,23 @@ TLinkTarget linkTargetAt(TPdfView& View, const QPoint& Position) {
 
 TViewerWindow::TViewerWindow(QWidget* Parent)
     : QMainWindow(Parent), FPdf(new TPdf(this)), FSearch(*FPdf), FCount(new TSearchCount(FSearch, this)),
-      FTypingPause(new QTimer(this)), FTextSelection(new TTextSelection(this)) {
+      FSeek(new TTimeSlices(this)), FTypingPause(new QTimer(this)), FTextSelection(new TTextSelection(this)),
+      FWatch(new TFileWatch(this)) {
     setWindowTitle(Caption);
     FPdf->setObjectName(QStringLiteral("Pdf"));
 
-    saPage = new QScrollArea;
+    saPage = new QAbstractScrollArea;
     saPage->setObjectName(QStringLiteral("saPage"));
-    saPage->setAlignment(Qt::AlignCenter);
-    saPage->setBackgroundRole(QPalette::Dark);
+    saPage->viewport()->setBackgroundRole(QPalette::Dark);
     saPage->installEventFilter(this);
     saPage->viewport()->installEventFilter(this);
     FColumn = new TPageColumn(*FPdf, *saPage);
     FColumn->OnPageViewCreated = [this](TPdfView& view) {
         view.installEventFilter(this);
         FTextSelection->Attach(view);
+        view.OnFormEdit = [this](QObject*) {
+            FEdited = true;
+        };
     };
     FColumn->OnPageShown = [this](TPdfView& view) {
         Guarded([&] { FSearch.Paint(view); });
@@ -121,6 +144,13 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
     BuildMenu();
     BuildToolBar();
     statusBar()->setObjectName(QStringLiteral("sbStatus"));
+    lFileState = new QLabel;
+    lFileState->setObjectName(QStringLiteral("lFileState"));
+    statusBar()->addWidget(lFileState);
+    BuildSearchStatus();
+    FWatch->OnChange = [this] {
+        Guarded([this] { ReloadChangedFile(); });
+    };
     BuildShortcuts();
 
     ShowError = [this](const QString& message) {
@@ -130,8 +160,13 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
         return QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), FPdf->FileName(),
                                             QStringLiteral("PDF documents (*.pdf)"));
     };
-    OpenUrl = [](const QUrl& url) {
-        return QDesktopServices::openUrl(url);
+    OpenUrl = [this](const QUrl& url) {
+        return OpenWithDesktop(url);
+    };
+    AskSaveChanges = [this](const QString& name) {
+        return QMessageBox::question(
+            this, Caption, QStringLiteral("Form fields of %1 have been filled in. Save them?").arg(name),
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     };
     AskOpenFileName = [this] {
         return QFileDialog::getOpenFileName(this, QStringLiteral("Open"), FPdf->FileName(),
@@ -153,7 +188,6 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
         return dialog.Request();
     };
     resize(FSettings.WindowSize({1000, 800}));
-    FColumn->SetZoom(FSettings.Zoom());
     ShowRecentFiles();
     PageChanged();
 }
@@ -249,25 +283,43 @@ void TViewerWindow::BuildToolBar() {
         QStringLiteral("acFindNext"), QStringLiteral("Find next"), [this] { FindNext(); },
         QStyle::SP_ArrowDown)
         ->setShortcut(QKeySequence::FindNext);
+    FCount->OnProgress = [this] {
+        ShowCountState();
+    };
+}
+
+// The search's state sits in the status bar, in sight whatever the tool bar's overflow holds: where the
+// search is, the whole document's count with its progress, and Stop while either goes on.
+void TViewerWindow::BuildSearchStatus() {
     lSearch = new QLabel;
     lSearch->setObjectName(QStringLiteral("lSearch"));
-    bar->addWidget(lSearch);
+    statusBar()->addPermanentWidget(lSearch);
     lSearchCount = new QLabel;
     lSearchCount->setObjectName(QStringLiteral("lSearchCount"));
-    bar->addWidget(lSearchCount);
+    statusBar()->addPermanentWidget(lSearchCount);
     pbSearch = new QProgressBar;
     pbSearch->setObjectName(QStringLiteral("pbSearch"));
     pbSearch->setMaximumWidth(100);
-    FCountProgress = bar->addWidget(pbSearch);
-    FCancelCount = command(
-        QStringLiteral("acCancelCount"), QStringLiteral("Stop counting"),
-        [this] {
-            FCount->Cancel();
+    pbSearch->setMaximumHeight(statusBar()->fontMetrics().height());
+    statusBar()->addPermanentWidget(pbSearch);
+    FStopSearch =
+        new QAction(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Stop"), this);
+    FStopSearch->setObjectName(QStringLiteral("acStopSearch"));
+    FStopSearch->setToolTip(QStringLiteral("Stop searching"));
+    connect(FStopSearch, &QAction::triggered, this, [this] { StopSearch(); });
+    btStopSearch = new QToolButton;
+    btStopSearch->setObjectName(QStringLiteral("btStopSearch"));
+    btStopSearch->setDefaultAction(FStopSearch);
+    btStopSearch->setAutoRaise(true);
+    statusBar()->addPermanentWidget(btStopSearch);
+    FSeek->OnSlice = [this] {
+        if (FSeek->Running())
             ShowCountState();
-        },
-        QStyle::SP_DialogCancelButton);
-    FCount->OnProgress = [this] {
-        ShowCountState();
+        else
+            ShowHitFound(FSeekState == TDocumentSearch::TSeek::Found);
+    };
+    FSeek->OnError = [this](const QString& message) {
+        ShowError(message);
     };
     ShowCountState();
 }
@@ -288,8 +340,10 @@ void TViewerWindow::BuildMenu() {
     });
     mnRecent = menu->addMenu(QStringLiteral("Open &Recent"));
     mnRecent->setObjectName(QStringLiteral("mnRecent"));
-    command(QStringLiteral("acClose"), QStringLiteral("&Close"), QKeySequence::Close,
-            [this] { CloseDocument(); });
+    command(QStringLiteral("acClose"), QStringLiteral("&Close"), QKeySequence::Close, [this] {
+        if (LetDocumentGo())
+            CloseDocument();
+    });
     command(QStringLiteral("acPrint"), QStringLiteral("&Print..."), QKeySequence::Print, [this] { Print(); });
     menu->addSeparator();
     command(QStringLiteral("acQuit"), QStringLiteral("&Quit"), QKeySequence::Quit, [this] { close(); });
@@ -301,7 +355,7 @@ void TViewerWindow::BuildMenu() {
 
     menu = menuBar()->addMenu(QStringLiteral("&Edit"));
     command(QStringLiteral("acCopy"), QStringLiteral("&Copy"), QKeySequence::Copy,
-            [this] { FTextSelection->Copy(View()); });
+            [this] { FTextSelection->Copy(); });
     command(QStringLiteral("acSelectAll"), QStringLiteral("Select &All"), QKeySequence::SelectAll,
             [this] { FTextSelection->SelectAll(View()); });
 }
@@ -330,6 +384,8 @@ TViewerWindow::~TViewerWindow() {
 }
 
 bool TViewerWindow::OpenFile(const QString& FileName, const QString& Password) {
+    if (!LetDocumentGo())
+        return false;
     bool opened = false;
     QString password = Password;
     // A document that wants a password asks for it, again after a wrong one, until it opens or the user
@@ -344,7 +400,7 @@ bool TViewerWindow::OpenFile(const QString& FileName, const QString& Password) {
                 continue;
             }
         } catch (const Exception& error) {
-            ShowError(error.Message());
+            ShowError(QStringLiteral("Cannot open %1: %2").arg(NativeName(FileName), error.Message()));
         }
         break;
     }
@@ -354,25 +410,118 @@ bool TViewerWindow::OpenFile(const QString& FileName, const QString& Password) {
 
 void TViewerWindow::openDocument(const QString& FileName, const QString& Password) {
     CloseDocument();
+    const QByteArray data = ReadDocumentFile(FileName);
+    // Each file comes back where it was left; a file new to the viewer at the width of the window.
+    const std::optional<TDocumentPlace> place = FSettings.Place(FileName);
+    FColumn->SetZoom(place ? place->Zoom : TPageZoom{});
+    ShowDocument(FileName, Password, data);
+    if (place)
+        FColumn->ShowPage(place->Page);
+    FSettings.AddRecentFile(FileName);
+    ShowRecentFiles();
+    PageChanged();
+}
+
+void TViewerWindow::ShowDocument(const QString& FileName, const QString& Password, const QByteArray& Data) {
     FPdf->SetFileName(FileName);
     FPdf->SetPassword(Password);
     // The views load their own pages; the component's current page serves the search alone.
     FPdf->SetPageNumber(0);
     try {
-        FPdf->SetActive(true);
+        FPdf->LoadDocument(Data);
         FColumn->Reload();
     } catch (...) {
         CloseDocument();
         throw;
     }
+    FData = Data;
+    FWatch->Watch(FileName);
     const QString title = FPdf->Title();
     setWindowTitle((title.isEmpty() ? QFileInfo(FileName).fileName() : title) + QStringLiteral(" - ") +
                    Caption);
     tvOutline->ShowOutline(*FPdf);
     lwThumbnails->ShowDocument(*FPdf);
-    FSettings.AddRecentFile(FileName);
-    ShowRecentFiles();
+}
+
+// Shows the file of the document anew once it has changed on disk, at the page and zoom shown; a file that
+// is gone or cannot be read leaves the document as it was last read, and the status bar says so.
+void TViewerWindow::ReloadChangedFile() {
+    if (!FPdf->Active())
+        return;
+    const QString fileName = FPdf->FileName();
+    if (!QFileInfo::exists(fileName))
+        return lFileState->setText(
+            QStringLiteral("%1 is gone: shown as it was last read").arg(NativeName(fileName)));
+    QByteArray data;
+    try {
+        data = ReadDocumentFile(fileName);
+        TPdf probe;
+        probe.SetPassword(FPdf->Password());
+        probe.LoadDocument(data);
+    } catch (const Exception& error) {
+        return lFileState->setText(QStringLiteral("Cannot read %1 (%2): shown as it was last read")
+                                       .arg(NativeName(fileName), error.Message()));
+    }
+    lFileState->clear();
+    if (data == FData)
+        return;
+    if (!LetDocumentGo())
+        return lFileState->setText(QStringLiteral("%1 has changed: not read again, to keep what was typed")
+                                       .arg(NativeName(fileName)));
+    const int page = FColumn->CurrentPage();
+    const QPoint intoPage =
+        QPoint(saPage->horizontalScrollBar()->value(), saPage->verticalScrollBar()->value()) -
+        QPoint(0, FColumn->PageSlot(page).top());
+    const QString search = FSearch.Text();
+    CloseDocument();
+    ShowDocument(fileName, FPdf->Password(), data);
+    FColumn->ShowPage(page);
+    if (FColumn->CurrentPage() == page) {
+        saPage->horizontalScrollBar()->setValue(intoPage.x());
+        saPage->verticalScrollBar()->setValue(FColumn->PageSlot(page).top() + intoPage.y());
+    }
+    if (!search.isEmpty())
+        StartSearch(search);
     PageChanged();
+    statusBar()->showMessage(QStringLiteral("%1 has changed: read again").arg(NativeName(fileName)), 5000);
+}
+
+bool TViewerWindow::LetDocumentGo() {
+    if (!FEdited || !FPdf->Active())
+        return true;
+    switch (AskSaveChanges(QFileInfo(FPdf->FileName()).fileName())) {
+    case QMessageBox::Save:
+        return SaveInPlace();
+    case QMessageBox::Discard:
+        FEdited = false;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Writes the document, with what was typed into it, over its own file, whole or not at all.
+bool TViewerWindow::SaveInPlace() {
+    const QString fileName = FPdf->FileName();
+    Guarded([&] {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        Check(FPdf->SaveAs(buffer, saNoIncremental, pvUnknown),
+              QStringLiteral("Cannot save %1").arg(NativeName(fileName)));
+        QSaveFile file(fileName);
+        const bool written =
+            file.open(QIODevice::WriteOnly) && file.write(buffer.data()) == buffer.size() && file.commit();
+        Check(written, QStringLiteral("Cannot save %1: %2").arg(NativeName(fileName), file.errorString()));
+        FData = buffer.data();
+        FWatch->Accept();
+        FEdited = false;
+    });
+    return !FEdited;
+}
+
+void TViewerWindow::RememberPlace() {
+    if (FPdf->Active())
+        FSettings.SavePlace(FPdf->FileName(), {FColumn->CurrentPage(), FColumn->Zoom()});
 }
 
 void TViewerWindow::ShowRecentFiles() {
@@ -383,12 +532,21 @@ void TViewerWindow::ShowRecentFiles() {
 }
 
 void TViewerWindow::closeEvent(QCloseEvent* Event) {
-    FSettings.SaveWindow(size(), FColumn->Zoom());
+    if (!LetDocumentGo())
+        return Event->ignore();
+    FSettings.SaveWindowSize(size());
+    RememberPlace();
     QMainWindow::closeEvent(Event);
 }
 
 void TViewerWindow::CloseDocument() {
+    RememberPlace();
     FPdf->SetActive(false);
+    FData.clear();
+    FEdited = false;
+    FWatch->Watch({});
+    lFileState->clear();
+    statusBar()->clearMessage();
     StartSearch({});
     FHistory.Clear();
     FColumn->Reload();
@@ -483,6 +641,7 @@ void TViewerWindow::FocusSearch() {
 
 void TViewerWindow::StartSearch(const QString& Text) {
     FTypingPause->stop();
+    FSeek->Stop();
     if (edSearch->text() != Text)
         edSearch->setText(Text);
     FSearch.SetText(Text);
@@ -490,27 +649,51 @@ void TViewerWindow::StartSearch(const QString& Text) {
     ShowCountState();
 }
 
+void TViewerWindow::StopSearch() {
+    const bool seeking = FSeek->Running();
+    FSeek->Stop();
+    FCount->Cancel();
+    ShowCountState();
+    if (seeking)
+        lSearch->setText(QStringLiteral(" Stopped at page %1 ").arg(FSearch.SeekPage()));
+}
+
 void TViewerWindow::Find(const QString& Text) {
     StartSearch(Text);
-    const bool found = Text.isEmpty() || FSearch.Next(FColumn->CurrentPage());
-    ShowHit();
-    ShowSearchState(found);
+    if (Text.isEmpty())
+        return ShowHitFound(true);
+    Seek(1);
 }
 
 void TViewerWindow::FindNext() {
     if (FSearch.Text() != edSearch->text())
         return Find(edSearch->text());
-    const bool found = FSearch.Next(FColumn->CurrentPage());
-    ShowHit();
-    ShowSearchState(found);
+    Seek(1);
 }
 
 void TViewerWindow::FindPrevious() {
     if (FSearch.Text() != edSearch->text())
         StartSearch(edSearch->text());
-    const bool found = FSearch.Previous(FColumn->CurrentPage());
+    Seek(-1);
+}
+
+// Moves to the next or previous match: at once where the current page holds it, otherwise reading the pages
+// after it in slices, with the window live between them, and the first slice now.
+void TViewerWindow::Seek(int Direction) {
+    FSeek->Stop();
+    FSeekState = FSearch.Begin(FColumn->CurrentPage(), Direction);
+    if (FSeekState != TDocumentSearch::TSeek::Pending)
+        return ShowHitFound(FSeekState == TDocumentSearch::TSeek::Found);
+    FSeek->Start([this] {
+        FSeekState = FSearch.Step();
+        return FSeekState == TDocumentSearch::TSeek::Pending;
+    });
+    FSeek->RunSlice();
+}
+
+void TViewerWindow::ShowHitFound(bool Found) {
     ShowHit();
-    ShowSearchState(found);
+    ShowSearchState(Found);
 }
 
 // Scrolls the current match into sight, and paints the matches of every page in sight.
@@ -533,8 +716,10 @@ void TViewerWindow::ShowHit() {
 // The matches of the whole document: counted so far, with the progress, or all of them, with the place of
 // the current one among them.
 void TViewerWindow::ShowCountState() {
-    FCountProgress->setVisible(FCount->Running());
-    FCancelCount->setVisible(FCount->Running());
+    const bool busy = FCount->Running() || FSeek->Running();
+    pbSearch->setVisible(FCount->Running());
+    btStopSearch->setVisible(busy);
+    FStopSearch->setEnabled(busy);
     pbSearch->setRange(0, std::max(FCount->PageCount(), 1));
     pbSearch->setValue(FCount->PagesDone());
     const int before = FSearch.HitIndex() >= 0 ? FCount->MatchesBefore(FSearch.HitPage()) : -1;
@@ -551,12 +736,17 @@ void TViewerWindow::ShowCountState() {
                                   .arg(FCount->Matches()));
     else
         lSearchCount->setText(QStringLiteral(" %1 in the document ").arg(FCount->Matches()));
+    if (FSeek->Running())
+        lSearch->setText(
+            QStringLiteral(" Searching page %1 of %2 ").arg(FSearch.SeekPage()).arg(FSearch.PageCount()));
 }
 
 void TViewerWindow::ShowSearchState(bool Found) {
     const TPdfView& view = View();
     if (FSearch.Text().isEmpty())
         lSearch->clear();
+    else if (FSeek->Running())
+        return ShowCountState();
     else if (!Found)
         lSearch->setText(QStringLiteral(" No match "));
     else if (view.SelectionCurrent() < 0)
@@ -583,13 +773,39 @@ bool TViewerWindow::FollowLinkAt(TPdfView& View, const QPoint& Position) {
     return true;
 }
 
+bool TViewerWindow::OpenWithDesktop(const QUrl& Url) {
+#ifdef Q_OS_LINUX
+    // The desktop's opener says only by its exit whether anything could open the address.
+    auto* opener = new QProcess(this);
+    connect(opener, &QProcess::finished, this, [this, opener, Url](int code, QProcess::ExitStatus status) {
+        opener->deleteLater();
+        if (status != QProcess::NormalExit || code != 0)
+            ShowError(QStringLiteral("Cannot open %1").arg(Url.toDisplayString()));
+    });
+    connect(opener, &QProcess::errorOccurred, this, [this, opener, Url](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        opener->deleteLater();
+        ShowError(QStringLiteral("Cannot open %1").arg(Url.toDisplayString()));
+    });
+    opener->start(QStringLiteral("xdg-open"), {Url.toString(QUrl::FullyEncoded)});
+    return true;
+#else
+    return QDesktopServices::openUrl(Url);
+#endif
+}
+
 void TViewerWindow::OpenAddress(const QUrl& Url) {
     Check(OpenUrl(Url), QStringLiteral("Cannot open %1").arg(Url.toDisplayString()));
 }
 
 QString TViewerWindow::LinkTargetAt(TPdfView& View, const QPoint& Position) {
     const TLinkTarget target = linkTargetAt(View, Position);
-    return target.Page > 0 ? QStringLiteral("Page %1").arg(target.Page) : target.Address.toDisplayString();
+    if (target.Page == 0)
+        return target.Address.toDisplayString();
+    // The page as the document names it, where it names it.
+    const QString label = FPdf->PageLabel(target.Page);
+    return QStringLiteral("Page %1").arg(label.isEmpty() ? QString::number(target.Page) : label);
 }
 
 bool TViewerWindow::SaveAs(const QString& FileName) {
@@ -598,6 +814,8 @@ bool TViewerWindow::SaveAs(const QString& FileName) {
         Check(FPdf->Active(), QStringLiteral("There is no document to save"));
         saved = FPdf->SaveAs(FileName, saNoIncremental, pvUnknown);
         Check(saved, QStringLiteral("Cannot save the document as ") + QDir::toNativeSeparators(FileName));
+        // What was typed is kept in that file.
+        FEdited = false;
     });
     return saved;
 }

@@ -9,10 +9,12 @@
 #include "PrintDialog.h"
 #include "SearchCount.h"
 #include "TextSelection.h"
+#include "TimeSlices.h"
 #include "ViewHistory.h"
 #include "ViewerSettings.h"
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <functional>
 #include <optional>
 
@@ -20,7 +22,9 @@ class QLabel;
 class QMenu;
 class QLineEdit;
 class QProgressBar;
-class QScrollArea;
+class QToolButton;
+class QAbstractScrollArea;
+class TFileWatch;
 class TOutlineTree;
 class TThumbnailPane;
 
@@ -34,7 +38,7 @@ public:
     // Opens a document in place of the one shown; false, with the error shown, when it cannot be opened. A
     // document that wants a password asks for it (AskPassword) until it opens or the user cancels.
     bool OpenFile(const QString& FileName, const QString& Password = {});
-    // Closes the document shown; the window stays, empty.
+    // Closes the document shown, whatever was typed into it; the window stays, empty.
     void CloseDocument();
     void GoToPage(int PageNumber);
     // Goes to a page as a jump that Back returns from (a link, an outline entry, the page box).
@@ -56,6 +60,9 @@ public:
     // Where the link under a point of a page view goes ("Page 3", or its address); empty where there is none.
     QString LinkTargetAt(PDFium::TPdfView& View, const QPoint& Position);
     bool SaveAs(const QString& FileName);
+    // Hands a web address to the desktop's opener, and shows "Cannot open ADDRESS" where nothing there can
+    // open it; the default for OpenUrl.
+    bool OpenWithDesktop(const QUrl& Url);
     // Asks what to print and prints the document through Kestrova's print path.
     void Print();
 
@@ -71,27 +78,40 @@ public:
     std::function<QString()> AskSaveFileName;
     std::function<std::optional<QString>(const QString& DocumentName, bool Again)> AskPassword;
     std::function<bool(const QUrl& Url)> OpenUrl;
+    // Asked before a document with filled-in form fields goes: Save, Discard or Cancel.
+    std::function<QMessageBox::StandardButton(const QString& DocumentName)> AskSaveChanges;
     // The print dialog for a document of PageCount pages: what to print, or nothing when it was cancelled.
     std::function<std::optional<TPrintRequest>(int PageCount)> AskPrint;
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
-    // Remembers the window's size and zoom for the next run.
+    // Asks what becomes of typed form data first; remembers the window's size, and where the document was
+    // left, for the next run.
     void closeEvent(QCloseEvent* Event) override;
 
 private:
     void BuildMenu();
     void BuildToolBar();
     void BuildShortcuts();
+    void BuildSearchStatus();
     void Guarded(const std::function<void()>& Command);
     void PageChanged();
     void StartSearch(const QString& Text);
+    void StopSearch();
+    void Seek(int Direction);
+    void ShowHitFound(bool Found);
     void ShowSearchState(bool Found);
     void ShowCountState();
     void FocusSearch();
     void ShowHit();
     void ChooseBookmark(const PDFium::TBookmark& Bookmark);
     void openDocument(const QString& FileName, const QString& Password);
+    void ShowDocument(const QString& FileName, const QString& Password, const QByteArray& Data);
+    void ReloadChangedFile();
+    // Asks what becomes of form data typed into the document shown before it goes: true where it may go.
+    bool LetDocumentGo();
+    bool SaveInPlace();
+    void RememberPlace();
     void ShowRecentFiles();
     // Hands a web address to the desktop; raises where the desktop cannot open it.
     void OpenAddress(const QUrl& Url);
@@ -100,23 +120,31 @@ private:
     PDFium::TPdf* FPdf;
     TDocumentSearch FSearch;
     TSearchCount* FCount;
+    // Reads the pages between the current match and the next, in slices.
+    TTimeSlices* FSeek;
+    TDocumentSearch::TSeek FSeekState = TDocumentSearch::TSeek::NotFound;
     QTimer* FTypingPause;
     TTextSelection* FTextSelection;
+    TFileWatch* FWatch;
+    // The bytes of the document shown, as read or last saved, and whether fields were filled in since.
+    QByteArray FData;
+    bool FEdited = false;
     TViewHistory FHistory;
     TViewerSettings FSettings;
-    QScrollArea* saPage;
+    QAbstractScrollArea* saPage;
     TPageColumn* FColumn;
     TOutlineTree* tvOutline;
     TThumbnailPane* lwThumbnails;
     TPageLabelBox* sePage;
     QLabel* lPageCount;
     QLabel* lZoom;
+    QLabel* lFileState;
     QLineEdit* edSearch;
     QLabel* lSearch;
     QMenu* mnRecent = nullptr;
     QProgressBar* pbSearch;
-    QAction* FCountProgress;
-    QAction* FCancelCount;
+    QAction* FStopSearch;
+    QToolButton* btStopSearch;
     QLabel* lSearchCount;
     QPoint FPressPosition;
 };
