@@ -95,6 +95,28 @@ TEST_F(ViewerTest, ALinkShowsWhereItGoesAndSaysWhenItCannotBeOpened) {
     QTest::mouseClick(&window.View(), Qt::LeftButton, {}, ViewPoint(100, 420));
     EXPECT_EQ(errors, QStringList{"Cannot open https://example.com/kestrova"});
     EXPECT_TRUE(window.View().Active());
+
+    // The desktop's own opener starts, and says only by its exit that nothing could open the address: on
+    // this display no desktop and no browser can.
+    errors.clear();
+    const QByteArray browser = qgetenv("BROWSER");
+    qputenv("BROWSER", "false");
+    window.OpenUrl = [&](const QUrl& url) {
+        return window.OpenWithDesktop(url);
+    };
+    QTest::mouseClick(&window.View(), Qt::LeftButton, {}, ViewPoint(100, 420));
+    QTRY_COMPARE_WITH_TIMEOUT(errors, QStringList{"Cannot open https://example.com/kestrova"}, 10000);
+    qputenv("BROWSER", browser);
+
+    // Another document opened leaves nothing of the link shown before in the status bar.
+    QMouseEvent move(QEvent::MouseMove, ViewPoint(100, 420), window.View().mapToGlobal(ViewPoint(100, 420)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&window.View(), &move);
+    ASSERT_FALSE(status->currentMessage().isEmpty());
+    openFileName = WritePdf(folder.path(), "other.pdf", FixtureDocument{});
+    QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(window.Pdf().FileName(), openFileName);
+    EXPECT_TRUE(status->currentMessage().isEmpty()) << status->currentMessage().toStdString();
 }
 
 TEST_F(ViewerTest, TextTypedIntoAFieldIsInTheFileThatSaveAsWrites) {
