@@ -16,9 +16,12 @@ void TPdf::PlacePageOnSheet(const QTransform& Matrix, const TPdfRectangle& Clip,
     Check(SheetWidth > 0 && SheetHeight > 0 && Matrix.isInvertible(),
           QStringLiteral("Cannot place page on sheet"));
     // The annotations that print (form fields with their values among them) are drawn with the content, so
-    // that they move with it; the engine then wants the page loaded anew.
-    Check(FPDFPage_Flatten(Page(), FLAT_PRINT) != FLATTEN_FAIL, QStringLiteral("Cannot place page on sheet"));
-    ReloadPage();
+    // that they move with it; the engine then wants the page loaded anew (a page without any has nothing to
+    // flatten and stays as it was parsed).
+    const int flattened = FPDFPage_Flatten(Page(), FLAT_PRINT);
+    Check(flattened != FLATTEN_FAIL, QStringLiteral("Cannot place page on sheet"));
+    if (flattened == FLATTEN_SUCCESS)
+        ReloadPage();
     const FS_MATRIX matrix{float(Matrix.m11()), float(Matrix.m12()), float(Matrix.m21()),
                            float(Matrix.m22()), float(Matrix.dx()),  float(Matrix.dy())};
     const FS_RECTF clip{float(Clip.Left), float(Clip.Top), float(Clip.Right), float(Clip.Bottom)};
