@@ -1,18 +1,24 @@
 // kestrova-view's window on a 1,000-page document made from the shared manual: the time to the first page
 // painted, beside the raw engine opening the document and rendering its first page at the view's size; a
 // frame of scrolling, as pages come into sight and once they have been rendered, with the renders it cost;
-// Page Down to the painted frame; a repaint of an unchanged page with and without the view's cache; and the
-// peak memory after each of three passes through the whole document.
+// Page Down to the painted frame; a repaint of an unchanged page with and without the view's cache; the
+// peak memory after each of three passes through the whole document; and a search for a word that no page
+// holds, with the longest the window's event loop waited on it.
 #include "ViewerWindow.h"
 #include "pdf/engine/FPdfView.h"
 
 #include <QAbstractScrollArea>
+#include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <benchmark/benchmark.h>
 
 using namespace PDFium;
@@ -227,6 +233,42 @@ void BM_PeakMemoryOverThreePasses(benchmark::State& state) {
     state.counters["pages"] = window.Pdf().PageCount();
 }
 
+// A word that no page holds, sought from page 1 through every page until the window says "No match": the
+// time that takes, and the longest the event loop went without a turn on the way (a timer that fires on
+// every turn measures the gaps), the call that starts the search included.
+void BM_AbsentWordSearch(benchmark::State& state) {
+    if (Skip(state))
+        return;
+    TViewerWindow& window = Viewer();
+    auto* label = window.findChild<QLabel*>(QStringLiteral("lSearch"));
+    qint64 longest = 0;
+    int run = 0;
+    for (auto _ : state) {
+        window.GoToPage(1);
+        Paint(window);
+        QElapsedTimer turn;
+        turn.start();
+        // A text of its own each time, so that no page's matches are known from the run before.
+        window.Find(QStringLiteral("zqxjv absent %1").arg(++run));
+        longest = std::max(longest, turn.restart());
+        QEventLoop loop;
+        QTimer everyTurn;
+        everyTurn.setInterval(0);
+        QObject::connect(&everyTurn, &QTimer::timeout, &loop, [&] {
+            longest = std::max(longest, turn.restart());
+            if (label->text().trimmed() == QStringLiteral("No match"))
+                loop.quit();
+        });
+        everyTurn.start();
+        loop.exec();
+        state.PauseTiming();
+        window.findChild<QAction*>(QStringLiteral("acStopSearch"))->trigger();
+        state.ResumeTiming();
+    }
+    state.counters["longest_hold_ms"] = double(longest);
+    state.counters["pages"] = window.Pdf().PageCount();
+}
+
 } // namespace
 
 BENCHMARK(BM_RawEngineFirstPage)->Unit(benchmark::kMillisecond);
@@ -235,6 +277,7 @@ BENCHMARK(BM_ScrollFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PageDownToPaintedFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintUnchangedPage)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakMemoryOverThreePasses)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AbsentWordSearch)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

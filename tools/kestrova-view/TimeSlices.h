@@ -9,8 +9,9 @@
 
 class TTimeSlices : public QObject {
 public:
-    // How long one slice may hold the window, in milliseconds.
-    static constexpr int SliceTime = 15;
+    // How long one slice may hold the window, in milliseconds: two at work at once, a search and its count,
+    // stay within a frame.
+    static constexpr int SliceTime = 8;
 
     explicit TTimeSlices(QObject* Parent = nullptr);
 
