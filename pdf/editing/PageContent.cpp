@@ -135,6 +135,7 @@ void TPdf::AddText(const QString& Text, const QString& Font, float FontSize, dou
 void TPdf::SetText(int ObjectIndex, const QString& Text) {
     CheckPageEditable();
     Check(ObjectType(ObjectIndex) == otText, QStringLiteral("Text object required"));
+    CheckEngineLaysOut(Text);
     // A standard font would write another character in place of one it does not draw.
     if (const QString font = StandardFontOf(ObjectHandle(ObjectIndex)); !font.isEmpty())
         CheckFontDraws(font, Text);

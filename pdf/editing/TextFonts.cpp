@@ -44,6 +44,13 @@ OwnedPageObject FromFontFile(FPDF_DOCUMENT document, const QString& path, float 
     return object;
 }
 
+// "X" (U+0058).
+QString CharacterName(char32_t code) {
+    return QStringLiteral("\"%1\" (U+%2)")
+        .arg(QString::fromUcs4(&code, 1),
+             QStringLiteral("%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper());
+}
+
 } // namespace
 
 QChar FirstUncoveredCharacter(const QString& Font, const QString& Text) {
@@ -58,10 +65,23 @@ QChar FirstUncoveredCharacter(const QString& Font, const QString& Text) {
 
 void CheckFontDraws(const QString& Font, const QString& Text) {
     const QChar uncovered = FirstUncoveredCharacter(Font, Text);
-    Check(uncovered.isNull(),
-          QStringLiteral("The font %1 does not draw the character \"%2\" (U+%3)")
-              .arg(Font, QString(uncovered),
-                   QStringLiteral("%1").arg(uncovered.unicode(), 4, 16, QLatin1Char('0')).toUpper()));
+    Check(uncovered.isNull(), QStringLiteral("The font %1 does not draw the character %2")
+                                  .arg(Font, CharacterName(uncovered.unicode())));
+}
+
+void CheckEngineLaysOut(const QString& Text) {
+    for (const char32_t code : Text.toUcs4()) {
+        Check(!QChar::requiresSurrogates(code),
+              QStringLiteral("Cannot draw the character %1: the engine draws no character beyond the Basic "
+                             "Multilingual Plane")
+                  .arg(CharacterName(code)));
+        static const QList<QChar::Direction> rightToLeft{QChar::DirR, QChar::DirAL, QChar::DirRLE,
+                                                         QChar::DirRLO, QChar::DirRLI};
+        Check(!rightToLeft.contains(QChar::direction(code)),
+              QStringLiteral("Cannot place the right-to-left character %1: text is laid out left to right, "
+                             "and would read reversed")
+                  .arg(CharacterName(code)));
+    }
 }
 
 QString StandardFontOf(FPDF_PAGEOBJECT Text) {
@@ -83,6 +103,7 @@ QString StandardFontOf(FPDF_PAGEOBJECT Text) {
 
 OwnedPageObject NewTextObject(FPDF_DOCUMENT Document, const QString& Font, const QString& Text,
                               float FontSize) {
+    CheckEngineLaysOut(Text);
     const bool isFile = QFileInfo(Font).isFile();
     OwnedPageObject object =
         isFile ? FromFontFile(Document, Font, FontSize)

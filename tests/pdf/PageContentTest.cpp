@@ -348,6 +348,9 @@ TEST(PageContent, TextIsWrittenAndRewritten) {
     // Its standard font draws no Greek: the text stays as it was.
     EXPECT_EQ(ErrorOf([&] { pdf.SetText(1, QStringLiteral("Ωmega")); }),
               "The font Helvetica does not draw the character \"Ω\" (U+03A9)");
+    EXPECT_EQ(ErrorOf([&] { pdf.SetText(1, QStringLiteral("𝄞")); }),
+              "Cannot draw the character \"𝄞\" (U+1D11E): the engine draws no character beyond the Basic "
+              "Multilingual Plane");
     pdf.ReloadPage();
     EXPECT_EQ(pdf.Text(0, pdf.CharacterCount()), "Changed");
 
@@ -379,6 +382,17 @@ TEST(PageContent, TextIsDrawnInAFontThatCoversItOrRefused) {
          "The font Times-Roman does not draw the character \"東\" (U+6771)"},
         {QStringLiteral("Zoë Ωmega 東京"), fontFile, "<none>"},
         {"x", "/no/such/font.ttf", "Cannot create text object"},
+        // Whatever the font, the engine draws nothing for a character beyond the Basic Multilingual Plane and
+        // lays Hebrew out left to right.
+        {QStringLiteral("A😀B"), fontFile,
+         "Cannot draw the character \"😀\" (U+1F600): the engine draws no character beyond the Basic "
+         "Multilingual Plane"},
+        {QStringLiteral("A😀B"), "Helvetica",
+         "Cannot draw the character \"😀\" (U+1F600): the engine draws no character beyond the Basic "
+         "Multilingual Plane"},
+        {QStringLiteral("Zoë שלום"), fontFile,
+         "Cannot place the right-to-left character \"ש\" (U+05E9): text is laid out left to right, and would "
+         "read reversed"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text.toStdString() + " in " + c.Font.toStdString());

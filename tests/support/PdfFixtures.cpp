@@ -123,12 +123,17 @@ QByteArray MakePdf(const FixtureDocument& document) {
                    " >>");
     for (int i = 0; i < pageCount; ++i) {
         const FixturePage& page = document.Pages[i];
+        const QPointF& origin = page.Origin;
         QByteArray content;
         if (!page.Text.isEmpty())
-            content = "BT /F1 24 Tf 72 " + Number(page.Size.height() - 96) + " Td " + PdfString(page.Text) +
-                      " Tj ET";
-        objects.append("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + Number(page.Size.width()) + ' ' +
-                       Number(page.Size.height()) + "] /Rotate " + QByteArray::number(page.Rotation) +
+            content = "BT /F1 24 Tf " + Number(origin.x() + 72) + ' ' +
+                      Number(origin.y() + page.Size.height() - 96) + " Td " + PdfString(page.Text) + " Tj ET";
+        if (!page.Content.isEmpty())
+            content += '\n' + page.Content;
+        objects.append("<< /Type /Page /Parent 2 0 R /MediaBox [" + Number(origin.x()) + ' ' +
+                       Number(origin.y()) + ' ' + Number(origin.x() + page.Size.width()) + ' ' +
+                       Number(origin.y() + page.Size.height()) + "] /Rotate " +
+                       QByteArray::number(page.Rotation) +
                        " /Resources << /Font << /F1 3 0 R >> >> /Contents " + QByteArray::number(5 + 2 * i) +
                        " 0 R" + Annotations(page) + " >>");
         objects.append("<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content +

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPointF>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -32,6 +33,8 @@ struct FixturePage {
     int Rotation = 0; // the page's /Rotate
     QList<FixtureLink> Links{};
     QList<QByteArray> Annotations{}; // further annotation dictionaries, as they stand, after the links
+    QPointF Origin{};                // the media box's lower-left corner
+    QByteArray Content{};            // content stream operators as they stand, after the text
 };
 
 struct FixtureDocument {

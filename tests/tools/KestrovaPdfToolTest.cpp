@@ -48,6 +48,8 @@ TEST(KestrovaPdfTool, FailuresGoToStandardErrorWithTheirExitCode) {
     const QString combos = Shared("pdf/combobox_form.pdf");
     const QString png = dir.filePath("page.png");
     const QString out = dir.filePath("out.pdf");
+    const QString picture = dir.filePath("picture.png");
+    ASSERT_TRUE(QImage(QSize(8, 4), QImage::Format_RGB32).save(picture));
     const struct {
         QStringList Arguments;
         int ExitCode;
@@ -83,6 +85,27 @@ TEST(KestrovaPdfTool, FailuresGoToStandardErrorWithTheirExitCode) {
         {{"edit", hello, out, "rect", "1", "1", "1", "inf", "2"}, 2, "WIDTH must be a finite number: inf"},
         {{"edit", hello, out, "polyline", "1", "0", "0", "nan", "5"}, 2, "X must be a finite number: nan"},
         {{"edit", hello, out, "text", "1", "1e30", "10", "Hi"}, 1, "Number out of range: 1e+30"},
+        {{"edit", hello, out, "text", "1", "20", "20", QStringLiteral("A😀B")},
+         1,
+         "(U+1F600): the engine draws no character beyond the Basic Multilingual Plane"},
+        {{"edit", hello, out, "text", "1", "20", "20", QStringLiteral("שלום")},
+         1,
+         "(U+05E9): text is laid out left to right"},
+        {{"edit", hello, out, "text", "1", "20", "20", "Hi", "size=0"},
+         2,
+         "size must be a number above 0: 0"},
+        {{"edit", hello, out, "text", "1", "20", "20", "Hi", "size=-5"},
+         2,
+         "size must be a number above 0: -5"},
+        {{"edit", hello, out, "image", "1", "10", "10", picture, "width=1e30"},
+         1,
+         "Number out of range: 1e+30"},
+        {{"edit", hello, out, "image", "1", "10", "10", picture, "width=-80", "height=60"},
+         2,
+         "width must be a number above 0: -80"},
+        {{"edit", hello, out, "image", "1", "10", "10", picture, "height=0"},
+         2,
+         "height must be a number above 0: 0"},
         {{"annotate", hello, out, "add", "1", "square", "1", "1", "inf", "2"},
          2,
          "RIGHT must be a finite number: inf"},
@@ -656,6 +679,31 @@ TEST(KestrovaPdfTool, EditPlacesFromTheVisiblePagesLowerLeftCorner) {
     EXPECT_EQ(image.pixelColor(25, 85), QColor(Qt::white));
 }
 
+TEST(KestrovaPdfTool, AnnotateAddsFromTheVisiblePagesLowerLeftCorner) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    FixturePage page{{200, 200}};
+    page.Origin = {100, 200};
+    const QString input = WritePdf(dir.path(), "corner.pdf", FixtureDocument{{page}});
+    const QString out = dir.filePath("out.pdf");
+    const ToolRun run =
+        RunTool({"annotate", input, out, "add", "1", "square", "10", "100", "60", "150", "interior=00FF00",
+                 "add", "1", "highlight", "10", "10", "20", "20", "points=0,1,1,1,0,0,1,0"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    const QJsonArray edits = run.Json()["Edits"].toArray();
+    EXPECT_EQ(edits[0]["Annotation"]["Rectangle"].toObject(),
+              (QJsonObject{{"Left", 110}, {"Bottom", 300}, {"Right", 160}, {"Top", 350}}));
+    EXPECT_EQ(edits[1]["Annotation"]["AttachmentPoints"].toArray()[3].toObject(),
+              (QJsonObject{{"X", 101}, {"Y", 200}}));
+    // Poppler draws it 10 points in and 50 to 100 points up the page.
+    const QString png = dir.filePath("page");
+    RunProgram("pdftoppm", {"-r", "72", "-png", "-singlefile", out, png});
+    const QImage image(png + ".png");
+    ASSERT_EQ(image.size(), QSize(200, 200));
+    EXPECT_EQ(image.pixelColor(35, 75), QColor(Qt::green));
+    EXPECT_EQ(image.pixelColor(35, 30), QColor(Qt::white));
+}
+
 TEST(KestrovaPdfTool, EditDrawsTextInAFontThatCoversItOrRefusesIt) {
     REQUIRE_TESTDATA("pdf/hello_world.pdf");
     QTemporaryDir dir;
@@ -677,8 +725,8 @@ TEST(KestrovaPdfTool, EditDrawsTextInAFontThatCoversItOrRefusesIt) {
     ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
     EXPECT_TRUE(RunProgram("pdftotext", {out, "-"}).contains(text));
     QFile::remove(out);
-    // A character of the last private-use plane, which no font draws.
-    const QString undrawable = QString::fromUcs4(U"a\U0010FFFD");
+    // A character of the private-use area, which no font of these machines draws.
+    const QString undrawable = QStringLiteral("a\uE123");
     const struct {
         QStringList Arguments;
         QString Message;

@@ -156,6 +156,20 @@ void ApplyChanges(TPdfAnnotation& record, const AnnotationEdit& edit) {
     }
 }
 
+// The edit's rectangle and points moved from the visible page's lower-left corner, where they are given, into
+// the page's own space, where the visible page may start anywhere.
+AnnotationEdit OnPage(AnnotationEdit edit, const TPdfRectangle& visible) {
+    if (edit.Rectangle) {
+        TPdfRectangle& r = *edit.Rectangle;
+        r = {r.Left + visible.Left, r.Top + visible.Bottom, r.Right + visible.Left,
+             r.Bottom + visible.Bottom};
+    }
+    if (edit.Points)
+        for (TPdfPoint& point : *edit.Points)
+            point = {point.X + visible.Left, point.Y + visible.Bottom};
+    return edit;
+}
+
 QString KindName(AnnotationEditKind kind) {
     return EditKeywords[static_cast<int>(kind)];
 }
@@ -169,9 +183,10 @@ QList<AnnotationEdit> ParseAnnotationEdits(const QStringList& Words) {
 
 QJsonObject ApplyAnnotationEdits(TPdf& Pdf, const QList<AnnotationEdit>& Edits, const EditRequest& Save) {
     QJsonArray applied;
-    for (const AnnotationEdit& edit : Edits) {
-        Check(edit.PageNumber <= Pdf.PageCount(), QStringLiteral("Incorrect page number"));
-        Pdf.SetPageNumber(edit.PageNumber);
+    for (const AnnotationEdit& given : Edits) {
+        Check(given.PageNumber <= Pdf.PageCount(), QStringLiteral("Incorrect page number"));
+        Pdf.SetPageNumber(given.PageNumber);
+        const AnnotationEdit edit = OnPage(given, Pdf.PageBounds());
         QJsonObject report{{"Edit", KindName(edit.Kind)}, {"PageNumber", edit.PageNumber}};
         int index = edit.Index;
         switch (edit.Kind) {

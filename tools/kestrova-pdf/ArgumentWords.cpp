@@ -19,6 +19,13 @@ double Number(const QString& word, const char* what) {
     return value;
 }
 
+double PositiveNumber(const QString& word, const char* what) {
+    const double value = Number(word, what);
+    if (value <= 0)
+        throw UsageError(std::string(what) + " must be a number above 0: " + word.toStdString());
+    return value;
+}
+
 PDFium::TColor ColorValue(const QString& text) {
     static const QRegularExpression sixDigits(QStringLiteral("^[0-9A-Fa-f]{6}$"));
     const uint rgb = text.toUInt(nullptr, 16);

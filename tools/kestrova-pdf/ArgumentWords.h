@@ -18,6 +18,8 @@ public:
 // A page number, from 1.
 int PageArgument(const QString& Text);
 double Number(const QString& Word, const char* What);
+// A finite number above 0, as a size must be.
+double PositiveNumber(const QString& Word, const char* What);
 // RRGGBB.
 PDFium::TColor ColorValue(const QString& Text);
 // Count words from Position on, which moves past them.

@@ -117,7 +117,8 @@ const QList<ToolCommand>& ToolCommands() {
          {"    text PAGE X Y TEXT [font=Helvetica|FILE] [size=12] [color=000000] [alpha=255]",
           "                              text that the standard font does not draw takes a system font",
           "                              that draws it all (fontconfig), or the TrueType or OpenType FILE",
-          "    image PAGE X Y FILE [width=W] [height=H]   a PNG, JPEG or other picture; one point a pixel",
+          "    image PAGE X Y FILE [width=W] [height=H]   a PNG, JPEG or other picture; one point a pixel,",
+          "                              or as wide or high as given, keeping its proportions",
           "    rect PAGE X Y WIDTH HEIGHT [fill=RRGGBB] [stroke=RRGGBB] [line=1] [alpha=255]",
           "    polyline PAGE X1 Y1 X2 Y2 [X Y ...] [close] [fill=RRGGBB] [stroke=RRGGBB] [line=1] "
           "[alpha=255]",
@@ -152,7 +153,9 @@ const QList<ToolCommand>& ToolCommands() {
          [](const QStringList& words, ToolInvocation& invocation) {
              invocation.AnnotationEdits = ParseAnnotationEdits(words);
          },
-         {"changes the annotations and saves to OUT, as edit does"},
+         {"changes the annotations and saves to OUT, as edit does; rectangles and",
+          "points from the visible page's lower-left corner, as edit places",
+          "(annots reports them in the page's own space)"},
          {"    add PAGE SUBTYPE LEFT BOTTOM RIGHT TOP [SETTING...]   a new annotation (text, highlight,",
           "                              square, underline, ...), printed and red unless told otherwise;",
           "                              text markup covers its rectangle unless points= says otherwise",

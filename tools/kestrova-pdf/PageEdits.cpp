@@ -11,10 +11,22 @@ using namespace PDFium;
 
 namespace {
 
+// The size asked for; where only the width or the height is given, the other keeps the picture's
+// proportions, and where neither is, one point a pixel.
+QSizeF PlacedSize(const QSizeF& asked, const QSize& pixels) {
+    if (asked.width() > 0 && asked.height() > 0)
+        return asked;
+    if (asked.width() > 0)
+        return {asked.width(), asked.width() * pixels.height() / pixels.width()};
+    if (asked.height() > 0)
+        return {asked.height() * pixels.width() / pixels.height(), asked.height()};
+    return pixels;
+}
+
 void PlaceImage(TPdf& pdf, const Placement& placement) {
     const QPointF at = placement.Points.first();
     QImageReader reader(placement.File);
-    const QSizeF size = placement.Size.isEmpty() ? QSizeF(reader.size()) : placement.Size;
+    const QSizeF size = PlacedSize(placement.Size, reader.size());
     if (reader.format() != "jpeg") {
         pdf.AddPicture(TPicture(placement.File), at.x(), at.y(), size.width(), size.height());
         return;

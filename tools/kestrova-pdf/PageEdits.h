@@ -19,7 +19,7 @@ struct Placement {
     int PageNumber = 1;
     QList<QPointF> Points;                // text and image: the position; rectangle: its lower-left corner;
                                           // polyline: its vertices
-    QSizeF Size;                          // rectangle; image (empty: one point a pixel)
+    QSizeF Size;                          // rectangle; image (a side not given: see the usage)
     QString Text;                         // text
     QString File;                         // image: a PNG, JPEG or any picture Qt reads
     QString Font = "Helvetica";           // text: a standard font's name or a font file's path

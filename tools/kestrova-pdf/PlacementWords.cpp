@@ -25,15 +25,15 @@ void ApplySetting(Placement& placement, const QString& word) {
     if (isText && key == QLatin1String("font"))
         placement.Font = value;
     else if (isText && key == QLatin1String("size"))
-        placement.FontSize = float(Number(value, "size"));
+        placement.FontSize = float(PositiveNumber(value, "size"));
     else if (isText && key == QLatin1String("color"))
         placement.Color = ColorValue(value);
     else if (!isImage && key == QLatin1String("alpha"))
         placement.Alpha = quint8(qBound(0.0, Number(value, "alpha"), 255.0));
     else if (isImage && key == QLatin1String("width"))
-        placement.Size.setWidth(Number(value, "width"));
+        placement.Size.setWidth(PositiveNumber(value, "width"));
     else if (isImage && key == QLatin1String("height"))
-        placement.Size.setHeight(Number(value, "height"));
+        placement.Size.setHeight(PositiveNumber(value, "height"));
     else if (isPath && key == QLatin1String("fill"))
         placement.Fill = ColorValue(value);
     else if (isPath && key == QLatin1String("stroke"))

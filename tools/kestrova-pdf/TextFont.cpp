@@ -68,6 +68,7 @@ QString SystemFontFor(const QString& text) {
 } // namespace
 
 QString FontForText(const QString& Text, const QString& Requested) {
+    CheckEngineLaysOut(Text);
     if (QFileInfo(Requested).isFile()) {
         if (!FileCovers(Requested, Text))
             throw Exception(

@@ -5,6 +5,6 @@
 
 #include <QString>
 
-// Requested is a standard font's name or a font file's path. Raises Exception where the file asked for, or
-// every font of the system, leaves a character of Text out.
+// Requested is a standard font's name or a font file's path. Raises Exception where the engine cannot lay
+// Text out in any font, and where the file asked for, or every font of the system, leaves a character out.
 QString FontForText(const QString& Text, const QString& Requested);
