@@ -1,5 +1,6 @@
 #include "app/download/Download.h"
 
+#include "app/download/ContentDecoder.h"
 #include "app/download/DownloadFileName.h"
 #include "app/download/EDownloadError.h"
 #include "app/download/TransportError.h"
@@ -8,14 +9,18 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkCookieJar>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QStorageInfo>
 #include <QTimer>
 #include <QUrl>
 
 #include <exception>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -42,6 +47,8 @@ QNetworkRequest request(const QUrl& url, const TDownloadLimits& limits) {
     result.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     result.setMaximumRedirectsAllowed(MaxRedirections);
     result.setTransferTimeout(int(limits.Idle.count()));
+    // Set here, so that the network client leaves the body as it came and the download decodes and counts it.
+    result.setRawHeader("Accept-Encoding", AcceptedEncodings);
     return result;
 }
 
@@ -86,14 +93,29 @@ struct ReplyDeleter {
 };
 using Reply = std::unique_ptr<QNetworkReply, ReplyDeleter>;
 
-// "10 minutes", "1 second", "1.5 seconds": whole minutes in minutes, anything else in seconds.
-QString durationText(std::chrono::milliseconds duration) {
-    const qint64 milliseconds = duration.count();
-    const bool minutes = milliseconds > 0 && milliseconds % 60000 == 0;
-    const double count = minutes ? milliseconds / 60000.0 : milliseconds / 1000.0;
-    return QStringLiteral("%1 %2%3").arg(QString::number(count),
-                                         minutes ? QStringLiteral("minute") : QStringLiteral("second"),
-                                         count == 1 ? QString() : QStringLiteral("s"));
+// The message of a body that ended before its announced length (Total, -1 when none was announced).
+QString cutShort(qint64 received, qint64 total) {
+    if (total >= 0)
+        return QStringLiteral("The download was cut short: %1 of %2 bytes arrived").arg(received).arg(total);
+    return QStringLiteral("The download was cut short: the connection closed after %1 bytes").arg(received);
+}
+
+// The message of a request that ended without a complete answer, which brought Received bytes of its body.
+QString failureMessage(const QNetworkReply& reply, qint64 received, const TDownloadLimits& limits) {
+    switch (reply.error()) {
+    case QNetworkReply::OperationCanceledError:
+    case QNetworkReply::TimeoutError:
+        // The download aborts a request itself only with an error of its own; this is the idle limit.
+        return QStringLiteral("The download was stopped: nothing arrived for %1")
+            .arg(DurationText(limits.Idle));
+    case QNetworkReply::RemoteHostClosedError:
+        if (statusOf(reply) == 0)
+            break;
+        return cutShort(received, announcedLength(reply));
+    default:
+        break;
+    }
+    return TransportErrorMessage(reply.error());
 }
 
 // Runs the message loop until Reply has finished. Progress of an answer below 300 goes to OnProgress, and
@@ -115,7 +137,9 @@ void waitFor(QNetworkReply& reply, const TRedirectCheck& check, const QDeadlineT
             reply.abort();
         }
     };
+    qint64 bodyBytes = 0;
     auto report = [&](qint64 received, qint64 total) {
+        bodyBytes = received;
         if (onProgress && statusOf(reply) < 300)
             guarded([&] { onProgress(received, total); });
     };
@@ -146,7 +170,7 @@ void waitFor(QNetworkReply& reply, const TRedirectCheck& check, const QDeadlineT
     QObject::connect(&overtime, &QTimer::timeout, &loop, [&] {
         guarded([&] {
             throw EDownloadError(QStringLiteral("The download was stopped: it took longer than %1")
-                                     .arg(durationText(limits.Total)));
+                                     .arg(DurationText(limits.Total)));
         });
     });
     overtime.start(std::chrono::milliseconds(deadline.remainingTime()));
@@ -161,7 +185,32 @@ void waitFor(QNetworkReply& reply, const TRedirectCheck& check, const QDeadlineT
     if (const QString refusal = refusedRedirection(reply, from, check); !refusal.isEmpty())
         throw EDownloadError(refusal);
     if (IsTransportError(reply.error(), statusOf(reply)))
-        throw EDownloadError(TransportErrorMessage(reply.error()));
+        throw EDownloadError(failureMessage(reply, bodyBytes, limits));
+}
+
+QString tooLarge(const TDownloadLimits& limits) {
+    return QStringLiteral("The download was stopped: the document is larger than %1")
+        .arg(SizeText(limits.MaxBytes));
+}
+
+// The document's file and the decoder of its body, once a 200 has begun: refused at once when the announced
+// length exceeds the size limit or the free space of the download folder, before anything is written.
+std::pair<std::unique_ptr<TDownloadFile>, std::unique_ptr<TContentDecoder>>
+begin(const QNetworkReply& reply, const QString& address, const QString& folder,
+      const TDownloadLimits& limits) {
+    auto decoder = std::make_unique<TContentDecoder>(reply.rawHeader("Content-Encoding"));
+    const qint64 announced = announcedLength(reply);
+    if (announced > limits.MaxBytes)
+        throw EDownloadError(tooLarge(limits));
+    auto file = std::make_unique<TDownloadFile>(folder, DownloadFileName(address));
+    const QStorageInfo disk(QFileInfo(file->Path()).absolutePath());
+    if (disk.isValid() && disk.bytesAvailable() >= 0 && announced > disk.bytesAvailable())
+        throw EDownloadError(
+            QStringLiteral("The download was stopped: the document's %1 do not fit into the %2 "
+                           "free in \"%3\"")
+                .arg(SizeText(announced), SizeText(disk.bytesAvailable()),
+                     QDir::toNativeSeparators(QFileInfo(file->Path()).absolutePath())));
+    return {std::move(file), std::move(decoder)};
 }
 
 } // namespace
@@ -197,21 +246,35 @@ std::unique_ptr<TDownloadFile> DownPDF(const QString& Address, const QString& Fo
     Reply reply(client.get(request(url, Limits)));
     reply->setReadBufferSize(ReadBufferBytes);
     std::unique_ptr<TDownloadFile> file;
-    // Only the body of a 200 is kept, written out as it arrives.
+    std::unique_ptr<TContentDecoder> decoder;
+    qint64 received = 0; // as it came over the network
+    qint64 saved = 0;    // as it was decoded and written
+    const auto save = [&](const char* data, qsizetype size) {
+        if (size > Limits.MaxBytes - saved)
+            throw EDownloadError(tooLarge(Limits));
+        file->Write(QByteArray::fromRawData(data, size));
+        saved += size;
+    };
+    // Only the body of a 200 is kept, decoded and written out as it arrives.
     const auto keep = [&] {
         if (statusOf(*reply) != 200) {
             reply->skip(reply->bytesAvailable());
             return;
         }
         if (!file)
-            file = std::make_unique<TDownloadFile>(Folder, DownloadFileName(Address));
-        file->Write(reply->readAll());
+            std::tie(file, decoder) = begin(*reply, Address, Folder, Limits);
+        const QByteArray data = reply->readAll();
+        received += data.size();
+        decoder->Feed(data, save);
     };
     waitFor(*reply, check, deadline, Limits, OnProgress, keep);
     if (statusOf(*reply) != 200)
         return {};
-    if (!file)
-        file = std::make_unique<TDownloadFile>(Folder, DownloadFileName(Address));
+    keep(); // the file of an empty body
+    // The network client may take a connection that closes inside the body for the body's end.
+    if (const qint64 total = announcedLength(*reply); total >= 0 && received < total)
+        throw EDownloadError(cutShort(received, total));
+    decoder->Finish();
     file->Close();
     return file;
 }

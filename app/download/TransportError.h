@@ -8,7 +8,7 @@
 //   ConnectionRefused, ProxyConnectionRefused        ECONNREFUSED
 //   RemoteHostClosed, ProxyConnectionClosed          ECONNRESET
 //   HostNotFound, ProxyNotFound                      EHOSTUNREACH
-//   Timeout, ProxyTimeout, OperationCanceled         ETIMEDOUT (the 60-second limit cancels the request)
+//   Timeout, ProxyTimeout, OperationCanceled         ETIMEDOUT (the download names its idle limit instead)
 //   SslHandshakeFailed                               EPROTO
 //   TemporaryNetworkFailure, NetworkSessionFailed,
 //   BackgroundRequestNotAllowed                      ENETDOWN
