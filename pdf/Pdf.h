@@ -17,6 +17,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QObject>
+#include <QSet>
 #include <QSizeF>
 #include <exception>
 #include <memory>
@@ -286,6 +287,9 @@ private:
     // The current page, in a document whose every page the engine can find, so that its content can be
     // regenerated.
     void CheckPageEditable() const;
+    // CheckPageEditable, and the current page's own content put inside a saved graphics state unless it
+    // already is, so that nothing it leaves set clips or moves what is added after it.
+    void PrepareAddition();
     void CheckFormFieldIndex(int Index) const;
 
     void LoadDocument();
@@ -327,6 +331,9 @@ private:
     // The current page with its text page, search and links.
     const std::unique_ptr<TPageState> FPageState;
     FPDF_PAGEOBJECT FPath = nullptr;
+    // The pages whose own content PrepareAddition has put inside a saved graphics state, by number; forgotten
+    // when pages move.
+    QSet<int> FIsolatedPages;
     int FPageNumber = 0;
     QString FPassword;
     QList<TPdfBoundView*> FPdfViews;

@@ -83,6 +83,7 @@ void TPdf::AddPage(int PageNumber, double Width, double Height) {
     // page number would then not name the page that is loaded.
     Check(PageNumber >= 1 && PageNumber <= PageCount() + 1, QStringLiteral("Incorrect page number"));
     UnloadPage();
+    FIsolatedPages.clear();
     FPageNumber = PageNumber;
     FPDF_PAGE page = FPDFPage_New(FDocument, PageNumber - 1, Width, Height);
     Check(page != nullptr, QStringLiteral("Cannot create PDF page"));
@@ -94,6 +95,7 @@ void TPdf::DeletePage(int PageNumber) {
     // The engine reports nothing back, so a page that does not exist is refused here.
     Check(PageNumber >= 1 && PageNumber <= PageCount(), QStringLiteral("Incorrect page number"));
     UnloadPage();
+    FIsolatedPages.clear();
     FPDFPage_Delete(FDocument, PageNumber - 1);
     ReloadPage();
 }
@@ -127,6 +129,7 @@ bool TPdf::ImportPages(TPdf& Pdf, const QString& Range, int PageNumber) {
     CheckActive();
     Pdf.SetActive(true);
     UnloadPage();
+    FIsolatedPages.clear();
     const QByteArray range = Range.toLocal8Bit();
     const bool imported =
         FPDF_ImportPages(FDocument, Pdf.FDocument, range.constData(), EngineIndex(PageNumber)) != 0;

@@ -1,5 +1,6 @@
 // TPdf's additions to the current page: pictures and JPEG images, paths built step by step in FPath, and
-// text objects in the engine's standard fonts. Every change that reaches the page regenerates its content.
+// text objects in the engine's standard fonts. Every change that reaches the page regenerates its content;
+// the first addition to a page keeps the page's own content inside a saved graphics state.
 // An object that the component created but could not place is destroyed, never left to the engine.
 #include "pdf/Pdf.h"
 
@@ -9,6 +10,7 @@
 #include "pdf/editing/ImageInsertion.h"
 #include "pdf/editing/TextFonts.h"
 #include "pdf/engine/FPdfEdit.h"
+#include "pdf/engine/FPdfTransformPage.h"
 
 namespace PDFium {
 
@@ -27,19 +29,35 @@ FPDF_WIDESTRING EngineText(const QString& Text) {
 
 } // namespace
 
+void TPdf::PrepareAddition() {
+    CheckPageEditable();
+    if (FIsolatedPages.contains(FPageNumber))
+        return;
+    // The page's own content may leave a clip, a transformation or colours set for whatever follows it, as
+    // content outside any saved graphics state does: it is put inside one (q ... Q) before the first
+    // addition, and the page is read anew so that its objects and its content streams agree again.
+    // A page without content, as a new one is, has nothing to put there, and the engine refuses it.
+    static constexpr FS_MATRIX identity{1, 0, 0, 1, 0, 0};
+    if (FPDFPage_TransFormWithClip(Page(), &identity, nullptr) != 0)
+        ReloadPage();
+    else
+        Check(FPDFPage_CountObjects(Page()) == 0, QStringLiteral("Cannot create page content"));
+    FIsolatedPages.insert(FPageNumber);
+}
+
 void TPdf::AddPicture(const TPicture& Picture, double X, double Y) {
     AddPicture(Picture, X, Y, Picture.Width(), Picture.Height());
 }
 
 void TPdf::AddPicture(const TPicture& Picture, double X, double Y, double Width, double Height) {
-    CheckPageEditable();
     CheckPageSpace({X, Y, Width, Height});
+    PrepareAddition();
     AddBitmap(FDocument, Page(), PictureToBitmap(Picture), X, Y, Width, Height);
 }
 
 bool TPdf::AddJpegImage(QIODevice& JpegImage, double X, double Y, double Width, double Height) {
-    CheckPageEditable();
     CheckPageSpace({X, Y, Width, Height});
+    PrepareAddition();
     return PDFium::AddJpegImage(FDocument, Page(), JpegImage, X, Y, Width, Height);
 }
 
@@ -65,6 +83,7 @@ void TPdf::CreatePath(float X, float Y, float Width, float Height, TPdfFillMode 
 void TPdf::BeginPath(const std::function<FPDF_PAGEOBJECT()>& createPath) {
     CheckPageEditable();
     Check(FPath == nullptr, QStringLiteral("Path was already created"));
+    PrepareAddition();
     FPath = createPath();
     Check(FPath != nullptr, QStringLiteral("Cannot create path"));
 }
@@ -124,6 +143,7 @@ void TPdf::AddText(const QString& Text, const QString& Font, float FontSize, dou
     CheckPageEditable();
     CheckPageSpace({FontSize, X, Y});
     OwnedPageObject textObject = NewTextObject(FDocument, Font, Text, FontSize);
+    PrepareAddition();
     Check(FPDFText_SetText(textObject.get(), EngineText(Text)) != 0, QStringLiteral("Cannot set text"));
     Check(SetColor(FPDFPageObj_SetFillColor, textObject.get(), Color, Alpha) != 0,
           QStringLiteral("Cannot set color"));

@@ -2,6 +2,7 @@
 // settings read back from the engine, and text objects; the guards and the path's states.
 #include "pdf/Pdf.h"
 #include "pdf/engine/FPdfEdit.h"
+#include "support/PdfFixtures.h"
 #include "support/Programs.h"
 #include "support/TestData.h"
 #include "tests/pdf/PdfTestHelpers.h"
@@ -413,5 +414,54 @@ TEST(PageContent, TextIsDrawnInAFontThatCoversItOrRefused) {
             ASSERT_TRUE(pdf.SaveAs(saved, saNoIncremental, pvUnknown));
             EXPECT_EQ(RunProgram("pdftotext", {saved, "-"}).trimmed(), c.Text);
         }
+    }
+}
+
+// A page whose content clips everything after it to its lower-left corner, outside any saved graphics state:
+// what is added shows all the same, to the engine and to poppler, and the page's own drawing stays clipped.
+TEST(PageContent, AdditionsShowThoughThePagesOwnContentLeavesAClipSet) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    FixturePage page{{200, 200}};
+    page.Content = "0 0 30 30 re W n 0 0 1 rg 0 0 100 100 re f";
+    const QString path = WritePdf(dir.path(), "clipped.pdf", FixtureDocument{{page}});
+    // Two sessions, each adding to the document the one before saved.
+    const struct {
+        QPoint At; // in pixels from the top left, at 72 dpi
+        QColor Color;
+        std::function<void(TPdf&)> Add;
+    } additions[] = {{{60, 60},
+                      Qt::red,
+                      [](TPdf& p) {
+                          p.AddPicture(SolidPicture(2, 2, Qt::red), 40, 120, 80, 40);
+                      }},
+                     {{150, 150}, Qt::green, [](TPdf& p) {
+                          p.CreatePath(140, 40, 20, 20, fmWinding, 0x00FF00, 255, false, clBlack, 255, 1,
+                                       lcDefault, ljDefault, bmDefault);
+                          p.AddPath();
+                      }}};
+    for (const auto& addition : additions) {
+        TPdf pdf;
+        pdf.SetFileName(path);
+        pdf.SetPageNumber(1);
+        pdf.SetActive(true);
+        addition.Add(pdf);
+        ASSERT_TRUE(pdf.SaveAs(path, saNoIncremental, pvUnknown));
+    }
+    EXPECT_TRUE(RunProgram("qpdf", {"--check", path}).contains("No syntax or stream encoding errors found"));
+    TPdf reread;
+    reread.SetFileName(path);
+    reread.SetPageNumber(1);
+    reread.SetActive(true);
+    const QImage engine = reread.RenderPage(0, 0, 200, 200, ro0, {}, clWhite);
+    RunProgram("pdftoppm", {"-r", "72", "-png", "-singlefile", path, dir.filePath("poppler")});
+    const QImage poppler(dir.filePath("poppler.png"));
+    for (const auto& [name, image] : {std::pair{"engine", engine}, std::pair{"poppler", poppler}}) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(image.size(), QSize(200, 200));
+        for (const auto& addition : additions)
+            EXPECT_EQ(image.pixelColor(addition.At).rgb(), addition.Color.rgb());
+        EXPECT_EQ(image.pixelColor(10, 190).rgb(), QColor(Qt::blue).rgb());
+        EXPECT_EQ(image.pixelColor(50, 150).rgb(), QColor(Qt::white).rgb());
     }
 }
