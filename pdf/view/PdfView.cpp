@@ -79,6 +79,13 @@ void TPdfView::SetOptions(TRenderOptions Value) {
     Invalidate();
 }
 
+void TPdfView::SetInverted(bool Value) {
+    if (Value == FInverted)
+        return;
+    FInverted = Value;
+    update();
+}
+
 void TPdfView::SetRotation(TRotation Value) {
     if (Value == FRotation)
         return;
@@ -386,6 +393,12 @@ void TPdfView::paintEvent(QPaintEvent* Event) {
                 } else {
                     QImage scratch;
                     painter.drawImage(0, 0, PageImage(scratch));
+                }
+                // The rendered page, kept as the engine drew it, is inverted as it goes to the screen.
+                if (FInverted) {
+                    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+                    painter.fillRect(rect(), Qt::white);
+                    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
                 }
                 PaintSelection(painter);
             } catch (const Exception& error) {

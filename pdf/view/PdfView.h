@@ -51,6 +51,9 @@ public:
     void SetPdf(TPdf* Value);
     TRotation Rotation() const { return FRotation; }
     void SetRotation(TRotation Value);
+    // Night colours: the page drawn with its colours inverted, light text on a dark page.
+    bool Inverted() const { return FInverted; }
+    void SetInverted(bool Value);
 
     FPDF_PAGE Page() const { return FPageState.Page(); }
     FPDF_TEXTPAGE TextPage() const { return FPageState.TextPage(); }
@@ -157,6 +160,7 @@ private:
     int FPageNumber = 1;
     TPdf* FPdf = nullptr;
     TRotation FRotation = ro0;
+    bool FInverted = false;
     TTextRanges FSelection;
     int FSelectionCurrent = -1;
 };

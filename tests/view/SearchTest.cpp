@@ -16,21 +16,12 @@
 
 using namespace PDFium;
 
-namespace {
-
-const char* const Manual = "realworld/libtasn1.pdf";
-
-} // namespace
-
-class SearchTest : public ViewerTest {
+class SearchTest : public ManualTest {
 protected:
     void SetUp() override {
-        ViewerTest::SetUp();
+        ManualTest::SetUp();
         if (IsSkipped())
             return;
-        REQUIRE_TESTDATA(Manual);
-        Open(testDataPath(Manual));
-        area = window.findChild<QAbstractScrollArea*>("saPage");
         search = window.findChild<QLineEdit*>("edSearch");
         countLabel = window.findChild<QLabel*>("lSearchCount");
     }
@@ -49,25 +40,10 @@ protected:
         return QRect(view.mapTo(area->viewport(), shown.topLeft()), shown.size());
     }
 
-    // The matches of the whole manual, as the engine finds them page by page.
-    int MatchesInTheManual(const QString& text) {
-        TPdf engine;
-        engine.SetFileName(testDataPath(Manual));
-        engine.SetActive(true);
-        int count = 0;
-        for (int page = 1; page <= engine.PageCount(); ++page) {
-            engine.SetPageNumber(page);
-            for (int index = engine.FindFirst(text, {}, 0, true); index >= 0; index = engine.FindNext())
-                ++count;
-        }
-        return count;
-    }
-
     // Waits until the search has got to its match, or to the end.
     void WaitForTheSearch() { QTRY_VERIFY_WITH_TIMEOUT(!lSearch()->text().contains("Searching"), 20000); }
     QLabel* lSearch() { return window.findChild<QLabel*>("lSearch"); }
 
-    QAbstractScrollArea* area = nullptr;
     QLineEdit* search = nullptr;
     QLabel* countLabel = nullptr;
 };

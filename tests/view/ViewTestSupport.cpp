@@ -1,5 +1,7 @@
 #include "ViewTestSupport.h"
 
+#include "support/TestData.h"
+
 #include <QDir>
 #include <QScreen>
 #include <QSettings>
@@ -95,4 +97,26 @@ void ViewerTest::KeepScreenshot(const QString& name) {
     window.screen()
         ->grabWindow(0, origin.x(), origin.y(), window.width(), window.height())
         .save(QDir(dir).filePath(name + QStringLiteral(".png")));
+}
+
+void ManualTest::SetUp() {
+    ViewerTest::SetUp();
+    if (IsSkipped())
+        return;
+    REQUIRE_TESTDATA(Manual);
+    Open(testDataPath(Manual));
+    area = window.findChild<QAbstractScrollArea*>("saPage");
+}
+
+int ManualTest::MatchesInTheManual(const QString& text) {
+    PDFium::TPdf engine;
+    engine.SetFileName(testDataPath(Manual));
+    engine.SetActive(true);
+    int count = 0;
+    for (int page = 1; page <= engine.PageCount(); ++page) {
+        engine.SetPageNumber(page);
+        for (int index = engine.FindFirst(text, {}, 0, true); index >= 0; index = engine.FindNext())
+            ++count;
+    }
+    return count;
 }

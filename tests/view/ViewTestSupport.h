@@ -4,6 +4,7 @@
 
 #include "ViewerWindow.h"
 
+#include <QAbstractScrollArea>
 #include <QImage>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -49,4 +50,16 @@ protected:
     QString openFileName;
     QList<QUrl> openedUrls;
     QString saveFileName;
+};
+
+// The window open on the shared manual, 36 pages.
+class ManualTest : public ViewerTest {
+protected:
+    static constexpr const char* Manual = "realworld/libtasn1.pdf";
+
+    void SetUp() override;
+    // The matches of the whole manual, as the engine finds them page by page.
+    int MatchesInTheManual(const QString& text);
+
+    QAbstractScrollArea* area = nullptr;
 };

@@ -35,6 +35,11 @@ TTextRange TDocumentSearch::Hit() const {
     return FMatches.value(FHitPage).value(FHitIndex);
 }
 
+void TDocumentSearch::SetHit(int PageNumber, int Index) {
+    FHitPage = PageNumber;
+    FHitIndex = Index >= 0 && Index < PageMatches(PageNumber).size() ? Index : -1;
+}
+
 void TDocumentSearch::StartOn(int PageNumber) {
     if (PageNumber == FHitPage)
         return;

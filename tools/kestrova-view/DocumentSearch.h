@@ -35,6 +35,8 @@ public:
     int HitPage() const { return FHitPage; }
     int HitIndex() const { return FHitIndex; }
     PDFium::TTextRange Hit() const;
+    // Makes a match of a page the current one.
+    void SetHit(int PageNumber, int Index);
 
 private:
     void StartOn(int PageNumber);

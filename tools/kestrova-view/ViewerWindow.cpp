@@ -3,6 +3,7 @@
 #include "DocumentPrinting.h"
 #include "FileWatch.h"
 #include "OutlineTree.h"
+#include "Presentation.h"
 #include "TargetPage.h"
 #include "ThumbnailPane.h"
 
@@ -18,9 +19,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProcess>
 #include <QProgressBar>
 #include <QSaveFile>
@@ -107,6 +110,7 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
         view.OnFormEdit = [this](QObject*) {
             FEdited = true;
         };
+        view.SetInverted(FSettings.NightMode());
     };
     FColumn->OnPageShown = [this](TPdfView& view) {
         Guarded([&] { FSearch.Paint(view); });
@@ -129,10 +133,17 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
     lwThumbnails->OnPageChosen = [this](int page) {
         Guarded([&] { JumpToPage(page); });
     };
+    lwResults = new QListWidget;
+    lwResults->setObjectName(QStringLiteral("lwResults"));
+    connect(lwResults, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { Guarded([&] { ShowResult(*item); }); });
+    connect(lwResults, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { Guarded([&] { ShowResult(*item); }); });
     auto* side = new QTabWidget;
     side->setObjectName(QStringLiteral("tcSide"));
     side->addTab(tvOutline, QStringLiteral("Outline"));
     side->addTab(lwThumbnails, QStringLiteral("Thumbnails"));
+    side->addTab(lwResults, QStringLiteral("Results"));
 
     auto* splitter = new QSplitter;
     splitter->addWidget(side);
@@ -148,6 +159,13 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
     lFileState->setObjectName(QStringLiteral("lFileState"));
     statusBar()->addWidget(lFileState);
     BuildSearchStatus();
+    FPresentation = std::make_unique<TPresentation>(
+        *this, *saPage, *FColumn, QList<QWidget*>{menuBar(), findChild<QToolBar*>(), statusBar(), side});
+    FPresentation->OnChange = [this] {
+        findChild<QAction*>(QStringLiteral("acPresentation"))->setChecked(FPresentation->Active());
+        PageChanged();
+    };
+    setAcceptDrops(true);
     FWatch->OnChange = [this] {
         Guarded([this] { ReloadChangedFile(); });
     };
@@ -286,6 +304,9 @@ void TViewerWindow::BuildToolBar() {
     FCount->OnProgress = [this] {
         ShowCountState();
     };
+    FCount->OnPageCounted = [this](int page, const TTextRanges& matches) {
+        ListResults(page, matches);
+    };
 }
 
 // The search's state sits in the status bar, in sight whatever the tool bar's overflow holds: where the
@@ -347,6 +368,26 @@ void TViewerWindow::BuildMenu() {
     command(QStringLiteral("acPrint"), QStringLiteral("&Print..."), QKeySequence::Print, [this] { Print(); });
     menu->addSeparator();
     command(QStringLiteral("acQuit"), QStringLiteral("&Quit"), QKeySequence::Quit, [this] { close(); });
+
+    // The view's commands work in full screen and in the presentation too, where the menu bar is hidden.
+    menu = menuBar()->addMenu(QStringLiteral("&View"));
+    QAction* fullScreen =
+        command(QStringLiteral("acFullScreen"), QStringLiteral("&Full Screen"), QKeySequence(Qt::Key_F11),
+                [this] { setWindowState(windowState() ^ Qt::WindowFullScreen); });
+    QAction* presentation =
+        command(QStringLiteral("acPresentation"), QStringLiteral("&Presentation"), QKeySequence(Qt::Key_F5),
+                [this] { FPresentation->Active() ? FPresentation->Leave() : FPresentation->Enter(); });
+    QAction* night = command(QStringLiteral("acNightMode"), QStringLiteral("&Night Colours"), {}, [this] {
+        const bool inverted = findChild<QAction*>(QStringLiteral("acNightMode"))->isChecked();
+        FSettings.SaveNightMode(inverted);
+        for (TPdfView* view : FColumn->findChildren<TPdfView*>())
+            view->SetInverted(inverted);
+    });
+    for (QAction* item : {fullScreen, presentation, night}) {
+        item->setCheckable(true);
+        addAction(item);
+    }
+    night->setChecked(FSettings.NightMode());
 
     menu = menuBar()->addMenu(QStringLiteral("&Go"));
     command(QStringLiteral("acBack"), QStringLiteral("&Back"), QKeySequence::Back, [this] { GoBack(); });
@@ -540,6 +581,7 @@ void TViewerWindow::closeEvent(QCloseEvent* Event) {
 }
 
 void TViewerWindow::CloseDocument() {
+    FPresentation->Leave();
     RememberPlace();
     FPdf->SetActive(false);
     FData.clear();
@@ -645,6 +687,7 @@ void TViewerWindow::StartSearch(const QString& Text) {
     if (edSearch->text() != Text)
         edSearch->setText(Text);
     FSearch.SetText(Text);
+    lwResults->clear();
     FCount->Start();
     ShowCountState();
 }
@@ -757,6 +800,35 @@ void TViewerWindow::ShowSearchState(bool Found) {
                              .arg(view.Selection().size()));
 }
 
+// A line of the results for each match of a page: the page's label and the match among the words around it.
+void TViewerWindow::ListResults(int PageNumber, const TTextRanges& Matches) {
+    constexpr int Around = 30;
+    const QString label = FPdf->PageLabel(PageNumber);
+    FPdf->SetPageNumber(PageNumber);
+    const int characters = FPdf->CharacterCount();
+    for (int index = 0; index < Matches.size(); ++index) {
+        const TTextRange match = Matches[index];
+        const int start = std::max(0, match.StartIndex - Around);
+        const int end = std::min(characters, match.StartIndex + match.Count + Around);
+        const QString context = FPdf->Text(start, end - start).simplified();
+        auto* item = new QListWidgetItem(
+            QStringLiteral("%1: %2").arg(label.isEmpty() ? QString::number(PageNumber) : label, context),
+            lwResults);
+        item->setData(Qt::UserRole, PageNumber);
+        item->setData(Qt::UserRole + 1, index);
+    }
+}
+
+void TViewerWindow::ShowResult(const QListWidgetItem& Item) {
+    FSeek->Stop();
+    const int from = FColumn->CurrentPage();
+    FSearch.SetHit(Item.data(Qt::UserRole).toInt(), Item.data(Qt::UserRole + 1).toInt());
+    ShowHitFound(true);
+    if (FColumn->CurrentPage() != from)
+        FHistory.Leave(from);
+    PageChanged();
+}
+
 void TViewerWindow::ChooseBookmark(const TBookmark& Bookmark) {
     if (const int page = TargetPage(Bookmark))
         JumpToPage(page);
@@ -860,11 +932,23 @@ bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {
             auto* mouse = static_cast<QMouseEvent*>(Event);
             const QPoint position = mouse->position().toPoint();
             if (mouse->button() == Qt::LeftButton && (position - FPressPosition).manhattanLength() < 4)
-                Guarded([&] { FollowLinkAt(*view, position); });
+                Guarded([&] {
+                    if (!FollowLinkAt(*view, position))
+                        FPresentation->Advance();
+                });
         }
     } else if (Watched == saPage && Event->type() == QEvent::KeyPress) {
-        // Keys that reach the page area unused by the form scroll through the pages.
-        const std::map<int, std::function<void()>> commands{{Qt::Key_PageUp,
+        // Keys that reach the page area unused by the form scroll through the pages, Space and Shift+Space
+        // as Page Down and Page Up; the presentation takes its own first.
+        const auto* key = static_cast<QKeyEvent*>(Event);
+        if (FPresentation->TakeKey(key->key()))
+            return true;
+        const int back = key->modifiers() & Qt::ShiftModifier ? -1 : 1;
+        const std::map<int, std::function<void()>> commands{{Qt::Key_Space,
+                                                             [this, back] {
+                                                                 FColumn->ScrollPage(back);
+                                                             }},
+                                                            {Qt::Key_PageUp,
                                                              [this] {
                                                                  FColumn->ScrollPage(-1);
                                                              }},
@@ -879,11 +963,25 @@ bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {
                                                             {Qt::Key_End, [this] {
                                                                  GoToPage(FColumn->PageCount());
                                                              }}};
-        if (const auto command = commands.find(static_cast<QKeyEvent*>(Event)->key());
-            command != commands.end()) {
+        if (const auto command = commands.find(key->key()); command != commands.end()) {
             Guarded(command->second);
             return true;
         }
     }
     return QMainWindow::eventFilter(Watched, Event);
+}
+
+void TViewerWindow::dragEnterEvent(QDragEnterEvent* Event) {
+    const QList<QUrl> urls = Event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.first().isLocalFile())
+        Event->acceptProposedAction();
+}
+
+// A file dropped on the window opens in it.
+void TViewerWindow::dropEvent(QDropEvent* Event) {
+    const QList<QUrl> urls = Event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    Event->acceptProposedAction();
+    OpenFile(urls.first().toLocalFile());
 }

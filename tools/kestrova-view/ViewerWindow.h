@@ -16,9 +16,13 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class TPresentation;
 class QMenu;
 class QLineEdit;
 class QProgressBar;
@@ -85,6 +89,8 @@ public:
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
+    void dragEnterEvent(QDragEnterEvent* Event) override;
+    void dropEvent(QDropEvent* Event) override;
     // Asks what becomes of typed form data first; remembers the window's size, and where the document was
     // left, for the next run.
     void closeEvent(QCloseEvent* Event) override;
@@ -104,6 +110,8 @@ private:
     void ShowCountState();
     void FocusSearch();
     void ShowHit();
+    void ListResults(int PageNumber, const PDFium::TTextRanges& Matches);
+    void ShowResult(const QListWidgetItem& Item);
     void ChooseBookmark(const PDFium::TBookmark& Bookmark);
     void openDocument(const QString& FileName, const QString& Password);
     void ShowDocument(const QString& FileName, const QString& Password, const QByteArray& Data);
@@ -135,6 +143,8 @@ private:
     TPageColumn* FColumn;
     TOutlineTree* tvOutline;
     TThumbnailPane* lwThumbnails;
+    QListWidget* lwResults;
+    std::unique_ptr<TPresentation> FPresentation;
     TPageLabelBox* sePage;
     QLabel* lPageCount;
     QLabel* lZoom;

@@ -1,0 +1,46 @@
+// Presentation mode of kestrova-view, as the desktop viewers have it: the window full screen with nothing
+// but the pages, one at a time, each fitted whole on black; the arrows, Page Up and Down, Space and a click
+// move on and back, Home and End to either end, and Escape leaves it, with the window as it was.
+#pragma once
+
+#include "PageColumn.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QPalette>
+#include <QPointer>
+
+class QAbstractScrollArea;
+
+class TPresentation {
+public:
+    // Chrome: the parts of Window that the presentation hides, the menu bar, tool bar, status bar and side
+    // pane.
+    TPresentation(QMainWindow& Window, QAbstractScrollArea& Area, TPageColumn& Column,
+                  QList<QWidget*> Chrome);
+
+    bool Active() const { return FActive; }
+    void Enter();
+    void Leave();
+    // Carries out a key of the presentation; false for a key it leaves to others.
+    bool TakeKey(int Key);
+    // The next page, as a click shows it.
+    void Advance();
+
+    // Raised after the presentation has been entered or left.
+    std::function<void()> OnChange;
+
+private:
+    QMainWindow& FWindow;
+    QAbstractScrollArea& FArea;
+    TPageColumn& FColumn;
+    QList<QWidget*> FChrome;
+    bool FActive = false;
+    // What the presentation changes, to be put back.
+    Qt::WindowStates FWindowState;
+    QList<QPointer<QWidget>> FHidden;
+    bool FContinuous = true;
+    TPageZoom FZoom;
+    QPalette FPalette;
+    int FFrame = 0;
+};
