@@ -194,6 +194,9 @@ void TPrint::FormCreate() {
     FCdsFilePath = AssignmentTable::CdsFilePath();
     lTable->setText(FCdsFilePath);
     lTable->setToolTip(FCdsFilePath);
+    // Before any step that may fail, so that in whatever layout the window ends, Trust is never enabled under
+    // the administrator's policy.
+    ShowTrust();
     AssignmentTable::SetUp(*Cds, FCdsFilePath);
     const bool printMode = ReadUrl(ModuleAddress, pdfurl);
     if (printMode)
@@ -210,7 +213,6 @@ void TPrint::FormCreate() {
             return AssignmentTable::MissingPrinterNote(
                 Cds->FieldValue(row, Cds->FieldIndex(AssignmentTable::fdSpecifyprintername)), printers);
         });
-        ShowTrust();
         HoldTable();
         return;
     }
