@@ -5,7 +5,7 @@
 #include "app/trust/SignedLink.h"
 #include "app/trust/UsedSignatures.h"
 
-void CheckLink(const TTrustPolicy& Policy, const QString& Link, qint64 Now, const QString& RecordPath) {
+void CheckLink(const TTrustPolicy& Policy, const QString& Link, qint64 Now, const TSignatureRecord& Record) {
     if (!Policy.Present())
         return;
     if (!Policy.Error.isEmpty())
@@ -23,8 +23,14 @@ void CheckLink(const TTrustPolicy& Policy, const QString& Link, qint64 Now, cons
         throw ETrustError(QStringLiteral("The link has expired"));
     if (*link->Expires - Now > Policy.MaxAge)
         throw ETrustError(QStringLiteral("The link expires more than %1 seconds ahead").arg(Policy.MaxAge));
-    if (!UsedSignatures::Use(RecordPath, link->SignatureText, *link->Expires, Now, Policy.MaxAge))
+    if (!Record(link->Signature, *link->Expires))
         throw ETrustError(QStringLiteral("The link was used before"));
+}
+
+void CheckLink(const TTrustPolicy& Policy, const QString& Link, qint64 Now, const QString& RecordPath) {
+    CheckLink(Policy, Link, Now, [&](const QByteArray& signature, qint64 expires) {
+        return UsedSignatures::Use(RecordPath, signature, expires, Now);
+    });
 }
 
 std::function<bool(const QUrl&)> SourceFilter(const TTrustPolicy& Policy) {

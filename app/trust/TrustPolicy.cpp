@@ -1,14 +1,15 @@
 #include "app/trust/TrustPolicy.h"
 
 #include "app/table/AssignmentTable.h"
+#include "app/trust/AdministratorFile.h"
 #include "app/trust/ETrustError.h"
 #include "app/trust/Ed25519.h"
+#include "app/trust/TrustFileText.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSettings>
 
 #ifndef KESTROVA_SYSTEM_TRUST_FILE
 #define KESTROVA_SYSTEM_TRUST_FILE "/etc/kestrova/trust.ini"
@@ -16,9 +17,8 @@
 
 namespace {
 
-const QString AllowKey = QStringLiteral("sources/allow");
-const QString PublicKeyKey = QStringLiteral("signing/public-key");
-const QString MaxAgeKey = QStringLiteral("signing/max-age");
+// Far more than any policy needs, and little enough to read whole.
+constexpr qint64 LargestFile = 64 * 1024;
 
 QString& systemPathOverride() {
     static QString path;
@@ -39,6 +39,15 @@ QByteArray decodedKey(const QString& text) {
     return *decoded;
 }
 
+// The value of Setting by Read, an error naming the setting's line.
+template <class Read> auto lineValue(const TTrustSetting& setting, Read read) {
+    try {
+        return read(setting.Value);
+    } catch (const ETrustError& error) {
+        throw ETrustError(AtLine(setting.Line, error.Message()));
+    }
+}
+
 qint64 maxAge(const QString& text) {
     bool ok = false;
     const qint64 seconds = text.trimmed().toLongLong(&ok);
@@ -55,63 +64,85 @@ qint64 maxAge(const QString& text) {
     throw ETrustError(QStringLiteral("The trust file \"%1\" cannot be written: %2").arg(path, reason));
 }
 
-void readSettings(const QString& path, TTrustPolicy& policy) {
+// The whole file at Path, the administrator's only while root alone may change it.
+QByteArray readWhole(const QString& path) {
+    if (path == SystemTrustFilePath())
+        if (const QString fault = AdministratorFileFault(path); !fault.isEmpty())
+            throw ETrustError(fault);
+    if (!QFileInfo(path).isFile())
+        throw ETrustError(QStringLiteral("it is no regular file"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw ETrustError(file.errorString());
-    file.close();
-    const QSettings settings(path, QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError)
-        throw ETrustError(QStringLiteral("it is not in the INI format"));
-    for (const QString& key : settings.allKeys())
-        if (key != AllowKey && key != PublicKeyKey && key != MaxAgeKey)
-            throw ETrustError(QStringLiteral("unknown key \"%1\"").arg(key));
-    if (settings.contains(AllowKey))
-        policy.Sources = TAllowedSources::Parse(settings.value(AllowKey).toStringList());
-    if (settings.contains(PublicKeyKey))
-        policy.PublicKey = decodedKey(settings.value(PublicKeyKey).toString());
-    if (settings.contains(MaxAgeKey))
-        policy.MaxAge = maxAge(settings.value(MaxAgeKey).toString());
+    const QByteArray text = file.read(LargestFile + 1);
+    if (text.size() > LargestFile)
+        throw ETrustError(QStringLiteral("it is larger than %1 KiB").arg(LargestFile / 1024));
+    return text;
+}
+
+void readSettings(const QByteArray& text, TTrustPolicy& policy) {
+    const TTrustSettings settings = ParseTrustFile(text);
+    if (settings.Allow)
+        policy.Sources = lineValue(*settings.Allow, [](const QString& value) {
+            return TAllowedSources::Parse(value.split(u',', Qt::SkipEmptyParts));
+        });
+    if (settings.PublicKey)
+        policy.PublicKey = lineValue(*settings.PublicKey, decodedKey);
+    if (settings.MaxAge)
+        policy.MaxAge = lineValue(*settings.MaxAge, maxAge);
+}
+
+// The policy of the file Path, which Read gives the text of or refuses with its reason.
+template <class Read> TTrustPolicy policyOf(const QString& path, Read read) {
+    TTrustPolicy policy;
+    policy.FilePath = path;
+    try {
+        readSettings(read(), policy);
+    } catch (const ETrustError& error) {
+        policy = TTrustPolicy();
+        policy.FilePath = path;
+        policy.Error = error.Message();
+    }
+    return policy;
 }
 
 } // namespace
 
 TTrustPolicy ReadTrustPolicy(const QString& Path) {
-    TTrustPolicy policy;
     if (!isThere(Path))
-        return policy;
-    policy.FilePath = Path;
-    try {
-        readSettings(Path, policy);
-    } catch (const ETrustError& error) {
-        policy.Error = error.Message();
-        policy.Sources.reset();
-        policy.PublicKey.clear();
+        return TTrustPolicy();
+    return policyOf(Path, [&Path] { return readWhole(Path); });
+}
+
+TTrustPolicy TrustPolicyOfText(const QString& FilePath, const QByteArray& Text) {
+    return policyOf(FilePath, [&Text] { return Text; });
+}
+
+TTrustPolicy TrustPolicyOf(const std::optional<QStringList>& Sources, const QString& PublicKey,
+                           qint64 MaxAge) {
+    // Checked as a job reads them, so that no file is written that would refuse every link.
+    TTrustPolicy policy;
+    if (Sources)
+        policy.Sources = TAllowedSources::Parse(*Sources);
+    if (!PublicKey.trimmed().isEmpty()) {
+        policy.PublicKey = decodedKey(PublicKey);
+        policy.MaxAge = maxAge(QString::number(MaxAge));
     }
     return policy;
 }
 
-void WriteTrustPolicy(const QString& Path, const std::optional<QStringList>& Sources,
-                      const QString& PublicKey, qint64 MaxAge) {
-    // Checked as a job reads them, so that no file is written that would refuse every link.
-    const std::optional<TAllowedSources> sources =
-        Sources ? std::optional(TAllowedSources::Parse(*Sources)) : std::nullopt;
-    const bool signing = !PublicKey.trimmed().isEmpty();
-    if (signing) {
-        decodedKey(PublicKey);
-        maxAge(QString::number(MaxAge));
-    }
-    if (!sources && !signing) {
-        if (QFile::exists(Path) && !QFile::remove(Path))
+void WriteTrustPolicy(const QString& Path, const TTrustPolicy& Policy) {
+    if (!Policy.Sources && !Policy.RequiresSignature()) {
+        if (isThere(Path) && !QFile::remove(Path))
             cannotWrite(Path, QStringLiteral("it cannot be removed"));
         return;
     }
     QByteArray text;
-    if (sources)
-        text += "[sources]\nallow=" + sources->Origins().join(QStringLiteral(", ")).toUtf8() + "\n";
-    if (signing)
-        text += "[signing]\npublic-key=" + PublicKey.trimmed().toLatin1() +
-                "\nmax-age=" + QByteArray::number(MaxAge) + "\n";
+    if (Policy.Sources)
+        text += "[sources]\nallow=" + Policy.Sources->Origins().join(QStringLiteral(", ")).toUtf8() + "\n";
+    if (Policy.RequiresSignature())
+        text += "[signing]\npublic-key=" + Policy.PublicKey.toBase64() +
+                "\nmax-age=" + QByteArray::number(Policy.MaxAge) + "\n";
     // Written whole and then put in place, so that a running job never reads half a policy.
     QDir().mkpath(QFileInfo(Path).absolutePath());
     QSaveFile file(Path);
@@ -131,11 +162,15 @@ void SetSystemTrustFilePath(const QString& Path) {
     systemPathOverride() = Path;
 }
 
-TTrustPolicy CurrentTrustPolicy() {
+QString TrustFileInForce() {
     const QString system = SystemTrustFilePath();
-    return ReadTrustPolicy(isThere(system) ? system : TrustFilePath());
+    return isThere(system) ? system : TrustFilePath();
+}
+
+TTrustPolicy CurrentTrustPolicy() {
+    return ReadTrustPolicy(TrustFileInForce());
 }
 
 QString BrokenPolicyMessage(const TTrustPolicy& Policy) {
-    return QStringLiteral("The trust file \"%1\" cannot be read: %2").arg(Policy.FilePath, Policy.Error);
+    return QStringLiteral("The trust file \"%1\" cannot be used: %2").arg(Policy.FilePath, Policy.Error);
 }

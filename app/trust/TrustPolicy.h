@@ -8,8 +8,9 @@
 //     max-age=300                       ; seconds a signed link may live, at most
 //
 // Without a file every link is taken. When the system file exists, it alone holds, for every user: a user's
-// own file can then neither loosen nor tighten it. A file that cannot be read, holds a key that does not
-// parse or a key this program does not know refuses every link: a broken policy never opens the door.
+// own file can then neither loosen nor tighten it, and it is taken only while no one but root may change it
+// (AdministratorFile.h). A file that cannot be read, does not parse as a whole (TrustFileText.h), sets
+// nothing or holds a value that does not parse refuses every link: a broken policy never opens the door.
 #pragma once
 
 #include "app/trust/AllowedSources.h"
@@ -36,16 +37,22 @@ struct TTrustPolicy {
     bool RequiresSignature() const { return !PublicKey.isEmpty(); }
 };
 
-// Reads the trust file at Path; a policy without FilePath when there is no file there.
+// Reads the trust file at Path, as the administrator's when it is SystemTrustFilePath(); a policy without
+// FilePath when there is no file there.
 TTrustPolicy ReadTrustPolicy(const QString& Path);
+// The policy that Text means, as the trust file FilePath would hold it.
+TTrustPolicy TrustPolicyOfText(const QString& FilePath, const QByteArray& Text);
 
-// Writes a trust file at Path: the sources (no [sources] section when Sources is absent) and the public key
-// in base64 with its max-age (no [signing] section when the key is empty); without either, removes the file,
-// so that every link is taken again. Nothing is written when a source is no origin, the key no Ed25519
-// public key or MaxAge not positive: ETrustError says which. Raises ETrustError "The trust file \"path\"
-// cannot be written: reason" when the file cannot be written or removed.
-void WriteTrustPolicy(const QString& Path, const std::optional<QStringList>& Sources,
-                      const QString& PublicKey, qint64 MaxAge);
+// The policy that the sources (none when absent) and the public key in base64 with its max-age (no signing
+// when the key is empty) make, as a job would read it back from the file WriteTrustPolicy writes. Raises
+// ETrustError saying which when a source is no origin, the key no Ed25519 public key or MaxAge out of range.
+TTrustPolicy TrustPolicyOf(const std::optional<QStringList>& Sources, const QString& PublicKey,
+                           qint64 MaxAge);
+
+// Writes Policy as the trust file at Path: a [sources] section when it has sources, a [signing] section when
+// it has a key; a policy that requires neither removes the file, so that every link is taken again. Raises
+// ETrustError "The trust file \"path\" cannot be written: reason" when the file cannot be written or removed.
+void WriteTrustPolicy(const QString& Path, const TTrustPolicy& Policy);
 
 // The user's trust file: trust.ini in the table file's folder.
 QString TrustFilePath();
@@ -55,8 +62,10 @@ QString SystemTrustFilePath();
 // For tests: makes SystemTrustFilePath() return Path; an empty path restores the built-in one.
 void SetSystemTrustFilePath(const QString& Path);
 
-// The policy in force: the system file's when it exists, else the user's file's.
+// The trust file in force: the system file when it exists, else the user's.
+QString TrustFileInForce();
+// The policy of the trust file in force.
 TTrustPolicy CurrentTrustPolicy();
 
-// The message of a broken policy: "The trust file \"path\" cannot be read: reason".
+// The message of a broken policy: "The trust file \"path\" cannot be used: reason".
 QString BrokenPolicyMessage(const TTrustPolicy& Policy);

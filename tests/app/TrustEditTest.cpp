@@ -1,5 +1,5 @@
 // The trust policy in the settings window: its status and the dialog that edits the user's trust file, on the
-// offscreen platform with every message box recorded.
+// offscreen platform with every message box and question recorded.
 #include "TrustFixtures.h"
 
 #include "app/uKestrova.h"
@@ -8,12 +8,16 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -56,6 +60,114 @@ TEST_F(TrustEdit, SettingsWindowShowsThePolicyInForceBesideItsButtons) {
     EXPECT_EQ(form.lTrust->text(), "Broken\ntrust file");
     EXPECT_FALSE(form.btTrust->isEnabled()) << "the administrator's file is not edited here";
     EXPECT_EQ(form.btTrust->toolTip(), "Set by the administrator in " + SystemTrustFilePath());
+    EXPECT_EQ(Boxes, QStringList());
+}
+
+// A link that cannot be read leaves the designed layout, Trust among its buttons: under the administrator's
+// policy it is disabled there too.
+TEST_F(TrustEdit, TrustStaysDisabledUnderTheAdministratorsPolicyAfterALinkThatCannotBeRead) {
+    WriteSystemFile("[signing]\npublic-key=" + Key.PublicKeyBase64() + "\n");
+    TPrint form{"kestrova://print/?moduleaddress=%C0%AF&pdfurl=x"};
+    ASSERT_EQ(Boxes.size(), 1);
+    EXPECT_TRUE(Boxes[0].contains("moduleaddress")) << Boxes[0].toStdString();
+    EXPECT_TRUE(form.pButton->isVisibleTo(&form));
+    EXPECT_FALSE(form.btTrust->isEnabled());
+}
+
+// A broken file is shown as it is and why; Ok without a change writes nothing, and only a confirmed Remove
+// removes it.
+TEST_F(TrustEdit, BrokenFileIsShownAndKeptUntilTheUserConfirmsItsRemoval) {
+    const QByteArray broken =
+        "[sources]\nallow=https://erp.example.test\n[signing]\npublic-key=" + Key.PublicKeyBase64().left(20) +
+        "\n";
+    Write(TrustFilePath(), broken);
+    QStringList questions;
+    bool answer = false;
+    const auto dialog = [&] {
+        auto edit = std::make_unique<TTrustEdit>(ReadTrustPolicy(TrustFilePath()), TrustFilePath());
+        edit->OnConfirm = [&](const QString& question) {
+            questions.append(question);
+            return answer;
+        };
+        return edit;
+    };
+    const auto fileText = [&] {
+        QFile file(TrustFilePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(gone)");
+    };
+
+    auto edit = dialog();
+    EXPECT_FALSE(edit->lBroken->isHidden());
+    EXPECT_TRUE(edit->lBroken->text().contains("line 4: public-key is no Ed25519 public key in base64"))
+        << edit->lBroken->text().toStdString();
+    EXPECT_EQ(edit->mmBroken->toPlainText().toUtf8(), broken);
+    edit->btOk->click();
+    EXPECT_EQ(edit->result(), QDialog::Accepted);
+    EXPECT_EQ(fileText(), broken);
+    EXPECT_EQ(questions, QStringList());
+
+    edit = dialog();
+    edit->btRemove->click();
+    EXPECT_EQ(questions,
+              QStringList{"Remove the trust file \"" + TrustFilePath() + "\"? Every link is then taken."});
+    EXPECT_EQ(fileText(), broken) << "the user said no";
+    edit->cbSources->setChecked(true);
+    edit->mmSources->setPlainText("https://erp.example.test");
+    edit->btOk->click();
+    EXPECT_TRUE(questions.last().endsWith(
+        "refuses: the broken file, which refuses every link, is replaced. Write it?"))
+        << questions.last().toStdString();
+    EXPECT_EQ(fileText(), broken) << "the user said no";
+
+    answer = true;
+    edit->btRemove->click();
+    EXPECT_EQ(edit->result(), QDialog::Accepted);
+    EXPECT_FALSE(QFileInfo::exists(TrustFilePath()));
+    EXPECT_EQ(Boxes, QStringList());
+}
+
+// Whatever takes links that the file refuses is written only once the user confirms it, each way named.
+TEST_F(TrustEdit, LooseningThePolicyAsksFirst) {
+    const OpenSslKey other(Folder.path(), "other");
+    WriteTrustPolicy(TrustFilePath(),
+                     TrustPolicyOf(QStringList{"https://erp.example.test"}, Key.PublicKeyBase64(), 300));
+    const TTrustPolicy before = ReadTrustPolicy(TrustFilePath());
+    const struct {
+        std::function<void(TTrustEdit&)> Change;
+        QString Loosened; // empty: nothing is asked
+    } cases[] = {
+        {[](TTrustEdit& d) { d.cbSigned->setChecked(false); }, "links need no signature"},
+        {[&](TTrustEdit& d) { d.edPublicKey->setText(other.PublicKeyBase64()); },
+         "links signed with another key are taken"},
+        {[](TTrustEdit& d) { d.edMaxAge->setValue(600); }, "links may live 600 seconds instead of 300"},
+        {[](TTrustEdit& d) { d.cbSources->setChecked(false); }, "PDFs may come from any source"},
+        {[](TTrustEdit& d) { d.mmSources->appendPlainText("http://127.0.0.1:8080"); },
+         "PDFs may also come from http://127.0.0.1:8080"},
+        {[](TTrustEdit& d) { d.edMaxAge->setValue(60); }, ""},
+    };
+    for (const auto& change : cases) {
+        WriteTrustPolicy(TrustFilePath(), before);
+        QStringList questions;
+        TTrustEdit edit(before, TrustFilePath());
+        edit.OnConfirm = [&](const QString& question) {
+            questions.append(question);
+            return false;
+        };
+        change.Change(edit);
+        edit.btOk->click();
+        if (change.Loosened.isEmpty()) {
+            EXPECT_EQ(questions, QStringList());
+            EXPECT_EQ(ReadTrustPolicy(TrustFilePath()).MaxAge, 60);
+            continue;
+        }
+        ASSERT_EQ(questions.size(), 1) << change.Loosened.toStdString();
+        EXPECT_EQ(questions[0], "This policy takes links that \"" + TrustFilePath() +
+                                    "\" refuses: " + change.Loosened + ". Write it?");
+        const TTrustPolicy after = ReadTrustPolicy(TrustFilePath());
+        EXPECT_EQ(after.PublicKey, before.PublicKey);
+        EXPECT_EQ(after.MaxAge, before.MaxAge);
+        EXPECT_EQ(after.Sources->Origins(), before.Sources->Origins());
+    }
     EXPECT_EQ(Boxes, QStringList());
 }
 
