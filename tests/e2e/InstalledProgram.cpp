@@ -52,6 +52,10 @@ void Program::Start(QProcess& program, const QString& link) {
 #endif
     environment.insert("XDG_DATA_HOME", DataHome());
     program.setProcessEnvironment(environment);
+    if (!Launcher.isEmpty()) {
+        program.start(Launcher.first(), Launcher.mid(1) + QStringList{Install.filePath("Kestrova"), link});
+        return;
+    }
     if (!ReadOnlyInstall) {
         program.start(Install.filePath("Kestrova"), {link});
         return;

@@ -37,4 +37,7 @@ protected:
     QTemporaryDir Home;
     HttpServer Server;
     bool ReadOnlyInstall = false; // the program's folder cannot be written, as in an installed package
+    // A command the program is started through, given the program and the link as its last arguments (such as
+    // unshare, for a mount namespace of its own); none when empty.
+    QStringList Launcher;
 };

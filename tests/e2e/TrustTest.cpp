@@ -1,13 +1,19 @@
-// Who may print: the real program with a trust file beside its table, started with links signed by the real
-// kestrova-link and by the openssl command line, against a web server on 127.0.0.1. A refused link says why
-// and no request for its PDF reaches the server; nothing is printed, and the log keeps its one line.
+// Who may print: the real program with a trust file beside its table, or an administrator's in
+// /etc/kestrova of a mount namespace of its own, started with links signed by the real kestrova-link and by
+// the openssl command line, against a web server on 127.0.0.1. A refused link says why and no request for its
+// PDF reaches the server; nothing is printed, and the log keeps its one line.
 #include "InstalledProgram.h"
 #include "JobHarness.h"
 
 #include "support/OpenSslKey.h"
 #include "support/PdfFixtures.h"
 #include "support/PrintSystem.h"
+#include "tests/tools/ToolRun.h"
 
+#include "app/trust/AllowedSources.h"
+#include "app/ui/MessageBoxes.h"
+
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -16,6 +22,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+
+#include <unistd.h>
 
 namespace {
 
@@ -253,11 +261,154 @@ TEST_F(Trust, ALinkOpenedTwiceAtOncePrintsOnce) {
 TEST_F(Trust, ABrokenTrustFileRefusesEveryLink) {
     WriteTrust(QByteArray("[signing]\npublic-key=not a key\n"));
     const QString message =
-        QStringLiteral("The trust file \"%1\" cannot be read: public-key is no Ed25519 public "
+        QStringLiteral("The trust file \"%1\" cannot be used: line 2: public-key is no Ed25519 public "
                        "key in base64.")
             .arg(QDir::toNativeSeparators(Install.filePath("trust.ini")));
     ExpectRefused(JobLink("Desk", Server.Url("/doc.pdf")), message);
     ExpectRefused(ToolLink(Server.Url("/doc.pdf")), message);
+}
+
+// The administrator's file, /etc/kestrova/trust.ini, in a mount namespace of its own (and a user namespace
+// where the tests do not run as root), where /etc is an overlay that ends with the namespace.
+class Administered : public Trust {
+protected:
+    void SetUp() override {
+        Trust::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        ASSERT_TRUE(Overlay.isValid());
+        QProcess probe;
+        probe.start(Launch("true").first(), Launch("true").mid(1) + QStringList{"true"});
+        if (!probe.waitForFinished(60000) || probe.exitCode() != 0)
+            GTEST_SKIP() << "no mount namespace with an overlay on /etc: "
+                         << probe.readAllStandardError().toStdString();
+    }
+
+    // The command that runs what follows it where /etc/kestrova is a root-owned folder of mode 0755, in which
+    // the shell script Setup has made the administrator's file.
+    QStringList Launch(const QString& setup) const {
+        static const QString script = QStringLiteral(
+            "set -e; setup=$1; shift; mount -t tmpfs tmpfs \"$0\"; mkdir \"$0/upper\" \"$0/work\"; "
+            "mount -t overlay overlay -o \"lowerdir=/etc,upperdir=$0/upper,workdir=$0/work\" /etc; "
+            "mkdir -m 0755 /etc/kestrova; cd /etc/kestrova; umask 022; eval \"$setup\"; exec \"$@\"");
+        const QStringList namespaces =
+            getuid() == 0 ? QStringList{"--mount"} : QStringList{"--user", "--map-root-user", "--mount"};
+        return QStringList{"unshare"} + namespaces + QStringList{"sh", "-c", script, Overlay.path(), setup};
+    }
+
+    // Writes Text to a file of the tests', which a setup copies as {text}.
+    QString Text(const QByteArray& text) {
+        QFile file(Keys.filePath("trust.ini"));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        return file.fileName();
+    }
+    QByteArray GoodPolicy() const {
+        return "[sources]\nallow=" + Origin().toUtf8() + "\n[signing]\npublic-key=" + Key.PublicKeyBase64() +
+               "\nmax-age=300\n";
+    }
+
+    // kestrova-link check run where Setup made the administrator's file.
+    ToolRun Check(const QString& setup) const {
+        QProcess tool;
+        const QStringList command = Launch(setup) + QStringList{KESTROVA_BIN_DIR "/kestrova-link", "check"};
+        tool.start(command.first(), command.mid(1));
+        tool.waitForFinished(60000);
+        return {tool.exitCode(), tool.readAllStandardOutput(),
+                QString::fromUtf8(tool.readAllStandardError())};
+    }
+
+    QTemporaryDir Overlay;
+};
+
+struct AdministratorCase {
+    const char* Name;
+    QByteArray Text; // the file's text; the good policy when empty
+    QString Setup;   // the shell script that makes trust.ini from {text} in the current folder, /etc/kestrova
+    QString Reason;
+};
+
+class AdministratorFile : public Administered, public testing::WithParamInterface<AdministratorCase> {};
+
+// Each file refuses every link, a signed one from the allowed source too, and kestrova-link check says why.
+TEST_P(AdministratorFile, ThatCannotBeTakenRefusesEveryLink) {
+    const AdministratorCase& file = GetParam();
+    const QString setup =
+        QString(file.Setup)
+            .replace("{text}",
+                     Text(file.Text.isEmpty() ? GoodPolicy()
+                                              : QByteArray(file.Text).replace("KEY", Key.PublicKeyBase64())))
+            .replace("{user}", Install.filePath("trust.ini"));
+    WriteTrust(GoodPolicy()); // the user's own file, which an administrator's file replaces
+    const QString message =
+        QStringLiteral("The trust file \"/etc/kestrova/trust.ini\" cannot be used: %1").arg(file.Reason);
+    Launcher = Launch(setup);
+    ExpectRefused(JobLink("Desk", Elsewhere("/doc.pdf")), MessageBoxes::WithFullStop(message));
+    ExpectRefused(ToolLink(Server.Url("/doc.pdf")), MessageBoxes::WithFullStop(message));
+    const ToolRun check = Check(setup);
+    EXPECT_EQ(check.ExitCode, 1);
+    EXPECT_EQ(check.Errors, "kestrova-link: " + message + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, AdministratorFile,
+    testing::Values(
+        AdministratorCase{
+            "Empty", "\n", "cp {text} trust.ini",
+            "the file sets nothing; expected [sources] with allow= or [signing] with public-key="},
+        AdministratorCase{
+            "ProseOnly", "Links from the ERP only.\n", "cp {text} trust.ini",
+            "line 1: \"Links from the ERP only.\" is no setting; expected [section], name=value or "
+            "a comment"},
+        AdministratorCase{"Mode666", "", "cp {text} trust.ini; chmod 0666 trust.ini",
+                          "it may be written by others than root (mode 0666); make it 0644"},
+        AdministratorCase{
+            "Folder777", "", "cp {text} trust.ini; chmod 0777 .",
+            "its folder \"/etc/kestrova\" may be written by others than root (mode 0777); make it "
+            "0755"},
+        AdministratorCase{"SymbolicLinkToAUsersFile", "", "ln -s {user} trust.ini",
+                          "it is a symbolic link; it must be a file of its own"},
+        // Where a user namespace maps no other user, a file of the real root's stands for one.
+        AdministratorCase{"OwnedByAnotherUser", "",
+                          "cp {text} trust.ini; chown 65534 trust.ini 2>/dev/null || "
+                          "mount --bind /etc/hostname trust.ini",
+                          "it is owned by user 65534, not by root"},
+        AdministratorCase{"MaxAgeTooLarge", "[signing]\npublic-key=KEY\nmax-age=86401\n",
+                          "cp {text} trust.ini",
+                          "line 3: max-age \"86401\" is longer than a day (86400 seconds)"}),
+    [](const testing::TestParamInfo<AdministratorCase>& info) { return std::string(info.param.Name); });
+
+// kestrova-link check reads the administrator's file as the program does and says what it means; the program
+// takes a signed link under it once, recording it in the machine's record (/var/lib here a folder of the
+// tests').
+TEST_F(Administered, FileOfRootAloneHoldsWithOneRecordForTheMachine) {
+    QTemporaryDir machine;
+    const QString setup = "cp " + Text(GoodPolicy()) + " trust.ini; mount --bind " + machine.path() +
+                          " /var/lib; install -d -m 0777 /var/lib/kestrova";
+    const ToolRun check = Check(setup);
+    EXPECT_EQ(check.ExitCode, 0) << check.Errors.toStdString();
+    const QByteArray fingerprint =
+        QCryptographicHash::hash(QByteArray::fromBase64(Key.PublicKeyBase64()), QCryptographicHash::Sha256)
+            .toBase64(QByteArray::OmitTrailingEquals);
+    EXPECT_EQ(check.Output, "trust file: /etc/kestrova/trust.ini\n"
+                            "signed links: required, Ed25519 key SHA256:" +
+                                fingerprint +
+                                ", max-age 300 seconds\n"
+                                "sources: " +
+                                NormalOrigin(QUrl(Origin())).toUtf8() +
+                                "\n"
+                                "record of used links: /var/lib/kestrova/used-signatures\n");
+
+    Launcher = Launch(setup);
+    ExpectRefused(JobLink("Desk", Server.Url("/doc.pdf")), "The link is not signed.");
+    const QString link = ToolLink(Server.Url("/doc.pdf"));
+    ExpectPrinted(link);
+    ExpectRefused(link, "The link was used before.");
+    const QString record = machine.filePath("kestrova/used-signatures");
+    EXPECT_EQ(QFile::permissions(record) & (QFile::ReadOther | QFile::WriteOther),
+              QFile::ReadOther | QFile::WriteOther)
+        << "every user of the machine writes it";
+    EXPECT_FALSE(QFile::exists(Install.filePath("used-signatures"))) << "no record of the user's own";
 }
 
 } // namespace

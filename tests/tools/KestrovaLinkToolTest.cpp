@@ -1,5 +1,6 @@
 // kestrova-link end to end: the keys it makes are the keys openssl reads, the links it signs verify with
-// `openssl pkeyutl -verify`, and what it refuses goes to standard error with its exit code.
+// `openssl pkeyutl -verify`, the trust files it checks are read as the program reads them, and what it
+// refuses goes to standard error with its exit code. (The administrator's file: e2e TrustTest.)
 #include "support/OpenSslKey.h"
 #include "tests/tools/ToolRun.h"
 
@@ -105,6 +106,64 @@ TEST(KestrovaLinkTool, RefusesWhatItCannotDoWithItsExitCode) {
             EXPECT_EQ(firstLine, refused.Error);
         EXPECT_EQ(run.Output, "");
     }
+}
+
+TEST(KestrovaLinkTool, CheckSaysWhatAUsersTrustFileMeansAndWhereItsRecordIs) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath("trust.ini");
+    const auto write = [&](const QByteArray& text) {
+        QFile trust(file);
+        ASSERT_TRUE(trust.open(QIODevice::WriteOnly));
+        trust.write(text);
+    };
+    write("[sources]\nallow=https://erp.example.test, http://127.0.0.1:8080\n");
+    ToolRun check = RunTool({"check", file}, Tool);
+    EXPECT_EQ(check.ExitCode, 0) << check.Errors.toStdString();
+    EXPECT_EQ(check.Output, "trust file: " + file.toUtf8() +
+                                "\nsigned links: not required\n"
+                                "sources: https://erp.example.test:443, http://127.0.0.1:8080\n");
+
+    const OpenSslKey key(folder.path());
+    write("[signing]\npublic-key=" + key.PublicKeyBase64() + "\nmax-age=60\n");
+    check = RunTool({"check", file}, Tool);
+    EXPECT_EQ(check.ExitCode, 0) << check.Errors.toStdString();
+    EXPECT_TRUE(check.Output.contains(", max-age 60 seconds\nsources: any\nrecord of used links: " +
+                                      folder.filePath("used-signatures").toUtf8() + "\n"))
+        << check.Output.toStdString();
+}
+
+TEST(KestrovaLinkTool, CheckNamesTheLineOfABrokenTrustFile) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath("trust.ini");
+    const OpenSslKey key(folder.path());
+    const struct {
+        QByteArray Text;
+        QString Reason;
+    } cases[] = {
+        {"[signing]\npublic-key=KEY\n\n[signing]\nmax-age=60\n",
+         "line 4: a second [signing] section; the first is on line 1"},
+        {"[signing]\npublic-key=KEY\npublic-key=KEY\n",
+         "line 3: a second public-key=; the first is on line 2"},
+        {"[signing]\n-----BEGIN PUBLIC KEY-----\nKEY\n-----END PUBLIC KEY-----\n",
+         "line 2: a key in PEM form; expected public-key= followed on the same line by the base64 between "
+         "its "
+         "BEGIN and END lines"},
+    };
+    for (const auto& broken : cases) {
+        QFile trust(file);
+        ASSERT_TRUE(trust.open(QIODevice::WriteOnly));
+        trust.write(QByteArray(broken.Text).replace("KEY", key.PublicKeyBase64()));
+        trust.close();
+        const ToolRun check = RunTool({"check", file}, Tool);
+        EXPECT_EQ(check.ExitCode, 1);
+        EXPECT_EQ(check.Errors,
+                  "kestrova-link: The trust file \"" + file + "\" cannot be used: " + broken.Reason + "\n");
+        EXPECT_EQ(check.Output, "");
+    }
+    const ToolRun missing = RunTool({"check", folder.filePath("none.ini")}, Tool);
+    EXPECT_EQ(missing.ExitCode, 1);
+    EXPECT_EQ(missing.Errors, "kestrova-link: there is no trust file \"" + folder.filePath("none.ini") +
+                                  "\"; without one every link is taken\n");
 }
 
 } // namespace

@@ -4,8 +4,13 @@
 //       makes a key pair, writes the private key and prints the public-key line for trust.ini
 //   kestrova-link sign PRIVATE.pem --module M --url U [--ttl SECONDS] [--option NAME=VALUE ...]
 //       prints the link that prints U for module M, valid for SECONDS (120 unless given), signed
+//   kestrova-link check [FILE]
+//       reads the trust file FILE as Kestrova does, the administrator's unless FILE is given, and prints the
+//       policy it means, or why it is broken
 //
-// Exit codes: 0 done, 1 the key cannot be made, read or used, 2 a usage error.
+// Exit codes: 0 done, 1 the key cannot be made, read or used, or the trust file is broken or missing, 2 a
+// usage error.
+#include "PolicyReport.h"
 #include "SigningKey.h"
 
 #include <QByteArray>
@@ -25,7 +30,8 @@ constexpr qint64 DefaultTtl = 120;
 
 const char* const Usage = "usage: kestrova-link keygen PRIVATE.pem\n"
                           "       kestrova-link sign PRIVATE.pem --module M --url U [--ttl SECONDS]"
-                          " [--option NAME=VALUE ...]\n";
+                          " [--option NAME=VALUE ...]\n"
+                          "       kestrova-link check [TRUST.ini]\n";
 
 struct UsageError {
     QString Message;
@@ -108,6 +114,11 @@ int run(const QStringList& arguments) {
     if (command == u"sign") {
         std::printf("%s\n", signedLink(readSignRequest(arguments.mid(1))).constData());
         return 0;
+    }
+    if (command == u"check" && arguments.size() <= 2) {
+        const PolicyReport report = ReportPolicy(arguments.value(1));
+        std::fputs(report.Text.toLocal8Bit().constData(), report.Broken ? stderr : stdout);
+        return report.Broken ? 1 : 0;
     }
     throw UsageError{command.isEmpty() ? QStringLiteral("no command")
                                        : QStringLiteral("unknown command %1").arg(command)};
