@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QSet>
 #include <algorithm>
 
 namespace {
@@ -115,6 +116,13 @@ void TClientDataSet::CreateDataSet() {
 
 void TClientDataSet::LoadFromFile(const QString& FileName) {
     Close();
+    // A device or a pipe would be read until memory runs out, or forever.
+    if (const QFileInfo info(FileName); info.exists() && !info.isFile())
+        throw EDatabaseError(QStringLiteral("the file cannot be read: it is %1")
+                                 .arg(info.isDir()
+                                          ? QStringLiteral("a folder")
+                                          : QStringLiteral("not a regular file (a device, a pipe or a "
+                                                           "socket)")));
     QFile file(FileName);
     if (!file.open(QIODevice::ReadOnly))
         throw EDatabaseError(QStringLiteral("the file cannot be read: %1").arg(file.errorString()));
@@ -147,10 +155,15 @@ void TClientDataSet::SaveToFile(const QString& FileName) const {
 void TClientDataSet::AddIndex(const QString& Name, const QString& FieldName) {
     CheckActive();
     const int field = CheckedFieldIndex(FieldName);
-    for (int i = 0; i < FRows.size(); ++i)
-        if (DuplicateOf(field, FRows.at(i).at(field), i) >= 0)
-            throw EDatabaseError(QStringLiteral("Key violation: two rows hold \"%1\" in %2")
-                                     .arg(FRows.at(i).at(field), FieldName));
+    QSet<QString> keys;
+    keys.reserve(FRows.size());
+    for (const QStringList& row : std::as_const(FRows)) {
+        const QString& key = row.at(field);
+        if (keys.contains(key))
+            throw EDatabaseError(
+                QStringLiteral("Key violation: two rows hold \"%1\" in %2").arg(key, FieldName));
+        keys.insert(key);
+    }
     FIndexDefs.append({Name, field});
 }
 

@@ -172,21 +172,17 @@ TMerge resolveChanges(const TParsed& parsed) {
         if (change.State & rsDeleted)
             merge.Kept[change.Row - 1] = false;
     }
-    // Without a log, a changed row belongs to the nearest original row before it that no other row claims.
-    QList<bool> claimed(count, false);
+    // Without a log, a changed row belongs to the nearest original row before it that no other row claims:
+    // the unclaimed originals seen so far, of which the last is the nearest.
+    QList<int> unclaimed;
     for (int i = 0; i < count; ++i) {
         const int state = parsed.Rows.at(i).State;
         if (state & (rsOriginal | rsDeleted))
             merge.Kept[i] = false;
-        if (parsed.ChangeLog.isEmpty() && (state & (rsModified | rsDeleted))) {
-            for (int j = i - 1; j >= 0; --j) {
-                if ((parsed.Rows.at(j).State & rsOriginal) && !claimed.at(j)) {
-                    claimed[j] = true;
-                    merge.Base[i] = j;
-                    break;
-                }
-            }
-        }
+        if (parsed.ChangeLog.isEmpty() && (state & (rsModified | rsDeleted)) && !unclaimed.isEmpty())
+            merge.Base[i] = unclaimed.takeLast();
+        if (state & rsOriginal)
+            unclaimed.append(i);
     }
     return merge;
 }

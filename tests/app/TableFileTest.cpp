@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using AssignmentTable::fdModuleAddress;
@@ -124,20 +126,44 @@ INSTANTIATE_TEST_SUITE_P(Table, BadFile, testing::ValuesIn(badFiles),
                              return std::string(info.param.name);
                          });
 
-TEST(TableFile, UnreadableFileFailsStartUp) {
+struct NotAFileCase {
+    const char* name;
+    std::function<bool(const QString& path)> make;
+    const char* problem;
+};
+
+// What is not a regular file is refused before it is read: a device or a pipe would be read until memory runs
+// out, or forever.
+const NotAFileCase notAFile[] = {
+    {"Folder", [](const QString& path) { return QDir().mkdir(path); }, "cannot be read: it is a folder"},
+    {"Fifo", [](const QString& path) { return mkfifo(QFile::encodeName(path).constData(), 0600) == 0; },
+     "cannot be read: it is not a regular file"},
+    {"LinkToADevice", [](const QString& path) { return QFile::link(QStringLiteral("/dev/zero"), path); },
+     "cannot be read: it is not a regular file"},
+};
+
+class NotAFile : public testing::TestWithParam<NotAFileCase> {};
+
+TEST_P(NotAFile, FailsStartUpWithoutReadingIt) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("cds.xml"));
-    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("cds.xml")));
+    ASSERT_TRUE(GetParam().make(path));
     TClientDataSet cds;
     try {
         AssignmentTable::SetUp(cds, path);
-        FAIL() << "a folder was read as the table";
+        FAIL() << "it was read as the table";
     } catch (const EDatabaseError& error) {
         EXPECT_TRUE(error.Message().contains(path)) << error.Message().toStdString();
-        EXPECT_TRUE(error.Message().contains(QStringLiteral("cannot be read")))
+        EXPECT_TRUE(error.Message().contains(QLatin1String(GetParam().problem)))
             << error.Message().toStdString();
     }
+    EXPECT_FALSE(cds.Active());
 }
+
+INSTANTIATE_TEST_SUITE_P(Table, NotAFile, testing::ValuesIn(notAFile),
+                         [](const testing::TestParamInfo<NotAFileCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(TableTest, SaveThatFailsMidwayLeavesTheOldFileWholeAndMemoryAsTheFile) {
     appendRow(cds, QStringLiteral("A1"), QStringLiteral("n"), QStringLiteral("p"));
