@@ -103,6 +103,52 @@ void CheckAnnotationPlace(const TPdfAnnotation& Value) {
             CheckPageSpace({point.X, point.Y});
 }
 
+// A colour is written only where it changes: the engine writes none into an annotation that has an
+// appearance stream.
+bool ColorChanges(bool had, TColor was, quint8 wasAlpha, bool has, TColor color, quint8 alpha) {
+    return has && !(had && was == color && wasAlpha == alpha);
+}
+
+// Which entries of an annotation a write touches. The engine writes each number back as the 32-bit float it
+// holds, so an entry that does not change is left as it was read.
+struct TAnnotationWrites {
+    bool Flags, Color, InteriorColor, AttachmentPoints, Rectangle, Contents, Author;
+};
+
+void WriteAnnotationData(FPDF_ANNOTATION annotation, const TPdfAnnotation& value,
+                         const TAnnotationWrites& writes) {
+    if (writes.Flags)
+        Check(FPDFAnnot_SetFlags(annotation, EncodeAnnotationFlags(value.Flags)) != 0,
+              QStringLiteral("Cannot set flags"));
+    if (writes.Color)
+        WriteColor(annotation, FPDFANNOT_COLORTYPE_Color, value.Color, value.ColorAlpha,
+                   QStringLiteral("Cannot set color"));
+    if (writes.InteriorColor)
+        WriteColor(annotation, FPDFANNOT_COLORTYPE_InteriorColor, value.InteriorColor,
+                   value.InteriorColorAlpha, QStringLiteral("Cannot set interior color"));
+    if (writes.AttachmentPoints) {
+        // The first quadrilateral is replaced; an annotation without one, as a new one is, gets it appended.
+        const FS_QUADPOINTSF quad = Narrowed(value.AttachmentPoints);
+        const bool written = FPDFAnnot_CountAttachmentPoints(annotation) > 0
+                                 ? FPDFAnnot_SetAttachmentPoints(annotation, 0, &quad)
+                                 : FPDFAnnot_AppendAttachmentPoints(annotation, &quad);
+        Check(written, QStringLiteral("Cannot set attachment points"));
+    }
+    if (writes.Rectangle) {
+        // Written with its left below its right and its bottom below its top, whichever way it was given.
+        const TPdfRectangle& r = value.Rectangle;
+        const FS_RECTF rect{float(std::min(r.Left, r.Right)), float(std::max(r.Top, r.Bottom)),
+                            float(std::max(r.Left, r.Right)), float(std::min(r.Top, r.Bottom))};
+        Check(FPDFAnnot_SetRect(annotation, &rect) != 0, QStringLiteral("Cannot set rectangle"));
+    }
+    if (writes.Contents)
+        WriteText(annotation, FPDFANNOT_TEXTTYPE_Contents, value.ContentsText,
+                  QStringLiteral("Cannot set contents text"));
+    if (writes.Author)
+        WriteText(annotation, FPDFANNOT_TEXTTYPE_Author, value.AuthorText,
+                  QStringLiteral("Cannot set author text"));
+}
+
 } // namespace
 
 void CheckAnnotationIndex(FPDF_PAGE Page, int Index) {
@@ -165,18 +211,22 @@ void SetAnnotation(FPDF_DOCUMENT Document, int PageIndex, FPDF_PAGE Page, int In
     CheckAnnotationPlace(Value);
     const TPdfAnnotation current = GetAnnotation(Document, PageIndex, Page, Index);
     Check(current.Subtype == Value.Subtype, QStringLiteral("Incorrect annotation subtype"));
-    // A colour is written only where it changes: the engine writes none into an annotation that has an
-    // appearance stream.
-    TPdfAnnotation changes = Value;
-    changes.HasColor = Value.HasColor && !(current.HasColor && current.Color == Value.Color &&
-                                           current.ColorAlpha == Value.ColorAlpha);
-    changes.HasInteriorColor = Value.HasInteriorColor &&
-                               !(current.HasInteriorColor && current.InteriorColor == Value.InteriorColor &&
-                                 current.InteriorColorAlpha == Value.InteriorColorAlpha);
     const OwnedAnnotation annotation = OpenAnnotation(Page, Index);
-    if ((changes.HasColor || changes.HasInteriorColor) && FPDFAnnot_HasKey(annotation.get(), "AP"))
+    const bool colorChanges = ColorChanges(current.HasColor, current.Color, current.ColorAlpha,
+                                           Value.HasColor, Value.Color, Value.ColorAlpha);
+    const bool interiorChanges =
+        ColorChanges(current.HasInteriorColor, current.InteriorColor, current.InteriorColorAlpha,
+                     Value.HasInteriorColor, Value.InteriorColor, Value.InteriorColorAlpha);
+    if ((colorChanges || interiorChanges) && FPDFAnnot_HasKey(annotation.get(), "AP"))
         DropAppearance(annotation.get(), Value.Subtype);
-    SetAnnotationData(annotation.get(), changes);
+    // Flags compare as the engine holds them, so that bits beyond the nine known ones are cleared.
+    const bool flagsChange = FPDFAnnot_GetFlags(annotation.get()) != EncodeAnnotationFlags(Value.Flags);
+    WriteAnnotationData(annotation.get(), Value,
+                        {flagsChange, colorChanges, interiorChanges,
+                         Value.HasAttachmentPoints && !(current.HasAttachmentPoints &&
+                                                        current.AttachmentPoints == Value.AttachmentPoints),
+                         !(current.Rectangle == Value.Rectangle), current.ContentsText != Value.ContentsText,
+                         current.AuthorText != Value.AuthorText});
 }
 
 void CreateAnnotation(FPDF_PAGE Page, const TPdfAnnotation& Annotation) {
@@ -195,31 +245,9 @@ void DeleteAnnotation(FPDF_PAGE Page, int Index) {
 }
 
 void SetAnnotationData(FPDF_ANNOTATION Annotation, const TPdfAnnotation& Value) {
-    Check(FPDFAnnot_SetFlags(Annotation, EncodeAnnotationFlags(Value.Flags)) != 0,
-          QStringLiteral("Cannot set flags"));
-    if (Value.HasColor)
-        WriteColor(Annotation, FPDFANNOT_COLORTYPE_Color, Value.Color, Value.ColorAlpha,
-                   QStringLiteral("Cannot set color"));
-    if (Value.HasInteriorColor)
-        WriteColor(Annotation, FPDFANNOT_COLORTYPE_InteriorColor, Value.InteriorColor,
-                   Value.InteriorColorAlpha, QStringLiteral("Cannot set interior color"));
-    if (Value.HasAttachmentPoints) {
-        // The first quadrilateral is replaced; an annotation without one, as a new one is, gets it appended.
-        const FS_QUADPOINTSF quad = Narrowed(Value.AttachmentPoints);
-        const bool written = FPDFAnnot_CountAttachmentPoints(Annotation) > 0
-                                 ? FPDFAnnot_SetAttachmentPoints(Annotation, 0, &quad)
-                                 : FPDFAnnot_AppendAttachmentPoints(Annotation, &quad);
-        Check(written, QStringLiteral("Cannot set attachment points"));
-    }
-    // Written with its left below its right and its bottom below its top, whichever way it was given.
-    const TPdfRectangle& r = Value.Rectangle;
-    const FS_RECTF rect{float(std::min(r.Left, r.Right)), float(std::max(r.Top, r.Bottom)),
-                        float(std::max(r.Left, r.Right)), float(std::min(r.Top, r.Bottom))};
-    Check(FPDFAnnot_SetRect(Annotation, &rect) != 0, QStringLiteral("Cannot set rectangle"));
-    WriteText(Annotation, FPDFANNOT_TEXTTYPE_Contents, Value.ContentsText,
-              QStringLiteral("Cannot set contents text"));
-    WriteText(Annotation, FPDFANNOT_TEXTTYPE_Author, Value.AuthorText,
-              QStringLiteral("Cannot set author text"));
+    WriteAnnotationData(
+        Annotation, Value,
+        {true, Value.HasColor, Value.HasInteriorColor, Value.HasAttachmentPoints, true, true, true});
 }
 
 } // namespace PDFium

@@ -26,8 +26,9 @@ QString FormFieldText(FormFieldTextGetter Getter, FPDF_FORMHANDLE Form, FPDF_ANN
 
 // Annotation Index of Page, page PageIndex of Document (from 0).
 TPdfAnnotation GetAnnotation(FPDF_DOCUMENT Document, int PageIndex, FPDF_PAGE Page, int Index);
-// Writes the record into annotation Index of Page, page PageIndex of Document. A colour that changes takes
-// the appearance away where the annotation is drawn from its entries, and is refused where it is not.
+// Writes the record into annotation Index of Page, page PageIndex of Document: only the entries that differ
+// from what the annotation holds, so that the others stay as they were. A colour that changes takes the
+// appearance away where the annotation is drawn from its entries, and is refused where it is not.
 void SetAnnotation(FPDF_DOCUMENT Document, int PageIndex, FPDF_PAGE Page, int Index,
                    const TPdfAnnotation& Value);
 void CreateAnnotation(FPDF_PAGE Page, const TPdfAnnotation& Annotation);

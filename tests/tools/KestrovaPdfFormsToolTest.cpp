@@ -1,5 +1,6 @@
 // kestrova-pdf's annotation and form commands end to end: annots, fields, annotate and fill run as processes
 // on the shared corpus, their saved files read back by the tool itself, qpdf and poppler.
+#include "support/PdfFixtures.h"
 #include "support/Programs.h"
 #include "support/TestData.h"
 #include "tests/tools/ToolRun.h"
@@ -11,6 +12,20 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// The page's annotation dictionaries as qpdf writes them, one a line, their entries in order.
+QStringList AnnotationEntries(const QString& path) {
+    const QString qdf = RunProgram("qpdf", {"--qdf", "--object-streams=disable", path, "-"});
+    const QString flat = qdf.simplified();
+    const qsizetype start = flat.indexOf("/Annots [") + 9;
+    qsizetype end = start;
+    for (int depth = 1; depth > 0 && end < flat.size(); ++end)
+        depth += flat[end] == '[' ? 1 : flat[end] == ']' ? -1 : 0;
+    QStringList annotations = flat.mid(start, end - 1 - start).split(">> <<");
+    for (QString& annotation : annotations)
+        annotation = annotation.remove("<<").remove(">>").trimmed();
+    return annotations;
+}
 
 bool StructureIsSound(const QString& path) {
     return RunProgram("qpdf", {"--check", path}).contains("No syntax or stream encoding errors found");
@@ -290,4 +305,27 @@ TEST(KestrovaPdfFormsTool, AValueTheFieldDoesNotTakeWritesNothing) {
     EXPECT_TRUE(run.Errors.contains("Form field \"checkbox\" does not take the value \"Maybe\""))
         << run.Errors.toStdString();
     EXPECT_FALSE(QFile::exists(out));
+}
+
+// Changing one entry leaves every other as it was: no flags where there were none, the rectangle and the ink
+// as written (numbers that the engine's 32-bit floats hold exactly); a colour writes its opacity beside it.
+TEST(KestrovaPdfFormsTool, AnnotateSetChangesOnlyWhatItNames) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    FixturePage page{{200, 200}};
+    page.Annotations = {
+        "<< /Type /Annot /Subtype /Ink /Rect [ 10.5 20.25 150.125 160.0625 ] /InkList [ [ 12.375 "
+        "22.5 140.0625 150.75 ] ] /C [ 0 0 1 ] >>",
+        "<< /Type /Annot /Subtype /Square /Rect [ 30.5 30.25 90.125 80.0625 ] /F 4 /C [ 1 0 0 ] >>"};
+    const QString input = WritePdf(dir.path(), "annotated.pdf", FixtureDocument{{page}});
+    const QString out = dir.filePath("out.pdf");
+    const ToolRun run = RunTool({"annotate", input, out, "set", "1", "0", "contents=hello", "set", "1", "1",
+                                 "author=Ada", "set", "1", "1", "color=00FF00"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    EXPECT_TRUE(StructureIsSound(out));
+    EXPECT_EQ(
+        AnnotationEntries(out).join('\n').toStdString(),
+        "/C [ 0 0 1 ] /Contents (hello) /InkList [ [ 12.375 22.5 140.0625 150.75 ] ] /Rect [ 10.5 20.25 "
+        "150.125 160.0625 ] /Subtype /Ink /Type /Annot\n"
+        "/C [ 0 1 0 ] /CA 1 /F 4 /Rect [ 30.5 30.25 90.125 80.0625 ] /Subtype /Square /T (Ada) /Type /Annot");
 }
