@@ -7,6 +7,7 @@
 #include "support/TestData.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -32,6 +33,23 @@ FixtureDocument LinkedPages() {
     document.Pages = {FixturePage{{612, 792}, "Links", 0, {toThree, toWeb}}, FixturePage{{612, 792}, "Two"},
                       FixturePage{{612, 792}, "Three"}};
     return document;
+}
+
+// LinkedPages with the page labels i, ii and 1, added as an incremental update adds them: the catalog again,
+// with its own cross-reference section after the file's.
+QByteArray LabelledLinkedPages() {
+    QByteArray pdf = MakePdf(LinkedPages());
+    const QByteArray previous = pdf.mid(pdf.lastIndexOf("startxref\n") + 10).split('\n').first();
+    const qsizetype sizeAt = pdf.lastIndexOf("/Size ") + 6;
+    const QByteArray size = pdf.mid(sizeAt, pdf.indexOf(' ', sizeAt) - sizeAt);
+    const qsizetype catalog = pdf.size();
+    pdf += "1 0 obj\n<< /Type /Catalog /Pages 2 0 R /PageLabels << /Nums [0 << /S /r >> 2 << /S /D >>] >> "
+           ">>\nendobj\n";
+    const qsizetype xref = pdf.size();
+    pdf += "xref\n1 1\n" + QByteArray::number(catalog).rightJustified(10, '0') +
+           " 00000 n \ntrailer\n<< /Size " + size + " /Root 1 0 R /Prev " + previous + " >>\nstartxref\n" +
+           QByteArray::number(xref) + "\n%%EOF\n";
+    return pdf;
 }
 
 } // namespace
@@ -73,14 +91,20 @@ TEST_F(ViewerTest, AClickOnALinkGoesToItsPageOrHandsTheAddressToTheDesktop) {
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
-// A link under the mouse shows where it goes in the status bar; an address the desktop cannot open is said to
-// be so.
+// A link under the mouse shows where it goes in the status bar, a page by its label; an address the desktop
+// cannot open is said to be so.
 TEST_F(ViewerTest, ALinkShowsWhereItGoesAndSaysWhenItCannotBeOpened) {
-    Open(WritePdf(folder.path(), "links.pdf", LinkedPages()));
+    const QString file = folder.filePath("labelled.pdf");
+    QFile labelled(file);
+    ASSERT_TRUE(labelled.open(QIODevice::WriteOnly));
+    labelled.write(LabelledLinkedPages());
+    labelled.close();
+    Open(file);
+    ASSERT_EQ(window.Pdf().PageLabel(3), "1");
     auto* status = window.findChild<QStatusBar*>();
     ASSERT_NE(status, nullptr);
     const QList<std::pair<QPoint, QString>> hovers = {{ViewPoint(100, 420), "https://example.com/kestrova"},
-                                                      {ViewPoint(100, 620), "Page 3"},
+                                                      {ViewPoint(100, 620), "Page 1"},
                                                       {ViewPoint(100, 300), ""}};
     for (const auto& [point, shown] : hovers) {
         // Sent, not moved to: the pointer of the tests' display may already stand there.
