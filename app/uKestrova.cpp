@@ -197,7 +197,11 @@ void TPrint::FormCreate() {
     // Before any step that may fail, so that in whatever layout the window ends, Trust is never enabled under
     // the administrator's policy.
     ShowTrust();
-    AssignmentTable::SetUp(*Cds, FCdsFilePath);
+    // A settings window holds the table before it reads it: a row that another window saved in between would
+    // be missing from this window's copy, and lost at its next save.
+    const QString refusal = FInvocationUrl.isEmpty() ? HoldTable() : QString();
+    if (refusal.isEmpty())
+        LoadTable();
     const bool printMode = ReadUrl(ModuleAddress, pdfurl);
     if (printMode)
         PrintOptions = LinkPrintOptions(FInvocationUrl);
@@ -213,7 +217,8 @@ void TPrint::FormCreate() {
             return AssignmentTable::MissingPrinterNote(
                 Cds->FieldValue(row, Cds->FieldIndex(AssignmentTable::fdSpecifyprintername)), printers);
         });
-        HoldTable();
+        if (!refusal.isEmpty())
+            throw EDatabaseError(refusal);
         return;
     }
     setWindowFlag(Qt::FramelessWindowHint, true);
@@ -222,14 +227,32 @@ void TPrint::FormCreate() {
     StartPrinting->start();
 }
 
-void TPrint::HoldTable() {
+QString TPrint::HoldTable() {
     try {
         FTableHold = AssignmentTable::HoldForEditing(FCdsFilePath);
-    } catch (const EDatabaseError&) {
+        return QString();
+    } catch (const EDatabaseError& error) {
         // The other window's rows must not be lost to a save from this one.
-        Cds->Close();
+        DisableTable(error.Message());
         pButton->setEnabled(false);
+        return error.Message();
+    }
+}
+
+void TPrint::LoadTable() {
+    try {
+        AssignmentTable::SetUp(*Cds, FCdsFilePath);
+    } catch (const EDatabaseError& error) {
+        DisableTable(error.Message());
         throw;
+    }
+}
+
+void TPrint::DisableTable(const QString& Reason) {
+    Cds->Close();
+    for (QPushButton* command : {btAppend, btEditor, btDelete}) {
+        command->setEnabled(false);
+        command->setToolTip(QStringLiteral("The table cannot be changed here: %1").arg(Reason));
     }
 }
 

@@ -87,9 +87,13 @@ public:
 private:
     void CreateControls();
     void FormCreate();
-    // Holds the table for this window's changes; refused while another window holds it, when the table
-    // closes and its buttons are disabled.
-    void HoldTable();
+    // Holds the table for this window's changes, before it is read. Refused while another window holds it:
+    // the table stays closed, its buttons are disabled, and the refusal is returned (empty when held).
+    QString HoldTable();
+    // Sets the table up from its file; one that cannot be loaded stays closed, its buttons disabled.
+    void LoadTable();
+    // Closes the table and disables Append, Editor and Delete, each saying why as its tooltip.
+    void DisableTable(const QString& Reason);
 
     QString FInvocationUrl;
     bool FPlaced = false;
