@@ -4,9 +4,11 @@
 #include "pdf/binding/EngineText.h"
 #include "pdf/core/PageSpace.h"
 #include "pdf/core/Rendering.h"
+#include "pdf/engine/FPdfEdit.h"
 #include "pdf/engine/FPdfPpo.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <tuple>
 
 namespace PDFium {
@@ -82,6 +84,44 @@ void ReadColorsBehindAppearance(FPDF_DOCUMENT document, int pageIndex, int index
     const EngineColor interior = ReadColor(annotation.get(), FPDFANNOT_COLORTYPE_InteriorColor);
     std::tie(result.HasInteriorColor, result.InteriorColor, result.InteriorColorAlpha) =
         std::tuple(interior.Has, interior.Color, interior.Alpha);
+}
+
+using PathColorGetter = FPDF_BOOL (*)(FPDF_PAGEOBJECT, unsigned int*, unsigned int*, unsigned int*,
+                                      unsigned int*);
+
+// The engine reads a colour entry's components from 0 to 1 as 0 to 255 cut down (0.9 reads 229) where every
+// other reader rounds (230); the paths of the annotation's appearance it reads rounded. The colour of the
+// first path drawn (Getter: stroked or filled) within one step of the entry's is taken in its place; where no
+// path is, the entry's stays.
+void RoundFromAppearance(FPDF_ANNOTATION annotation, PathColorGetter getter, TColor& color) {
+    const auto channel = [](TColor value, int shift) {
+        return int((value >> shift) & 0xFF);
+    };
+    const int count = FPDFAnnot_GetObjectCount(annotation);
+    for (int i = 0; i < count; ++i) {
+        FPDF_PAGEOBJECT object = FPDFAnnot_GetObject(annotation, i);
+        unsigned int r = 0, g = 0, b = 0, a = 0;
+        if (!object || FPDFPageObj_GetType(object) != FPDF_PAGEOBJ_PATH || !getter(object, &r, &g, &b, &a))
+            continue;
+        const TColor drawn = (r & 0xFF) | (g & 0xFF) << 8 | (b & 0xFF) << 16;
+        if (std::abs(channel(drawn, 0) - channel(color, 0)) <= 1 &&
+            std::abs(channel(drawn, 8) - channel(color, 8)) <= 1 &&
+            std::abs(channel(drawn, 16) - channel(color, 16)) <= 1) {
+            color = drawn;
+            return;
+        }
+    }
+}
+
+// The colours behind an appearance rounded where the appearance draws them: a highlight fills its colour, ink
+// strokes it, a square strokes its colour and fills its interior.
+void RoundColorsFromAppearance(FPDF_ANNOTATION annotation, TPdfAnnotation& result) {
+    if (result.HasColor && result.Subtype == anHighlight)
+        RoundFromAppearance(annotation, FPDFPageObj_GetFillColor, result.Color);
+    if (result.HasColor && (result.Subtype == anInk || result.Subtype == anSquare))
+        RoundFromAppearance(annotation, FPDFPageObj_GetStrokeColor, result.Color);
+    if (result.HasInteriorColor && result.Subtype == anSquare)
+        RoundFromAppearance(annotation, FPDFPageObj_GetFillColor, result.InteriorColor);
 }
 
 // Takes away the appearance of an annotation whose colour changes, where the engine and every reader draw
@@ -200,8 +240,10 @@ TPdfAnnotation GetAnnotation(FPDF_DOCUMENT Document, int PageIndex, FPDF_PAGE Pa
     result.Rectangle = {rect.left, rect.top, rect.right, rect.bottom};
     result.ContentsText = AnnotationText(handle, FPDFANNOT_TEXTTYPE_Contents);
     result.AuthorText = AnnotationText(handle, FPDFANNOT_TEXTTYPE_Author);
-    if (FPDFAnnot_HasKey(handle, "AP") && (FPDFAnnot_HasKey(handle, "C") || FPDFAnnot_HasKey(handle, "IC")))
+    if (FPDFAnnot_HasKey(handle, "AP") && (FPDFAnnot_HasKey(handle, "C") || FPDFAnnot_HasKey(handle, "IC"))) {
         ReadColorsBehindAppearance(Document, PageIndex, Index, result);
+        RoundColorsFromAppearance(handle, result);
+    }
     return result;
 }
 

@@ -342,6 +342,46 @@ TEST(Annotations, TheColoursBehindAnAppearanceAreReadAndChangedWhereTheAnnotatio
     EXPECT_EQ(pdf.Annotation(1).Color, 0x00FFFFu);
 }
 
+// Colour entries whose components the engine cuts down where every other reader rounds them (0.61 of 255 is
+// 155.55): read rounded where the appearance draws a path in the colour, as the engine reads that path;
+// as the engine reads the entry where the appearance draws none.
+TEST(Annotations, ColoursThatTheAppearanceDrawsReadRoundedAsOtherReadersReadThem) {
+    const auto appearance = [](const QByteArray& content) {
+        return "<< /Type /XObject /Subtype /Form /BBox [0 0 612 792] /Length " +
+               QByteArray::number(content.size()) + " >>\nstream\n" + content + "\nendstream";
+    };
+    FixtureDocument document;
+    document.Pages.first().Annotations = {
+        "<< /Type /Annot /Subtype /Highlight /Rect [10 10 60 30] /QuadPoints [10 30 60 30 10 10 60 10] "
+        "/C [0.61 0.83 0.47] /AP << /N @object0 >> >>",
+        "<< /Type /Annot /Subtype /Square /Rect [30 30 70 70] /C [0.61 0.83 0.47] /IC [0.47 0.61 0.83] "
+        "/AP << /N @object1 >> >>",
+        "<< /Type /Annot /Subtype /Ink /Rect [10 10 50 50] /InkList [[10 10 50 50]] /C [0.9 0.61 0.83] "
+        "/AP << /N @object2 >> >>",
+        "<< /Type /Annot /Subtype /Square /Rect [30 30 70 70] /C [0.61 0.83 0.47] /AP << /N @object3 >> >>"};
+    document.Objects = {appearance("0.61 0.83 0.47 rg 10 10 50 20 re f"),
+                        appearance("0.61 0.83 0.47 RG 0.47 0.61 0.83 rg 31 31 38 38 re B"),
+                        appearance("0.9 0.61 0.83 RG 10 10 m 50 50 l S"),
+                        appearance("0 0 1 RG 31 31 38 38 re S")};
+    QTemporaryDir dir;
+    TPdf pdf;
+    Open(pdf, WritePdf(dir.path(), "colours.pdf", document));
+    // TColor is 0x00BBGGRR: 0.61 156 (0x9C), 0.83 212 (0xD4), 0.47 120 (0x78), 0.9 230 (0xE6).
+    const struct {
+        int Index;
+        TColor Color;
+        TColor InteriorColor;
+    } cases[] = {{0, 0x78D49C, 0}, {1, 0x78D49C, 0xD49C78}, {2, 0xD49CE6, 0}, {3, 0x77D39B, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Index);
+        const TPdfAnnotation read = pdf.Annotation(c.Index);
+        EXPECT_EQ(read.Color, c.Color);
+        if (c.InteriorColor != 0) {
+            EXPECT_EQ(read.InteriorColor, c.InteriorColor);
+        }
+    }
+}
+
 TEST(Annotations, DeletingMovesTheFollowingAnnotationsDown) {
     TPdf pdf;
     OpenBlankPage(pdf);

@@ -144,6 +144,13 @@ QByteArray MakePdf(const FixtureDocument& document) {
     const bool hasInfo = !document.Title.isEmpty();
     if (hasInfo)
         objects.append("<< /Title " + PdfString(document.Title) + " >>");
+    const qsizetype info = objects.size();
+    // Replaced from the last, so that @object1 is not taken for the start of @object10.
+    const qsizetype first = objects.size() + 1;
+    objects += document.Objects;
+    for (QByteArray& object : objects)
+        for (qsizetype i = document.Objects.size() - 1; i >= 0; --i)
+            object.replace("@object" + QByteArray::number(i), QByteArray::number(first + i) + " 0 R");
 
     QByteArray pdf = "%PDF-" + document.Version.toLatin1() + "\n%\xE2\xE3\xCF\xD3\n";
     QList<qsizetype> offsets;
@@ -157,7 +164,7 @@ QByteArray MakePdf(const FixtureDocument& document) {
         pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
     pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R";
     if (hasInfo)
-        pdf += " /Info " + QByteArray::number(objects.size()) + " 0 R";
+        pdf += " /Info " + QByteArray::number(info) + " 0 R";
     pdf += " >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
     return pdf;
 }
