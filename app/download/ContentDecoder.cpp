@@ -88,7 +88,8 @@ void TContentDecoder::Feed(const QByteArray& Data, const TDecodedBlock& Out) {
         }
     }
     z_stream& stream = inflater.Stream;
-    stream.next_in = reinterpret_cast<Bytef*>(input.data());
+    // zlib reads the input and never writes it.
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.constData()));
     stream.avail_in = uInt(input.size());
     QByteArray block(BlockBytes, Qt::Uninitialized);
     for (;;) {
