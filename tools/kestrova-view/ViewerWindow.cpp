@@ -19,7 +19,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -133,12 +132,11 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
     lwThumbnails->OnPageChosen = [this](int page) {
         Guarded([&] { JumpToPage(page); });
     };
-    lwResults = new QListWidget;
+    lwResults = new TSearchResults;
     lwResults->setObjectName(QStringLiteral("lwResults"));
-    connect(lwResults, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem* item) { Guarded([&] { ShowResult(*item); }); });
-    connect(lwResults, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { Guarded([&] { ShowResult(*item); }); });
+    lwResults->OnResultChosen = [this](int page, int index) {
+        Guarded([&] { ShowResult(page, index); });
+    };
     auto* side = new QTabWidget;
     side->setObjectName(QStringLiteral("tcSide"));
     side->addTab(tvOutline, QStringLiteral("Outline"));
@@ -305,7 +303,7 @@ void TViewerWindow::BuildToolBar() {
         ShowCountState();
     };
     FCount->OnPageCounted = [this](int page, const TTextRanges& matches) {
-        ListResults(page, matches);
+        lwResults->AddPage(*FPdf, page, matches);
     };
 }
 
@@ -800,29 +798,11 @@ void TViewerWindow::ShowSearchState(bool Found) {
                              .arg(view.Selection().size()));
 }
 
-// A line of the results for each match of a page: the page's label and the match among the words around it.
-void TViewerWindow::ListResults(int PageNumber, const TTextRanges& Matches) {
-    constexpr int Around = 30;
-    const QString label = FPdf->PageLabel(PageNumber);
-    FPdf->SetPageNumber(PageNumber);
-    const int characters = FPdf->CharacterCount();
-    for (int index = 0; index < Matches.size(); ++index) {
-        const TTextRange match = Matches[index];
-        const int start = std::max(0, match.StartIndex - Around);
-        const int end = std::min(characters, match.StartIndex + match.Count + Around);
-        const QString context = FPdf->Text(start, end - start).simplified();
-        auto* item = new QListWidgetItem(
-            QStringLiteral("%1: %2").arg(label.isEmpty() ? QString::number(PageNumber) : label, context),
-            lwResults);
-        item->setData(Qt::UserRole, PageNumber);
-        item->setData(Qt::UserRole + 1, index);
-    }
-}
-
-void TViewerWindow::ShowResult(const QListWidgetItem& Item) {
+// Goes to a match chosen in the results, as a jump that Back returns from.
+void TViewerWindow::ShowResult(int PageNumber, int Index) {
     FSeek->Stop();
     const int from = FColumn->CurrentPage();
-    FSearch.SetHit(Item.data(Qt::UserRole).toInt(), Item.data(Qt::UserRole + 1).toInt());
+    FSearch.SetHit(PageNumber, Index);
     ShowHitFound(true);
     if (FColumn->CurrentPage() != from)
         FHistory.Leave(from);

@@ -8,6 +8,7 @@
 #include "PageLabelBox.h"
 #include "PrintDialog.h"
 #include "SearchCount.h"
+#include "SearchResults.h"
 #include "TextSelection.h"
 #include "TimeSlices.h"
 #include "ViewHistory.h"
@@ -20,8 +21,6 @@
 #include <optional>
 
 class QLabel;
-class QListWidget;
-class QListWidgetItem;
 class TPresentation;
 class QMenu;
 class QLineEdit;
@@ -110,8 +109,7 @@ private:
     void ShowCountState();
     void FocusSearch();
     void ShowHit();
-    void ListResults(int PageNumber, const PDFium::TTextRanges& Matches);
-    void ShowResult(const QListWidgetItem& Item);
+    void ShowResult(int PageNumber, int Index);
     void ChooseBookmark(const PDFium::TBookmark& Bookmark);
     void openDocument(const QString& FileName, const QString& Password);
     void ShowDocument(const QString& FileName, const QString& Password, const QByteArray& Data);
@@ -143,7 +141,7 @@ private:
     TPageColumn* FColumn;
     TOutlineTree* tvOutline;
     TThumbnailPane* lwThumbnails;
-    QListWidget* lwResults;
+    TSearchResults* lwResults;
     std::unique_ptr<TPresentation> FPresentation;
     TPageLabelBox* sePage;
     QLabel* lPageCount;
