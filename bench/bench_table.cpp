@@ -72,12 +72,12 @@ BENCHMARK(BM_LookUpTheLastRow)
     ->RangeMultiplier(10)
     ->Range(1, Largest)
     ->Unit(benchmark::kMicrosecond)
-    ->Complexity();
+    ->Complexity(benchmark::oN);
 BENCHMARK(BM_LookUpAMissingAddress)
     ->RangeMultiplier(10)
     ->Range(1, Largest)
     ->Unit(benchmark::kMicrosecond)
-    ->Complexity();
+    ->Complexity(benchmark::oN);
 
 } // namespace
 
