@@ -124,7 +124,7 @@ std::optional<TPdfFormFieldEntry> Describe(TPdf& pdf, int index) {
     entry.EngineFlags = FPDFAnnot_GetFormFieldFlags(form, widget);
     entry.Kind = Kind(form, chain, entry.EngineFlags);
     if (entry.Kind == fkCheckBox || entry.Kind == fkRadioButton) {
-        entry.State = AnnotationText(widget, "AS");
+        entry.State = ShownState(form, widget);
         entry.Checked = !entry.State.isEmpty() && entry.State != QLatin1String("Off");
     }
     if (entry.Kind == fkComboBox || entry.Kind == fkListBox)

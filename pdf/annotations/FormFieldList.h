@@ -32,7 +32,8 @@ struct TPdfFormFieldEntry {
     QString Value;
     int EngineFlags = 0; // the field's whole flag word
     // Check boxes and radio buttons: the appearance state the widget shows ("Off" or its on state), and
-    // whether that is its on state.
+    // whether that is its on state; "Off" where the state names no appearance of the widget, which is then
+    // drawn empty.
     QString State;
     bool Checked = false;
     QStringList Options;  // choice fields: the labels offered

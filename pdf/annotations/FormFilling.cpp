@@ -60,7 +60,7 @@ QString AsTyped(QString text) {
 
 void TypeText(FillingPages& pages, const TPdfFormFieldEntry& field, const QString& value) {
     const FormPage& page = pages.On(field.PageNumber);
-    page.Click(field.Index);
+    page.Focus(field.Index);
     // Select the whole text, as a person would: to its start, then with Shift to its end.
     PressKey(page, FWL_VKEY_Home, FWL_EVENTFLAG_ControlKey);
     PressKey(page, FWL_VKEY_End, FWL_EVENTFLAG_ControlKey | FWL_EVENTFLAG_ShiftKey);
@@ -75,10 +75,15 @@ void TypeText(FillingPages& pages, const TPdfFormFieldEntry& field, const QStrin
         SetFormField(page.Page(), field.Index, value);
 }
 
+// Presses the box until its state is the value: twice at most, so that a box whose state names none of its
+// appearances, drawn empty, is switched on and then off. Taken where it then shows the value.
 void SetCheckBox(FillingPages& pages, const TPdfFormFieldEntry& field, const QString& value) {
     const FormPage& page = pages.On(field.PageNumber);
-    if (field.Checked != (value != QLatin1String("Off"))) {
-        page.Click(field.Index);
+    const auto state = [&] {
+        return AnnotationText(OpenAnnotation(page.Page(), field.Index).get(), "AS");
+    };
+    for (int presses = 0; presses < 2 && state() != value; ++presses) {
+        page.Press(field.Index);
         page.Commit();
     }
     CheckTaken(page.State(field.Index) == value, field, value);
@@ -106,7 +111,7 @@ void SetRadioGroup(FillingPages& pages, const QList<TPdfFormFieldEntry>& buttons
     }
     for (const TPdfFormFieldEntry& button : candidates) {
         const FormPage& page = pages.On(button.PageNumber);
-        page.Click(button.Index);
+        page.Press(button.Index);
         page.Commit();
         const QString state = page.State(button.Index);
         if (state == value || (byExportValue && state != QLatin1String("Off")))
@@ -119,7 +124,7 @@ void SetRadioGroup(FillingPages& pages, const QList<TPdfFormFieldEntry>& buttons
 // one.
 void SelectOptions(FillingPages& pages, const TPdfFormFieldEntry& field, const QStringList& values) {
     const FormPage& page = pages.On(field.PageNumber);
-    page.Click(field.Index);
+    page.Focus(field.Index);
     const bool several = field.EngineFlags & MultiSelectFlag;
     for (int option = 0; option < field.Options.size(); ++option)
         if (several || values.contains(field.Options[option]))

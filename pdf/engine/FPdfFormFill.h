@@ -220,6 +220,8 @@ inline FPDF_BOOL (*FORM_OnKeyDown)(FPDF_FORMHANDLE hHandle, FPDF_PAGE page, int 
 inline FPDF_BOOL (*FORM_OnKeyUp)(FPDF_FORMHANDLE hHandle, FPDF_PAGE page, int nKeyCode,
                                  int modifier) = nullptr;
 inline FPDF_BOOL (*FORM_OnChar)(FPDF_FORMHANDLE hHandle, FPDF_PAGE page, int nChar, int modifier) = nullptr;
+// Gives the focus to the widget annotation, as a click on it would.
+inline FPDF_BOOL (*FORM_SetFocusedAnnot)(FPDF_FORMHANDLE handle, FPDF_ANNOTATION annot) = nullptr;
 
 // Text of the focused field, UTF-16LE, sizes in bytes.
 inline unsigned long (*FORM_GetFocusedText)(FPDF_FORMHANDLE hHandle, FPDF_PAGE page, void* buffer,
@@ -279,6 +281,7 @@ inline FPDF_BOOL (*FPDF_LoadXFA)(FPDF_DOCUMENT document) = nullptr;
     X(FORM_OnKeyDown)                                                                                        \
     X(FORM_OnKeyUp)                                                                                          \
     X(FORM_OnChar)                                                                                           \
+    X(FORM_SetFocusedAnnot)                                                                                  \
     X(FORM_GetFocusedText)                                                                                   \
     X(FORM_GetSelectedText)                                                                                  \
     X(FORM_ReplaceSelection)                                                                                 \

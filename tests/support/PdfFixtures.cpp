@@ -114,7 +114,8 @@ QByteArray MakePdf(const FixtureDocument& document) {
     const QByteArray outlines =
         document.OutlineDepth > 0 ? " /Outlines " + QByteArray::number(outlineRoot) + " 0 R" : QByteArray();
     objects.append("<< /Type /Catalog /Pages 2 0 R" + outlines + NamedDestinations(document.Destinations) +
-                   NameTree(document.NameTreeDestinations) + " >>");
+                   NameTree(document.NameTreeDestinations) +
+                   (document.Catalog.isEmpty() ? QByteArray() : ' ' + document.Catalog) + " >>");
     QByteArray kids;
     for (int i = 0; i < pageCount; ++i)
         kids += QByteArray::number(4 + 2 * i) + " 0 R ";

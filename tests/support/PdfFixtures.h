@@ -50,6 +50,7 @@ struct FixtureDocument {
     QList<std::pair<char, QByteArray>> FontGlyphs{};
     // An outline of one entry a level, titled "Level 1" and on, this many levels deep.
     int OutlineDepth = 0;
+    QByteArray Catalog{}; // further entries of the catalog as they stand, such as an /AcroForm
     // Further indirect objects as they stand, such as an appearance stream. "@object0", "@object1", ... in
     // the pages' annotations and in these objects stand for references to them.
     QList<QByteArray> Objects{};

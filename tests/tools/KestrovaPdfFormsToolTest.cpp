@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -328,4 +329,81 @@ TEST(KestrovaPdfFormsTool, AnnotateSetChangesOnlyWhatItNames) {
         "/C [ 0 0 1 ] /Contents (hello) /InkList [ [ 12.375 22.5 140.0625 150.75 ] ] /Rect [ 10.5 20.25 "
         "150.125 160.0625 ] /Subtype /Ink /Type /Annot\n"
         "/C [ 0 1 0 ] /CA 1 /F 4 /Rect [ 30.5 30.25 90.125 80.0625 ] /Subtype /Square /T (Ada) /Type /Annot");
+}
+
+namespace {
+
+// A form of one page whose widgets overlap: the text field Under and the check box Covered lie under the text
+// field Over, listed last and so on top; the check box Stale says Yes, a state that names none of its
+// appearances (On and Off), so that it is drawn empty.
+FixtureDocument OverlappingForm() {
+    const auto stream = [](const QByteArray& content) {
+        return "<< /Type /XObject /Subtype /Form /BBox [0 0 20 20] /Length " +
+               QByteArray::number(content.size()) + " >>\nstream\n" + content + "\nendstream";
+    };
+    const QByteArray widget = "/Type /Annot /Subtype /Widget /P 4 0 R /F 4 ";
+    const QByteArray box = "/FT /Btn /AP << /N << /On @object4 /Off @object5 >> >> /MK << /CA (4) >> "
+                           "/DA (/ZaDb 0 Tf 0 g) ";
+    FixtureDocument document;
+    document.Catalog =
+        "/AcroForm << /Fields [@object0 @object1 @object2 @object3] /DA (/Helv 0 Tf 0 g) /DR << "
+        "/Font << /Helv << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> /ZaDb << /Type /Font "
+        "/Subtype /Type1 /BaseFont /ZapfDingbats >> >> >> >>";
+    document.Objects = {"<< " + widget + "/FT /Tx /T (Under) /Rect [50 50 150 80] /DA (/Helv 12 Tf 0 g) >>",
+                        "<< " + widget + "/FT /Tx /T (Over) /Rect [40 40 160 170] /DA (/Helv 12 Tf 0 g) >>",
+                        "<< " + widget + box + "/T (Stale) /Rect [200 100 220 120] /V /Yes /AS /Yes >>",
+                        "<< " + widget + box + "/T (Covered) /Rect [60 140 80 160] /V /Off /AS /Off >>",
+                        stream("0 0 0 rg 2 2 16 16 re f"),
+                        stream("")};
+    document.Pages.first().Annotations = {"@object0", "@object2", "@object3", "@object1"};
+    return document;
+}
+
+// A field as qpdf reads it: its value ("u:" before a text, "/" before a name) and its widget's appearance
+// state.
+QJsonObject QpdfField(const QString& path, const QString& name) {
+    const QJsonObject json =
+        QJsonDocument::fromJson(RunProgram("qpdf", {"--json", "--json-key=acroform", path}).toUtf8())
+            .object();
+    for (const QJsonValue& field : json["acroform"]["fields"].toArray())
+        if (field["fullname"].toString() == name)
+            return field.toObject();
+    return {};
+}
+
+} // namespace
+
+// A field under another widget is filled through the focus of its own widget, and a check box drawn empty
+// though its state says otherwise is reported so and switched off.
+TEST(KestrovaPdfFormsTool, FillReachesCoveredFieldsAndSwitchesEveryCheckBoxOff) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString input = WritePdf(dir.path(), "overlapping.pdf", OverlappingForm());
+    const QJsonObject before = RunTool({"fields", input}).Json();
+    EXPECT_EQ(FieldNamed(before, "Stale")["State"].toString(), "Off");
+    EXPECT_FALSE(FieldNamed(before, "Stale")["Checked"].toBool());
+    const QString out = dir.filePath("filled.pdf");
+    const ToolRun run = RunTool({"fill", input, out, "Under=hello", "Covered=On", "Stale=Off"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    EXPECT_TRUE(StructureIsSound(out));
+    const QJsonObject after = RunTool({"fields", out}).Json();
+    EXPECT_EQ(FieldNamed(after, "Under")["Value"].toString(), "hello");
+    EXPECT_EQ(FieldNamed(after, "Over")["Value"].toString(), "");
+    EXPECT_EQ(FieldNamed(after, "Covered")["State"].toString(), "On");
+    EXPECT_EQ(FieldNamed(after, "Stale")["State"].toString(), "Off");
+    const struct {
+        const char* Name;
+        const char* Value;
+        const char* State;
+    } read[] = {{"Under", "u:hello", ""}, {"Covered", "/On", "/On"}, {"Stale", "/Off", "/Off"}};
+    for (const auto& field : read) {
+        SCOPED_TRACE(field.Name);
+        const QJsonObject qpdf = QpdfField(out, field.Name);
+        EXPECT_EQ(qpdf["value"].toString(), field.Value);
+        EXPECT_EQ(qpdf["annotation"]["appearancestate"].toString(), field.State);
+    }
+    // Poppler draws the covered box checked and the stale one empty.
+    const QImage page = PopplerPage(dir, out);
+    EXPECT_GT(DarkPixels(page, {62, 634, 16, 16}), 100);
+    EXPECT_EQ(DarkPixels(page, {202, 674, 16, 16}), 0);
 }
