@@ -66,9 +66,10 @@ TEST_F(ViewerTest, AnEncryptedDocumentAsksForItsPassword) {
 // clears the search; Ctrl+W closes the document, Ctrl+Q the window.
 TEST_F(ViewerTest, TheEmptyWindowOffersOnlyWhatWorksWithoutADocument) {
     REQUIRE_TESTDATA("realworld/libtasn1.pdf");
-    const QStringList needsDocument = {"acFirst",  "acNext",     "acFitWidth",     "acFitPage",
-                                       "acZoomIn", "acZoomOut",  "acRotateLeft",   "acRotateRight",
-                                       "acSaveAs", "acFindNext", "acFindPrevious", "acClose"};
+    const QStringList needsDocument = {"acFirst",       "acNext",     "acFitWidth",     "acFitPage",
+                                       "acZoomIn",      "acZoomOut",  "acRotateLeft",   "acRotateRight",
+                                       "acSaveAs",      "acFindNext", "acFindPrevious", "acClose",
+                                       "acPresentation"};
     auto enabled = [&](const QString& name) {
         return window.findChild<QAction*>(name)->isEnabled();
     };

@@ -642,7 +642,7 @@ void TViewerWindow::PageChanged() {
     // What needs a document waits for one.
     for (const char* name :
          {"acFitWidth", "acFitPage", "acZoomOut", "acZoomIn", "acRotateLeft", "acRotateRight", "acSaveAs",
-          "acFindPrevious", "acFindNext", "acClose", "acCopy", "acSelectAll", "acPrint"})
+          "acFindPrevious", "acFindNext", "acClose", "acCopy", "acSelectAll", "acPrint", "acPresentation"})
         findChild<QAction*>(QLatin1String(name))->setEnabled(open);
     edSearch->setEnabled(open);
     findChild<QAction*>(QStringLiteral("acBack"))->setEnabled(open && FHistory.CanGoBack());
