@@ -60,6 +60,7 @@ void PrintDocument(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterN
     Printer.SetOptions(Options);
     const QList<int> pages = PagesToPrint(Printer.Options().PageRanges, pageCount);
     const bool blankBack = Printer.Options().BlankBack(pages.size());
+    const bool reverse = Printer.ReverseOrder();
     const int copies = Printer.CopiesToSend();
     const QString title = Pdf.Title();
     Printer.SetTitle(title.isEmpty() ? Caption : title);
@@ -72,19 +73,22 @@ void PrintDocument(PDFium::TPdf& Pdf, TPrinter& Printer, const QString& PrinterN
     Printer.BeginDoc();
     TPageBitmap bitmap;
     int drawn = 0;
+    int begun = 0;
     try {
         for (int copy = 1; copy <= copies; ++copy) {
-            for (const int pageNumber : pages) {
-                if (drawn > 0)
+            for (qsizetype side = 0; side < SidesPerCopy(pages, blankBack); ++side) {
+                if (begun++ > 0)
                     Printer.NewPage();
+                // A blank back is a page begun and left empty.
+                const int pageNumber = SideOfCopy(pages, blankBack, reverse, side);
+                if (pageNumber == 0)
+                    continue;
                 QCoreApplication::processEvents();
                 PrintPage(Pdf, Printer, pageNumber, bitmap);
                 ++drawn;
                 if (OnPage)
                     OnPage(drawn, copies * int(pages.size()));
             }
-            if (blankBack)
-                Printer.NewPage();
         }
     } catch (...) {
         // The pages drawn so far are printed; with none drawn, the job is cancelled rather than a blank

@@ -25,3 +25,12 @@ QList<int> PagesToPrint(const QList<std::pair<int, int>>& PageRanges, int PageCo
                            .arg(PageCount));
     return pages;
 }
+
+qsizetype SidesPerCopy(const QList<int>& Pages, bool BlankBack) {
+    return Pages.size() + (BlankBack ? 1 : 0);
+}
+
+int SideOfCopy(const QList<int>& Pages, bool BlankBack, bool Reverse, qsizetype Index) {
+    const qsizetype side = Reverse ? SidesPerCopy(Pages, BlankBack) - 1 - Index : Index;
+    return side < Pages.size() ? Pages[side] : 0;
+}

@@ -114,9 +114,12 @@ TPrintOptions ReadPrintOptions(const TOptionValues& Values) {
             options.MediaSource = readKeyword(name, value);
         else if (name == "page-ranges")
             options.PageRanges = readPageRanges(value);
-        else if (name == "print-color-mode")
-            options.Color = readKeyword(name, value, {"monochrome", "color"}) == "color";
-        else if (name == "print-scaling")
+        else if (name == "print-color-mode") {
+            const QByteArray mode = readKeyword(name, value, {"monochrome", "color", "auto", "bi-level"});
+            options.Color = mode == "color";
+            options.AutoColor = mode == "auto";
+            options.BiLevel = mode == "bi-level";
+        } else if (name == "print-scaling")
             options.Scaling = readScaling(value);
         else if (name == "orientation-requested")
             options.Orientation = readOrientation(value);

@@ -36,6 +36,10 @@ struct TPrintOptions {
     QByteArray MediaSource;                // empty: the printer's choice
     QList<std::pair<int, int>> PageRanges; // first and last page of each range, ascending; empty: every page
     bool Color = false;
+    // print-color-mode auto (the printer's choice: colour where it prints colour) and bi-level (black and
+    // white, no grays), settled against the printer by TCupsDestination::JobOptions.
+    bool AutoColor = false;
+    bool BiLevel = false;
     // Specified: stretched to the printable width at the top-left corner, never turned, as without options;
     // the others as IPP's print-scaling defines them.
     TScaling Scaling = TScaling::Specified;

@@ -35,9 +35,17 @@ public:
     TOptionValues UserOptions() const;
     // The destination's options that Kestrova does not carry out (UnappliedOptions).
     TOptionValues UnappliedOptions() const;
+    // Options read from Given (ReadPrintOptions), with print-color-mode auto and bi-level settled for this
+    // printer: auto prints in colour where the printer prints colour pages; the printer is sent a mode that
+    // it lists, the one Kestrova prints in, where it lists neither of these.
+    TPrintOptions JobOptions(const TOptionValues& Given) const;
     // Raises EPrinter for the first option given in Options that the destination does not support, naming
     // the option, the value and what it supports.
     void CheckSupported(const TPrintOptions& Options) const;
+    // Whether the printer stacks its sheets face up, so that a job's pages go last first, as CUPS decides it
+    // for lp: the OutputOrder, output-order or page-delivery the destination's options give, else its PPD's
+    // output order for Options (TQueuePpd::ReverseOrder).
+    bool ReverseOrder(const TPrintOptions& Options) const;
     // The stream the destination's driver takes for a job with Options (QueuePpd.h).
     TQueueStream Stream(const TPrintOptions& Options) const;
     // The sheets of a job with Options: the chosen paper or the default one with its margins, the tray, the
@@ -65,6 +73,8 @@ private:
         QByteArray SheetBack = "normal";
     };
     const TDevice* device() const;
+    // Whether the printer takes colour pages: print-color-mode color, and sRGB where it takes PWG raster.
+    bool printsColour() const;
     // The destination's options as libcups gives them, every one.
     TOptionValues destinationOptions() const;
     // The PPD with the defaults and Options marked; none for a queue without one.

@@ -185,6 +185,24 @@ void TCupsDestination::CheckSupported(const TPrintOptions& Options) const {
     }
 }
 
+bool TCupsDestination::printsColour() const {
+    ipp_attribute_t* modes = cupsFindDestSupported(FConnection, FDest, FInfo, "print-color-mode");
+    ipp_attribute_t* types = cupsFindDestSupported(FConnection, FDest, FInfo, "pwg-raster-document-type");
+    return modes && ippContainsString(modes, "color") && types && ippContainsString(types, "srgb_8");
+}
+
+TPrintOptions TCupsDestination::JobOptions(const TOptionValues& Given) const {
+    TPrintOptions options = ReadPrintOptions(Given);
+    if (!options.AutoColor && !options.BiLevel)
+        return options;
+    options.Color = options.AutoColor && printsColour();
+    const QByteArray mode = options.Given.value("print-color-mode");
+    ipp_attribute_t* modes = cupsFindDestSupported(FConnection, FDest, FInfo, "print-color-mode");
+    if (!modes || !ippContainsString(modes, mode.constData()))
+        options.Given.insert("print-color-mode", options.Color ? "color" : "monochrome");
+    return options;
+}
+
 const TQueuePpd* TCupsDestination::markedPpd(const TPrintOptions& Options) const {
     if (!Found())
         return nullptr;
@@ -194,6 +212,15 @@ const TQueuePpd* TCupsDestination::markedPpd(const TPrintOptions& Options) const
         return nullptr;
     FPpd->Mark(Options.Given);
     return FPpd.get();
+}
+
+bool TCupsDestination::ReverseOrder(const TPrintOptions& Options) const {
+    const TOptionValues given = MergeOptions(destinationOptions(), LpoptionsOptions(FQueue, FInstance));
+    for (const char* name : {"OutputOrder", "output-order", "page-delivery"})
+        if (given.contains(name))
+            return IsReverseOrder(given.value(name));
+    const TQueuePpd* ppd = markedPpd(Options);
+    return ppd && ppd->ReverseOrder();
 }
 
 TQueueStream TCupsDestination::Stream(const TPrintOptions& Options) const {
@@ -277,7 +304,9 @@ TPwgPageSetup TCupsDestination::PageSetup(const TPrintOptions& Options) const {
         setup.Type = "srgb_8";
     } else if (ipp_attribute_t* types =
                    cupsFindDestSupported(FConnection, FDest, FInfo, "pwg-raster-document-type")) {
-        if (!ippContainsString(types, "sgray_8") && ippContainsString(types, "black_1"))
+        // Bi-level pages go as 1-bit black where the printer takes it; 8-bit gray only where it takes nothing
+        // else.
+        if (ippContainsString(types, "black_1") && (Options.BiLevel || !ippContainsString(types, "sgray_8")))
             setup.Type = "black_1";
     }
 

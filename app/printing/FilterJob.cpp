@@ -1,5 +1,6 @@
 #include "app/printing/FilterJob.h"
 
+#include "app/options/PageSelection.h"
 #include "app/printing/EPrinter.h"
 
 #include <cstring>
@@ -18,6 +19,7 @@ constexpr char MarginsName[] = "kestrova-margins";
 constexpr char PagesName[] = "kestrova-pages";
 constexpr char CopiesName[] = "kestrova-copies";
 constexpr char BlankBackName[] = "kestrova-blank-back";
+constexpr char ReverseName[] = "kestrova-reverse";
 constexpr char ScalingName[] = "kestrova-scaling";
 constexpr char OrientationName[] = "kestrova-orientation";
 constexpr char ColorName[] = "kestrova-color";
@@ -177,12 +179,11 @@ TPwgPageSetup readSetup(const TAttributeReader& read) {
 } // namespace
 
 int TFilterJob::SentCount() const {
-    return Copies * int(Pages.size() + (BlankBack ? 1 : 0));
+    return Copies * int(SidesPerCopy(Pages, BlankBack));
 }
 
 int TFilterJob::SentPage(int Index) const {
-    const qsizetype inRound = Index % (Pages.size() + (BlankBack ? 1 : 0));
-    return inRound < Pages.size() ? Pages[inRound] : 0;
+    return SideOfCopy(Pages, BlankBack, Reverse, Index % SidesPerCopy(Pages, BlankBack));
 }
 
 namespace {
@@ -220,6 +221,7 @@ TOptionValues FilterJobAttributes(const TFilterJob& Job) {
         {PagesName, pageList(Job.Pages)},
         {CopiesName, QByteArray::number(Job.Copies)},
         {BlankBackName, flag(Job.BlankBack)},
+        {ReverseName, flag(Job.Reverse)},
         {ScalingName, ScalingNames[int(Job.Scaling)]},
         {OrientationName, Job.Orientation ? QByteArray::number(*Job.Orientation) : QByteArray("none")},
         {ColorName, flag(Job.Color)}};
@@ -240,6 +242,7 @@ TFilterJob ReadFilterJob(const TOptionValues& Attributes) {
     job.Pages = *pages;
     job.Copies = read.number(CopiesName, 1, MaxCopies, "a whole number from 1 to 9999");
     job.BlankBack = read.truth(BlankBackName);
+    job.Reverse = read.truth(ReverseName);
     job.Scaling = TScaling(read.keyword(ScalingName, ScalingNames));
     const QList<QByteArray> orientations{"none", "3", "4", "5", "6"};
     if (const qsizetype orientation = read.keyword(OrientationName, orientations); orientation > 0)

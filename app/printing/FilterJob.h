@@ -22,6 +22,7 @@ struct TFilterJob {
     QList<int> Pages;       // page numbers from 1, in the order they print
     int Copies = 1;         // how many times the pages are sent: the copies that the printer does not make
     bool BlankBack = false; // each time, the pages are followed by a blank page
+    bool Reverse = false;   // each time, last side first, for a printer that stacks face up
     TScaling Scaling = TScaling::Specified;
     std::optional<int> Orientation; // IPP's orientation-requested, 3 to 6
     bool Color = false;             // pages rendered in RGB rather than 8-bit gray

@@ -24,6 +24,9 @@ public:
     const TPrintOptions& Options() const { return FOptions; }
     // How many times the document's pages are to be sent: the copies that the printer does not make itself.
     virtual int CopiesToSend() const { return FOptions.Copies; }
+    // Whether each copy goes last page first: the printer stacks its sheets face up and nothing after
+    // Kestrova puts them in order.
+    virtual bool ReverseOrder() const { return false; }
 
     // The printable area of the document's paper at Resolution(), in device pixels.
     virtual int PageWidth() = 0;

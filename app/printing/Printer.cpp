@@ -69,6 +69,10 @@ int TPrinter::CopiesToSend() {
     return stream().CopiesToSend();
 }
 
+bool TPrinter::ReverseOrder() {
+    return stream().ReverseOrder();
+}
+
 TPrintStream& TPrinter::stream() {
     if (!FStream)
         FStream = OpenPrintStream(FPrinters.Names.value(PrinterIndex()), FLinkOptions);

@@ -55,6 +55,8 @@ public:
     const TPrintOptions& Options();
     // How many times the document's pages are to be sent: the copies that the printer does not make itself.
     int CopiesToSend();
+    // Whether each copy goes last page first (TPrintStream).
+    bool ReverseOrder();
 
     // The document name that the print queue shows.
     const QString& Title() const { return FTitle; }

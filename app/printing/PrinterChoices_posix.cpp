@@ -19,7 +19,7 @@ TPrinterChoices ReadPrinterChoices(const QString& PrinterName) {
     // Asked as the print stream asks before a job, so that what is offered is what a job takes.
     const auto takes = [&destination](const QByteArray& option, const QByteArray& value) {
         try {
-            destination.CheckSupported(ReadPrintOptions({{option, value}}));
+            destination.CheckSupported(destination.JobOptions({{option, value}}));
             return true;
         } catch (const EPrinter&) {
             return false;

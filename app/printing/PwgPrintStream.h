@@ -35,6 +35,7 @@ public:
     QMargins Margins() override { return FSetup.Margins(); }
 
     int CopiesToSend() const override { return FPrinterCopies ? 1 : FOptions.Copies; }
+    bool ReverseOrder() const override { return FReverse; }
 
     bool TakesDocument() const override {
         return FViaFilter || FStream == TQueueStream::Pdf || FStream == TQueueStream::Raw;
@@ -69,4 +70,5 @@ private:
     bool FPageDrawn = false;
     int FPagesSent = 0;
     bool FPrinterCopies = false; // the printer makes the copies itself
+    bool FReverse = false;       // each copy goes last page first
 };

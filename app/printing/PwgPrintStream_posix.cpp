@@ -49,7 +49,7 @@ QByteArray DocumentBytes(PDFium::TPdf& Pdf) {
 TPwgPrintStream::TPwgPrintStream(std::unique_ptr<TCupsDestination> Destination,
                                  const TOptionValues& LinkOptions)
     : FDestination(std::move(Destination)), FJob(*FDestination) {
-    FOptions = ReadPrintOptions(MergeOptions(FDestination->UserOptions(), LinkOptions));
+    FOptions = FDestination->JobOptions(MergeOptions(FDestination->UserOptions(), LinkOptions));
     // A destination that cannot be found refuses the job at its beginning, in the print system's words.
     if (FDestination->Found()) {
         FDestination->CheckSupported(FOptions);
@@ -59,8 +59,10 @@ TPwgPrintStream::TPwgPrintStream(std::unique_ptr<TCupsDestination> Destination,
             WriteLog(QStringLiteral("The print option %1=%2 of the printer \"%3\" is not applied by Kestrova")
                          .arg(QString::fromUtf8(option.key()), QString::fromUtf8(option.value()),
                               FDestination->Name()));
-        FViaFilter = (FStream == TQueueStream::PwgRaster || FStream == TQueueStream::CupsRaster) &&
-                     FDestination->TakesFormat(FilterJobFormat);
+        const bool raster = FStream == TQueueStream::PwgRaster || FStream == TQueueStream::CupsRaster;
+        FViaFilter = raster && FDestination->TakesFormat(FilterJobFormat);
+        // A PDF's pages are put in the printer's order by the queue's own filters, as lp's are.
+        FReverse = raster && FDestination->ReverseOrder(FOptions);
     }
     FSetup = FDestination->PageSetup(FOptions);
     // A raster driver makes the copies its page header asks for; a PDF's are made by the queue's filters.
@@ -91,6 +93,7 @@ TFilterJob TPwgPrintStream::filterJob(const QList<int>& Pages) const {
     job.Pages = Pages;
     job.Copies = CopiesToSend();
     job.BlankBack = FOptions.BlankBack(Pages.size());
+    job.Reverse = FReverse;
     job.Scaling = FOptions.Scaling;
     job.Orientation = FOptions.Orientation;
     job.Color = FOptions.Color;

@@ -31,6 +31,9 @@ struct TPpdSheet {
     double Top = 0;
 };
 
+// Whether an output order as CUPS names it ("Reverse", "reverse-order"; "Normal", "same-order") is reversed.
+bool IsReverseOrder(const QByteArray& Order);
+
 class TQueuePpd {
 public:
     // Fetches the PPD of Queue from the print system on Connection; a queue without one has none.
@@ -62,6 +65,10 @@ public:
     // How the driver wants the back side of a two-sided sheet turned, as PWG names it ("normal", "flipped",
     // "rotated", "manual-tumble"), from the PPD's cupsBackSide.
     QByteArray BackSide() const;
+    // Whether the driver's printer stacks its sheets face up, for the options marked last, as CUPS's pdftopdf
+    // reads it: the marked OutputOrder, else the PageStackOrder of the marked OutputBin, else the PPD's
+    // DefaultOutputOrder.
+    bool ReverseOrder() const;
 
 private:
     bool takesFrom(const char* Format) const;

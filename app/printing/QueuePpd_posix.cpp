@@ -140,6 +140,24 @@ QByteArray TQueuePpd::MarkedChoice(const char* Option) const {
     return marked ? QByteArray(marked->choice) : QByteArray();
 }
 
+bool IsReverseOrder(const QByteArray& Order) {
+    const QByteArray order = Order.trimmed().toLower();
+    return order == "reverse" || order == "reverse-order";
+}
+
+bool TQueuePpd::ReverseOrder() const {
+    const auto attribute = [this](const char* name, const char* spec) {
+        ppd_attr_t* found = FPpd ? ppdFindAttr(FPpd, name, spec) : nullptr;
+        return found && found->value ? QByteArray(found->value) : QByteArray();
+    };
+    QByteArray order = MarkedChoice("OutputOrder");
+    if (const QByteArray bin = MarkedChoice("OutputBin"); order.isEmpty() && !bin.isEmpty())
+        order = attribute("PageStackOrder", bin.constData());
+    if (order.isEmpty())
+        order = attribute("DefaultOutputOrder", nullptr);
+    return IsReverseOrder(order);
+}
+
 QByteArray TQueuePpd::BackSide() const {
     ppd_attr_t* back = FPpd ? ppdFindAttr(FPpd, "cupsBackSide", nullptr) : nullptr;
     if (!back || !back->value)

@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
                     MalformedCase{"page-ranges", "1-3,,5", Ranges},
                     MalformedCase{"page-ranges", "1-", Ranges},
                     MalformedCase{"page-ranges", "99999999999", Ranges},
-                    MalformedCase{"print-color-mode", "grey", "monochrome, color"},
+                    MalformedCase{"print-color-mode", "grey", "monochrome, color, auto, bi-level"},
                     MalformedCase{"print-scaling", "stretch", "auto, fit, fill or none"},
                     MalformedCase{"orientation-requested", "7", "3 (portrait), 4 (landscape), 5 or 6"}));
 

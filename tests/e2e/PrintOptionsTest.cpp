@@ -125,7 +125,8 @@ TEST_P(PrintOptionsOnTheDuplexPrinter, ReachThePrinterInTheRaster) {
     TOptionValues options;
     for (const QString& pair : expected.Options.split(u'&', Qt::SkipEmptyParts))
         options.insert(pair.section(u'=', 0, 0).toLatin1(), pair.section(u'=', 1).toLatin1());
-    const TPwgPageSetup setup = TCupsDestination(Duplex).PageSetup(ReadPrintOptions(options));
+    const TCupsDestination destination(Duplex);
+    const TPwgPageSetup setup = destination.PageSetup(destination.JobOptions(options));
 
     QList<int> sides;
     for (int i = 0; i < sheets.size(); ++i) {
@@ -162,6 +163,15 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsCase{
             "Colour", "print-color-mode=color", {1, 2, 3}, false, false, "na_letter_8.5x11in", 0, true},
         OptionsCase{"Monochrome", "print-color-mode=monochrome", {1, 2, 3}},
+        // The printer's choice on a colour printer is colour.
+        OptionsCase{"ColourModeAuto",
+                    "print-color-mode=auto",
+                    {1, 2, 3},
+                    false,
+                    false,
+                    "na_letter_8.5x11in",
+                    0,
+                    true},
         OptionsCase{"CopiesCollated", "copies=2", {1, 2, 3, 1, 2, 3}},
         OptionsCase{"CopiesOnTwoSidesEachOnSheetsOfItsOwn",
                     "copies=2&sides=two-sided-long-edge",
@@ -170,6 +180,20 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsCase{"PageRanges", "page-ranges=2-3", {2, 3}},
         OptionsCase{"PageRangesBeyondTheDocument", "page-ranges=1,3-9", {1, 3}}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// print-color-mode=auto on a gray printer prints gray, and bi-level black and white: 1-bit black where the
+// printer takes it. Neither mode is one the printer lists, so it is sent the mode the pages are in.
+TEST_F(PrintOptions, ColourModesTheGrayPrinterDoesNotListPrintAsItsOwn) {
+    for (const auto& [mode, bits] : {std::pair{"auto", 8}, std::pair{"bi-level", 1}}) {
+        const QList<PwgPage> sheets =
+            PrintOn(Driverless, ThreePages, QStringLiteral("print-color-mode=") + mode);
+        ASSERT_EQ(sheets.size(), 3) << mode;
+        for (const PwgPage& sheet : sheets) {
+            EXPECT_EQ(sheet.BitsPerPixel, bits) << mode;
+            EXPECT_EQ(sheet.ColorSpace, bits == 1 ? CUPS_CSPACE_K : CUPS_CSPACE_SW) << mode;
+        }
+    }
+}
 
 // Where a page lands with print-scaling: centred on the sheet, as lp centres it, and kept inside the
 // printable area where it fits there. A landscape page fitted on the portrait sheet is turned and fills the
@@ -245,6 +269,26 @@ TEST_F(PrintOptions, TheQueuesOwnDefaultsPrintAsLpPrintsThem) {
     ASSERT_EQ(sheets.size(), 4);
     for (const PwgPage& sheet : sheets)
         EXPECT_TRUE(sheet.Duplex && !sheet.Tumble);
+}
+
+// A printer that stacks its sheets face up gets each copy last page first, as CUPS's pdftopdf sends lp's
+// pages there (it reverses them for the same OutputOrder), the blank back of an odd count on two sides
+// leading: the stack then reads from page 1, where pages in order would read from the last.
+TEST_F(PrintOptions, AFaceUpPrinterGetsEachCopyLastPageFirst) {
+    const QString faceUp = Duplex + "/faceup";
+    ASSERT_TRUE(PrintSystem::Administer("lpoptions", {"-p", faceUp, "-o", "OutputOrder=Reverse"}));
+    QTemporaryDir sources;
+    const QString source = WritePdf(sources.path(), "three.pdf", ThreePages);
+    const TPwgPageSetup setup = TCupsDestination(faceUp).PageSetup();
+    const std::pair<QString, QList<int>> cases[] = {
+        {"", {3, 2, 1}}, {"sides=two-sided-long-edge", {0, 3, 2, 1}}, {"copies=2", {3, 2, 1, 3, 2, 1}}};
+    for (const auto& [options, expected] : cases) {
+        QList<int> sides;
+        for (const PwgPage& sheet : PrintOn(faceUp, ThreePages, options))
+            sides.append(PageOf(sheet, setup, source, 3));
+        EXPECT_EQ(sides, expected) << options.toStdString();
+    }
+    PrintSystem::Administer("lpoptions", {"-x", faceUp});
 }
 
 // A queue on a raster driver (CUPS's sample Zebra ZPL label driver) gets the options in the page header of
