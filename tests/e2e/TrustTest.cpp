@@ -22,6 +22,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include <unistd.h>
 
@@ -252,6 +254,33 @@ TEST_F(Trust, ALinkOpenedTwiceAtOncePrintsOnce) {
     EXPECT_EQ(QList<int>({firstCode, secondCode}).count(0), 1) << firstCode << " " << secondCode;
     QProcess& refused = firstCode == 0 ? second : first;
     ExpectSaid(refused, "The link was used before.");
+    EXPECT_FALSE(PrintSystem::Shared().WaitForOutput(PrintSystem::Shared().DefaultPrinter(), 90).isEmpty());
+    EXPECT_EQ(PrintedJobCount(), jobsBefore + 1);
+    EXPECT_EQ(PdfRequests("GET"), 1);
+}
+
+// The sixteen spellings of one signature (its last base64url character carries four spare bits) opened at
+// once: one prints, the others' signatures do not match.
+TEST_F(Trust, TheSixteenSpellingsOfASignatureOpenedAtOncePrintOnce) {
+    WriteTrust(Origin());
+    const QString link = ToolLink(Server.Url("/doc.pdf"));
+    const QString alphabet =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_");
+    const qsizetype last = alphabet.indexOf(link.back());
+    const int jobsBefore = PrintedJobCount();
+    std::vector<std::unique_ptr<QProcess>> opened;
+    for (int spare = 0; spare < 16; ++spare) {
+        opened.push_back(std::make_unique<QProcess>());
+        Start(*opened.back(), link.chopped(1) + alphabet[(last & 0b110000) | spare]);
+    }
+    int printed = 0;
+    for (const auto& program : opened) {
+        const int code = WaitFor(*program);
+        printed += code == 0;
+        if (code != 0)
+            ExpectSaid(*program, "The link's signature does not match.");
+    }
+    EXPECT_EQ(printed, 1);
     EXPECT_FALSE(PrintSystem::Shared().WaitForOutput(PrintSystem::Shared().DefaultPrinter(), 90).isEmpty());
     EXPECT_EQ(PrintedJobCount(), jobsBefore + 1);
     EXPECT_EQ(PdfRequests("GET"), 1);
