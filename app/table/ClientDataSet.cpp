@@ -270,9 +270,25 @@ void TClientDataSet::RunAfterEvent(const std::function<void(TClientDataSet*)>& E
 bool TClientDataSet::Locate(const QString& FieldName, const QString& Value, TLocateOptions Options) {
     CheckBrowse();
     const int field = CheckedFieldIndex(FieldName);
-    for (int i = 0; i < FRows.size(); ++i) {
+    qsizetype first = 0;
+    qsizetype end = FRows.size();
+    // Rows in the order of an index on the field stand without regard to case first, so the values that begin
+    // with a key without regard to case stand together, from the first value not below the key: only that
+    // row can be the first match.
+    if (const TIndexDef* index = CurrentIndexDef(); index != nullptr && index->Field == field &&
+                                                    Options == (loCaseInsensitive | loPartialKey) &&
+                                                    !Value.isEmpty()) {
+        first =
+            std::partition_point(FRows.cbegin(), FRows.cend(),
+                                 [&](const QStringList& row) {
+                                     return QString::compare(row.at(field), Value, Qt::CaseInsensitive) < 0;
+                                 }) -
+            FRows.cbegin();
+        end = std::min(first + 1, end);
+    }
+    for (qsizetype i = first; i < end; ++i) {
         if (matches(FRows.at(i).at(field), Value, Options)) {
-            MoveTo(i);
+            MoveTo(int(i));
             return true;
         }
     }

@@ -76,7 +76,9 @@ public:
     void Delete();
 
     // Moves to the first row, in index order, whose field matches Value; false when none does. With
-    // loPartialKey a row matches when its value begins with Value; an empty partial key matches only "*".
+    // loPartialKey a row matches when its value begins with Value; an empty partial key matches only "*". A
+    // partial key without regard to case on the current index's field is found by halving, else every row is
+    // looked at in turn.
     bool Locate(const QString& FieldName, const QString& Value, TLocateOptions Options);
 
     // Events. An exception from one undoes the post or delete that raised it (the rows and the current row

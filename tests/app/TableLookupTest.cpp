@@ -28,6 +28,8 @@ const LookupCase lookupCases[] = {
     {"QuotesAreLiteral", {"\"Q\"1", "Q1"}, "\"q\"", "P-\"Q\"1"},
     {"CaseTwinsTakeIndexOrder", {"a1", "A1"}, "A1", "P-A1"},
     {"MiddleOfAddressDoesNotMatch", {"XA1"}, "A1", defaultPrinter},
+    {"AmongRowsBeforeAndAfter", {"C4", "b3", "A1", "B2", "Ba"}, "b", "P-B2"},
+    {"BetweenRowsWithoutMatch", {"A1", "C4", "B"}, "AZ", defaultPrinter},
     {"NonAsciiIgnoresCase",
      {QStringLiteral("Ärzte-1")},
      QStringLiteral("ärzte"),
