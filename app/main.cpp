@@ -1,5 +1,6 @@
 // The program Kestrova: started with a link it prints the linked PDF, without one it shows its settings.
 #include "app/intake/InvocationUrl.h"
+#include "app/job/Termination.h"
 #include "app/uKestrova.h"
 #include "app/ui/MessageBoxes.h"
 
@@ -7,7 +8,10 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    TPrint form(InvocationUrl());
+    const QString link = InvocationUrl();
+    if (!link.isEmpty())
+        EndCleanlyOnTermination();
+    TPrint form(link);
     form.show();
     application.exec();
     // The process ends with 0 however the run went, except where an error could not be shown: then its

@@ -26,10 +26,26 @@ bool isLockFile(const QString& path) {
     return path.endsWith(QStringLiteral(".lock")) && QFileInfo(path).isFile();
 }
 
+// Removes the documents in Folder left by jobs that were killed: those whose lock no running job holds.
+void removeLeftovers(const QString& Folder) {
+    const QStringList locks = QDir(Folder).entryList({QStringLiteral("*.lock")}, QDir::Files | QDir::Hidden);
+    for (const QString& name : locks) {
+        const QString document = Folder + name.chopped(5);
+        QLockFile lock(Folder + name);
+        lock.setStaleLockTime(0);
+        if (!lock.tryLock(0))
+            continue;
+        if (!isLockFile(document) && QFileInfo(document).isFile())
+            QFile::remove(document);
+        lock.unlock();
+    }
+}
+
 } // namespace
 
 TDownloadFile::TDownloadFile(const QString& Folder, const QString& FileName) {
     CheckDirectory(Folder, true);
+    removeLeftovers(Folder);
     constexpr QIODevice::OpenMode created = QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered;
     for (int number = 1;; ++number) {
         const QString path = Folder + (number == 1 ? FileName : NumberedFileName(FileName, number));
@@ -43,6 +59,11 @@ TDownloadFile::TDownloadFile(const QString& Folder, const QString& FileName) {
                 QFile::remove(path);
             if (!FFile.open(created))
                 cannot("create", path, FFile.errorString());
+            FCleanup = std::make_unique<TTerminationCleanup>([this] {
+                FFile.close();
+                FFile.remove();
+                FLock->unlock();
+            });
             return;
         }
         if (!FLock->isLocked() && FLock->error() != QLockFile::LockFailedError) {

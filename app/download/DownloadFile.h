@@ -4,8 +4,12 @@
 // ".lock"), which the system lets go when the job's process ends, however it ends. When the name is held by a
 // running job, the document goes under the first free numbered name "name (2).ext", "name (3).ext", ... A
 // document found under a name that no running job holds was left by a job that was killed: it is removed and
-// its name taken. Documents are created exclusively, so two jobs never write or delete each other's file.
+// its name taken, and so is every document whose lock no running job holds, whenever a job creates its own.
+// Documents are created exclusively, so two jobs never write or delete each other's file. A job ended by
+// SIGTERM or SIGINT deletes its document on its way out (Termination.h).
 #pragma once
+
+#include "app/job/Termination.h"
 
 #include <QFile>
 #include <QLockFile>
@@ -35,4 +39,5 @@ public:
 private:
     std::unique_ptr<QLockFile> FLock;
     QFile FFile;
+    std::unique_ptr<TTerminationCleanup> FCleanup;
 };

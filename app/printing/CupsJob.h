@@ -6,10 +6,13 @@
 // system's own words.
 #pragma once
 
+#include "app/job/Termination.h"
 #include "app/options/PrintOptions.h"
 #include "app/printing/CupsDestination.h"
 
 #include <QString>
+
+#include <memory>
 
 class TCupsJob {
 public:
@@ -54,4 +57,7 @@ private:
     QString FRefusal;
     int FPages = 0;     // of the document, once it is ended
     bool FOpen = false; // started, neither finished nor cancelled
+    // While the document is on its way, a run ended by a signal cancels the job, which would otherwise
+    // wait in the queue for the rest of a document that never comes.
+    std::unique_ptr<TTerminationCleanup> FSending;
 };

@@ -135,6 +135,8 @@ bool TCupsJob::Start(const QString& Title, const TOptionValues& Attributes, cons
         return false;
     }
     FOpen = true;
+    FSending = std::make_unique<TTerminationCleanup>(
+        [this] { cupsCancelDestJob(CUPS_HTTP_DEFAULT, FDestination.Dest(), FJobId); });
     if (cupsStartDestDocument(connection, FDestination.Dest(), FDestination.Info(), FJobId, title.constData(),
                               Format, 0, nullptr, 1) != HTTP_STATUS_CONTINUE) {
         FRefusal = lastCupsError();
@@ -145,13 +147,20 @@ bool TCupsJob::Start(const QString& Title, const TOptionValues& Attributes, cons
 }
 
 void TCupsJob::Write(const QByteArray& Bytes) {
+    // A print system that takes no more of the document (its spool full, the document larger than it takes)
+    // answers the request early; its answer is the reason.
     if (cupsWriteRequestData(FDestination.Connection(), Bytes.constData(), size_t(Bytes.size())) !=
-        HTTP_STATUS_CONTINUE)
-        throw EPrinter(QStringLiteral("Printer is not currently printing"));
+        HTTP_STATUS_CONTINUE) {
+        const QString answer = lastCupsError();
+        throw EPrinter(answer.isEmpty() || cupsLastError() == IPP_STATUS_OK
+                           ? QStringLiteral("Printer is not currently printing")
+                           : answer);
+    }
 }
 
 void TCupsJob::Finish(int Pages) {
     FOpen = false;
+    FSending.reset();
     FPages = Pages;
     if (cupsFinishDestDocument(FDestination.Connection(), FDestination.Dest(), FDestination.Info()) >
         IPP_STATUS_OK_EVENTS_COMPLETE)
@@ -171,6 +180,7 @@ QString TCupsJob::Failure(const QString& Text) const {
 
 void TCupsJob::Cancel() {
     FOpen = false;
+    FSending.reset();
     if (FJobId <= 0)
         return;
     // The document's request may still be open on the destination's connection; the cancel goes on one of
@@ -203,8 +213,13 @@ void TCupsJob::waitForJob() {
             return;
         if (!job.Found)
             throw EPrinter(job.Error);
-        if (printer.State == IPP_PSTATE_STOPPED)
-            throw EPrinter(stoppedMessage(FDestination.Name(), printer.Message));
+        // A failure means that nothing more prints: a job on a printer stopped under it, which would print
+        // in full once the printer is resumed, is cancelled, and the message says so.
+        if (printer.State == IPP_PSTATE_STOPPED) {
+            Cancel();
+            throw EPrinter(stoppedMessage(FDestination.Name(), printer.Message) +
+                           QStringLiteral("; the print job was cancelled"));
+        }
         // A job stopped by the print system, as when a filter fails, would print when it is restarted: it is
         // cancelled, so that a failure means that nothing more prints.
         if (job.State == IPP_JSTATE_STOPPED) {

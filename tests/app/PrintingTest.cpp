@@ -1,5 +1,6 @@
 // The printing interface against the private print system: its printers, the default, the print streams,
 // documents that land as printed output, and what the print system refuses.
+#include "app/job/Termination.h"
 #include "app/printing/CupsJob.h"
 #include "app/printing/EPrinter.h"
 #include "app/printing/OpenPrintStream.h"
@@ -7,6 +8,7 @@
 #include "app/printing/Printer.h"
 #include "app/printing/PwgPrintStream.h"
 #include "app/printing/QtPrintStream.h"
+#include "support/PdfFixtures.h"
 #include "support/PrintSystem.h"
 #include "support/PrintedSheets.h"
 #include "support/Programs.h"
@@ -436,6 +438,48 @@ TEST_F(PrintingTest, ReportsAJobThatStandsStillAtAJammedPrinter) {
     EXPECT_EQ(error.value_or(QString()), "The print job is still in the print queue: Paper jam");
     EXPECT_FALSE(System.WaitForOutput(queue).isEmpty()) << "the job left in the queue is printed";
     System.RemovePrinter(queue);
+}
+
+// A printer paused while it holds the job stops the job, which would print in full once the printer goes on:
+// a failure means that nothing more prints, so the job is cancelled, and the message says so.
+TEST_F(PrintingTest, CancelsTheJobOfAPrinterPausedUnderIt) {
+    const QString queue = "Kestrova_Paused";
+    ASSERT_TRUE(System.AddPrinter(queue));
+    ASSERT_TRUE(System.HoldJobs(queue, {"INFO: Warming up"}));
+    QTimer::singleShot(2000, [queue] { PrintSystem::Administer("cupsdisable", {"-r", "Paused", queue}); });
+    const std::optional<QString> error = failureOfAOnePageJob(queue);
+    System.HoldJobs(queue, {});
+    PrintSystem::Administer("cupsenable", {queue});
+    // The printer's reason comes with it where the print system still tells it.
+    const std::string message = error.value_or(QString()).toStdString();
+    EXPECT_TRUE(message.starts_with("Printer \"Kestrova_Paused\" is stopped")) << message;
+    EXPECT_TRUE(message.ends_with("; the print job was cancelled")) << message;
+    EXPECT_EQ(System.WaitForOutput(queue, 5), QString()) << "the cancelled job printed";
+    System.RemovePrinter(queue);
+}
+
+// A run ended by a signal while its job's document is on its way cancels the job, which would otherwise wait
+// in the queue for the rest of a document that never comes; once the document is whole, the job is the
+// print system's and stays.
+TEST_F(PrintingTest, AnEndedRunCancelsTheJobOnItsWayAndOnlyThat) {
+    const int before = PrintSystem::PrintingJobCount();
+    {
+        TCupsDestination destination(System.DefaultPrinter());
+        TCupsJob job(destination);
+        ASSERT_TRUE(job.Start("on its way", {}, "application/pdf"));
+        job.Write("%PDF-1.4\n");
+        EXPECT_EQ(PrintSystem::PrintingJobCount(), before + 1);
+        RunTerminationCleanups();
+        EXPECT_EQ(PrintSystem::PrintingJobCount(), before);
+        job.Cancel();
+    }
+    TCupsDestination destination(System.DefaultPrinter());
+    TCupsJob whole(destination);
+    ASSERT_TRUE(whole.Start("whole", {}, "application/pdf"));
+    whole.Write(MakePdf({{{{612, 792}, "whole"}}}));
+    whole.Finish(1);
+    RunTerminationCleanups();
+    EXPECT_FALSE(System.WaitForOutput(System.DefaultPrinter()).isEmpty());
 }
 
 // A job canceled in the print system while the printer holds it is reported so, and nothing is printed.

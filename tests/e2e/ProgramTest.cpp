@@ -30,6 +30,7 @@
 #include <QTemporaryDir>
 #include <cups/raster.h>
 
+#include <csignal>
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -272,8 +273,8 @@ TEST_F(Program, LoadsNoLibraryFromTheFolderItIsStartedIn) {
     EXPECT_EQ(WaitFor(program), 0) << program.readAllStandardError().toStdString();
 }
 
-// A job killed while its document arrives leaves the document behind; the next job of that name takes it
-// over, prints its own document and leaves nothing.
+// A job killed outright (SIGKILL) while its document arrives leaves the document behind; the next job, of
+// another name, removes it, prints its own document and leaves nothing.
 TEST_F(Program, TheNextJobRemovesWhatAKilledJobLeft) {
     HttpResponse stalled{200, {}, MakePdf({})};
     stalled.StallAfter = stalled.Body.size() / 2;
@@ -290,12 +291,37 @@ TEST_F(Program, TheNextJobRemovesWhatAKilledJobLeft) {
     killed.waitForFinished();
     ASSERT_TRUE(QFileInfo::exists(leftover));
 
-    Server.On("GET", "/b/doc.pdf", HttpResponse{200, {}, MakePdf({{{{612, 792}, "second"}}, "Second"})});
-    ASSERT_EQ(Run(JobLink("Desk", Server.Url("/b/doc.pdf"))), 0);
+    Server.On("GET", "/b/other.pdf", HttpResponse{200, {}, MakePdf({{{{612, 792}, "second"}}, "Second"})});
+    ASSERT_EQ(Run(JobLink("Desk", Server.Url("/b/other.pdf"))), 0);
     const QString printed = PrintSystem::Shared().WaitForOutput(PrintSystem::Shared().DefaultPrinter(), 90);
     ASSERT_FALSE(printed.isEmpty());
     EXPECT_EQ(PrintSystem::LastJobTitle(PrintSystem::Shared().DefaultPrinter()), "Second");
     EXPECT_EQ(FilesIn(Install.filePath("DownFile")), QStringList());
+}
+
+// A job ended by SIGTERM (a logout) or SIGINT while its document arrives deletes the document and its lock,
+// logs how it ended and exits as a shell reports the signal.
+TEST_F(Program, AJobEndedByASignalLeavesNothing) {
+    for (const int signal : {SIGTERM, SIGINT}) {
+        HttpResponse stalled{200, {}, MakePdf({})};
+        stalled.StallAfter = stalled.Body.size() / 2;
+        Server.On("GET", "/doc.pdf", stalled);
+        QProcess program;
+        Start(program, JobLink("Desk", Server.Url("/doc.pdf")));
+        const QString document = Install.filePath("DownFile/doc.pdf");
+        QElapsedTimer clock;
+        clock.start();
+        while (QFileInfo(document).size() == 0 && clock.elapsed() < 60000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        ASSERT_GT(QFileInfo(document).size(), 0) << "the job did not begin to save its document";
+        ::kill(pid_t(program.processId()), signal);
+        EXPECT_EQ(WaitFor(program), 128 + signal);
+        EXPECT_EQ(FilesIn(Install.filePath("DownFile")), QStringList());
+        const QStringList log = LogLines(Install.path());
+        ASSERT_FALSE(log.isEmpty());
+        EXPECT_TRUE(log.last().contains(signal == SIGTERM ? "Ended by SIGTERM" : "Ended by SIGINT"))
+            << log.last().toStdString();
+    }
 }
 
 // A copy whose folder cannot be written, as in an installed package, keeps its table, download and log in the
