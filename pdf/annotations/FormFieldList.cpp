@@ -4,6 +4,8 @@
 #include "pdf/annotations/FormPage.h"
 #include "pdf/binding/EngineText.h"
 
+#include <QBuffer>
+#include <algorithm>
 #include <optional>
 
 namespace PDFium {
@@ -91,6 +93,10 @@ TPdfFormFieldKind Kind(FPDF_FORMHANDLE form, const std::vector<OwnedAnnotation>&
                                                : KindOf(FieldType(chain), flags);
 }
 
+bool IsChoice(const TPdfFormFieldEntry& field) {
+    return field.Kind == fkComboBox || field.Kind == fkListBox;
+}
+
 // The options offered and those of them selected.
 void ReadOptions(FPDF_FORMHANDLE form, FPDF_ANNOTATION widget, TPdfFormFieldEntry& entry) {
     const int count = FPDFAnnot_GetOptionCount(form, widget);
@@ -127,9 +133,54 @@ std::optional<TPdfFormFieldEntry> Describe(TPdf& pdf, int index) {
         entry.State = ShownState(form, widget);
         entry.Checked = !entry.State.isEmpty() && entry.State != QLatin1String("Off");
     }
-    if (entry.Kind == fkComboBox || entry.Kind == fkListBox)
+    if (IsChoice(entry))
         ReadOptions(form, widget, entry);
     return entry;
+}
+
+// The values that choosing each option gives the field, as the engine gives them: the option selected
+// through the focus of the field's widget (every other option deselected in a list), the focus released,
+// the field's value read.
+QStringList ExportValues(TPdf& copy, const TPdfFormFieldEntry& field) {
+    const FormPage page(copy, field.PageNumber);
+    const OwnedAnnotation widget = OpenAnnotation(page.Page(), field.Index);
+    QStringList values;
+    for (int option = 0; option < field.Options.size(); ++option) {
+        page.Focus(field.Index);
+        for (int other = 0; other < field.Options.size(); ++other)
+            if (other == option || field.Kind == fkListBox)
+                FORM_SetIndexSelected(page.Form(), page.Page(), other, other == option);
+        page.Commit();
+        values.append(FormFieldText(FPDFAnnot_GetFormFieldValue, page.Form(), widget.get()));
+    }
+    return values;
+}
+
+// Every choice field's export values, read from a copy of the document in memory, so that the document
+// itself stays as it was. A field whose values the copy does not give keeps none.
+void ReadExportValues(TPdf& pdf, QList<TPdfFormFieldEntry>& fields) {
+    if (std::none_of(fields.begin(), fields.end(), IsChoice) || !pdf.FormHandle())
+        return;
+    QBuffer saved;
+    saved.open(QIODevice::WriteOnly);
+    TPdf copy;
+    try {
+        if (!pdf.SaveAs(saved, saNoIncremental, pvUnknown))
+            return;
+        copy.SetPassword(pdf.Password());
+        copy.LoadDocument(saved.data());
+    } catch (const EPdfError&) {
+        return;
+    }
+    for (TPdfFormFieldEntry& field : fields) {
+        if (!IsChoice(field))
+            continue;
+        try {
+            field.ExportValues = ExportValues(copy, field);
+        } catch (const EPdfError&) {
+            field.ExportValues.clear();
+        }
+    }
 }
 
 } // namespace
@@ -156,6 +207,7 @@ QList<TPdfFormFieldEntry> ListFormFields(TPdf& Pdf, QList<TPdfPageError>* Unread
                 fields.append(*field);
     }
     Pdf.SetPageNumber(startPage);
+    ReadExportValues(Pdf, fields);
     return fields;
 }
 

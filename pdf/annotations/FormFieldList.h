@@ -36,7 +36,10 @@ struct TPdfFormFieldEntry {
     // drawn empty.
     QString State;
     bool Checked = false;
-    QStringList Options;  // choice fields: the labels offered
+    QStringList Options; // choice fields: the labels offered
+    // Choice fields: the value that choosing each option gives the field, as the engine gives it; empty
+    // where the engine would not say.
+    QStringList ExportValues;
     QStringList Selected; // choice fields: the labels selected, in the order offered
 };
 
@@ -46,7 +49,8 @@ struct TPdfPageError {
     QString Message;
 };
 
-// Every widget of the document, page by page; leaves the component on the page it was on. A page that cannot
+// Every widget of the document, page by page; leaves the component on the page it was on, and the document
+// as it was (the export values of choice fields are read from a copy). A page that cannot
 // be opened raises its EPdfError, or with Unreadable given is listed there and passed over.
 QList<TPdfFormFieldEntry> ListFormFields(TPdf& Pdf, QList<TPdfPageError>* Unreadable = nullptr);
 

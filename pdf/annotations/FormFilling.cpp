@@ -154,9 +154,16 @@ QList<TPdfFormFieldEntry> FillableWidgets(const QList<TPdfFormFieldEntry>& field
     // A person chooses a button of a radio group and never switches the group off.
     CheckTaken(field.Kind != fkRadioButton || value != QLatin1String("Off"), field, value);
     if (field.Kind == fkComboBox || field.Kind == fkListBox)
-        Check(field.Options.contains(value),
+        Check(field.Options.contains(value) || field.ExportValues.contains(value),
               QStringLiteral("Form field %1 does not offer the value %2").arg(Quoted(name), Quoted(value)));
     return widgets;
+}
+
+// The option that a value given to a choice field names: by its label, or else by its export value.
+QString OptionLabel(const TPdfFormFieldEntry& field, const QString& value) {
+    if (field.Options.contains(value) || !field.ExportValues.contains(value))
+        return value;
+    return field.Options.value(field.ExportValues.indexOf(value));
 }
 
 // Fills the field with its values: a list that allows several selects them all, every other field takes
@@ -203,7 +210,7 @@ void FillFormFields(TPdf& Pdf, const TFormValues& Values) {
             values.append(QStringList());
             targets.append(widgets);
         }
-        values[names.indexOf(name)].append(value);
+        values[names.indexOf(name)].append(OptionLabel(widgets.first(), value));
     }
     const int startPage = Pdf.PageNumber();
     {

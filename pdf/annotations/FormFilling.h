@@ -2,7 +2,7 @@
 // clicks and typing on the field's widget, so that the engine writes the value and draws the field's
 // appearance anew, and every reader shows it. Text fields take any text, check boxes "Off" or their on
 // state, radio groups the export value or on state of one of their buttons (never "Off"), choice fields one
-// of their options.
+// of their options, by its label or its export value.
 #pragma once
 
 #include "pdf/Pdf.h"

@@ -407,3 +407,41 @@ TEST(KestrovaPdfFormsTool, FillReachesCoveredFieldsAndSwitchesEveryCheckBoxOff) 
     EXPECT_GT(DarkPixels(page, {62, 634, 16, 16}), 100);
     EXPECT_EQ(DarkPixels(page, {202, 674, 16, 16}), 0);
 }
+
+// Choice fields whose options each have an export value beside the label: both reported, either taken.
+TEST(KestrovaPdfFormsTool, ChoiceFieldsReportExportValuesAndTakeEither) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray choice = "/Type /Annot /Subtype /Widget /P 4 0 R /F 4 /FT /Ch /DA (/Helv 12 Tf 0 g) "
+                              "/Opt [[(e1) (Apple)] [(e2) (Banana)] [(e3) (Cherry)]] ";
+    FixtureDocument document;
+    document.Catalog =
+        "/AcroForm << /Fields [@object0 @object1] /DA (/Helv 0 Tf 0 g) /DR << /Font << /Helv << "
+        "/Type /Font /Subtype /Type1 /BaseFont /Helvetica >> >> >> >>";
+    document.Objects = {"<< " + choice + "/T (Fruit) /Ff 131072 /Rect [50 700 200 720] /V (e1) >>",
+                        "<< " + choice + "/T (Pick) /Ff 2097152 /Rect [50 600 200 680] >>"};
+    document.Pages.first().Annotations = {"@object0", "@object1"};
+    const QString input = WritePdf(dir.path(), "choices.pdf", document);
+    const QJsonObject before = RunTool({"fields", input}).Json();
+    for (const char* name : {"Fruit", "Pick"}) {
+        SCOPED_TRACE(name);
+        const QJsonObject field = FieldNamed(before, name);
+        EXPECT_EQ(field["Options"].toArray(), QJsonArray({"Apple", "Banana", "Cherry"}));
+        EXPECT_EQ(field["ExportValues"].toArray(), QJsonArray({"e1", "e2", "e3"}));
+    }
+    // Reading the export values leaves the fields as they were.
+    EXPECT_EQ(FieldNamed(before, "Fruit")["Selected"].toArray(), QJsonArray({"Apple"}));
+    EXPECT_EQ(FieldNamed(before, "Pick")["Selected"].toArray(), QJsonArray());
+
+    const QString out = dir.filePath("chosen.pdf");
+    const ToolRun run = RunTool({"fill", input, out, "Fruit=e2", "Pick=Cherry", "Pick=e1"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    EXPECT_TRUE(StructureIsSound(out));
+    const QJsonObject after = RunTool({"fields", out}).Json();
+    EXPECT_EQ(FieldNamed(after, "Fruit")["Selected"].toArray(), QJsonArray({"Banana"}));
+    EXPECT_EQ(FieldNamed(after, "Pick")["Selected"].toArray(), QJsonArray({"Apple", "Cherry"}));
+    EXPECT_EQ(QpdfField(out, "Fruit")["value"].toString(), "u:e2");
+    const ToolRun refused = RunTool({"fill", input, out, "Fruit=e4"});
+    EXPECT_EQ(refused.ExitCode, 1);
+    EXPECT_TRUE(refused.Errors.contains("Form field \"Fruit\" does not offer the value \"e4\""));
+}

@@ -141,7 +141,8 @@ const QList<ToolCommand>& ToolCommands() {
          {},
          {},
          {},
-         {"every form field: page, index, name, type, value, flags, options and", "the options selected"},
+         {"every form field: page, index, name, type, value, flags, options with",
+          "their export values, and the options selected"},
          {},
          [](TPdf& pdf, const ToolInvocation&) {
              return InspectFormFields(pdf);
@@ -176,8 +177,8 @@ const QList<ToolCommand>& ToolCommands() {
          },
          {"fills form fields as typing and clicking would and saves to OUT;",
           "check boxes take Off or their on state, radio groups the export",
-          "value or on state of a button, choice fields one of their options;",
-          "a list that allows several takes every value given for its NAME"},
+          "value or on state of a button, choice fields one of their options",
+          "by its label or export value;", "a list that allows several takes every value given for its NAME"},
          {},
          [](TPdf& pdf, const ToolInvocation& invocation) {
              return FillForm(pdf, invocation.FormValues, invocation.Edit);

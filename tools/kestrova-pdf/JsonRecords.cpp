@@ -124,6 +124,7 @@ QJsonObject ToJson(const TPdfFormFieldEntry& Field) {
     }
     if (Field.Kind == fkComboBox || Field.Kind == fkListBox) {
         json.insert("Options", QJsonArray::fromStringList(Field.Options));
+        json.insert("ExportValues", QJsonArray::fromStringList(Field.ExportValues));
         json.insert("Selected", QJsonArray::fromStringList(Field.Selected));
     }
     return json;
