@@ -1,5 +1,7 @@
 #include "InstalledProgram.h"
 
+#include "JobHarness.h"
+#include "support/PdfFixtures.h"
 #include "support/PrintSystem.h"
 
 #include <QCoreApplication>
@@ -7,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 
 void Program::SetUp() {
     if (!PrintSystem::Shared().Started())
@@ -65,6 +68,19 @@ void Program::Start(QProcess& program, const QString& link) {
     program.start("unshare",
                   {"--mount", "sh", "-c", "mount -o bind,ro \"$0\" \"$0\" && exec \"$0/Kestrova\" \"$1\"",
                    Install.path(), link});
+}
+
+QString Program::StartStalledJob(QProcess& program, const QString& path) {
+    HttpResponse stalled{200, {}, MakePdf({})};
+    stalled.StallAfter = stalled.Body.size() / 2;
+    Server.On("GET", path.toUtf8(), stalled);
+    Start(program, JobLink("Desk", Server.Url(path)));
+    const QString document = Install.filePath("DownFile/" + path.section(u'/', -1));
+    QElapsedTimer clock;
+    clock.start();
+    while (QFileInfo(document).size() == 0 && clock.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return QFileInfo(document).size() > 0 ? document : QString();
 }
 
 QStringList Program::LogLines(const QString& folder) const {

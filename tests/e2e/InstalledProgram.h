@@ -23,6 +23,10 @@ protected:
 
     // Starts the program with Link as the desktop starts it.
     void Start(QProcess& program, const QString& link);
+    // Starts the program with a job whose document the web server sends only halfway, at Path; the
+    // document's path in the download folder once the job has begun to save it, or an empty string when it
+    // has not within a minute.
+    QString StartStalledJob(QProcess& program, const QString& path);
 
     // The user's data folder, XDG_DATA_HOME, in the temporary home.
     QString DataHome() const { return Home.filePath("data"); }

@@ -276,17 +276,9 @@ TEST_F(Program, LoadsNoLibraryFromTheFolderItIsStartedIn) {
 // A job killed outright (SIGKILL) while its document arrives leaves the document behind; the next job, of
 // another name, removes it, prints its own document and leaves nothing.
 TEST_F(Program, TheNextJobRemovesWhatAKilledJobLeft) {
-    HttpResponse stalled{200, {}, MakePdf({})};
-    stalled.StallAfter = stalled.Body.size() / 2;
-    Server.On("GET", "/a/doc.pdf", stalled);
     QProcess killed;
-    Start(killed, JobLink("Desk", Server.Url("/a/doc.pdf")));
-    const QString leftover = Install.filePath("DownFile/doc.pdf");
-    QElapsedTimer clock;
-    clock.start();
-    while (QFileInfo(leftover).size() == 0 && clock.elapsed() < 60000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_GT(QFileInfo(leftover).size(), 0) << "the first job did not begin to save its document";
+    const QString leftover = StartStalledJob(killed, "/a/doc.pdf");
+    ASSERT_FALSE(leftover.isEmpty()) << "the first job did not begin to save its document";
     killed.kill();
     killed.waitForFinished();
     ASSERT_TRUE(QFileInfo::exists(leftover));
@@ -303,17 +295,8 @@ TEST_F(Program, TheNextJobRemovesWhatAKilledJobLeft) {
 // logs how it ended and exits as a shell reports the signal.
 TEST_F(Program, AJobEndedByASignalLeavesNothing) {
     for (const int signal : {SIGTERM, SIGINT}) {
-        HttpResponse stalled{200, {}, MakePdf({})};
-        stalled.StallAfter = stalled.Body.size() / 2;
-        Server.On("GET", "/doc.pdf", stalled);
         QProcess program;
-        Start(program, JobLink("Desk", Server.Url("/doc.pdf")));
-        const QString document = Install.filePath("DownFile/doc.pdf");
-        QElapsedTimer clock;
-        clock.start();
-        while (QFileInfo(document).size() == 0 && clock.elapsed() < 60000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        ASSERT_GT(QFileInfo(document).size(), 0) << "the job did not begin to save its document";
+        ASSERT_FALSE(StartStalledJob(program, "/doc.pdf").isEmpty()) << "the job did not begin to save";
         ::kill(pid_t(program.processId()), signal);
         EXPECT_EQ(WaitFor(program), 128 + signal);
         EXPECT_EQ(FilesIn(Install.filePath("DownFile")), QStringList());
