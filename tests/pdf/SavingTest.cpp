@@ -3,6 +3,7 @@
 // full disk, which say why), and saved documents read back by the engine and by independent readers (qpdf,
 // poppler).
 #include "pdf/Pdf.h"
+#include "support/FifoReader.h"
 #include "support/FileSizeLimit.h"
 #include "support/PdfFixtures.h"
 #include "support/Programs.h"
@@ -13,11 +14,14 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLocalServer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <optional>
 #include <stdexcept>
+#include <sys/stat.h>
 
 using namespace PDFium;
 
@@ -192,6 +196,36 @@ TEST_F(SavingTest, NoDocumentNoFile) {
     EXPECT_TRUE(ErrorOf([&] {
                     pdf.SaveAs(absent, saNoIncremental, pvUnknown);
                 }).startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(absent)));
+}
+
+// What stands under a name that is no regular file is never replaced: a FIFO is written through when a
+// program reads from it and refused at once when none does; a folder and a socket are refused.
+TEST_F(SavingTest, ANameThatIsNoRegularFileIsWrittenThroughOrRefused) {
+    OpenFile();
+    const QString fifo = dir.filePath("pipe.pdf");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(ErrorOf([&] { pdf.SaveAs(fifo, saNoIncremental, pvUnknown); }),
+              QStringLiteral("Cannot write file \"%1\". No program reads from it").arg(fifo));
+    {
+        const FifoReader reader(fifo);
+        ASSERT_TRUE(pdf.SaveAs(fifo, saNoIncremental, pvUnknown));
+        // The whole document came through: it reads as one.
+        TPdf received;
+        received.LoadDocument(reader.ReadAll());
+        EXPECT_EQ(received.PageCount(), 1);
+    }
+    QLocalServer socket;
+    ASSERT_TRUE(socket.listen(dir.filePath("socket.pdf")));
+    const QString folder = dir.filePath("folder.pdf");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    for (const auto& [target, reason] : {std::pair{socket.fullServerName(), "It is a socket, not a file"},
+                                         std::pair{folder, "It is a folder"}})
+        EXPECT_EQ(ErrorOf([&] { pdf.SaveAs(target, saNoIncremental, pvUnknown); }),
+                  QStringLiteral("Cannot create file \"%1\". %2").arg(target, reason));
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
 }
 
 TEST_F(SavingTest, SavingOverTheOpenFileKeepsTheDocumentReadable) {

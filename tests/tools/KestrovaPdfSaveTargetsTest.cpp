@@ -1,6 +1,7 @@
 // Where kestrova-pdf saves: a regular file (the input itself too, or through a symbolic link) is replaced
 // whole; a FIFO and a character device are written through and stay what they were; a folder and a socket
 // are refused. Each target is looked at after the run, as the system sees it.
+#include "support/FifoReader.h"
 #include "support/PdfFixtures.h"
 #include "support/Programs.h"
 #include "tests/tools/ToolRun.h"
@@ -10,7 +11,6 @@
 #include <QImage>
 #include <QLocalServer>
 #include <QTemporaryDir>
-#include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -50,25 +50,6 @@ QByteArray ReadAll(const QString& path) {
 bool QpdfFindsNoError(const QString& path) {
     return RunProgram("qpdf", {"--check", path}).contains("No syntax or stream encoding errors found");
 }
-
-// The read end of a FIFO, opened before the tool runs so that the tool finds a reader; what the tool wrote
-// waits in the pipe (a small document fits) until the run has ended.
-class FifoReader {
-public:
-    explicit FifoReader(const QString& path)
-        : FDescriptor(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {}
-    ~FifoReader() { ::close(FDescriptor); }
-    QByteArray ReadAll() const {
-        QByteArray bytes;
-        char block[4096];
-        for (ssize_t got; (got = ::read(FDescriptor, block, sizeof block)) > 0;)
-            bytes.append(block, got);
-        return bytes;
-    }
-
-private:
-    int FDescriptor;
-};
 
 struct SaveTargetCase {
     const char* Name;
