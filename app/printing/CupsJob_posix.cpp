@@ -149,22 +149,31 @@ bool TCupsJob::Start(const QString& Title, const TOptionValues& Attributes, cons
 void TCupsJob::Write(const QByteArray& Bytes) {
     // A print system that takes no more of the document (its spool full, the document larger than it takes)
     // answers the request early; its answer is the reason.
-    if (cupsWriteRequestData(FDestination.Connection(), Bytes.constData(), size_t(Bytes.size())) !=
-        HTTP_STATUS_CONTINUE) {
-        const QString answer = lastCupsError();
-        throw EPrinter(answer.isEmpty() || cupsLastError() == IPP_STATUS_OK
-                           ? QStringLiteral("Printer is not currently printing")
-                           : answer);
-    }
+    http_t* connection = FDestination.Connection();
+    if (cupsWriteRequestData(connection, Bytes.constData(), size_t(Bytes.size())) == HTTP_STATUS_CONTINUE)
+        return;
+    http_status_t status = HTTP_STATUS_CONTINUE;
+    while (status == HTTP_STATUS_CONTINUE)
+        status = httpUpdate(connection);
+    if (status >= HTTP_STATUS_BAD_REQUEST)
+        throw EPrinter(QString::fromUtf8(httpStatus(status)));
+    const QString error = lastCupsError();
+    throw EPrinter(error.isEmpty() || cupsLastError() == IPP_STATUS_OK
+                       ? QStringLiteral("Printer is not currently printing")
+                       : error);
 }
 
 void TCupsJob::Finish(int Pages) {
     FOpen = false;
     FSending.reset();
     FPages = Pages;
+    // A document that the print system did not take whole leaves no job waiting for the rest of it.
     if (cupsFinishDestDocument(FDestination.Connection(), FDestination.Dest(), FDestination.Info()) >
-        IPP_STATUS_OK_EVENTS_COMPLETE)
-        throw EPrinter(Failure(lastCupsError()));
+        IPP_STATUS_OK_EVENTS_COMPLETE) {
+        const QString failure = Failure(lastCupsError());
+        Cancel();
+        throw EPrinter(failure);
+    }
     waitForJob();
 }
 

@@ -20,6 +20,7 @@
 #include <QPrinterInfo>
 #include <QTcpServer>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -437,6 +438,29 @@ TEST_F(PrintingTest, ReportsAJobThatStandsStillAtAJammedPrinter) {
     System.HoldJobs(queue, {});
     EXPECT_EQ(error.value_or(QString()), "The print job is still in the print queue: Paper jam");
     EXPECT_FALSE(System.WaitForOutput(queue).isEmpty()) << "the job left in the queue is printed";
+    System.RemovePrinter(queue);
+}
+
+// A print system that takes no more of a document, as with a full spool, refuses it in its own words, as lp
+// reports it, and keeps no job of it.
+TEST_F(PrintingTest, ADocumentThePrintSystemTakesNoMoreOfIsRefusedInItsWords) {
+    const QString queue = "Kestrova_Small_Spool";
+    ASSERT_TRUE(System.AddPrinter(queue));
+    // The print system starts again with its new limit.
+    ASSERT_TRUE(PrintSystem::Administer("cupsctl", {"MaxRequestSize=2k"}));
+    for (int tries = 0; tries < 100 && !PrintSystem::Administer("lpstat", {"-p", queue}); ++tries)
+        QThread::msleep(100);
+    const int before = PrintSystem::PrintingJobCount();
+    TPrinter printer;
+    printer.SetPrinterIndex(FindPrinter(printer.Printers(), queue));
+    printer.BeginDoc();
+    PrintBitmap(printer, grayPage(printer.PageWidth(), printer.PageHeight(), 0));
+    const QString error = failure([&] { printer.EndDoc(); }).value_or(QString());
+    PrintSystem::Administer("cupsctl", {"MaxRequestSize=0"});
+    for (int tries = 0; tries < 100 && !PrintSystem::Administer("lpstat", {"-p", queue}); ++tries)
+        QThread::msleep(100);
+    EXPECT_EQ(error.toStdString(), "Request Entity Too Large");
+    EXPECT_EQ(PrintSystem::PrintingJobCount(), before);
     System.RemovePrinter(queue);
 }
 
