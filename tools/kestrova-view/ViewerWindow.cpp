@@ -139,6 +139,9 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
     };
     auto* side = new QTabWidget;
     side->setObjectName(QStringLiteral("tcSide"));
+    // Every tab in sight, its caption shortened where the pane is narrow.
+    side->setUsesScrollButtons(false);
+    side->setElideMode(Qt::ElideRight);
     side->addTab(tvOutline, QStringLiteral("Outline"));
     side->addTab(lwThumbnails, QStringLiteral("Thumbnails"));
     side->addTab(lwResults, QStringLiteral("Results"));
@@ -147,7 +150,7 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
     splitter->addWidget(side);
     splitter->addWidget(saPage);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({200, 700});
+    splitter->setSizes({270, 730});
     setCentralWidget(splitter);
 
     BuildMenu();
