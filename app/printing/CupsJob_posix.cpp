@@ -1,6 +1,7 @@
 #include "app/printing/CupsJob.h"
 
 #include "app/printing/EPrinter.h"
+#include "app/printing/LeftJobs.h"
 #include "app/printing/PrintSystemReach.h"
 
 #include <QCoreApplication>
@@ -122,9 +123,10 @@ bool TCupsJob::Start(const QString& Title, const TOptionValues& Attributes, cons
     }
 
     http_t* connection = FDestination.Connection();
+    CancelJobsOfEndedRuns(connection);
     const QByteArray title = Title.toUtf8();
     cups_option_t* options = nullptr;
-    int count = 0;
+    int count = cupsAddOption(RunAttributeName, ThisRun().constData(), 0, &options);
     for (auto attribute = Attributes.constBegin(); attribute != Attributes.constEnd(); ++attribute)
         count = cupsAddOption(attribute.key().constData(), attribute.value().constData(), count, &options);
     const ipp_status_t created = cupsCreateDestJob(connection, FDestination.Dest(), FDestination.Info(),

@@ -11,6 +11,8 @@
 #include "InstalledProgram.h"
 #include "JobHarness.h"
 
+#include "app/printing/CupsDestination.h"
+#include "app/printing/CupsJob.h"
 #include "app/printing/PageFit.h"
 #include "app/printing/Printer.h"
 #include "support/HttpServer.h"
@@ -27,6 +29,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <cups/raster.h>
 
@@ -289,6 +292,34 @@ TEST_F(Program, TheNextJobRemovesWhatAKilledJobLeft) {
     ASSERT_FALSE(printed.isEmpty());
     EXPECT_EQ(PrintSystem::LastJobTitle(PrintSystem::Shared().DefaultPrinter()), "Second");
     EXPECT_EQ(FilesIn(Install.filePath("DownFile")), QStringList());
+}
+
+// A job whose run was killed while its document was on its way waits for the rest of it, holding up its queue
+// until the print system gives up minutes later; the next run cancels it. A job of a run that still lives is
+// left alone.
+TEST_F(Program, TheNextJobCancelsAJobThatAKilledRunLeftIncoming) {
+    QProcess ended;
+    ended.start("sh", {"-c", "echo $$"});
+    ASSERT_TRUE(ended.waitForFinished());
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    const QByteArray endedRun = host + ':' + ended.readAllStandardOutput().trimmed();
+    const QString queue = PrintSystem::Shared().DefaultPrinter();
+    // Each document on a connection of its own.
+    TCupsDestination leftDestination(queue), livingDestination(queue);
+    TCupsJob left(leftDestination), living(livingDestination);
+    ASSERT_TRUE(living.Start("living", {}, "application/pdf"));
+    living.Write("%PDF-1.4\n");
+    ASSERT_TRUE(left.Start("left", {{"kestrova-run", endedRun}}, "application/pdf"));
+    left.Write("%PDF-1.4\n");
+    const int before = PrintSystem::PrintingJobCount();
+
+    Server.On("GET", "/doc.pdf", HttpResponse{200, {}, MakePdf({{{{612, 792}, "next"}}, "Next"})});
+    ASSERT_EQ(Run(JobLink("Desk", Server.Url("/doc.pdf"))), 0);
+    ASSERT_FALSE(PrintSystem::Shared().WaitForOutput(queue, 90).isEmpty());
+    EXPECT_EQ(PrintSystem::PrintingJobCount(), before)
+        << "the left job was not cancelled, or the living one was";
+    living.Cancel();
+    left.Cancel();
 }
 
 // A job ended by SIGTERM (a logout) or SIGINT while its document arrives deletes the document and its lock,
