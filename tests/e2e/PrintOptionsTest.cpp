@@ -291,6 +291,70 @@ TEST_F(PrintOptions, AFaceUpPrinterGetsEachCopyLastPageFirst) {
     PrintSystem::Administer("lpoptions", {"-x", faceUp});
 }
 
+// The same options through Kestrova and through lp -o, on the two-sided colour printer, and what each
+// printer received: how many sides, on which paper, on one or two sides, in colour or not. Where the two
+// differ, Verdict says which is right and why.
+struct BesideLp {
+    const char* Name;
+    QString Options; // the link's, as a&b; lp gets each as -o
+    int KestrovaSides;
+    int LpSides;
+    bool KestrovaColour;
+    bool LpColour;
+    const char* Verdict;
+};
+
+void PrintTo(const BesideLp& beside, std::ostream* out) {
+    *out << beside.Name;
+}
+
+// A sheet's size in hundredths of an inch, whatever the name its paper goes by.
+QSize SheetSize(const PwgPage& sheet) {
+    return {qRound(100.0 * sheet.Pixels.width() / sheet.Resolution),
+            qRound(100.0 * sheet.Pixels.height() / sheet.Resolution)};
+}
+
+class PrintOptionsBesideLp : public PrintOptions, public testing::WithParamInterface<BesideLp> {};
+
+TEST_P(PrintOptionsBesideLp, ReachThePrinterAsLpsDo) {
+    const BesideLp& expected = GetParam();
+    SCOPED_TRACE(expected.Verdict);
+    QTemporaryDir sources;
+    const QString source = WritePdf(sources.path(), "three.pdf", ThreePages);
+    const QList<PwgPage> kestrova = PrintOn(Duplex, ThreePages, expected.Options);
+    QStringList arguments{"-d", Duplex};
+    for (const QString& option : expected.Options.split(u'&', Qt::SkipEmptyParts))
+        arguments << "-o" << option;
+    ASSERT_TRUE(PrintSystem::Administer("lp", arguments << source));
+    const QList<PwgPage> lp = ReadPwgRaster(Printed(Duplex));
+    ASSERT_EQ(kestrova.size(), expected.KestrovaSides);
+    ASSERT_EQ(lp.size(), expected.LpSides);
+    for (int side = 0; side < std::min(kestrova.size(), lp.size()); ++side) {
+        EXPECT_EQ(SheetSize(kestrova[side]), SheetSize(lp[side])) << "side " << side;
+        EXPECT_EQ(kestrova[side].Duplex, lp[side].Duplex) << "side " << side;
+        EXPECT_EQ(kestrova[side].Tumble, lp[side].Tumble) << "side " << side;
+        EXPECT_EQ(kestrova[side].ColorSpace == CUPS_CSPACE_SRGB, expected.KestrovaColour) << "side " << side;
+        EXPECT_EQ(lp[side].ColorSpace == CUPS_CSPACE_SRGB, expected.LpColour) << "side " << side;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, PrintOptionsBesideLp,
+    testing::Values(
+        BesideLp{"None", "", 3, 3, false, true,
+                 "Kestrova is right by its own rule: without options a job prints in gray, whatever the "
+                 "printer's default; lp takes the printer's colour"},
+        BesideLp{"TwoSided", "sides=two-sided-long-edge", 4, 4, false, true,
+                 "both print two sheets, the odd last page with a blank back"},
+        BesideLp{"Colour", "print-color-mode=color", 3, 3, true, true, "both: colour pages"},
+        BesideLp{"Paper", "media=iso_a4_210x297mm", 3, 3, false, true, "both: A4"},
+        BesideLp{"Copies", "copies=2", 6, 6, false, true,
+                 "both: the printer makes no copies, so each is sent"},
+        BesideLp{"NumberUp", "number-up=2", 3, 2, false, true,
+                 "lp is right: it puts two pages on a sheet; Kestrova prints each page on a sheet of its own "
+                 "and names the option it left out in the run log"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
 // A queue on a raster driver (CUPS's sample Zebra ZPL label driver) gets the options in the page header of
 // the CUPS raster it takes: the paper the label is made for and the copies the driver asks the printer for.
 TEST_F(PrintOptions, ALabelPrinterGetsThemInItsDriversRaster) {
