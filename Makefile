@@ -26,6 +26,7 @@ demo: all
 	@scripts/demo.sh $(BUILD)
 
 bench: all
+	@scripts/setup.sh scripts/packages-bench.txt
 	@bench/run.sh $(BUILD)
 
 # Every test suite, the program and the tools under AddressSanitizer (with leak detection) and

@@ -4,7 +4,8 @@
 Time to paper runs from the start of a command until the printer holds the job's last byte: the printed
 document has landed in the private print system's output (the driverless printers keep each job they received
 once its last byte is in, the socket printers rename a job's file when the backend closes the connection, the
-PDF-writing backend when it has written it). Beside it, the time until the print system marks the job done
+PDF-writing backend when it has written it; a LaserJet on HP's hpcups driver joins them where the driver is
+installed). Beside it, the time until the print system marks the job done
 (the queue is empty again). On every kind of queue of the private print system, each with the documents that
 tell most about it (a receipt of 80 x 200 mm, the 1-page test page, the 36-page manual, a 200-page document):
   - Kestrova: the real program started with a link to a web server on 127.0.0.1, and the peak memory (RSS)
@@ -151,6 +152,30 @@ def raw_render_two_processes(document, dpi):
     return times
 
 
+HPCUPS_DRIVER = "/usr/share/cups/drv/hpcups.drv"
+
+
+def add_hpcups_queue(printdir, output, env):
+    """A LaserJet 4250 on HP's hpcups driver (600 dpi by default) on a socket printer of its own, where the
+    driver is installed (make bench installs it); notes its queue in env. Returns the sink's process."""
+    if not os.path.exists(HPCUPS_DRIVER):
+        print(f"no hpcups queue: {HPCUPS_DRIVER} is missing (install printer-driver-hpcups)")
+        return []
+    queue, port_file = "Kestrova_HpCups", os.path.join(printdir, "sink-Kestrova_HpCups.port")
+    sink = subprocess.Popen(["python3", os.path.join(ROOT, "scripts", "socket-sink.py"), output, queue, "pcl",
+                             port_file], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    for _ in range(100):
+        if os.path.exists(port_file) and open(port_file).read().strip():
+            break
+        time.sleep(0.05)
+    with open(port_file) as text:
+        port = text.read().strip()
+    subprocess.run(["lpadmin", "-p", queue, "-E", "-v", f"socket://127.0.0.1:{port}/?snmp=false", "-m",
+                    "drv:///hpcups.drv/hp-laserjet_4250-pcl3.ppd"], check=True, capture_output=True)
+    env["KESTROVA_HPCUPS_PRINTER"] = queue
+    return [sink]
+
+
 def main():
     if not all(os.path.exists(path) for path in (MANUAL, TEST_PAGE)):
         raise SystemExit("the shared test documents are missing (../shared/testdata/realworld)")
@@ -183,6 +208,7 @@ def main():
                 env.pop(name, None)
     os.environ.update({k: v for k, v in env.items() if k.startswith("CUPS_")})
     output = env["KESTROVA_PRINT_OUTPUT"]
+    sinks = add_hpcups_queue(printdir, output, env)
     # Each queue: its label, its queue's variable, its default resolution, print options, and its documents
     # with the target of each (Kestrova's time to paper over lp's).
     two_sided_colour = {"sides": "two-sided-long-edge", "print-color-mode": "color"}
@@ -195,6 +221,7 @@ def main():
         ("label ZPL 203 dpi", "KESTROVA_LABEL_PRINTER", 203, {}, [(receipt, 1.0), (page, 1.0)]),
         ("PostScript", "KESTROVA_POSTSCRIPT_PRINTER", 300, {}, [(page, 1.0), (manual, 1.0)]),
         ("PCL LaserJet 300 dpi", "KESTROVA_LASERJET_PRINTER", 300, {}, [(manual, 1.0), (pages200, 1.0)]),
+        ("hpcups LaserJet 4250 600", "KESTROVA_HPCUPS_PRINTER", 600, {}, [(manual, 1.0)]),
         ("PDF queue 300 dpi", "KESTROVA_DEFAULT_PRINTER", 300, {}, [(manual, 1.0), (pages200, 1.0)]),
     ]
     wanted = sys.argv[2:]
@@ -251,6 +278,8 @@ def main():
                   f"(limit {2 * page_bitmap(600) / 2**20 + 100:.0f})", flush=True)
     finally:
         server.shutdown()
+        for sink in sinks:
+            sink.kill()
         subprocess.run([os.path.join(ROOT, "scripts", "print-system.sh"), "stop", printdir],
                        capture_output=True)
         shutil.rmtree(work, ignore_errors=True)
