@@ -1,5 +1,6 @@
 // The program Kestrova: started with a link it prints the linked PDF, without one it shows its settings.
 #include "app/intake/InvocationUrl.h"
+#include "app/intake/StartArguments.h"
 #include "app/job/Termination.h"
 #include "app/uKestrova.h"
 #include "app/ui/MessageBoxes.h"
@@ -7,6 +8,8 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> exitCode = AnswerCommandLine(argc, argv, KESTROVA_VERSION))
+        return *exitCode;
     QApplication application(argc, argv);
     const QString link = InvocationUrl();
     if (!link.isEmpty())

@@ -7,6 +7,8 @@
 //   kestrova-link check [FILE]
 //       reads the trust file FILE as Kestrova does, the administrator's unless FILE is given, and prints the
 //       policy it means, or why it is broken
+//   kestrova-link --help | -h, kestrova-link --version
+//       prints the usage or the version
 //
 // Exit codes: 0 done, 1 the key cannot be made, read or used, or the trust file is broken or missing, 2 a
 // usage error.
@@ -31,7 +33,22 @@ constexpr qint64 DefaultTtl = 120;
 const char* const Usage = "usage: kestrova-link keygen PRIVATE.pem\n"
                           "       kestrova-link sign PRIVATE.pem --module M --url U [--ttl SECONDS]"
                           " [--option NAME=VALUE ...]\n"
-                          "       kestrova-link check [TRUST.ini]\n";
+                          "       kestrova-link check [TRUST.ini]\n"
+                          "       kestrova-link --help | --version\n";
+
+const char* const Help =
+    "Signs kestrova: links for a web server, and checks trust files as Kestrova reads them.\n"
+    "\n"
+    "  keygen PRIVATE.pem   makes an Ed25519 key pair, writes the private key and prints the\n"
+    "                       public-key= line for trust.ini\n"
+    "  sign PRIVATE.pem     prints the signed link that prints the PDF at U for module M, valid for\n"
+    "                       SECONDS (120 unless given), with each --option as a print option\n"
+    "  check [TRUST.ini]    reads the trust file (the administrator's unless one is given) and prints\n"
+    "                       the policy it means, or why it is broken (exit code 1)\n"
+    "  -h, --help           this help\n"
+    "  --version            the program's version\n"
+    "\n"
+    "Exit codes: 0 done, 1 the key or the trust file cannot be used, 2 a usage error.\n";
 
 struct UsageError {
     QString Message;
@@ -107,6 +124,14 @@ QByteArray signedLink(const SignRequest& request) {
 
 int run(const QStringList& arguments) {
     const QString command = arguments.value(0);
+    if ((command == u"--help" || command == u"-h") && arguments.size() == 1) {
+        std::printf("%s\n%s", Usage, Help);
+        return 0;
+    }
+    if (command == u"--version" && arguments.size() == 1) {
+        std::printf("kestrova-link %s\n", KESTROVA_VERSION);
+        return 0;
+    }
     if (command == u"keygen" && arguments.size() == 2) {
         std::printf("public-key=%s\n", GenerateSigningKey(arguments[1]).constData());
         return 0;

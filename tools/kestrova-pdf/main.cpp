@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -26,10 +27,29 @@ bool WroteToStandardOutput(const ToolInvocation& invocation) {
     return false;
 }
 
+// --help (or -h) and --version in place of a command: the usage or the version on standard output.
+std::optional<int> AnswerInformation(const QStringList& arguments) {
+    if (arguments.size() != 1)
+        return std::nullopt;
+    if (arguments.first() == u"--help" || arguments.first() == u"-h") {
+        std::fputs(qPrintable(UsageText() + QStringLiteral("\n  -h, --help    this usage\n"
+                                                           "  --version     the program's version\n")),
+                   stdout);
+        return 0;
+    }
+    if (arguments.first() == u"--version") {
+        std::printf("kestrova-pdf %s\n", KESTROVA_VERSION);
+        return 0;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
+    if (const std::optional<int> exitCode = AnswerInformation(application.arguments().mid(1)))
+        return *exitCode;
     ToolInvocation invocation;
     try {
         invocation = ParseCommandLine(application.arguments().mid(1));
