@@ -12,8 +12,8 @@ namespace DataFolder {
 // The folder in the platform's form, ending in its separator. The user's data folder is created when missing.
 QString Path();
 
-// The folder for an executable in ExecutableFolder: that folder when the user may write there, else the
-// user's data folder.
+// The folder for an executable in ExecutableFolder: that folder when the user may write there and it is not
+// an installed program's, else the user's data folder.
 QString FolderFor(const QString& ExecutableFolder);
 
 // Makes Path() return this folder (a separator is appended when missing); an empty folder restores the

@@ -74,6 +74,22 @@ TEST(DataFolderPath, UnwritableExecutableFolderGivesTheUsersDataFolder) {
     EXPECT_EQ(DataFolder::FolderFor(root.path()), QDir::toNativeSeparators(root.path()) + QDir::separator());
 }
 
+// An installed program keeps its files in the user's data folder even where the user (root, say) may write
+// its folder: any folder under /usr or /opt, or one a symbolic link there leads to. A folder whose name only
+// begins like them is a copy's own.
+TEST(DataFolderPath, InstalledProgramsFolderGivesTheUsersDataFolderToRootToo) {
+    RegistrationHome home;
+    const QString users = QDir::toNativeSeparators(home.Path(".local/share/kestrova")) + QDir::separator();
+    for (const QString installed : {"/usr/lib/kestrova", "/opt/kestrova", "/usr/bin", "/opt"})
+        EXPECT_EQ(DataFolder::FolderFor(installed), users) << qPrintable(installed);
+    QTemporaryDir root;
+    ASSERT_TRUE(QFile::link("/usr/bin", root.filePath("bin")));
+    EXPECT_EQ(DataFolder::FolderFor(root.filePath("bin")), users);
+    ASSERT_TRUE(QDir(root.path()).mkpath("optical"));
+    EXPECT_EQ(DataFolder::FolderFor(root.filePath("optical")),
+              QDir::toNativeSeparators(root.filePath("optical")) + QDir::separator());
+}
+
 TEST(CheckDirectoryWalk, CreatesEveryMissingLevel) {
     QTemporaryDir root;
     const QString target = folderPath(root, "Kestrova/DownFile") + QDir::separator();
