@@ -2,6 +2,9 @@
 # everything into build/, `make test` runs every test. They may be run again at any time and say nothing
 # when there is nothing to do.
 BUILD := build
+# The compiler cache finds a clone's objects in another clone's: paths under the clone are cached relative to
+# it, and the debug information names the clone as '.', so that ccache need not key on the build folder.
+export CCACHE_BASEDIR := $(CURDIR)
 
 .PHONY: all setup configure test demo bench asan fuzz package package-test clean
 
@@ -15,7 +18,8 @@ setup:
 
 configure: setup
 	@mkdir -p $(BUILD)
-	@[ -f $(BUILD)/build.ninja ] || cmake -S . -B $(BUILD) -G Ninja >$(BUILD)/configure.log 2>&1 \
+	@[ -f $(BUILD)/build.ninja ] || cmake -S . -B $(BUILD) -G Ninja -DCMAKE_CXX_FLAGS="-fdebug-prefix-map=$(CURDIR)=." \
+		>$(BUILD)/configure.log 2>&1 \
 		|| { cat $(BUILD)/configure.log; exit 1; }
 
 test: all
