@@ -44,6 +44,9 @@ FixtureDocument BlackPage(double width, double height) {
               {"<< /Type /Annot /Subtype /Square /Rect [0 0 " + rect + "] /C [0 0 0] /IC [0 0 0] /F 4 >>"}}}};
 }
 
+// One landscape page covered in black.
+const FixtureDocument Landscape = BlackPage(792, 612);
+
 QString OptionsLink(const QString& module, const QString& url, const QString& options) {
     return JobLink(module, url) + (options.isEmpty() ? QString() : u'&' + options);
 }
@@ -292,8 +295,8 @@ TEST_F(PrintOptions, AFaceUpPrinterGetsEachCopyLastPageFirst) {
 }
 
 // The same options through Kestrova and through lp -o, on the two-sided colour printer, and what each
-// printer received: how many sides, on which paper, on one or two sides, in colour or not. Where the two
-// differ, Verdict says which is right and why.
+// printer received: how many sides, on which paper, on one or two sides, in colour or not, which sides are
+// blank. Where the two differ, Verdict says which is right and why.
 struct BesideLp {
     const char* Name;
     QString Options; // the link's, as a&b; lp gets each as -o
@@ -302,6 +305,8 @@ struct BesideLp {
     bool KestrovaColour;
     bool LpColour;
     const char* Verdict;
+    QString Instance = {};   // printed on this instance of the printer
+    QStringList Chosen = {}; // the instance's lpoptions; none: the instance is missing
 };
 
 void PrintTo(const BesideLp& beside, std::ostream* out) {
@@ -321,12 +326,17 @@ TEST_P(PrintOptionsBesideLp, ReachThePrinterAsLpsDo) {
     SCOPED_TRACE(expected.Verdict);
     QTemporaryDir sources;
     const QString source = WritePdf(sources.path(), "three.pdf", ThreePages);
-    const QList<PwgPage> kestrova = PrintOn(Duplex, ThreePages, expected.Options);
-    QStringList arguments{"-d", Duplex};
+    const QString printer = expected.Instance.isEmpty() ? Duplex : Duplex + '/' + expected.Instance;
+    if (!expected.Chosen.isEmpty())
+        ASSERT_TRUE(PrintSystem::Administer("lpoptions", QStringList{"-p", printer} + expected.Chosen));
+    const QList<PwgPage> kestrova = PrintOn(printer, ThreePages, expected.Options);
+    QStringList arguments{"-d", printer};
     for (const QString& option : expected.Options.split(u'&', Qt::SkipEmptyParts))
         arguments << "-o" << option;
     ASSERT_TRUE(PrintSystem::Administer("lp", arguments << source));
     const QList<PwgPage> lp = ReadPwgRaster(Printed(Duplex));
+    if (!expected.Chosen.isEmpty())
+        PrintSystem::Administer("lpoptions", {"-x", printer});
     ASSERT_EQ(kestrova.size(), expected.KestrovaSides);
     ASSERT_EQ(lp.size(), expected.LpSides);
     for (int side = 0; side < std::min(kestrova.size(), lp.size()); ++side) {
@@ -335,6 +345,9 @@ TEST_P(PrintOptionsBesideLp, ReachThePrinterAsLpsDo) {
         EXPECT_EQ(kestrova[side].Tumble, lp[side].Tumble) << "side " << side;
         EXPECT_EQ(kestrova[side].ColorSpace == CUPS_CSPACE_SRGB, expected.KestrovaColour) << "side " << side;
         EXPECT_EQ(lp[side].ColorSpace == CUPS_CSPACE_SRGB, expected.LpColour) << "side " << side;
+        if (expected.KestrovaSides == expected.LpSides)
+            EXPECT_EQ(DarkArea(kestrova[side].Pixels).isEmpty(), DarkArea(lp[side].Pixels).isEmpty())
+                << "side " << side;
     }
 }
 
@@ -352,7 +365,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "both: the printer makes no copies, so each is sent"},
         BesideLp{"NumberUp", "number-up=2", 3, 2, false, true,
                  "lp is right: it puts two pages on a sheet; Kestrova prints each page on a sheet of its own "
-                 "and names the option it left out in the run log"}),
+                 "and names the option it left out in the run log"},
+        BesideLp{"InstanceWithColourAndDuplex", "", 4, 4, true, true,
+                 "both take the instance's options, PPD names among them", "colourduplex",
+                 QStringList{"-o", "print-color-mode=color", "-o", "Duplex=DuplexNoTumble"}},
+        BesideLp{"MissingInstance", "", 3, 3, false, true,
+                 "both print on the queue with its own options, Kestrova in gray as without options",
+                 "nosuch"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // A queue on a raster driver (CUPS's sample Zebra ZPL label driver) gets the options in the page header of
