@@ -30,11 +30,11 @@ namespace {
 
 constexpr qint64 DefaultTtl = 120;
 
-const char* const Usage = "usage: kestrova-link keygen PRIVATE.pem\n"
-                          "       kestrova-link sign PRIVATE.pem --module M --url U [--ttl SECONDS]"
+const char* const Usage = "Usage: kestrova-link keygen PRIVATE.pem\n"
+                          "   or: kestrova-link sign PRIVATE.pem --module M --url U [--ttl SECONDS]"
                           " [--option NAME=VALUE ...]\n"
-                          "       kestrova-link check [TRUST.ini]\n"
-                          "       kestrova-link --help | --version\n";
+                          "   or: kestrova-link check [TRUST.ini]\n"
+                          "   or: kestrova-link --help | --version\n";
 
 const char* const Help =
     "Signs kestrova: links for a web server, and checks trust files as Kestrova reads them.\n"
