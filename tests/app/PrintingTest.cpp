@@ -48,14 +48,20 @@ protected:
     PrintSystem& System = PrintSystem::Shared();
 };
 
-// The printers as the system lists them, a CUPS instance after its queue, and nothing the print system does
-// not know.
+// The printers as the system lists them, a CUPS instance after its queue: the print system's own queues,
+// which lp prints to without a browse, and nothing else. lpstat -e lists in the system's order every
+// destination, printers that other print systems advertise over DNS-SD among them, so of its list only the
+// queues the print system itself answers for (lpstat -a asks it) and their instances count.
 TEST_F(PrintingTest, ListsThePrintersInTheSystemsOrder) {
     const QString instance = System.Printers()[1] + "/two-sided";
     ASSERT_TRUE(PrintSystem::Administer("lpoptions", {"-p", instance, "-o", "sides=two-sided-long-edge"}));
+    QStringList queues;
+    for (const QString& line : RunProgram("lpstat", {"-a"}).split('\n', Qt::SkipEmptyParts))
+        queues << line.section(' ', 0, 0);
     QStringList system;
     for (const QString& line : RunProgram("lpstat", {"-e"}).split('\n', Qt::SkipEmptyParts))
-        system << line.trimmed();
+        if (queues.contains(line.trimmed().section('/', 0, 0)))
+            system << line.trimmed();
     const QStringList printers = TPrinter().Printers();
     PrintSystem::Administer("lpoptions", {"-x", instance});
     EXPECT_EQ(printers, system);
