@@ -375,7 +375,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 // A queue on a raster driver (CUPS's sample Zebra ZPL label driver) gets the options in the page header of
-// the CUPS raster it takes: the paper the label is made for and the copies the driver asks the printer for.
+// the CUPS raster it takes: the paper the label is made for and the copies the driver asks the printer for;
+// lp -o with the same options makes the same label.
 TEST_F(PrintOptions, ALabelPrinterGetsThemInItsDriversRaster) {
     const QString label = PrintSystem::Shared().LabelPrinter();
     const FixtureDocument receipt = BlackPage(80 / 25.4 * 72, 200 / 25.4 * 72);
@@ -398,6 +399,19 @@ TEST_F(PrintOptions, ALabelPrinterGetsThemInItsDriversRaster) {
         for (const QByteArray& command : {expected.Copies, expected.Width, expected.Image})
             EXPECT_TRUE(zpl.contains(command))
                 << command.toStdString() << " in " << zpl.left(200).toStdString();
+        // lp -o with the same options makes the same label: its size, copies and image size.
+        QTemporaryDir sources;
+        QStringList arguments{"-d", label};
+        for (const QString& option : expected.Options.split(u'&', Qt::SkipEmptyParts))
+            arguments << "-o" << option;
+        ASSERT_TRUE(
+            PrintSystem::Administer("lp", arguments << WritePdf(sources.path(), "receipt.pdf", receipt)));
+        QFile fromLp(Printed(label));
+        ASSERT_TRUE(fromLp.open(QIODevice::ReadOnly));
+        const QByteArray lpZpl = fromLp.readAll();
+        for (const QByteArray& command : {expected.Copies, expected.Width, expected.Image})
+            EXPECT_TRUE(lpZpl.contains(command))
+                << "lp: " << command.toStdString() << " in " << lpZpl.left(200).toStdString();
     }
 }
 
