@@ -70,6 +70,7 @@ fuzz: setup
 # The Debian package build/kestrova_VERSION_amd64.deb (CPack), which lintian must find free of errors.
 package: all
 	@scripts/setup.sh scripts/packages-package.txt
+	@ninja -C $(BUILD) --quiet package_manuals
 	@rm -f $(BUILD)/kestrova_*.deb
 	@cd $(BUILD) && cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
 	@lintian --fail-on error $(BUILD)/kestrova_*_amd64.deb
