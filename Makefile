@@ -67,12 +67,15 @@ fuzz: setup
 	@ninja -C build-fuzz --quiet $$(ninja -C build-fuzz -t targets all | sed -n 's/^\([a-z_]*_fuzzer\): .*/\1/p')
 	@fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
 
-# The Debian package build/kestrova_VERSION_amd64.deb (CPack), which lintian must find free of errors.
+# The Debian package build/kestrova_VERSION_amd64.deb (CPack), which lintian must find free of errors. Its
+# files and its changelog carry the time of the last commit (the build folder is configured again with it),
+# so that two packages of one commit are the same bytes.
 package: all
 	@scripts/setup.sh scripts/packages-package.txt
-	@ninja -C $(BUILD) --quiet package_manuals
-	@rm -f $(BUILD)/kestrova_*.deb
-	@cd $(BUILD) && cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
+	@epoch=$$(git log -1 --format=%ct) && SOURCE_DATE_EPOCH=$$epoch cmake $(BUILD) >$(BUILD)/configure.log 2>&1 \
+		&& ninja -C $(BUILD) --quiet package_documents package_manuals \
+		&& cd $(BUILD) && rm -f kestrova_*.deb && SOURCE_DATE_EPOCH=$$epoch cpack -G DEB >cpack.log 2>&1 \
+		|| { cat $(BUILD)/configure.log cpack.log 2>/dev/null; exit 1; }
 	@lintian --fail-on error $(BUILD)/kestrova_*_amd64.deb
 	@echo "Package: $$(ls $(BUILD)/kestrova_*_amd64.deb)"
 
