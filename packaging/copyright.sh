@@ -51,7 +51,7 @@ indented() {
 }
 
 echo
-echo "Files: opt/kestrova/libpdfium.so"
+echo "Files: usr/lib/kestrova/libpdfium.so"
 echo "Copyright: 2014 The PDFium Authors, and the authors of the libraries built into the engine as their"
 echo " licences below name them"
 echo "License: PDFium-build"

@@ -154,7 +154,7 @@ server.socket = context.wrap_socket(server.socket, server_side=True)
 print("port", server.server_address[1], flush=True)
 server.serve_forever()
 PYTHON
-waitFor grep -q 'port [0-9]' /tmp/web.log || fail "the web server did not start"
+waitFor grep -qs 'port [0-9]' /tmp/web.log || fail "the web server did not start"
 port=$(sed -n 's/^port \([0-9]*\).*/\1/p' /tmp/web.log | head -n 1)
 link="kestrova://print/?moduleaddress=Desk&pdfurl=https%3A%2F%2F127.0.0.1%3A$port%2Fdoc.pdf"
 asUser xdg-open "$link" >/tmp/open.log 2>&1 || fail "xdg-open: $(cat /tmp/open.log)"
@@ -164,8 +164,8 @@ grep -q ": $link" "$data"/log/*.log || fail "the link is not in the user's log"
 [ -z "$(ls -A "$data/DownFile")" ] || fail "the download was left in $data/DownFile"
 
 say "nothing but the package's own files beside the program, though root ran it"
-[ "$(find /opt/kestrova -mindepth 1 | LC_ALL=C sort)" = "$(dpkg -L kestrova | grep '^/opt/kestrova/' | LC_ALL=C sort)" ] ||
-    fail "/opt/kestrova holds more than the package: $(ls -A /opt/kestrova)"
+[ "$(find /usr/lib/kestrova -mindepth 1 | LC_ALL=C sort)" = "$(dpkg -L kestrova | grep '^/usr/lib/kestrova/' | LC_ALL=C sort)" ] ||
+    fail "/usr/lib/kestrova holds more than the package: $(ls -A /usr/lib/kestrova)"
 
 say "purging the package leaves nothing of it behind"
 packageFiles >/tmp/package-files
