@@ -19,6 +19,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <tuple>
 #include <cups/raster.h>
 
 namespace {
@@ -150,38 +151,40 @@ TEST_P(PrintOptionsOnTheDuplexPrinter, ReachThePrinterInTheRaster) {
     EXPECT_EQ(sides, expected.Sides);
 }
 
+// The printer stacks its sheets face up (its output bin, as its PPD says), so each copy goes last page first,
+// as lp's does there.
 INSTANTIATE_TEST_SUITE_P(
     Options, PrintOptionsOnTheDuplexPrinter,
     testing::Values(
-        OptionsCase{"None", "", {1, 2, 3}},
-        OptionsCase{"TwoSidedLongEdge", "sides=two-sided-long-edge", {1, 2, 3, 0}, true},
-        OptionsCase{"TwoSidedShortEdge", "sides=two-sided-short-edge", {1, 2, 3, 0}, true, true},
+        OptionsCase{"None", "", {3, 2, 1}},
+        OptionsCase{"TwoSidedLongEdge", "sides=two-sided-long-edge", {0, 3, 2, 1}, true},
+        OptionsCase{"TwoSidedShortEdge", "sides=two-sided-short-edge", {0, 3, 2, 1}, true, true},
         OptionsCase{"PaperAndTray",
                     "media=iso_a4_210x297mm&media-source=photo",
-                    {1, 2, 3},
+                    {3, 2, 1},
                     false,
                     false,
                     "iso_a4_210x297mm",
                     7},
         OptionsCase{
-            "Colour", "print-color-mode=color", {1, 2, 3}, false, false, "na_letter_8.5x11in", 0, true},
-        OptionsCase{"Monochrome", "print-color-mode=monochrome", {1, 2, 3}},
+            "Colour", "print-color-mode=color", {3, 2, 1}, false, false, "na_letter_8.5x11in", 0, true},
+        OptionsCase{"Monochrome", "print-color-mode=monochrome", {3, 2, 1}},
         // The printer's choice on a colour printer is colour.
         OptionsCase{"ColourModeAuto",
                     "print-color-mode=auto",
-                    {1, 2, 3},
+                    {3, 2, 1},
                     false,
                     false,
                     "na_letter_8.5x11in",
                     0,
                     true},
-        OptionsCase{"CopiesCollated", "copies=2", {1, 2, 3, 1, 2, 3}},
+        OptionsCase{"CopiesCollated", "copies=2", {3, 2, 1, 3, 2, 1}},
         OptionsCase{"CopiesOnTwoSidesEachOnSheetsOfItsOwn",
                     "copies=2&sides=two-sided-long-edge",
-                    {1, 2, 3, 0, 1, 2, 3, 0},
+                    {0, 3, 2, 1, 0, 3, 2, 1},
                     true},
-        OptionsCase{"PageRanges", "page-ranges=2-3", {2, 3}},
-        OptionsCase{"PageRangesBeyondTheDocument", "page-ranges=1,3-9", {1, 3}}),
+        OptionsCase{"PageRanges", "page-ranges=2-3", {3, 2}},
+        OptionsCase{"PageRangesBeyondTheDocument", "page-ranges=1,3-9", {3, 1}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // print-color-mode=auto on a gray printer prints gray, and bi-level black and white: 1-bit black where the
@@ -275,23 +278,27 @@ TEST_F(PrintOptions, TheQueuesOwnDefaultsPrintAsLpPrintsThem) {
 }
 
 // A printer that stacks its sheets face up gets each copy last page first, as CUPS's pdftopdf sends lp's
-// pages there (it reverses them for the same OutputOrder), the blank back of an odd count on two sides
-// leading: the stack then reads from page 1, where pages in order would read from the last.
+// pages there, the blank back of an odd count on two sides leading: the stack then reads from page 1, where
+// pages in order would read from the last. The two-sided printer is such a printer by its output bin (its
+// PPD's PageStackOrder); an instance that says OutputOrder=Normal takes the pages in order, as lp's would be.
 TEST_F(PrintOptions, AFaceUpPrinterGetsEachCopyLastPageFirst) {
-    const QString faceUp = Duplex + "/faceup";
-    ASSERT_TRUE(PrintSystem::Administer("lpoptions", {"-p", faceUp, "-o", "OutputOrder=Reverse"}));
+    const QString inOrder = Duplex + "/inorder";
+    ASSERT_TRUE(PrintSystem::Administer("lpoptions", {"-p", inOrder, "-o", "OutputOrder=Normal"}));
     QTemporaryDir sources;
     const QString source = WritePdf(sources.path(), "three.pdf", ThreePages);
-    const TPwgPageSetup setup = TCupsDestination(faceUp).PageSetup();
-    const std::pair<QString, QList<int>> cases[] = {
-        {"", {3, 2, 1}}, {"sides=two-sided-long-edge", {0, 3, 2, 1}}, {"copies=2", {3, 2, 1, 3, 2, 1}}};
-    for (const auto& [options, expected] : cases) {
+    const TPwgPageSetup setup = TCupsDestination(Duplex).PageSetup();
+    const std::tuple<QString, QString, QList<int>> cases[] = {
+        {Duplex, "", {3, 2, 1}},
+        {Duplex, "sides=two-sided-long-edge", {0, 3, 2, 1}},
+        {inOrder, "", {1, 2, 3}},
+        {inOrder, "sides=two-sided-long-edge&copies=2", {1, 2, 3, 0, 1, 2, 3, 0}}};
+    for (const auto& [printer, options, expected] : cases) {
         QList<int> sides;
-        for (const PwgPage& sheet : PrintOn(faceUp, ThreePages, options))
+        for (const PwgPage& sheet : PrintOn(printer, ThreePages, options))
             sides.append(PageOf(sheet, setup, source, 3));
-        EXPECT_EQ(sides, expected) << options.toStdString();
+        EXPECT_EQ(sides, expected) << printer.toStdString() << " " << options.toStdString();
     }
-    PrintSystem::Administer("lpoptions", {"-x", faceUp});
+    PrintSystem::Administer("lpoptions", {"-x", inOrder});
 }
 
 // The same options through Kestrova and through lp -o, on the two-sided colour printer, and what each
