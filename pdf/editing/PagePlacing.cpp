@@ -2,6 +2,7 @@
 // draw it, so that a document can be handed to a print system placed as a PDF rather than as page images.
 #include "pdf/Pdf.h"
 
+#include "pdf/annotations/Annotations.h"
 #include "pdf/engine/FPdfEdit.h"
 #include "pdf/engine/FPdfFlatten.h"
 #include "pdf/engine/FPdfTransformPage.h"
@@ -10,18 +11,41 @@
 
 namespace PDFium {
 
+namespace {
+
+// Whether flattening the page for print would draw anything: an annotation that prints, is not hidden and
+// has an appearance. The engine's flattening parses the page's content whatever it finds, so a page with
+// nothing to draw is spared it.
+bool HasPrintedAppearances(FPDF_PAGE Page) {
+    for (int index = 0, count = FPDFPage_GetAnnotCount(Page); index < count; ++index) {
+        const OwnedAnnotation annotation = OpenAnnotation(Page, index);
+        const int flags = FPDFAnnot_GetFlags(annotation.get());
+        if ((flags & FPDF_ANNOT_FLAG_PRINT) != 0 && (flags & FPDF_ANNOT_FLAG_HIDDEN) == 0 &&
+            FPDFAnnot_HasKey(annotation.get(), "AP") != 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 void TPdf::PlacePageOnSheet(const QTransform& Matrix, const TPdfRectangle& Clip, double SheetWidth,
                             double SheetHeight) {
     CheckPageEditable();
     Check(SheetWidth > 0 && SheetHeight > 0 && Matrix.isInvertible(),
           QStringLiteral("Cannot place page on sheet"));
     // The annotations that print (form fields with their values among them) are drawn with the content, so
-    // that they move with it; the engine then wants the page loaded anew (a page without any has nothing to
-    // flatten and stays as it was parsed).
-    const int flattened = FPDFPage_Flatten(Page(), FLAT_PRINT);
-    Check(flattened != FLATTEN_FAIL, QStringLiteral("Cannot place page on sheet"));
-    if (flattened == FLATTEN_SUCCESS)
-        ReloadPage();
+    // that they move with it; the engine then wants the page loaded anew. The others go, as flattening would
+    // take them away, rather than stay where the page was.
+    if (HasPrintedAppearances(Page())) {
+        const int flattened = FPDFPage_Flatten(Page(), FLAT_PRINT);
+        Check(flattened != FLATTEN_FAIL, QStringLiteral("Cannot place page on sheet"));
+        if (flattened == FLATTEN_SUCCESS)
+            ReloadPage();
+    } else {
+        for (int index = FPDFPage_GetAnnotCount(Page()) - 1; index >= 0; --index)
+            Check(FPDFPage_RemoveAnnot(Page(), index) != 0, QStringLiteral("Cannot place page on sheet"));
+    }
     const FS_MATRIX matrix{float(Matrix.m11()), float(Matrix.m12()), float(Matrix.m21()),
                            float(Matrix.m22()), float(Matrix.dx()),  float(Matrix.dy())};
     const FS_RECTF clip{float(Clip.Left), float(Clip.Top), float(Clip.Right), float(Clip.Bottom)};

@@ -48,7 +48,16 @@ struct PlacedCase {
     const char* Name;
     FixturePage Page;
     TOptionValues Options;
+    QList<QByteArray> Objects = {}; // the document's further objects, such as appearance streams
 };
+
+// A black bar across the lower part of the page, drawn by an annotation's appearance; Flags as given.
+QByteArray BarAnnotation(int Flags) {
+    return "<< /Type /Annot /Subtype /Square /Rect [100 100 500 160] /F " + QByteArray::number(Flags) +
+           " /AP << /N @object0 >> >>";
+}
+const QByteArray BarAppearance =
+    "<< /Type /XObject /Subtype /Form /BBox [0 0 400 60] /Length 15 >>\nstream\n0 0 400 60 re f\nendstream";
 
 class PlacedPdfTest : public testing::TestWithParam<PlacedCase> {};
 
@@ -58,7 +67,9 @@ TEST_P(PlacedPdfTest, SheetsMatchTheRasterPath) {
     FixturePage page = c.Page;
     page.Text = "Kestrova MMMMMMMM";
     // A second page, not printed, shows that only the pages asked for are placed.
-    const QString source = WritePdf(folder.path(), "source.pdf", {{FixturePage{}, page}});
+    FixtureDocument document{{FixturePage{}, page}};
+    document.Objects = c.Objects;
+    const QString source = WritePdf(folder.path(), "source.pdf", document);
     PDFium::TPdf pdf;
     pdf.SetFileName(source);
     pdf.SetActive(true);
@@ -96,7 +107,17 @@ INSTANTIATE_TEST_SUITE_P(
                         "RotatedPageAtItsOwnSize", {QSizeF(612, 792), {}, 90}, {{"print-scaling", "none"}}},
                     PlacedCase{"SmallPageCentred", {QSizeF(300, 200)}, {{"print-scaling", "none"}}},
                     PlacedCase{"FillCut", {QSizeF(500, 600)}, {{"print-scaling", "fill"}}},
-                    PlacedCase{"TurnedUpsideDown", {}, {{"orientation-requested", "6"}}}),
+                    PlacedCase{"TurnedUpsideDown", {}, {{"orientation-requested", "6"}}},
+                    // An annotation that prints moves with the page; one that does not print is not drawn
+                    // on the sheet, nor left where the page was.
+                    PlacedCase{"PrintedAnnotationMoves",
+                               {QSizeF(612, 1008), {}, 0, {}, {BarAnnotation(4)}},
+                               {},
+                               {BarAppearance}},
+                    PlacedCase{"UnprintedAnnotationGoes",
+                               {QSizeF(612, 1008), {}, 0, {}, {BarAnnotation(0)}},
+                               {},
+                               {BarAppearance}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace
