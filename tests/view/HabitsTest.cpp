@@ -74,7 +74,8 @@ TEST_F(HabitsTest, AFileDroppedOnTheWindowOpens) {
 }
 
 // F11 makes the window full screen and back; F5 shows one page fitted whole on black with nothing else, moved
-// on by the arrows, Space and a click, and Escape gives the window back as it was.
+// on and back by the keys and clicks of the desktop viewers' presentations, and Escape gives the window back
+// as it was.
 TEST_F(HabitsTest, FullScreenAndThePresentation) {
     QTest::keyClick(&window, Qt::Key_F11);
     QTRY_VERIFY(window.isFullScreen());
@@ -98,23 +99,46 @@ TEST_F(HabitsTest, FullScreenAndThePresentation) {
     const QImage screen = Shown(*area->viewport());
     EXPECT_EQ(QColor(screen.pixel(2, screen.height() / 2)), QColor(Qt::black));
 
+    // The keys and clicks of evince's and okular's presentations, each from the fifth page of 36.
     struct Step {
         const char* Name;
         std::function<void()> Action;
         int Page;
     };
+    auto key = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        return [&, key, modifiers] {
+            QTest::keyClick(&window.View(), key, modifiers);
+        };
+    };
+    auto click = [&](Qt::MouseButton button) {
+        return [&, button] {
+            QTest::mouseClick(&window.View(), button, {}, QPoint(20, 20));
+        };
+    };
     const QList<Step> steps = {
-        {"right", [&] { QTest::keyClick(&window.View(), Qt::Key_Right); }, 5},
-        {"space", [&] { QTest::keyClick(&window.View(), Qt::Key_Space); }, 6},
-        {"a click", [&] { QTest::mouseClick(&window.View(), Qt::LeftButton, {}, QPoint(20, 20)); }, 7},
-        {"left", [&] { QTest::keyClick(&window.View(), Qt::Key_Left); }, 6},
-        {"page up", [&] { QTest::keyClick(&window.View(), Qt::Key_PageUp); }, 5},
+        {"Right", key(Qt::Key_Right), 6},
+        {"Down", key(Qt::Key_Down), 6},
+        {"Page Down", key(Qt::Key_PageDown), 6},
+        {"Space", key(Qt::Key_Space), 6},
+        {"Return", key(Qt::Key_Return), 6},
+        {"a click", click(Qt::LeftButton), 6},
+        {"Left", key(Qt::Key_Left), 4},
+        {"Up", key(Qt::Key_Up), 4},
+        {"Page Up", key(Qt::Key_PageUp), 4},
+        {"Backspace", key(Qt::Key_Backspace), 4},
+        {"Shift+Space", key(Qt::Key_Space, Qt::ShiftModifier), 4},
+        {"a right click", click(Qt::RightButton), 4},
+        {"Home", key(Qt::Key_Home), 1},
+        {"End", key(Qt::Key_End), 36},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.Name);
+        window.GoToPage(5);
         step.Action();
         EXPECT_EQ(window.Column().CurrentPage(), step.Page);
+        EXPECT_TRUE(window.isFullScreen());
     }
+    window.GoToPage(5);
     QTest::keyClick(&window.View(), Qt::Key_Escape);
     QTRY_VERIFY(!window.isFullScreen());
     Settle();

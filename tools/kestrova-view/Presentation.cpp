@@ -54,24 +54,25 @@ void TPresentation::Leave() {
         OnChange();
 }
 
-bool TPresentation::TakeKey(int Key) {
+bool TPresentation::TakeKey(int Key, Qt::KeyboardModifiers Modifiers) {
     if (!FActive)
         return false;
-    const int page = FColumn.CurrentPage();
     switch (Key) {
+    case Qt::Key_Space:
+        Step(Modifiers & Qt::ShiftModifier ? -1 : 1);
+        return true;
     case Qt::Key_Right:
     case Qt::Key_Down:
     case Qt::Key_PageDown:
-    case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        FColumn.ShowPage(page + 1);
+        Step(1);
         return true;
     case Qt::Key_Left:
     case Qt::Key_Up:
     case Qt::Key_PageUp:
     case Qt::Key_Backspace:
-        FColumn.ShowPage(page - 1);
+        Step(-1);
         return true;
     case Qt::Key_Home:
         FColumn.ShowPage(1);
@@ -87,7 +88,7 @@ bool TPresentation::TakeKey(int Key) {
     }
 }
 
-void TPresentation::Advance() {
+void TPresentation::Step(int Direction) {
     if (FActive)
-        FColumn.ShowPage(FColumn.CurrentPage() + 1);
+        FColumn.ShowPage(FColumn.CurrentPage() + Direction);
 }

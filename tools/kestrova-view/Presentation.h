@@ -1,6 +1,7 @@
 // Presentation mode of kestrova-view, as the desktop viewers have it: the window full screen with nothing
-// but the pages, one at a time, each fitted whole on black; the arrows, Page Up and Down, Space and a click
-// move on and back, Home and End to either end, and Escape leaves it, with the window as it was.
+// but the pages, one at a time, each fitted whole on black. As in evince and okular, Right, Down, Page Down,
+// Space, Return and a click move on; Left, Up, Page Up, Backspace, Shift+Space and a right click move back;
+// Home and End go to either end, and Escape leaves it, with the window as it was.
 #pragma once
 
 #include "PageColumn.h"
@@ -23,9 +24,9 @@ public:
     void Enter();
     void Leave();
     // Carries out a key of the presentation; false for a key it leaves to others.
-    bool TakeKey(int Key);
-    // The next page, as a click shows it.
-    void Advance();
+    bool TakeKey(int Key, Qt::KeyboardModifiers Modifiers);
+    // The next page (Direction 1) or the one before (-1), as a click or a right click shows it.
+    void Step(int Direction);
 
     // Raised after the presentation has been entered or left.
     std::function<void()> OnChange;

@@ -901,8 +901,9 @@ bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {
             return true;
         }
     } else if (view) {
-        // A link under the mouse shows where it goes; a click, not a drag, on it follows it; the view hands
-        // the click to the form as well.
+        // A link under the mouse shows where it goes; a click, not a drag, on it follows it, and elsewhere in
+        // the presentation moves on, as a right click moves back; the view hands the click to the form as
+        // well.
         if (Event->type() == QEvent::MouseMove)
             Guarded([&] {
                 const QString target =
@@ -914,17 +915,20 @@ bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {
         if (Event->type() == QEvent::MouseButtonRelease) {
             auto* mouse = static_cast<QMouseEvent*>(Event);
             const QPoint position = mouse->position().toPoint();
-            if (mouse->button() == Qt::LeftButton && (position - FPressPosition).manhattanLength() < 4)
+            const bool click = (position - FPressPosition).manhattanLength() < 4;
+            if (click && mouse->button() == Qt::LeftButton)
                 Guarded([&] {
                     if (!FollowLinkAt(*view, position))
-                        FPresentation->Advance();
+                        FPresentation->Step(1);
                 });
+            else if (click && mouse->button() == Qt::RightButton)
+                Guarded([&] { FPresentation->Step(-1); });
         }
     } else if (Watched == saPage && Event->type() == QEvent::KeyPress) {
         // Keys that reach the page area unused by the form scroll through the pages, Space and Shift+Space
         // as Page Down and Page Up; the presentation takes its own first.
         const auto* key = static_cast<QKeyEvent*>(Event);
-        if (FPresentation->TakeKey(key->key()))
+        if (FPresentation->TakeKey(key->key(), key->modifiers()))
             return true;
         const int back = key->modifiers() & Qt::ShiftModifier ? -1 : 1;
         const std::map<int, std::function<void()>> commands{{Qt::Key_Space,
