@@ -287,6 +287,8 @@ private:
     // The current page, in a document whose every page the engine can find, so that its content can be
     // regenerated.
     void CheckPageEditable() const;
+    // Forgets what was learnt of the pages by number, when pages come, go or move.
+    void ForgetPages();
     // CheckPageEditable, and the current page's own content put inside a saved graphics state unless it
     // already is, so that nothing it leaves set clips or moves what is added after it.
     void PrepareAddition();
@@ -334,6 +336,8 @@ private:
     // The pages whose own content PrepareAddition has put inside a saved graphics state, by number; forgotten
     // when pages move.
     QSet<int> FIsolatedPages;
+    // The page count at which every page's dictionary was last found (0: not checked since pages moved).
+    mutable int FReadablePageCount = 0;
     int FPageNumber = 0;
     QString FPassword;
     QList<TPdfBoundView*> FPdfViews;

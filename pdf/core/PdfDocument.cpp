@@ -151,7 +151,7 @@ void TPdf::CreateDocument() {
 
 void TPdf::UnloadDocument() {
     UnloadPage();
-    FIsolatedPages.clear();
+    ForgetPages();
     // The views' pages close, with their form-fill page events, before the document does; an event handler's
     // error on the way waits until the document is closed.
     for (qsizetype i = FPdfViews.size() - 1; i >= 0; --i)

@@ -83,7 +83,7 @@ void TPdf::AddPage(int PageNumber, double Width, double Height) {
     // page number would then not name the page that is loaded.
     Check(PageNumber >= 1 && PageNumber <= PageCount() + 1, QStringLiteral("Incorrect page number"));
     UnloadPage();
-    FIsolatedPages.clear();
+    ForgetPages();
     FPageNumber = PageNumber;
     FPDF_PAGE page = FPDFPage_New(FDocument, PageNumber - 1, Width, Height);
     Check(page != nullptr, QStringLiteral("Cannot create PDF page"));
@@ -95,7 +95,7 @@ void TPdf::DeletePage(int PageNumber) {
     // The engine reports nothing back, so a page that does not exist is refused here.
     Check(PageNumber >= 1 && PageNumber <= PageCount(), QStringLiteral("Incorrect page number"));
     UnloadPage();
-    FIsolatedPages.clear();
+    ForgetPages();
     FPDFPage_Delete(FDocument, PageNumber - 1);
     ReloadPage();
 }
@@ -105,10 +105,19 @@ void TPdf::CheckPageEditable() const {
     // Regenerating a page's content, the engine looks at every page of the document and ends the process at
     // one whose page dictionary it cannot find, the same page it refuses to load: such a document is refused
     // before anything is changed.
+    // Pages found once stay found until pages move, so that editing every page costs no pass over all.
     const int count = PageCount();
+    if (count == FReadablePageCount)
+        return;
     for (int page = 1; page <= count; ++page)
         Check(PageSize(page).isValid(),
               QStringLiteral("Cannot change the page: page %1 of the document cannot be read").arg(page));
+    FReadablePageCount = count;
+}
+
+void TPdf::ForgetPages() {
+    FIsolatedPages.clear();
+    FReadablePageCount = 0;
 }
 
 QSizeF TPdf::PageSize(int PageNumber) const {
@@ -129,7 +138,7 @@ bool TPdf::ImportPages(TPdf& Pdf, const QString& Range, int PageNumber) {
     CheckActive();
     Pdf.SetActive(true);
     UnloadPage();
-    FIsolatedPages.clear();
+    ForgetPages();
     const QByteArray range = Range.toLocal8Bit();
     const bool imported =
         FPDF_ImportPages(FDocument, Pdf.FDocument, range.constData(), EngineIndex(PageNumber)) != 0;
