@@ -78,16 +78,16 @@ TEST_F(HabitsTest, AFileDroppedOnTheWindowOpens) {
 // as it was.
 TEST_F(HabitsTest, FullScreenAndThePresentation) {
     QTest::keyClick(&window, Qt::Key_F11);
-    QTRY_VERIFY(window.isFullScreen());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.isFullScreen(); }));
     QTest::keyClick(&window, Qt::Key_F11);
-    QTRY_VERIFY(!window.isFullScreen());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isFullScreen(); }));
 
     window.SetZoom({TZoomMode::Factor, 1.5});
     window.GoToPage(4);
     QList<QWidget*> chrome{window.menuBar(), window.findChild<QToolBar*>(), window.statusBar(),
                            window.findChild<QTabWidget*>("tcSide")};
     QTest::keyClick(&window, Qt::Key_F5);
-    QTRY_VERIFY(window.isFullScreen());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.isFullScreen(); }));
     Settle();
     for (QWidget* widget : chrome)
         EXPECT_FALSE(widget->isVisible()) << widget->objectName().toStdString();
@@ -140,7 +140,7 @@ TEST_F(HabitsTest, FullScreenAndThePresentation) {
     }
     window.GoToPage(5);
     QTest::keyClick(&window.View(), Qt::Key_Escape);
-    QTRY_VERIFY(!window.isFullScreen());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isFullScreen(); }));
     Settle();
     for (QWidget* widget : chrome)
         EXPECT_TRUE(widget->isVisible()) << widget->objectName().toStdString();
@@ -176,7 +176,8 @@ TEST_F(HabitsTest, NightColoursInvertThePageAndAreKept) {
 TEST_F(HabitsTest, TheListOfResultsHoldsEveryMatchAndGoesToIt) {
     window.Find(QStringLiteral("ASN.1"));
     auto* results = window.findChild<QListWidget*>("lwResults");
-    QTRY_VERIFY_WITH_TIMEOUT(!window.findChild<QWidget*>("btStopSearch")->isVisible(), 20000);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !window.findChild<QWidget*>("btStopSearch")->isVisible(); }, 20000));
     ASSERT_EQ(results->count(), MatchesInTheManual("ASN.1"));
     for (int row : {0, results->count() / 2, results->count() - 1}) {
         SCOPED_TRACE(row);

@@ -41,7 +41,9 @@ protected:
     }
 
     // Waits until the search has got to its match, or to the end.
-    void WaitForTheSearch() { QTRY_VERIFY_WITH_TIMEOUT(!lSearch()->text().contains("Searching"), 20000); }
+    void WaitForTheSearch() {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !lSearch()->text().contains("Searching"); }, 20000));
+    }
     QLabel* lSearch() { return window.findChild<QLabel*>("lSearch"); }
 
     QLineEdit* search = nullptr;
@@ -78,7 +80,7 @@ TEST_F(SearchTest, TheWholeDocumentIsCountedInTheBackground) {
     EXPECT_TRUE(cancel->isVisible());
     EXPECT_EQ(progress->maximum(), window.Pdf().PageCount());
     EXPECT_LT(progress->value(), progress->maximum());
-    QTRY_VERIFY_WITH_TIMEOUT(!cancel->isVisible(), 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !cancel->isVisible(); }, 10000));
     EXPECT_EQ(progress->value(), progress->maximum());
     EXPECT_EQ(countLabel->text().trimmed(), QStringLiteral("1 of %1 in the document").arg(expected));
     window.FindNext();
@@ -100,12 +102,13 @@ TEST_F(SearchTest, TheWholeDocumentIsCountedInTheBackground) {
 TEST_F(SearchTest, TheSearchStartsAsAPersonTypes) {
     search->setFocus();
     QTest::keyClicks(search, QStringLiteral("ASN.1"));
-    QTRY_COMPARE_WITH_TIMEOUT(window.View().SelectionCurrent(), 0, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.View().SelectionCurrent() == 0; }));
     EXPECT_EQ(window.View().Text(window.View().Selection()[0].StartIndex, 5).toLower(), "asn.1");
     EXPECT_TRUE(search->hasFocus());
     QTest::keyClicks(search, QStringLiteral(" no such"));
-    QTRY_COMPARE_WITH_TIMEOUT(window.findChild<QLabel*>("lSearch")->text().trimmed(),
-                              QStringLiteral("No match"), 5000);
+    auto* state = window.findChild<QLabel*>("lSearch");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return state->text().trimmed() == "No match"; }))
+        << state->text().toStdString();
     EXPECT_TRUE(window.View().Selection().isEmpty());
 }
 
@@ -157,7 +160,7 @@ TEST_F(SearchTest, AnAbsentWordIsSoughtWhileTheWindowPaintsAndStops) {
         // Asked to repaint while the search goes on, the page repaints before the search has ended.
         paints = 0;
         window.View().update();
-        QTRY_VERIFY_WITH_TIMEOUT(paints > 0, 5000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return paints > 0; }, 5000));
         EXPECT_TRUE(lSearch()->text().contains("Searching page")) << lSearch()->text().toStdString();
         if (stopped) {
             QTest::mouseClick(stop, Qt::LeftButton);
@@ -169,7 +172,7 @@ TEST_F(SearchTest, AnAbsentWordIsSoughtWhileTheWindowPaintsAndStops) {
             EXPECT_EQ(lSearch()->text().trimmed(), "No match");
         }
         // The count of the whole document ends after the search, or with it when stopped.
-        QTRY_VERIFY_WITH_TIMEOUT(!stop->isVisible(), 20000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !stop->isVisible(); }, 20000));
         EXPECT_EQ(window.View().PageNumber(), 1);
     }
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
