@@ -249,16 +249,23 @@ public:
     // Form filling
     TPdfFormType FormType() const;
     bool XFA() const;
+    // Has the field being edited in a page view take what was typed or pasted into it, as it does when it
+    // loses the focus, so that the value is the field's own: reported by OnFormChange and saved.
+    void CommitFormInput();
 
     // Events
     TPdfFormFieldEnterEvent OnFormFieldEnter;
     TNotifyEvent OnFormFieldExit;
+    // The form-fill environment has taken a new value into a field: text typed or pasted, once the field lets
+    // go of it, a box ticked, a choice made.
+    TNotifyEvent OnFormChange;
     TNotifyEvent OnPageChange;
     TPdfUnsupportedFeatureEvent OnUnsupportedFeature;
 
     // Called by the engine's callbacks; an exception from an event handler is kept for later.
     void NotifyUnsupportedFeature(TPdfFeature Feature);
     void SetTextFieldFocus(const FPDF_WCHAR* value, unsigned long valueLen, int is_focus);
+    void FormChanged();
     int StartFormTimer(int Elapse, void (*TimerFunc)(int));
     void StopFormTimer(int TimerID);
     // The identifier of this component's one form-fill timer: never 0, and different for every component.

@@ -1,5 +1,5 @@
 // TPdf as host of the engine's form-fill environment: set up when a document opens, torn down when it closes,
-// with the callbacks for repaint, timers and text-field focus.
+// with the callbacks for repaint, timers, text-field focus and a field's changed value.
 #include "pdf/Pdf.h"
 
 #include "pdf/core/Rendering.h"
@@ -33,6 +33,10 @@ void FormFillSetTextFieldFocus(FPDF_FORMFILLINFO* info, FPDF_WIDESTRING value, F
     PdfOf(info)->SetTextFieldFocus(value, valueLen, isFocus);
 }
 
+void FormFillOnChange(FPDF_FORMFILLINFO* info) {
+    PdfOf(info)->FormChanged();
+}
+
 } // namespace
 
 void TPdf::InitializeFormFill() {
@@ -45,6 +49,7 @@ void TPdf::InitializeFormFill() {
         FFormFillInfo.Info.FFI_SetTimer = &FormFillSetTimer;
         FFormFillInfo.Info.FFI_KillTimer = &FormFillKillTimer;
         FFormFillInfo.Info.FFI_SetTextFieldFocus = &FormFillSetTextFieldFocus;
+        FFormFillInfo.Info.FFI_OnChange = &FormFillOnChange;
         FFormHandle = FPDFDOC_InitFormFillEnvironment(FDocument, &FFormFillInfo.Info);
         Check(FFormHandle != nullptr, QStringLiteral("Cannot initialize form fill environment"));
         FPDF_SetFormFieldHighlightColor(FFormHandle, 0, FormHighlightColor);
@@ -74,6 +79,13 @@ TPdfFormType TPdf::FormType() const {
 
 bool TPdf::XFA() const {
     return FPDF_LoadXFA != nullptr;
+}
+
+void TPdf::CommitFormInput() {
+    if (!FFormHandle)
+        return;
+    FORM_ForceToKillFocus(FFormHandle);
+    RaiseCallbackError();
 }
 
 int TPdf::StartFormTimer(int Elapse, void (*TimerFunc)(int)) {
@@ -128,6 +140,15 @@ void TPdf::SetTextFieldFocus(const FPDF_WCHAR* value, unsigned long valueLen, in
         } else if (OnFormFieldExit) {
             OnFormFieldExit(this);
         }
+    } catch (...) {
+        KeepCallbackError();
+    }
+}
+
+void TPdf::FormChanged() {
+    try {
+        if (OnFormChange)
+            OnFormChange(this);
     } catch (...) {
         KeepCallbackError();
     }

@@ -50,10 +50,7 @@ int WriteBlock(FPDF_FILEWRITE* pThis, const void* pData, unsigned long size) {
 TPdf::TSaveOutcome TPdf::WriteDocument(QIODevice& Stream, TSaveOption Option, TPdfVersion PdfVersion) {
     // A field being edited in a page view keeps what was typed until it loses the focus: taken now, it is
     // saved.
-    if (FFormHandle) {
-        FORM_ForceToKillFocus(FFormHandle);
-        RaiseCallbackError();
-    }
+    CommitFormInput();
     if (Option != saIncremental)
         return SaveThroughEngine(Stream, Option, PdfVersion);
     // An incremental save is held in memory until the cross-reference stream that the engine may have

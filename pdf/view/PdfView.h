@@ -106,9 +106,6 @@ public:
     TNotifyEvent OnPageChange;
     // Raised after every paint of the view, when the page has been drawn.
     TNotifyEvent OnPaint;
-    // Raised when the form takes input that changes a field: text typed or deleted, a box ticked, a choice
-    // made in a list.
-    TNotifyEvent OnFormEdit;
 
 protected:
     bool event(QEvent* Event) override;
@@ -139,7 +136,7 @@ private:
     bool FormReady() const;
     bool PassMouse(FPDF_BOOL (*Handler)(FPDF_FORMHANDLE, FPDF_PAGE, int, double, double), QMouseEvent* Event);
     bool PassKey(QKeyEvent* Event, bool Pressed);
-    void NotifyFormEdit();
+    bool PasteIntoField();
     void ShowCursorFor(const QPoint& Position);
 
     bool FActive = false;

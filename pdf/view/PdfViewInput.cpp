@@ -1,11 +1,13 @@
 // TPdfView's mouse and keyboard: handed to the document's form-fill environment on the view's page, so that a
-// person can click into a field and type, tick a box or choose from a list. What the environment does not
-// take goes on to the widgets around the view.
+// person can click into a field and type or paste, tick a box or choose from a list. What the environment
+// does not take goes on to the widgets around the view.
 #include "pdf/view/PdfView.h"
 
 #include "pdf/engine/FPdfFWLEvent.h"
 #include "pdf/engine/FPdfFormFill.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -125,29 +127,32 @@ bool TPdfView::PassMouse(FPDF_BOOL (*Handler)(FPDF_FORMHANDLE, FPDF_PAGE, int, d
 bool TPdfView::PassKey(QKeyEvent* Event, bool Pressed) {
     if (!FormReady())
         return false;
+    if (Pressed && Event->matches(QKeySequence::Paste))
+        return PasteIntoField();
     int flags = ModifierFlags(Event->modifiers());
     if (Event->isAutoRepeat())
         flags |= FWL_EVENTFLAG_AutoRepeat;
     bool handled = false;
-    bool edited = false;
-    if (const int key = VirtualKey(Event->key())) {
+    if (const int key = VirtualKey(Event->key()))
         handled = (Pressed ? FORM_OnKeyDown : FORM_OnKeyUp)(FPdf->FormHandle(), Page(), key, flags) != 0;
-        edited = handled && Pressed && (key == FWL_VKEY_Back || key == FWL_VKEY_Delete);
-    }
     // Shortcuts with Control or Alt are no typing.
     if (Pressed && !(Event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         for (const QChar c : Event->text())
             if (IsTypedCharacter(c) && FORM_OnChar(FPdf->FormHandle(), Page(), c.unicode(), flags) != 0)
-                handled = edited = true;
+                handled = true;
     FPdf->ReportCallbackError();
-    if (edited)
-        NotifyFormEdit();
     return handled;
 }
 
-void TPdfView::NotifyFormEdit() {
-    if (OnFormEdit)
-        OnFormEdit(this);
+// The clipboard's text in place of what is selected in the field being edited, where there is one; the
+// environment has no clipboard of its own.
+bool TPdfView::PasteIntoField() {
+    const QString text = QGuiApplication::clipboard()->text();
+    if (text.isEmpty())
+        return false;
+    FORM_ReplaceSelection(FPdf->FormHandle(), Page(), reinterpret_cast<FPDF_WIDESTRING>(text.utf16()));
+    FPdf->ReportCallbackError();
+    return true;
 }
 
 void TPdfView::ShowCursorFor(const QPoint& Position) {
@@ -192,16 +197,7 @@ void TPdfView::mousePressEvent(QMouseEvent* Event) {
 void TPdfView::mouseReleaseEvent(QMouseEvent* Event) {
     if (Event->button() != Qt::LeftButton)
         return;
-    Reported([&] {
-        // A click that the form takes on a box or a list changes the field's value.
-        double x = 0, y = 0;
-        const int field = FormReady() && DeviceToPage(Event->position().x(), Event->position().y(), x, y)
-                              ? FPDFPage_HasFormFieldAtPoint(FPdf->FormHandle(), Page(), x, y)
-                              : -1;
-        const bool choice = field >= FPDF_FORMFIELD_CHECKBOX && field <= FPDF_FORMFIELD_LISTBOX;
-        if (PassMouse(FORM_OnLButtonUp, Event) && choice)
-            NotifyFormEdit();
-    });
+    Reported([&] { PassMouse(FORM_OnLButtonUp, Event); });
 }
 
 void TPdfView::mouseDoubleClickEvent(QMouseEvent* Event) {

@@ -96,6 +96,10 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
       FWatch(new TFileWatch(this)) {
     setWindowTitle(Caption);
     FPdf->setObjectName(QStringLiteral("Pdf"));
+    // Whatever fills a field in (typing, a paste, a tick, a choice) counts once the form has taken it.
+    FPdf->OnFormChange = [this](QObject*) {
+        FEdited = true;
+    };
 
     saPage = new QAbstractScrollArea;
     saPage->setObjectName(QStringLiteral("saPage"));
@@ -106,9 +110,6 @@ TViewerWindow::TViewerWindow(QWidget* Parent)
     FColumn->OnPageViewCreated = [this](TPdfView& view) {
         view.installEventFilter(this);
         FTextSelection->Attach(view);
-        view.OnFormEdit = [this](QObject*) {
-            FEdited = true;
-        };
         view.SetInverted(FSettings.NightMode());
     };
     FColumn->OnPageShown = [this](TPdfView& view) {
@@ -529,7 +530,11 @@ void TViewerWindow::ReloadChangedFile() {
 }
 
 bool TViewerWindow::LetDocumentGo() {
-    if (!FEdited || !FPdf->Active())
+    if (!FPdf->Active())
+        return true;
+    // What is being typed into a field counts too: the field takes it now.
+    Guarded([this] { FPdf->CommitFormInput(); });
+    if (!FEdited)
         return true;
     switch (AskSaveChanges(QFileInfo(FPdf->FileName()).fileName())) {
     case QMessageBox::Save:

@@ -1,6 +1,6 @@
 // kestrova-view's window: one document in a column of pages, with page navigation, zoom, rotation, the
-// outline, thumbnails, links, search, form filling by typing, Save As and printing. Every command runs
-// through one guard that shows its error in a message box, and the window stays usable after it.
+// outline, thumbnails, links, search, form filling by typing and pasting, Save As and printing. Every command
+// runs through one guard that shows its error in a message box, and the window stays usable after it.
 #pragma once
 
 #include "DocumentSearch.h"
