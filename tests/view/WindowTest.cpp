@@ -566,3 +566,78 @@ TEST_F(ViewerTest, TypedFormDataIsNeverLostWithoutAQuestion) {
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
+
+// What the form takes as a field's new value is what counts, however it came: typed, pasted or a box ticked
+// asks before the document goes, and Save keeps it; text typed and deleted again changes nothing and asks
+// nothing. The engine here runs no scripts (it is built without JavaScript), so no script changes a field.
+TEST_F(ViewerTest, EveryWayAFieldIsFilledInIsAskedAbout) {
+    REQUIRE_TESTDATA("pdf/text_form.pdf");
+    REQUIRE_TESTDATA("pdf/click_form.pdf");
+    QStringList asked;
+    window.AskSaveChanges = [&](const QString& name) {
+        asked.append(name);
+        return QMessageBox::Save;
+    };
+    // A field of the file's first page as the file holds it: where its widget lies, and its value.
+    struct Field {
+        QPointF Centre;
+        QString Value;
+    };
+    auto field = [](const QString& file, int index) {
+        TPdf pdf;
+        pdf.SetFileName(file);
+        pdf.SetActive(true);
+        pdf.SetPageNumber(1);
+        const TPdfRectangle box = pdf.Annotation(index).Rectangle;
+        return Field{{(box.Left + box.Right) / 2, (box.Top + box.Bottom) / 2}, pdf.FormField(index)};
+    };
+    struct Case {
+        const char* Name;
+        const char* Fixture;
+        int Field;
+        std::function<void()> Fill;
+        bool Asked;
+        QString Value; // the field's value in the file afterwards
+    };
+    const QList<Case> cases = {
+        {"typed", "pdf/text_form.pdf", 0,
+         [&] { QTest::keyClicks(&window.View(), QStringLiteral("Typed 42")); }, true, "Typed 42"},
+        {"pasted with Ctrl+V", "pdf/text_form.pdf", 0,
+         [&] {
+             QGuiApplication::clipboard()->setText(QStringLiteral("Pasted 17"));
+             QTest::keyClick(&window.View(), Qt::Key_V, Qt::ControlModifier);
+         },
+         true, "Pasted 17"},
+        {"pasted with Shift+Insert", "pdf/text_form.pdf", 0,
+         [&] {
+             QGuiApplication::clipboard()->setText(QStringLiteral("Inserted 9"));
+             QTest::keyClick(&window.View(), Qt::Key_Insert, Qt::ShiftModifier);
+         },
+         true, "Inserted 9"},
+        {"typed and deleted again", "pdf/text_form.pdf", 0,
+         [&] {
+             QTest::keyClicks(&window.View(), QStringLiteral("ab"));
+             QTest::keyClick(&window.View(), Qt::Key_Backspace);
+             QTest::keyClick(&window.View(), Qt::Key_Backspace);
+         },
+         false, ""},
+        {"a box ticked", "pdf/click_form.pdf", 1, [] {}, true, "Yes"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const QString file = folder.filePath(QStringLiteral("filled.pdf"));
+        QFile::remove(file);
+        ASSERT_TRUE(QFile::copy(testDataPath(c.Fixture), file));
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+        Open(file);
+        const QPointF centre = field(file, c.Field).Centre;
+        QTest::mouseClick(&window.View(), Qt::LeftButton, {}, ViewPoint(centre.x(), centre.y()));
+        c.Fill();
+        asked.clear();
+        QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier);
+        EXPECT_FALSE(window.Pdf().Active());
+        EXPECT_EQ(asked, c.Asked ? QStringList{"filled.pdf"} : QStringList{});
+        EXPECT_EQ(field(file, c.Field).Value, c.Value);
+    }
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
