@@ -20,13 +20,13 @@
 #include <QSet>
 #include <QSizeF>
 #include <exception>
+#include <functional>
 #include <memory>
 
 class QBuffer;
 class QIODevice;
 class QPainter;
 class QTimer;
-class QTransform;
 
 namespace PDFium {
 
@@ -104,12 +104,10 @@ public:
     // engine cannot find, these raise EPdfError before changing anything.
     void UpdatePage();
     bool ImportPages(TPdf& Pdf, const QString& Range, int PageNumber);
-    // Makes the current page a sheet of SheetWidth by SheetHeight points, unrotated, with the page drawn on
-    // it as a printer draws it: the annotations that print become content, and the content is drawn through
-    // Matrix (from the page's space to the sheet's, as PDF's a b c d e f) and clipped to Clip, in the sheet's
-    // space.
-    void PlacePageOnSheet(const QTransform& Matrix, const TPdfRectangle& Clip, double SheetWidth,
-                          double SheetHeight);
+    // Makes each of Pages (numbers from 1, each once) a sheet with the page drawn on it as a printer draws
+    // it: the annotations that print become content, placed as Place says, called with the page current.
+    // The page current before is current again afterwards, loaded anew.
+    void PlacePagesOnSheets(const QList<int>& Pages, const std::function<TSheetPlacement()>& Place);
     bool ImportPreferences(TPdf& Pdf);
     QString PageLabel(int PageNumber) const;
 
@@ -296,6 +294,8 @@ private:
     void CheckPageEditable() const;
     // Forgets what was learnt of the pages by number, when pages come, go or move.
     void ForgetPages();
+    // The current page made a sheet as Placement says; its parsed content is stale until it is loaded anew.
+    void PlaceCurrentPage(const TSheetPlacement& Placement);
     // CheckPageEditable, and the current page's own content put inside a saved graphics state unless it
     // already is, so that nothing it leaves set clips or moves what is added after it.
     void PrepareAddition();

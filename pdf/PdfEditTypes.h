@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QTransform>
 
 class QIODevice;
 
@@ -19,6 +20,16 @@ struct TPdfImage {
     int Width = 0;
     int Height = 0;
     QByteArray Data;
+};
+
+// A page made a sheet of SheetWidth by SheetHeight points, unrotated, with the page's content drawn through
+// Matrix (from the page's space to the sheet's, as PDF's a b c d e f) and clipped to Clip, in the sheet's
+// space.
+struct TSheetPlacement {
+    QTransform Matrix;
+    TPdfRectangle Clip;
+    double SheetWidth = 0;
+    double SheetHeight = 0;
 };
 
 enum TPdfFillMode { fmNone, fmAlternate, fmWinding };

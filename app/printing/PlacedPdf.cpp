@@ -46,8 +46,7 @@ QByteArray PlacePdfPages(PDFium::TPdf& Pdf, const QList<int>& Pages, const TPwgP
     const double point = 72.0 / Setup.Resolution; // one device pixel, in points
     const double sheetWidth = Setup.SheetWidth * point;
     const double sheetHeight = Setup.SheetHeight * point;
-    for (const int pageNumber : Pages) {
-        sheets.SetPageNumber(pageNumber);
+    sheets.PlacePagesOnSheets(Pages, [&] {
         const TPagePlacement place =
             PlacePage(Setup.PrintableWidth(), Setup.PrintableHeight(), Setup.Resolution, sheets.PageWidth(),
                       sheets.PageHeight(), Options.Scaling, Options.Orientation, Setup.Margins());
@@ -57,10 +56,12 @@ QByteArray PlacePdfPages(PDFium::TPdf& Pdf, const QList<int>& Pages, const TPwgP
                             sheetHeight - (Setup.Top + place.Y + place.Height) * point, place.Width * point,
                             place.Height * point);
         const QRectF shown = target.intersected(QRectF(0, 0, sheetWidth, sheetHeight));
-        sheets.PlacePageOnSheet(
+        return PDFium::TSheetPlacement{
             PageToSheet(sheets.PageBounds(), sheets.PageRotation() + place.Rotation, target),
-            {shown.left(), shown.bottom(), shown.right(), shown.top()}, sheetWidth, sheetHeight);
-    }
+            {shown.left(), shown.bottom(), shown.right(), shown.top()},
+            sheetWidth,
+            sheetHeight};
+    });
     // Pages not printed go, from the last, so that the numbers of those before stay.
     sheets.SetPageNumber(0);
     for (int pageNumber = sheets.PageCount(); pageNumber >= 1; --pageNumber)

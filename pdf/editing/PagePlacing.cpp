@@ -29,10 +29,30 @@ bool HasPrintedAppearances(FPDF_PAGE Page) {
 
 } // namespace
 
-void TPdf::PlacePageOnSheet(const QTransform& Matrix, const TPdfRectangle& Clip, double SheetWidth,
-                            double SheetHeight) {
+void TPdf::PlacePagesOnSheets(const QList<int>& Pages, const std::function<TSheetPlacement()>& Place) {
+    // A placed page is not parsed again: loading the next closes it, and the page current before is loaded
+    // anew at the end, on an error too.
+    const int current = FPageNumber;
+    try {
+        for (const int pageNumber : Pages) {
+            Check(pageNumber >= 1 && pageNumber <= PageCount(), QStringLiteral("Incorrect page number"));
+            FPageNumber = pageNumber;
+            ReloadPage();
+            PlaceCurrentPage(Place());
+        }
+    } catch (...) {
+        FPageNumber = current;
+        ReloadPage();
+        throw;
+    }
+    FPageNumber = current;
+    ReloadPage();
+}
+
+void TPdf::PlaceCurrentPage(const TSheetPlacement& Placement) {
     CheckPageEditable();
-    Check(SheetWidth > 0 && SheetHeight > 0 && Matrix.isInvertible(),
+    const QTransform& m = Placement.Matrix;
+    Check(Placement.SheetWidth > 0 && Placement.SheetHeight > 0 && m.isInvertible(),
           QStringLiteral("Cannot place page on sheet"));
     // The annotations that print (form fields with their values among them) are drawn with the content, so
     // that they move with it; the engine then wants the page loaded anew. The others go, as flattening would
@@ -46,18 +66,18 @@ void TPdf::PlacePageOnSheet(const QTransform& Matrix, const TPdfRectangle& Clip,
         for (int index = FPDFPage_GetAnnotCount(Page()) - 1; index >= 0; --index)
             Check(FPDFPage_RemoveAnnot(Page(), index) != 0, QStringLiteral("Cannot place page on sheet"));
     }
-    const FS_MATRIX matrix{float(Matrix.m11()), float(Matrix.m12()), float(Matrix.m21()),
-                           float(Matrix.m22()), float(Matrix.dx()),  float(Matrix.dy())};
-    const FS_RECTF clip{float(Clip.Left), float(Clip.Top), float(Clip.Right), float(Clip.Bottom)};
+    const FS_MATRIX matrix{float(m.m11()), float(m.m12()), float(m.m21()),
+                           float(m.m22()), float(m.dx()),  float(m.dy())};
+    const TPdfRectangle& c = Placement.Clip;
+    const FS_RECTF clip{float(c.Left), float(c.Top), float(c.Right), float(c.Bottom)};
     Check(FPDFPage_TransFormWithClip(Page(), &matrix, &clip) != 0,
           QStringLiteral("Cannot place page on sheet"));
-    const float width = float(SheetWidth);
-    const float height = float(SheetHeight);
+    const float width = float(Placement.SheetWidth);
+    const float height = float(Placement.SheetHeight);
     for (auto setBox : {FPDFPage_SetMediaBox, FPDFPage_SetCropBox, FPDFPage_SetBleedBox, FPDFPage_SetTrimBox,
                         FPDFPage_SetArtBox})
         setBox(Page(), 0, 0, width, height);
     FPDFPage_SetRotation(Page(), ro0);
-    ReloadPage();
 }
 
 } // namespace PDFium
