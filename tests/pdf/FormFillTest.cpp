@@ -1,5 +1,5 @@
-// The form-fill environment on the real engine: set up and torn down with the document, the focus events,
-// and the one timer that the engine drives through the component.
+// The form-fill environment on the real engine: set up and torn down with the document, the focus events, the
+// report of a field's new value, and the one timer that the engine drives through the component.
 #include "pdf/Pdf.h"
 #include "pdf/engine/FPdfFormFill.h"
 #include "support/PdfFixtures.h"
@@ -192,6 +192,43 @@ TEST(FormFill, ClickingIntoATextFieldOfARealFormRaisesEnterThenExit) {
     FORM_OnBeforeClosePage(pdf.Page(), pdf.FormHandle());
     pdf.SetActive(false);
     EXPECT_EQ(pdf.FormHandle(), nullptr);
+}
+
+// The engine reports a field's new value once the field takes it (when it lets go of the focus, or is told to
+// commit), not key by key; text typed and deleted again is no new value. A handler's error comes out of the
+// call that committed the value.
+TEST(FormFill, AFieldsNewValueIsReportedOnceTheFieldTakesIt) {
+    REQUIRE_TESTDATA("pdf/text_form.pdf");
+    TPdf pdf;
+    int changes = 0;
+    pdf.OnFormChange = [&](QObject* sender) {
+        EXPECT_EQ(sender, &pdf);
+        ++changes;
+    };
+    pdf.SetFileName(testDataPath("pdf/text_form.pdf"));
+    pdf.SetPageNumber(1);
+    pdf.SetActive(true);
+    FORM_OnAfterLoadPage(pdf.Page(), pdf.FormHandle());
+    auto type = [&](const QString& keys) {
+        FORM_OnLButtonDown(pdf.FormHandle(), pdf.Page(), 0, 120, 120);
+        FORM_OnLButtonUp(pdf.FormHandle(), pdf.Page(), 0, 120, 120);
+        for (const QChar key : keys)
+            FORM_OnChar(pdf.FormHandle(), pdf.Page(), key.unicode(), 0);
+    };
+    type(QStringLiteral("42"));
+    EXPECT_EQ(changes, 0);
+    pdf.CommitFormInput();
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(pdf.FormField(0), QStringLiteral("42"));
+    type(QStringLiteral("7\b"));
+    pdf.CommitFormInput();
+    EXPECT_EQ(changes, 1);
+    pdf.OnFormChange = [](QObject*) {
+        throw EPdfError(QStringLiteral("handler failed"));
+    };
+    type(QStringLiteral("8"));
+    EXPECT_THROW(pdf.CommitFormInput(), EPdfError);
+    FORM_OnBeforeClosePage(pdf.Page(), pdf.FormHandle());
 }
 
 TEST(FormFill, AFieldRendersWithoutHighlightInPrintingModeAndWithItOtherwise) {
