@@ -19,7 +19,6 @@
 #include <QFile>
 
 #include <algorithm>
-#include <tuple>
 #include <cups/raster.h>
 
 namespace {
@@ -35,18 +34,16 @@ const FixtureDocument ThreePages{{{{612, 792}, "I", 0, {}, {Square}},
                                   {{612, 792}, "MMMMMMMMMMMMMMMMMMMMMMMM"}},
                                  "Three pages"};
 
-// A page covered in black, so that where it lands shows.
+// A page covered in black, so that where it lands shows. It is drawn by the page's content, which every
+// reader draws, lp's filters among them.
 FixtureDocument BlackPage(double width, double height) {
-    const QByteArray rect = QByteArray::number(width) + " " + QByteArray::number(height);
-    return {{{{width, height},
-              "",
-              0,
-              {},
-              {"<< /Type /Annot /Subtype /Square /Rect [0 0 " + rect + "] /C [0 0 0] /IC [0 0 0] /F 4 >>"}}}};
+    return {
+        {{.Size = {width, height},
+          .Content = "0 g 0 0 " + QByteArray::number(width) + ' ' + QByteArray::number(height) + " re f"}}};
 }
 
-// One landscape page covered in black.
-const FixtureDocument Landscape = BlackPage(792, 612);
+// A receipt, 80 by 200 mm, covered in black.
+const FixtureDocument Receipt = BlackPage(80 / 25.4 * 72, 200 / 25.4 * 72);
 
 QString OptionsLink(const QString& module, const QString& url, const QString& options) {
     return JobLink(module, url) + (options.isEmpty() ? QString() : u'&' + options);
@@ -92,15 +89,33 @@ protected:
                          << PrintSystem::Shared().DriverlessError().toStdString();
     }
 
-    // Prints Document on Printer with the link's Options, and reads back what the printer received.
-    QList<PwgPage> PrintOn(const QString& printer, const FixtureDocument& document, const QString& options) {
+    // Prints Document on Printer (a queue or an instance) with the link's Options; what the queue's printer
+    // received.
+    QString PrintedBy(const QString& printer, const FixtureDocument& document, const QString& options) {
         WriteTable(Folder.path(), {{"Desk", "Desk", printer}});
         Server.On("GET", "/options.pdf", HttpResponse{200, {}, MakePdf(document)});
         EXPECT_TRUE(RunJob(OptionsLink("Desk", Server.Url("/options.pdf"), options)));
         EXPECT_EQ(Boxes, QStringList());
         const QString printed = Printed(printer.section(u'/', 0, 0));
         EXPECT_FALSE(printed.isEmpty()) << "nothing printed on " << printer.toStdString();
-        return ReadPwgRaster(printed);
+        return printed;
+    }
+
+    // Prints Document with lp -d Printer, each of Options (a&b) as an -o; what the queue's printer received.
+    QString PrintedByLp(const QString& printer, const FixtureDocument& document, const QString& options) {
+        QTemporaryDir sources;
+        QStringList arguments{"-d", printer};
+        for (const QString& option : options.split(u'&', Qt::SkipEmptyParts))
+            arguments << "-o" << option;
+        EXPECT_TRUE(PrintSystem::Administer("lp", arguments << WritePdf(sources.path(), "lp.pdf", document)));
+        const QString printed = Printed(printer.section(u'/', 0, 0));
+        EXPECT_FALSE(printed.isEmpty()) << "nothing printed on " << printer.toStdString() << " by lp";
+        return printed;
+    }
+
+    // Prints Document on Printer with the link's Options, and reads back what the printer received.
+    QList<PwgPage> PrintOn(const QString& printer, const FixtureDocument& document, const QString& options) {
+        return ReadPwgRaster(PrintedBy(printer, document, options));
     }
 
     QString Duplex;
@@ -222,7 +237,7 @@ TEST_F(PrintOptions, ScalingKeepsProportionsAndCentres) {
                            2 * printable.bottom() - dark.height()),
                 3);
 
-    sheets = PrintOn(Duplex, BlackPage(80 / 25.4 * 72, 200 / 25.4 * 72), "print-scaling=none");
+    sheets = PrintOn(Duplex, Receipt, "print-scaling=none");
     ASSERT_EQ(sheets.size(), 1);
     dark = DarkArea(sheets[0].Pixels);
     EXPECT_NEAR(dark.width(), 80 / 25.4 * setup.Resolution, 2);
@@ -262,58 +277,43 @@ TEST_F(PrintOptions, AnInstancePrintsWithItsOptionsAndTheLinksGoOverThem) {
     PrintSystem::Administer("lpoptions", {"-x", Duplex + "/ppd"});
 }
 
-// The administrator's defaults of a queue print as lp prints them; without them, the queue prints as it
-// always has: one-sided, and in gray although the printer's own default is colour.
-TEST_F(PrintOptions, TheQueuesOwnDefaultsPrintAsLpPrintsThem) {
-    QList<PwgPage> sheets = PrintOn(Duplex, ThreePages, "");
-    ASSERT_EQ(sheets.size(), 3);
-    EXPECT_FALSE(sheets[0].Duplex);
-    EXPECT_EQ(sheets[0].ColorSpace, CUPS_CSPACE_SW);
-    ASSERT_TRUE(PrintSystem::Administer("lpadmin", {"-p", Duplex, "-o", "Duplex=DuplexNoTumble"}));
-    sheets = PrintOn(Duplex, ThreePages, "");
-    PrintSystem::Administer("lpadmin", {"-p", Duplex, "-o", "Duplex=None"});
-    ASSERT_EQ(sheets.size(), 4);
-    for (const PwgPage& sheet : sheets)
-        EXPECT_TRUE(sheet.Duplex && !sheet.Tumble);
+// Three Letter pages told apart by a black square in their middle, 1, 2 and 3 inches wide, so that which page
+// a side holds shows however the page was placed, scaled to a printable area or turned.
+FixturePage SquarePage(int inches) {
+    const QByteArray side = QByteArray::number(72 * inches);
+    return {.Size = {612, 792},
+            .Content = "0 g " + QByteArray::number(306 - 36 * inches) + ' ' +
+                       QByteArray::number(396 - 36 * inches) + ' ' + side + ' ' + side + " re f"};
+}
+const FixtureDocument Squares{{SquarePage(1), SquarePage(2), SquarePage(3)}, "Squares"};
+
+// Which page of Squares a sheet at Dpi holds, by the width of its square in inches; 0 for a blank side.
+int SquareOf(const QImage& sheet, int dpi) {
+    const QRect dark = DarkArea(sheet);
+    return dark.isEmpty() ? 0 : qRound(double(dark.width()) / dpi);
 }
 
-// A printer that stacks its sheets face up gets each copy last page first, as CUPS's pdftopdf sends lp's
-// pages there, the blank back of an odd count on two sides leading: the stack then reads from page 1, where
-// pages in order would read from the last. The two-sided printer is such a printer by its output bin (its
-// PPD's PageStackOrder); an instance that says OutputOrder=Normal takes the pages in order, as lp's would be.
-TEST_F(PrintOptions, AFaceUpPrinterGetsEachCopyLastPageFirst) {
-    const QString inOrder = Duplex + "/inorder";
-    ASSERT_TRUE(PrintSystem::Administer("lpoptions", {"-p", inOrder, "-o", "OutputOrder=Normal"}));
-    QTemporaryDir sources;
-    const QString source = WritePdf(sources.path(), "three.pdf", ThreePages);
-    const TPwgPageSetup setup = TCupsDestination(Duplex).PageSetup();
-    const std::tuple<QString, QString, QList<int>> cases[] = {
-        {Duplex, "", {3, 2, 1}},
-        {Duplex, "sides=two-sided-long-edge", {0, 3, 2, 1}},
-        {inOrder, "", {1, 2, 3}},
-        {inOrder, "sides=two-sided-long-edge&copies=2", {1, 2, 3, 0, 1, 2, 3, 0}}};
-    for (const auto& [printer, options, expected] : cases) {
-        QList<int> sides;
-        for (const PwgPage& sheet : PrintOn(printer, ThreePages, options))
-            sides.append(PageOf(sheet, setup, source, 3));
-        EXPECT_EQ(sides, expected) << printer.toStdString() << " " << options.toStdString();
-    }
-    PrintSystem::Administer("lpoptions", {"-x", inOrder});
-}
+// A landscape page with a black block in its upper left quarter, so that how it was turned shows.
+const FixtureDocument MarkedLandscape{{{.Size = {792, 612}, .Content = "0 g 72 396 288 144 re f"}}};
 
 // The same options through Kestrova and through lp -o, on the two-sided colour printer, and what each
-// printer received: how many sides, on which paper, on one or two sides, in colour or not, which sides are
-// blank. Where the two differ, Verdict says which is right and why.
+// printer received: which page each side holds (the printer stacks face up, so each copy goes last page
+// first), on which paper, on one or two sides, in colour or not. Where the two differ, Verdict says which is
+// right and why.
 struct BesideLp {
     const char* Name;
-    QString Options; // the link's, as a&b; lp gets each as -o
-    int KestrovaSides;
-    int LpSides;
+    QString Options;          // the link's, as a&b; lp gets each as -o
+    QList<int> KestrovaPages; // which page of Document each side holds, 0 for a blank one
+    QList<int> LpPages;
     bool KestrovaColour;
     bool LpColour;
     const char* Verdict;
-    QString Instance = {};   // printed on this instance of the printer
-    QStringList Chosen = {}; // the instance's lpoptions; none: the instance is missing
+    QString Instance = {};     // printed on this instance of the printer
+    QStringList Chosen = {};   // the instance's lpoptions; none: the instance is missing
+    QStringList Defaults = {}; // the queue's defaults set by lpadmin -p for the case, and what undoes them
+    QStringList Undo = {};
+    FixtureDocument Document = Squares;
+    bool SameInk = false; // the ink of each side lies where lp's does
 };
 
 void PrintTo(const BesideLp& beside, std::ostream* out) {
@@ -326,59 +326,256 @@ QSize SheetSize(const PwgPage& sheet) {
             qRound(100.0 * sheet.Pixels.height() / sheet.Resolution)};
 }
 
+// Whether two areas of a sheet lie within Tolerance pixels of each other, edge by edge.
+bool NearlyEqual(const QRect& a, const QRect& b, int tolerance) {
+    return std::abs(a.left() - b.left()) <= tolerance && std::abs(a.right() - b.right()) <= tolerance &&
+           std::abs(a.top() - b.top()) <= tolerance && std::abs(a.bottom() - b.bottom()) <= tolerance;
+}
+
+// An area of a sheet as a failure message shows it: its left, top, right and bottom in pixels.
+std::string Edges(const QRectF& area) {
+    return QStringLiteral("[%1, %2, %3, %4]")
+        .arg(area.left(), 0, 'f', 1)
+        .arg(area.top(), 0, 'f', 1)
+        .arg(area.right(), 0, 'f', 1)
+        .arg(area.bottom(), 0, 'f', 1)
+        .toStdString();
+}
+
 class PrintOptionsBesideLp : public PrintOptions, public testing::WithParamInterface<BesideLp> {};
 
 TEST_P(PrintOptionsBesideLp, ReachThePrinterAsLpsDo) {
     const BesideLp& expected = GetParam();
     SCOPED_TRACE(expected.Verdict);
-    QTemporaryDir sources;
-    const QString source = WritePdf(sources.path(), "three.pdf", ThreePages);
     const QString printer = expected.Instance.isEmpty() ? Duplex : Duplex + '/' + expected.Instance;
-    if (!expected.Chosen.isEmpty())
+    if (!expected.Chosen.isEmpty()) {
         ASSERT_TRUE(PrintSystem::Administer("lpoptions", QStringList{"-p", printer} + expected.Chosen));
-    const QList<PwgPage> kestrova = PrintOn(printer, ThreePages, expected.Options);
-    QStringList arguments{"-d", printer};
-    for (const QString& option : expected.Options.split(u'&', Qt::SkipEmptyParts))
-        arguments << "-o" << option;
-    ASSERT_TRUE(PrintSystem::Administer("lp", arguments << source));
-    const QList<PwgPage> lp = ReadPwgRaster(Printed(Duplex));
+    }
+    // A change to the queue restarts the jobs it still has, which the printer would then receive again.
+    if (!expected.Defaults.isEmpty()) {
+        ASSERT_TRUE(PrintSystem::WaitUntilIdle(Duplex));
+        ASSERT_TRUE(PrintSystem::Administer("lpadmin", QStringList{"-p", Duplex} + expected.Defaults));
+    }
+    const QList<PwgPage> kestrova = ReadPwgRaster(PrintedBy(printer, expected.Document, expected.Options));
+    const QList<PwgPage> lp = ReadPwgRaster(PrintedByLp(printer, expected.Document, expected.Options));
     if (!expected.Chosen.isEmpty())
         PrintSystem::Administer("lpoptions", {"-x", printer});
-    ASSERT_EQ(kestrova.size(), expected.KestrovaSides);
-    ASSERT_EQ(lp.size(), expected.LpSides);
+    if (!expected.Undo.isEmpty()) {
+        EXPECT_TRUE(PrintSystem::WaitUntilIdle(Duplex));
+        PrintSystem::Administer("lpadmin", QStringList{"-p", Duplex} + expected.Undo);
+    }
+    QList<int> kestrovaPages, lpPages;
+    for (const PwgPage& side : kestrova)
+        kestrovaPages.append(SquareOf(side.Pixels, side.Resolution));
+    for (const PwgPage& side : lp)
+        lpPages.append(SquareOf(side.Pixels, side.Resolution));
+    EXPECT_EQ(kestrovaPages, expected.KestrovaPages);
+    EXPECT_EQ(lpPages, expected.LpPages);
     for (int side = 0; side < std::min(kestrova.size(), lp.size()); ++side) {
         EXPECT_EQ(SheetSize(kestrova[side]), SheetSize(lp[side])) << "side " << side;
         EXPECT_EQ(kestrova[side].Duplex, lp[side].Duplex) << "side " << side;
         EXPECT_EQ(kestrova[side].Tumble, lp[side].Tumble) << "side " << side;
         EXPECT_EQ(kestrova[side].ColorSpace == CUPS_CSPACE_SRGB, expected.KestrovaColour) << "side " << side;
         EXPECT_EQ(lp[side].ColorSpace == CUPS_CSPACE_SRGB, expected.LpColour) << "side " << side;
-        if (expected.KestrovaSides == expected.LpSides)
-            EXPECT_EQ(DarkArea(kestrova[side].Pixels).isEmpty(), DarkArea(lp[side].Pixels).isEmpty())
-                << "side " << side;
+        if (expected.SameInk) {
+            const QRect ink = DarkArea(kestrova[side].Pixels), lpInk = DarkArea(lp[side].Pixels);
+            EXPECT_TRUE(NearlyEqual(ink, lpInk, kestrova[side].Resolution / 100))
+                << "side " << side << ": " << Edges(ink) << " where lp's is " << Edges(lpInk);
+        }
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Options, PrintOptionsBesideLp,
     testing::Values(
-        BesideLp{"None", "", 3, 3, false, true,
+        BesideLp{"None",
+                 "",
+                 {3, 2, 1},
+                 {3, 2, 1},
+                 false,
+                 true,
                  "Kestrova is right by its own rule: without options a job prints in gray, whatever the "
-                 "printer's default; lp takes the printer's colour"},
-        BesideLp{"TwoSided", "sides=two-sided-long-edge", 4, 4, false, true,
-                 "both print two sheets, the odd last page with a blank back"},
-        BesideLp{"Colour", "print-color-mode=color", 3, 3, true, true, "both: colour pages"},
-        BesideLp{"Paper", "media=iso_a4_210x297mm", 3, 3, false, true, "both: A4"},
-        BesideLp{"Copies", "copies=2", 6, 6, false, true,
-                 "both: the printer makes no copies, so each is sent"},
-        BesideLp{"NumberUp", "number-up=2", 3, 2, false, true,
+                 "printer's default; lp takes the printer's colour. Both stack face up: last page first"},
+        BesideLp{"TwoSided",
+                 "sides=two-sided-long-edge",
+                 {0, 3, 2, 1},
+                 {0, 3, 2, 1},
+                 false,
+                 true,
+                 "both print two sheets, last page first, the blank back of the odd page count leading"},
+        BesideLp{"Colour", "print-color-mode=color", {3, 2, 1}, {3, 2, 1}, true, true, "both: colour pages"},
+        BesideLp{"Paper", "media=iso_a4_210x297mm", {3, 2, 1}, {3, 2, 1}, false, true, "both: A4"},
+        BesideLp{"Copies",
+                 "copies=2",
+                 {3, 2, 1, 3, 2, 1},
+                 {3, 3, 2, 2, 1, 1},
+                 false,
+                 true,
+                 "the printer makes no copies, so both send each; Kestrova is right by its own rule: it "
+                 "collates them, each copy a whole document, where lp, not asked for collate=true, sends "
+                 "each page twice in a row"},
+        BesideLp{"CopiesOnTwoSides",
+                 "copies=2&sides=two-sided-long-edge",
+                 {0, 3, 2, 1, 0, 3, 2, 1},
+                 {0, 3, 2, 1, 0, 3, 2, 1},
+                 false,
+                 true,
+                 "both: each copy on sheets of its own, last page first"},
+        // lp's sheets hold the pages at two thirds of their size: page 3 alone, its square 2 inches wide,
+        // then pages 1 and 2, one above the other.
+        BesideLp{"NumberUp",
+                 "number-up=2",
+                 {3, 2, 1},
+                 {2, 1},
+                 false,
+                 true,
                  "lp is right: it puts two pages on a sheet; Kestrova prints each page on a sheet of its own "
                  "and names the option it left out in the run log"},
-        BesideLp{"InstanceWithColourAndDuplex", "", 4, 4, true, true,
-                 "both take the instance's options, PPD names among them", "colourduplex",
+        BesideLp{"InstanceWithColourAndDuplex",
+                 "",
+                 {0, 3, 2, 1},
+                 {0, 3, 2, 1},
+                 true,
+                 true,
+                 "both take the instance's options, PPD names among them",
+                 "colourduplex",
                  QStringList{"-o", "print-color-mode=color", "-o", "Duplex=DuplexNoTumble"}},
-        BesideLp{"MissingInstance", "", 3, 3, false, true,
+        BesideLp{"InstanceInOrder",
+                 "copies=2&sides=two-sided-long-edge",
+                 {1, 2, 3, 0, 1, 2, 3, 0},
+                 {1, 2, 3, 0, 1, 2, 3, 0},
+                 true,
+                 true,
+                 "both send the pages in order where the instance says OutputOrder=Normal, and in colour, "
+                 "the queue's default that an instance takes",
+                 "inorder",
+                 QStringList{"-o", "OutputOrder=Normal"}},
+        BesideLp{"MissingInstance",
+                 "",
+                 {3, 2, 1},
+                 {3, 2, 1},
+                 false,
+                 true,
                  "both print on the queue with its own options, Kestrova in gray as without options",
-                 "nosuch"}),
+                 "nosuch"},
+        BesideLp{"QueueDefaultDuplex",
+                 "",
+                 {0, 3, 2, 1},
+                 {0, 3, 2, 1},
+                 false,
+                 true,
+                 "both print two-sided, as the administrator set the queue's PPD default",
+                 {},
+                 {},
+                 QStringList{"-o", "Duplex=DuplexNoTumble"},
+                 QStringList{"-o", "Duplex=None"}},
+        BesideLp{"QueueDefaultSidesBesideItsPpd",
+                 "",
+                 {3, 2, 1},
+                 {3, 2, 1},
+                 false,
+                 true,
+                 "both print one-sided: the print system keeps no sides-default of its own for a queue "
+                 "with a PPD, whose Duplex default stays None",
+                 {},
+                 {},
+                 QStringList{"-o", "sides-default=two-sided-long-edge"},
+                 QStringList{"-R", "sides-default"}},
+        // The printer's margins differ at the top (1.0 mm) and the foot (11.7 mm).
+        BesideLp{"AtItsOwnSizeBetweenUnevenMargins",
+                 "print-scaling=none",
+                 {3},
+                 {3},
+                 false,
+                 true,
+                 "both put the receipt in the middle of the sheet",
+                 {},
+                 {},
+                 {},
+                 {},
+                 Receipt,
+                 true}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// The same options through Kestrova and through lp -o on the queue of CUPS's generic PostScript driver, and
+// the sheets its printer makes of what it received: which page each sheet holds, its size and where the ink
+// lies. Where the two differ, Verdict says which is right and why.
+struct PostScriptBesideLp {
+    const char* Name;
+    FixtureDocument Document;
+    QString Options;
+    QList<int> Pages; // which page of Document each sheet holds, for both
+    // Kestrova draws the page across the width of the printable area from its top-left corner, where lp
+    // draws it at its own size; else the ink of both lies in the same place.
+    bool AcrossThePrintableArea;
+    const char* Verdict;
+};
+
+void PrintTo(const PostScriptBesideLp& beside, std::ostream* out) {
+    *out << beside.Name;
+}
+
+class PrintOptionsOnPostScriptBesideLp : public PrintOptions,
+                                         public testing::WithParamInterface<PostScriptBesideLp> {};
+
+TEST_P(PrintOptionsOnPostScriptBesideLp, MakeTheSheetsLpsMake) {
+    const PostScriptBesideLp& expected = GetParam();
+    // Fine enough that a page drawn 4 % smaller shows.
+    constexpr int PostScriptDpi = 100;
+    SCOPED_TRACE(expected.Verdict);
+    const QString printer = PrintSystem::Shared().PostScriptPrinter();
+    const QList<QImage> kestrova =
+        PrintedSheets(PrintedBy(printer, expected.Document, expected.Options), PostScriptDpi);
+    const QList<QImage> lp =
+        PrintedSheets(PrintedByLp(printer, expected.Document, expected.Options), PostScriptDpi);
+    QList<int> kestrovaPages, lpPages;
+    for (const QImage& sheet : kestrova)
+        kestrovaPages.append(SquareOf(sheet, PostScriptDpi));
+    for (const QImage& sheet : lp)
+        lpPages.append(SquareOf(sheet, PostScriptDpi));
+    EXPECT_EQ(kestrovaPages, expected.Pages);
+    EXPECT_EQ(lpPages, expected.Pages);
+
+    // The printable area at PostScriptDpi, and how much smaller than the sheet a page drawn across it is.
+    const TPwgPageSetup setup = TCupsDestination(printer).PageSetup();
+    const double factor = double(PostScriptDpi) / setup.Resolution;
+    const double scale = double(setup.PrintableWidth()) / setup.SheetWidth;
+    for (int sheet = 0; sheet < std::min(kestrova.size(), lp.size()); ++sheet) {
+        EXPECT_EQ(kestrova[sheet].size(), lp[sheet].size()) << "sheet " << sheet;
+        QRectF where = DarkArea(lp[sheet]);
+        if (expected.AcrossThePrintableArea)
+            where =
+                QRectF(setup.Left * factor + where.left() * scale, setup.Top * factor + where.top() * scale,
+                       where.width() * scale, where.height() * scale);
+        const QRect ink = DarkArea(kestrova[sheet]);
+        EXPECT_TRUE(NearlyEqual(ink, where.toRect(), 2))
+            << "sheet " << sheet << ": " << Edges(ink) << " where " << Edges(where) << " was expected";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, PrintOptionsOnPostScriptBesideLp,
+    testing::Values(
+        PostScriptBesideLp{"None",
+                           Squares,
+                           "",
+                           {1, 2, 3},
+                           true,
+                           "Kestrova is right by its own rule: without options the page fills the width of "
+                           "the printable area from its top-left corner, where lp prints it at its own size "
+                           "and the printer leaves out what lies in its margins"},
+        PostScriptBesideLp{"Copies",
+                           Squares,
+                           "copies=2",
+                           {1, 1, 2, 2, 3, 3},
+                           true,
+                           "both ask the printer for two copies of each page"},
+        PostScriptBesideLp{"LandscapeAtItsOwnSize",
+                           MarkedLandscape,
+                           "print-scaling=none",
+                           {2},
+                           false,
+                           "both turn the landscape page onto the portrait sheet the same way, whole"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // A queue on a raster driver (CUPS's sample Zebra ZPL label driver) gets the options in the page header of
@@ -386,8 +583,6 @@ INSTANTIATE_TEST_SUITE_P(
 // lp -o with the same options makes the same label.
 TEST_F(PrintOptions, ALabelPrinterGetsThemInItsDriversRaster) {
     const QString label = PrintSystem::Shared().LabelPrinter();
-    const FixtureDocument receipt = BlackPage(80 / 25.4 * 72, 200 / 25.4 * 72);
-    WriteTable(Folder.path(), {{"Till", "Till", label}});
     struct Label {
         QString Options;
         QByteArray Copies; // ZPL: ^PQ, the copies of the label, given only for more than one
@@ -397,28 +592,16 @@ TEST_F(PrintOptions, ALabelPrinterGetsThemInItsDriversRaster) {
     for (const Label& expected : {Label{"", "", "^PW812", "~DGR:CUPS.GRF,103530,102,"},
                                   Label{"copies=2&media=custom_2x4in_2x4in&print-scaling=fit", "^PQ2,",
                                         "^PW406", "~DGR:CUPS.GRF,41412,51,"}}) {
-        Server.On("GET", "/receipt.pdf", HttpResponse{200, {}, MakePdf(receipt)});
-        ASSERT_TRUE(RunJob(OptionsLink("Till", Server.Url("/receipt.pdf"), expected.Options)));
-        EXPECT_EQ(Boxes, QStringList());
-        QFile printed(Printed(label));
-        ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
-        const QByteArray zpl = printed.readAll();
-        for (const QByteArray& command : {expected.Copies, expected.Width, expected.Image})
-            EXPECT_TRUE(zpl.contains(command))
-                << command.toStdString() << " in " << zpl.left(200).toStdString();
         // lp -o with the same options makes the same label: its size, copies and image size.
-        QTemporaryDir sources;
-        QStringList arguments{"-d", label};
-        for (const QString& option : expected.Options.split(u'&', Qt::SkipEmptyParts))
-            arguments << "-o" << option;
-        ASSERT_TRUE(
-            PrintSystem::Administer("lp", arguments << WritePdf(sources.path(), "receipt.pdf", receipt)));
-        QFile fromLp(Printed(label));
-        ASSERT_TRUE(fromLp.open(QIODevice::ReadOnly));
-        const QByteArray lpZpl = fromLp.readAll();
-        for (const QByteArray& command : {expected.Copies, expected.Width, expected.Image})
-            EXPECT_TRUE(lpZpl.contains(command))
-                << "lp: " << command.toStdString() << " in " << lpZpl.left(200).toStdString();
+        for (const QString& path :
+             {PrintedBy(label, Receipt, expected.Options), PrintedByLp(label, Receipt, expected.Options)}) {
+            QFile printed(path);
+            ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+            const QByteArray zpl = printed.readAll();
+            for (const QByteArray& command : {expected.Copies, expected.Width, expected.Image})
+                EXPECT_TRUE(zpl.contains(command))
+                    << command.toStdString() << " in " << zpl.left(200).toStdString();
+        }
     }
 }
 

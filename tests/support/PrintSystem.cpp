@@ -212,3 +212,18 @@ int PrintSystem::PrintingJobCount() {
     cupsFreeJobs(count, jobs);
     return printing;
 }
+
+bool PrintSystem::WaitUntilIdle(const QString& Printer, int TimeoutSeconds) {
+    const QDeadlineTimer deadline(std::chrono::seconds{TimeoutSeconds});
+    for (;;) {
+        cups_job_t* jobs = nullptr;
+        const int count =
+            cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, Printer.toUtf8().constData(), 0, CUPS_WHICHJOBS_ACTIVE);
+        cupsFreeJobs(count, jobs);
+        if (count == 0)
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(50);
+    }
+}

@@ -58,6 +58,10 @@ public:
     static QString LastJobTitle(const QString& Printer);
     // How many jobs the print system has taken and not cancelled or aborted, on every queue.
     static int PrintingJobCount();
+    // Waits until Printer has no job pending, held or printing, so that a change to the queue (lpadmin)
+    // restarts none, which its printer would then receive again; false when one is left after
+    // TimeoutSeconds.
+    static bool WaitUntilIdle(const QString& Printer, int TimeoutSeconds = 60);
 
     // Adds a queue like the second one, or removes a queue. Both return whether lpadmin succeeded. A queue
     // may be given a default resolution other than 300 dpi, and a filter line of its own (the PPD's

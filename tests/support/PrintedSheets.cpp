@@ -3,9 +3,29 @@
 #include "support/Programs.h"
 #include "support/PwgRaster.h"
 
+#include <QDir>
 #include <QRect>
 #include <QStringList>
 #include <QTemporaryDir>
+
+namespace {
+
+// The sheets a PostScript printer makes of the document at Path, as Ghostscript prints them at Dpi.
+QList<QImage> GhostscriptSheets(const QString& Path, int Dpi) {
+    QTemporaryDir folder;
+    RunProgram(QStringLiteral("gs"),
+               {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),
+                QStringLiteral("-dNOPAUSE"), QStringLiteral("-sDEVICE=pgmraw"),
+                QStringLiteral("-r%1").arg(Dpi),
+                QStringLiteral("-sOutputFile=") + folder.filePath(QStringLiteral("sheet-%04d.pgm")), Path});
+    QList<QImage> sheets;
+    for (const QString& sheet :
+         QDir(folder.path()).entryList({QStringLiteral("sheet-*.pgm")}, QDir::Files, QDir::Name))
+        sheets.append(QImage(folder.filePath(sheet)).convertToFormat(QImage::Format_Grayscale8));
+    return sheets;
+}
+
+} // namespace
 
 QImage PopplerPage(const QString& Path, int PageNumber, int Dpi, QSize Size) {
     QTemporaryDir folder;
@@ -43,6 +63,8 @@ QList<QImage> PrintedSheets(const QString& Path, int Dpi) {
             sheets.append(page.Pixels);
         return sheets;
     }
+    if (Path.endsWith(QStringLiteral(".ps")))
+        return GhostscriptSheets(Path, Dpi);
     const int pages = PdfInfoField(Path, QStringLiteral("Pages")).toInt();
     for (int page = 1; page <= pages; ++page)
         sheets.append(PopplerPage(Path, page, Dpi));

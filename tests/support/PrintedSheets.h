@@ -1,5 +1,5 @@
 // What came out of a printer, as gray images to compare: PDF pages as poppler renders them, PWG raster pages
-// as the printer received them.
+// as the printer received them, PostScript as Ghostscript prints it.
 #pragma once
 
 #include <QImage>
@@ -11,7 +11,8 @@
 QImage PopplerPage(const QString& Path, int PageNumber, int Dpi, QSize Size = {});
 
 // Every sheet of a printed document in 8-bit gray: a ".pwg" file's pages as they are, at their own
-// resolution, a PDF's pages rendered by poppler at Dpi.
+// resolution, a ".ps" file's as Ghostscript prints them at Dpi (each copy that the document asks the
+// printer for), a PDF's pages rendered by poppler at Dpi.
 QList<QImage> PrintedSheets(const QString& Path, int Dpi);
 
 // The mean absolute difference of two gray images of the same size, in levels of 0 to 255; 255 when their
