@@ -32,10 +32,12 @@ bool HasPrintedAppearances(FPDF_PAGE Page) {
 void TPdf::PlacePagesOnSheets(const QList<int>& Pages, const std::function<TSheetPlacement()>& Place) {
     // A placed page is not parsed again: loading the next closes it, and the page current before is loaded
     // anew at the end, on an error too.
+    const int count = PageCount();
+    for (const int pageNumber : Pages)
+        Check(pageNumber >= 1 && pageNumber <= count, QStringLiteral("Incorrect page number"));
     const int current = FPageNumber;
     try {
         for (const int pageNumber : Pages) {
-            Check(pageNumber >= 1 && pageNumber <= PageCount(), QStringLiteral("Incorrect page number"));
             FPageNumber = pageNumber;
             ReloadPage();
             PlaceCurrentPage(Place());

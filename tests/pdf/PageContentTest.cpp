@@ -124,6 +124,47 @@ TEST(PageContent, ADocumentWithAPageTheEngineCannotFindIsRefusedBeforeAnyChange)
     }
 }
 
+// Pages placed on sheets in one pass become the sheets; the page current before is current again, loaded
+// with what it holds, after a refusal too; a document the engine cannot edit is refused as additions are.
+TEST(PageContent, PagesPlacedOnSheetsLeaveTheCurrentPageAsItWas) {
+    const QByteArray bytes = MakePdf(
+        {{FixturePage{{612, 792}, "One"}, FixturePage{{612, 792}, "Two"}, FixturePage{{612, 792}, "Three"}}});
+    TPdf pdf;
+    pdf.LoadDocument(bytes);
+    pdf.SetPageNumber(2);
+    const int objects = pdf.ObjectCount();
+    const TSheetPlacement half{QTransform::fromScale(0.5, 0.5), {0, 396, 306, 0}, 306, 396};
+    pdf.PlacePagesOnSheets({1, 3}, [&] { return half; });
+    EXPECT_EQ(pdf.PageNumber(), 2);
+    EXPECT_EQ(pdf.ObjectCount(), objects);
+    for (const auto& [page, size] :
+         {std::pair{1, QSizeF(306, 396)}, std::pair{2, QSizeF(612, 792)}, std::pair{3, QSizeF(306, 396)}})
+        EXPECT_EQ(pdf.PageSize(page), size) << "page " << page;
+
+    EXPECT_EQ(ErrorOf([&] {
+                  pdf.PlacePagesOnSheets({2, 4}, [&] { return half; });
+              }),
+              "Incorrect page number");
+    EXPECT_EQ(pdf.PageSize(2), QSizeF(612, 792)) << "refused before any page is placed";
+    EXPECT_EQ(pdf.PageNumber(), 2);
+    EXPECT_EQ(pdf.ObjectCount(), objects);
+    EXPECT_EQ(ErrorOf([&] { pdf.PlacePagesOnSheets({1}, [] { return TSheetPlacement{}; }); }),
+              "Cannot place page on sheet");
+}
+
+TEST(PageContent, ADocumentWithAPageTheEngineCannotFindIsNotPlacedOnSheets) {
+    REQUIRE_TESTDATA("pdf/bad_page_type.pdf");
+    TPdf pdf;
+    pdf.SetFileName(testDataPath("pdf/bad_page_type.pdf"));
+    pdf.SetActive(true);
+    EXPECT_EQ(ErrorOf([&] {
+                  pdf.PlacePagesOnSheets({1}, [] {
+                      return TSheetPlacement{QTransform(), {0, 792, 612, 0}, 612, 792};
+                  });
+              }),
+              "Cannot change the page: page 2 of the document cannot be read");
+}
+
 TEST(PageContent, PicturesArePlacedWhereAndAsLargeAsAsked) {
     const struct {
         QSize Picture;
