@@ -429,8 +429,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {2, 1},
                  false,
                  true,
-                 "lp is right: it puts two pages on a sheet; Kestrova prints each page on a sheet of its own "
-                 "and names the option it left out in the run log"},
+                 "lp is right: it puts two pages on a sheet; Kestrova ignores number-up in a link, as every "
+                 "parameter it does not take, and prints each page on a sheet of its own"},
         BesideLp{"InstanceWithColourAndDuplex",
                  "",
                  {0, 3, 2, 1},
