@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# Writes the package's copyright file, in Debian's machine-readable format, to standard output: ours, then the
-# engine's, whose licence texts come from the wheel it was taken from (the PDFium licence and those of the
-# libraries built into it; the ones that name other platforms' builds are left out).
+# Writes the package's copyright file, in Debian's machine-readable format, to standard output: ours, the header
+# with our licence's text from the project's LICENSE below its copyright line, then the engine's, whose licence
+# texts come from the wheel it was taken from: the PDFium licence and those of the libraries built into the
+# engine library, and no others.
 set -euo pipefail
-header=$1 wheel=$2
-
-cat "$header"
+header=$1 license=$2 wheel=$3 engine=$4
 texts=$(mktemp -d)
 trap 'rm -rf "$texts"' EXIT
 unzip -q "$wheel" '*.dist-info/licenses/*' -d "$texts"
@@ -50,6 +49,9 @@ indented() {
     done < <(utf8 "$1")
 }
 
+cat "$header"
+indented <(tail -n +3 "$license")
+
 echo
 echo "Files: usr/lib/kestrova/libpdfium.so"
 echo "Copyright: 2014 The PDFium Authors, and the authors of the libraries built into the engine as their"
@@ -57,8 +59,46 @@ echo " licences below name them"
 echo "License: PDFium-build"
 echo " PDFium, the PDF engine, built by the pdfium-binaries project and taken from $(basename "$wheel")."
 echo " Each part of the engine carries the licence that follows under its name."
-find "$licenses" -type f ! -path '*/SHARED/*' ! -path '*/android/*' ! -path '*/cibw_musl/*' ! -path '*/pbin_musl/*' | LC_ALL=C sort |
+# The wheel holds the licence of every part that any build of the engine may have: other platforms' (android,
+# musl), the XFA build's (V8 and its parts), and codecs that only some builds compile in. The engine library
+# comes with its symbol table, so a part is in it where a symbol of the part's own is; each licence file is
+# listed with the symbol that shows its part, and one the list does not know stops the script, so that a new
+# engine's parts are looked at before the package names them. (SHARED holds texts the others include.)
+evidence() {
+    case $1 in
+    pdfium.txt | pdfium-binaries.txt) echo ' FPDF_InitLibrary$' ;;
+    abseil.txt) echo ' absl::' ;;
+    agg23.txt) echo ' pdfium::agg::' ;;
+    all_except_musl/llvm-libc.txt) echo ' std::__Cr::' ;; # the LLVM project's licence, which its libc++ carries
+    dragonbox-*.txt) echo ' jkj::dragonbox::' ;;
+    fast_float.txt) echo ' fast_float::' ;;
+    freetype.txt) echo ' FT_Init_FreeType$' ;;
+    harfbuzz.txt) echo ' hb_blob_create$' ;;
+    highway.txt) echo ' hwy::' ;;
+    icu.txt) echo ' icu_[0-9]+::' ;;
+    lcms.txt) echo ' cmsOpenProfileFromMem$' ;;
+    libjpeg_turbo.*) echo ' (chromium_)?jpeg_read_header$' ;;
+    libopenjpeg.txt) echo ' opj_decode$' ;;
+    libpng.txt) echo ' png_create_read_struct$' ;;
+    libtiff.txt) echo ' TIFFClientOpen$' ;;
+    pbin_and_sbuild/brotli.txt) echo ' BrotliDecoderDecompress' ;;
+    pbin_and_sbuild/libyuv.txt) echo ' libyuv::' ;;
+    simdutf.txt) echo ' simdutf::' ;;
+    v8_xfa/*) echo ' v8::' ;;
+    zlib.txt) echo ' (Cr_z_)?inflate$' ;;
+    android/* | cibw_musl/* | pbin_musl/*) echo '^other platforms only$' ;;
+    *)
+        echo "copyright.sh: no evidence known for the engine's licence file $1" >&2
+        return 1
+        ;;
+    esac
+}
+symbols=$(nm -C "$engine")
+
+find "$licenses" -type f ! -path '*/SHARED/*' | LC_ALL=C sort |
     while read -r file; do
+        pattern=$(evidence "${file#"$licenses"/}")
+        grep -qE -- "$pattern" <<<"$symbols" || continue
         echo " ."
         echo " == ${file#"$licenses"/} =="
         echo " ."
