@@ -8,10 +8,14 @@ export CCACHE_BASEDIR := $(CURDIR)
 
 .PHONY: all setup configure test demo bench asan fuzz package package-test clean
 
+# Names the engine once something was built; says nothing when everything was up to date (nor what CMake says
+# of its own when it configures again).
 all: setup configure
 	@out=$$(ninja -C $(BUILD) --quiet 2>&1) || { echo "$$out"; exit 1; }; \
-		[ -z "$$out" ] || echo "$$out" | grep -v '^ninja: no work to do' || true
-	@echo "Kestrova built in $(BUILD)/bin with engine $$(cat third_party/pdfium/linux/VERSION)"
+		case "$$out" in "ninja: no work to do."*) ;; *) \
+			printf '%s' "$$out" | grep -v -e '^-- ' -e '^ninja: no work to do' || true; \
+			echo "Kestrova built in $(BUILD)/bin with engine $$(cat third_party/pdfium/linux/VERSION)" ;; \
+		esac
 
 setup:
 	@scripts/setup.sh
@@ -22,8 +26,10 @@ configure: setup
 		>$(BUILD)/configure.log 2>&1 \
 		|| { cat $(BUILD)/configure.log; exit 1; }
 
+# Every test, two at a time: a passing run ends in a line of counts and names the log that holds all the output
+# (BUILD/Testing/test.log); a failing one shows the failed tests' output and fails.
 test: all
-	@ctest --test-dir $(BUILD) --output-on-failure -j2
+	@tests/run.sh $(BUILD)
 
 # A sample PDF printed by the real program through a private print system.
 demo: all

@@ -20,6 +20,10 @@ struct PacketCase {
     QList<QStringList> rows;
 };
 
+void PrintTo(const PacketCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const PacketCase packetCases[] = {
     {"Plain",
      withFields("<PARAMS/>",
@@ -115,6 +119,10 @@ struct BadPacketCase {
     QByteArray packet;
     const char* problem;
 };
+
+void PrintTo(const BadPacketCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const BadPacketCase badPackets[] = {
     {"LogBeyondRows",

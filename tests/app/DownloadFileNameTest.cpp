@@ -14,6 +14,10 @@ struct NameCase {
     const char* Name;
 };
 
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.Address;
+}
+
 class ExtractUrlFileNameTest : public testing::TestWithParam<NameCase> {};
 
 TEST_P(ExtractUrlFileNameTest, TakesTheTextAfterTheLastSeparator) {
@@ -34,6 +38,10 @@ struct LocalNameCase {
     QString Address;
     QString FileName;
 };
+
+void PrintTo(const LocalNameCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class DownloadFileNameTest : public testing::TestWithParam<LocalNameCase> {};
 
@@ -70,6 +78,10 @@ struct NumberedCase {
     int Number;
     QString Expected;
 };
+
+void PrintTo(const NumberedCase& c, std::ostream* os) {
+    *os << c.Name.toStdString() << " " << c.Number;
+}
 
 class NumberedFileNameTest : public testing::TestWithParam<NumberedCase> {};
 

@@ -16,6 +16,10 @@ struct BarCase {
     double Share; // value / maximum; ignored for the busy bar
 };
 
+void PrintTo(const BarCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class DownloadProgressTest : public testing::TestWithParam<BarCase> {};
 
 TEST_P(DownloadProgressTest, ShowsTheShareReceived) {

@@ -98,6 +98,10 @@ struct Framing {
     QByteArray Body;
 };
 
+void PrintTo(const Framing& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class DownloadFramingTest : public DownloadTest, public testing::WithParamInterface<Framing> {};
 
 // Without a usable length the download is an ordinary one: the progress says "unknown" and the body is
@@ -270,6 +274,10 @@ struct Redirections {
     std::optional<QString> Failure;
 };
 
+void PrintTo(const Redirections& c, std::ostream* os) {
+    *os << c.Hops << " redirections";
+}
+
 class DownloadRedirectionTest : public DownloadTest, public testing::WithParamInterface<Redirections> {};
 
 TEST_P(DownloadRedirectionTest, FollowsAtMostFiveRedirectionsInARow) {
@@ -297,6 +305,10 @@ struct RefusedRedirection {
     QByteArray Location;
     QString Failure;
 };
+
+void PrintTo(const RefusedRedirection& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class DownloadRefusedRedirectionTest : public DownloadTest,
                                        public testing::WithParamInterface<RefusedRedirection> {};
@@ -329,6 +341,10 @@ struct RedirectionRule {
     QString Refusal;
 };
 
+void PrintTo(const RedirectionRule& c, std::ostream* os) {
+    *os << c.From << " to " << c.To;
+}
+
 class RedirectRefusalTest : public testing::TestWithParam<RedirectionRule> {};
 
 TEST_P(RedirectRefusalTest, FollowsOnlyToTheWebAndNeverDownFromHttps) {
@@ -354,6 +370,10 @@ struct LenientAddress {
     QByteArray Requested; // as the server receives it
 };
 
+void PrintTo(const LenientAddress& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class DownloadLenientAddressTest : public DownloadTest, public testing::WithParamInterface<LenientAddress> {};
 
 TEST_P(DownloadLenientAddressTest, FetchesWhatABrowserWould) {
@@ -378,6 +398,10 @@ struct Unsaved {
     const char* Name;
     HttpResponse Response;
 };
+
+void PrintTo(const Unsaved& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class DownloadStatusTest : public DownloadTest, public testing::WithParamInterface<Unsaved> {};
 
@@ -668,6 +692,10 @@ struct Uncreatable {
     QString Path; // below the test's folder
     QString Reason;
 };
+
+void PrintTo(const Uncreatable& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class DownloadUncreatableTest : public DownloadTest, public testing::WithParamInterface<Uncreatable> {};
 

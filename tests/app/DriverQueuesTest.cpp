@@ -20,6 +20,10 @@ struct DriverQueue {
     std::optional<QByteArray> Start;
 };
 
+void PrintTo(const DriverQueue& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class DriverQueuesTest : public testing::TestWithParam<DriverQueue> {
 protected:
     void SetUp() override {

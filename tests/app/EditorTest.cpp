@@ -164,6 +164,10 @@ struct CheckCase {
     const char* focusAfter; // objectName of the focused widget after Ok
 };
 
+void PrintTo(const CheckCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const CheckCase checkCases[] = {
     {"BlankAddress", "   ", "n", 0, "Module Address Cannot be empty.", "edModuleAddress"},
     {"ControlCharactersOnlyAddress", "\t\x01 ", "n", 0, "Module Address Cannot be empty.", "edModuleAddress"},

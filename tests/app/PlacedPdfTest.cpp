@@ -51,6 +51,10 @@ struct PlacedCase {
     QList<QByteArray> Objects = {}; // the document's further objects, such as appearance streams
 };
 
+void PrintTo(const PlacedCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 // A black bar across the lower part of the page, drawn by an annotation's appearance; Flags as given.
 QByteArray BarAnnotation(int Flags) {
     return "<< /Type /Annot /Subtype /Square /Rect [100 100 500 160] /F " + QByteArray::number(Flags) +

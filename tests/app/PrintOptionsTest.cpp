@@ -56,6 +56,10 @@ struct MalformedCase {
     QString Takes; // what the message says the option takes
 };
 
+void PrintTo(const MalformedCase& c, std::ostream* os) {
+    *os << c.Option.toStdString() << "=" << c.Value.toStdString();
+}
+
 class MalformedOption : public testing::TestWithParam<MalformedCase> {};
 
 TEST_P(MalformedOption, IsRefusedNamingTheOptionTheValueAndItsForm) {
@@ -122,6 +126,10 @@ struct DestinationCase {
     bool Instance;
     TOptionValues Expected;
 };
+
+void PrintTo(const DestinationCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class DestinationOptionsTest : public testing::TestWithParam<DestinationCase> {};
 
@@ -202,6 +210,10 @@ struct PlacementCase {
     TPagePlacement Expected;
     QMargins Margins{}; // of the printable area on the sheet
 };
+
+void PrintTo(const PlacementCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class PagePlacementTest : public testing::TestWithParam<PlacementCase> {};
 

@@ -15,6 +15,10 @@ struct RoundCase {
     double Expected;
 };
 
+void PrintTo(const RoundCase& c, std::ostream* os) {
+    *os << c.Value << " to " << c.Digits << " digits";
+}
+
 class RoundFloatTest : public testing::TestWithParam<RoundCase> {};
 
 TEST_P(RoundFloatTest, RoundsByTheFifteenDigitDecimal) {
@@ -49,6 +53,10 @@ struct FitCase {
     TPageFit Expected;
 };
 
+void PrintTo(const FitCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class FitPageTest : public testing::TestWithParam<FitCase> {};
 
 TEST_P(FitPageTest, StretchesToTheWidthAndSqueezesToTheHeight) {
@@ -73,6 +81,10 @@ struct MatchCase {
     const char* Name;
     int Expected;
 };
+
+void PrintTo(const MatchCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class FindPrinterTest : public testing::TestWithParam<MatchCase> {};
 

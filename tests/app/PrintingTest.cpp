@@ -92,6 +92,10 @@ struct MissingDefault {
     QString Message;
 };
 
+void PrintTo(const MissingDefault& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class PrintingDefaultTest : public PrintingTest, public testing::WithParamInterface<MissingDefault> {};
 
 TEST_P(PrintingDefaultTest, SaysWhyThereIsNone) {
@@ -195,6 +199,10 @@ struct Queue {
     int SheetHeight;
     QRect Printable;
 };
+
+void PrintTo(const Queue& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class PrintingJobTest : public PrintingTest, public testing::WithParamInterface<Queue> {};
 
@@ -334,6 +342,10 @@ struct Refusal {
     std::function<bool(const QString& queue)> Refuse; // done after the printer was chosen
     QString Message;                                  // %1: the queue
 };
+
+void PrintTo(const Refusal& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class PrintingRefusalTest : public PrintingTest, public testing::WithParamInterface<Refusal> {};
 

@@ -62,6 +62,10 @@ struct WriterCase {
     int BitsPerPixel;
 };
 
+void PrintTo(const WriterCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class PwgWriterTest : public testing::TestWithParam<WriterCase> {};
 
 TEST_P(PwgWriterTest, PlacesTheImageOneToOneInsideTheMargins) {
@@ -159,6 +163,10 @@ struct BackCase {
     bool Mirrored;
     bool UpsideDown;
 };
+
+void PrintTo(const BackCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class PwgBackSides : public testing::TestWithParam<BackCase> {};
 

@@ -105,6 +105,10 @@ struct TFormat {
     unsigned Colours;    // as read back
 };
 
+void PrintTo(const TFormat& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 cups_page_header2_t headerOf(const TFormat& format, unsigned width, unsigned height) {
     cups_page_header2_t header;
     cupsRasterInitPWGHeader(&header, pwgMediaForPWG("na_letter_8.5x11in"), format.Type, 600, 600,
@@ -224,6 +228,10 @@ struct TBadHeader {
     const char* Name;
     void (*Spoil)(cups_page_header2_t& header);
 };
+
+void PrintTo(const TBadHeader& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class RasterEncoderRefusals : public testing::TestWithParam<TBadHeader> {};
 

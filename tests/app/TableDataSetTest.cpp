@@ -59,6 +59,10 @@ struct StoredCase {
     QString stored;
 };
 
+void PrintTo(const StoredCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const StoredCase storedCases[] = {
     {"Short", QStringLiteral(" lead and trail "), QStringLiteral(" lead and trail ")},
     {"Exactly256", QString(256, u'x'), QString(256, u'x')},

@@ -73,6 +73,10 @@ struct BadFileCase {
     const char* problem;
 };
 
+void PrintTo(const BadFileCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const BadFileCase badFiles[] = {
     {"Empty", "", "the file is empty"},
     {"Blank", "  \r\n", "the file is empty"},
@@ -131,6 +135,10 @@ struct NotAFileCase {
     std::function<bool(const QString& path)> make;
     const char* problem;
 };
+
+void PrintTo(const NotAFileCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 // What is not a regular file is refused before it is read: a device or a pipe would be read until memory runs
 // out, or forever.

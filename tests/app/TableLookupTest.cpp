@@ -11,6 +11,10 @@ struct LookupCase {
     QString expected; // "P-" and the address of the matching row, or the default printer
 };
 
+void PrintTo(const LookupCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const QString defaultPrinter = QStringLiteral("Office Laser");
 
 // Every row's printer is "P-" followed by its address.

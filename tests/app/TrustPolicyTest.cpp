@@ -29,6 +29,10 @@ struct FileCase {
     QString Status = QStringLiteral("Broken\ntrust file"); // as the settings window shows it
 };
 
+void PrintTo(const FileCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class TrustFileReads : public TrustFile, public testing::WithParamInterface<FileCase> {};
 
 TEST_P(TrustFileReads, AsAJobTakesIt) {

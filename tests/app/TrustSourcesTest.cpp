@@ -15,6 +15,10 @@ struct SourceCase {
     bool Allowed;
 };
 
+void PrintTo(const SourceCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class TrustSources : public testing::TestWithParam<SourceCase> {};
 
 TEST_P(TrustSources, AllowOnlyTheirOrigins) {

@@ -9,7 +9,6 @@
 #include "support/HttpServer.h"
 #include "support/PdfFixtures.h"
 #include "support/PrintSystem.h"
-#include "support/QtPrinters.h"
 #include "support/TestData.h"
 
 #include <QApplication>
@@ -46,6 +45,10 @@ struct RoutingCase {
     QString ModuleAddress;
     QString Queue; // the queue that prints
 };
+
+void PrintTo(const RoutingCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class PrintJobRouting : public PrintJob, public testing::WithParamInterface<RoutingCase> {};
 
@@ -87,6 +90,10 @@ struct WebCase {
     int PrintedPages;                          // 0: nothing printed
     QString Box;                               // the message shown, or a prefix ending in "*"; empty: none
 };
+
+void PrintTo(const WebCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class PrintJobWeb : public PrintJob, public testing::WithParamInterface<WebCase> {};
 
@@ -317,6 +324,10 @@ struct RefusalCase {
     std::function<void(const QString& queue, HttpServer& server)> Refuse;
     QString Box; // a prefix when it ends in "*"; %1: the queue
 };
+
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class PrintJobRefusal : public PrintJob, public testing::WithParamInterface<RefusalCase> {};
 

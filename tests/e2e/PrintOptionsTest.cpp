@@ -133,6 +133,10 @@ struct OptionsCase {
     bool Color = false;
 };
 
+void PrintTo(const OptionsCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class PrintOptionsOnTheDuplexPrinter : public PrintOptions,
                                        public testing::WithParamInterface<OptionsCase> {};
 
@@ -635,6 +639,10 @@ struct RefusalCase {
     QString Options;
     QString Message; // a prefix of the message shown
 };
+
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class PrintOptionsRefused : public PrintOptions, public testing::WithParamInterface<RefusalCase> {};
 

@@ -19,7 +19,6 @@
 #include "support/PdfFixtures.h"
 #include "support/PrintSystem.h"
 #include "support/PwgRaster.h"
-#include "support/QtPrinters.h"
 #include "support/TestData.h"
 
 #include <QCoreApplication>
@@ -105,6 +104,10 @@ struct DocumentCase {
     QString Title;                                        // the printed job's title
     bool Driverless = false;                              // printed on the driverless printer
 };
+
+void PrintTo(const DocumentCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class ProgramPrints : public Program, public testing::WithParamInterface<DocumentCase> {};
 

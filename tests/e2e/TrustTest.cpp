@@ -132,6 +132,10 @@ struct RefusalCase {
     bool HttpsOnly = false; // the list names the server's host and port with https
 };
 
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class TrustRefuses : public Trust, public testing::WithParamInterface<RefusalCase> {};
 
 TEST_P(TrustRefuses, WithItsMessageAndWithoutFetching) {
@@ -208,6 +212,10 @@ struct GoodCase {
     const char* Name;
     std::function<QString(Trust&)> Link;
 };
+
+void PrintTo(const GoodCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class TrustTakes : public Trust, public testing::WithParamInterface<GoodCase> {};
 
@@ -356,6 +364,10 @@ struct AdministratorCase {
     QString Setup;   // the shell script that makes trust.ini from {text} in the current folder, /etc/kestrova
     QString Reason;
 };
+
+void PrintTo(const AdministratorCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class AdministratorFile : public Administered, public testing::WithParamInterface<AdministratorCase> {};
 

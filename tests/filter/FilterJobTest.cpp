@@ -42,6 +42,10 @@ struct RoundTripCase {
     QByteArray Pages; // how the page list is written
 };
 
+void PrintTo(const RoundTripCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class FilterJobRoundTrip : public testing::TestWithParam<RoundTripCase> {};
 
 TEST_P(FilterJobRoundTrip, ReadsBackWhatWasWritten) {
@@ -104,6 +108,10 @@ struct MalformedCase {
     const char* Attribute;
     const char* Value; // null: the attribute is missing
 };
+
+void PrintTo(const MalformedCase& c, std::ostream* os) {
+    *os << c.Attribute << "=" << (c.Value ? c.Value : "(missing)");
+}
 
 class FilterJobRefused : public testing::TestWithParam<MalformedCase> {};
 

@@ -127,6 +127,10 @@ struct RasterCase {
     bool FromStdin;
 };
 
+void PrintTo(const RasterCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class FilterRaster : public testing::TestWithParam<RasterCase> {};
 
 TEST_P(FilterRaster, IsTheInProcessEncoding) {
@@ -234,6 +238,10 @@ struct FailureCase {
     const char* Error;     // the ERROR: line's text; null for the PDF component's own message
     QList<int> Written;    // the pages written before the failure
 };
+
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class FilterFailure : public testing::TestWithParam<FailureCase> {};
 

@@ -14,6 +14,7 @@
 #include <QTcpServer>
 
 #include <functional>
+#include <ostream>
 
 struct HttpRequest {
     QByteArray Method;
@@ -51,6 +52,12 @@ struct HttpResponse {
         return *this;
     }
 };
+
+// Names a framing, as test parameters show it.
+inline void PrintTo(HttpResponse::Framing framing, std::ostream* os) {
+    constexpr const char* names[] = {"Content-Length", "chunked", "until close"};
+    *os << names[static_cast<int>(framing)];
+}
 
 class HttpServer : public QObject {
 public:

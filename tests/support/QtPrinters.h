@@ -1,19 +1,18 @@
-// Lets GoogleTest show Qt texts as texts in its failure messages.
+// Lets GoogleTest show Qt's values as Qt's debug stream shows them (a text quoted, a size as QSize(2, 3), an
+// image by its size and format) in test parameters and failure messages, where it would show their bytes.
+// Every test source includes it first (tests/CMakeLists.txt), so that a value prints alike in every test.
 #pragma once
 
+#include <QDebug>
 #include <QString>
-#include <QStringList>
 #include <ostream>
 
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
+template <typename Value>
+requires requires(QDebug debug, const Value& value) {
+    debug << value;
 }
-
-inline void PrintTo(const QStringList& texts, std::ostream* os) {
-    *os << '{';
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        *os << (i ? ", " : "");
-        PrintTo(texts[i], os);
-    }
-    *os << '}';
+void PrintTo(const Value& value, std::ostream* os) {
+    QString text;
+    QDebug(&text).nospace() << value;
+    *os << text.toStdString();
 }

@@ -158,6 +158,10 @@ struct PrintCase {
     bool ColourByDefault = false; // an instance of the colour printer takes its queue's colour default
 };
 
+void PrintTo(const PrintCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class ViewerPrints : public ViewerPrint, public testing::WithParamInterface<PrintCase> {};
 
 TEST_P(ViewerPrints, WithTheOptionsChosenInTheDialog) {
