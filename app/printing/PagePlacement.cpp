@@ -50,9 +50,12 @@ double shownOf(TScaling scaling, double areaWidth, double areaHeight, double wid
                     height);
 }
 
-// Where a page Size long starts in an area Length long whose sheet reaches Before it and After it: centred
-// on the sheet, and inside the area where it fits there.
-int centred(int length, int size, int before, int after) {
+// Where a page Size long starts in an area Length long whose sheet reaches Before it and After it: a page
+// at its own size centred on the sheet, and inside the area where it fits there; a page scaled to the area
+// centred on the area, as lp places each.
+int centred(int length, int size, int before, int after, bool scaledToArea) {
+    if (scaledToArea)
+        return (length - size) / 2;
     const int onSheet = (before + length + after - size) / 2 - before;
     return size <= length ? std::clamp(onSheet, 0, length - size) : onSheet;
 }
@@ -81,8 +84,9 @@ TPagePlacement PlacePage(int PrintableWidth, int PrintableHeight, int Dpi, doubl
     TPagePlacement placement;
     placement.Width = std::max(1, int(std::lround(turnedWidth * scale)));
     placement.Height = std::max(1, int(std::lround(turnedHeight * scale)));
-    placement.X = centred(PrintableWidth, placement.Width, Margins.left(), Margins.right());
-    placement.Y = centred(PrintableHeight, placement.Height, Margins.top(), Margins.bottom());
+    const bool scaledToArea = Scaling == TScaling::Fit || Scaling == TScaling::Fill || scale < 1;
+    placement.X = centred(PrintableWidth, placement.Width, Margins.left(), Margins.right(), scaledToArea);
+    placement.Y = centred(PrintableHeight, placement.Height, Margins.top(), Margins.bottom(), scaledToArea);
     placement.Rotation = rotation;
     return placement;
 }

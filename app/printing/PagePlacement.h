@@ -22,8 +22,9 @@ struct TPagePlacement {
 
 // PrintableWidth, PrintableHeight: the printable area in device pixels at Dpi, Margins its margins on the
 // sheet; PageWidth, PageHeight: the page in points. A page without a positive size gets a size of 0, which no
-// render accepts. A page placed in the middle is centred on the sheet, as lp centres it, then moved inside
-// the printable area where it fits there.
+// render accepts. As lp places them, a page scaled to the printable area (fit, fill, auto that shrinks) is
+// centred on the area; one at its own size is centred on the sheet, then moved inside the printable area
+// where it fits there.
 TPagePlacement PlacePage(int PrintableWidth, int PrintableHeight, int Dpi, double PageWidth,
                          double PageHeight, TScaling Scaling, std::optional<int> Orientation,
                          const QMargins& Margins = {});

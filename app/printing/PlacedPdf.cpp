@@ -55,7 +55,10 @@ QByteArray PlacePdfPages(PDFium::TPdf& Pdf, const QList<int>& Pages, const TPwgP
         const QRectF target((Setup.Left + place.X) * point,
                             sheetHeight - (Setup.Top + place.Y + place.Height) * point, place.Width * point,
                             place.Height * point);
-        const QRectF shown = target.intersected(QRectF(0, 0, sheetWidth, sheetHeight));
+        const QRect area = Setup.Printable();
+        const QRectF printable(area.left() * point, sheetHeight - (area.bottom() + 1) * point,
+                               area.width() * point, area.height() * point);
+        const QRectF shown = target.intersected(printable);
         return PDFium::TSheetPlacement{
             PageToSheet(sheets.PageBounds(), sheets.PageRotation() + place.Rotation, target),
             {shown.left(), shown.bottom(), shown.right(), shown.top()},

@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QMargins>
+#include <QRect>
 
 #include <optional>
 
@@ -33,6 +34,12 @@ struct TPwgPageSetup {
     QMargins Margins() const { return {Left, Top, Right, Bottom}; }
     int PrintableWidth() const { return SheetWidth - Left - Right; }
     int PrintableHeight() const { return SheetHeight - Top - Bottom; }
+    // The printable area on the sheet, in device pixels from the sheet's top-left corner: where a page is
+    // drawn, and cut.
+    QRect Printable() const {
+        return QRect(0, 0, SheetWidth, SheetHeight)
+            .intersected({Left, Top, PrintableWidth(), PrintableHeight()});
+    }
     bool Color() const { return Type == "srgb_8"; }
     // Whether the pages go as CUPS raster to a raster driver rather than as PWG raster.
     bool CupsRaster() const { return DriverHeader.has_value(); }

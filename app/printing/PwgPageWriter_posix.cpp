@@ -85,15 +85,18 @@ void TPwgPageWriter::WritePage(const QImage& Bitmap) {
             Bitmap.format() == QImage::Format_RGB888 ? Bitmap : Bitmap.convertToFormat(QImage::Format_RGB888);
     else
         ToGrayscale(Bitmap, FPage);
-    // The image's part that lies on the sheet, in sheet pixels, and where the image starts.
+    // The image's part that lies in the printable area, in sheet pixels, and where the image starts: what
+    // goes beyond the area is cut, as a printer cannot print it.
     const int sheetWidth = static_cast<int>(header.cupsWidth);
     const int sheetHeight = static_cast<int>(header.cupsHeight);
     const int x = FSetup.Left + Bitmap.offset().x();
     const int y = FSetup.Top + Bitmap.offset().y();
-    const int left = std::clamp(x, 0, sheetWidth);
-    const int right = FPage.isNull() ? left : std::clamp(x + FPage.width(), left, sheetWidth);
-    const int top = std::clamp(y, 0, sheetHeight);
-    const int bottom = FPage.isNull() ? top : std::clamp(y + FPage.height(), top, sheetHeight);
+    const QRect area = FSetup.Printable().intersected({0, 0, sheetWidth, sheetHeight});
+    const QRect shown = FPage.isNull() ? QRect() : area.intersected({x, y, FPage.width(), FPage.height()});
+    const int left = shown.isEmpty() ? 0 : shown.left();
+    const int right = shown.isEmpty() ? 0 : shown.right() + 1;
+    const int top = shown.isEmpty() ? 0 : shown.top();
+    const int bottom = shown.isEmpty() ? 0 : shown.bottom() + 1;
     auto* line = reinterpret_cast<uchar*>(FSheetLine.data());
 
     const bool upsideDown = back && FBackUpsideDown;

@@ -267,8 +267,9 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementCase{"LandscapeAskedFor", 612, 792, TScaling::Fit, 4, {0, 1295, 4800, 3709, ro270}},
         PlacementCase{"ReversePortraitAskedFor", 612, 792, TScaling::Auto, 6, {0, 44, 4800, 6212, ro180}},
         PlacementCase{"NoSize", 0, 792, TScaling::Fit, {}, {0, 0, 0, 0, ro0}},
-        // Margins of 24 pixels at the top and 276 at the foot: centred on the sheet, as lp centres it, not on
-        // the printable area; kept inside it where it fits there.
+        // Margins of 24 pixels at the top and 276 at the foot: a page at its own size centred on the sheet,
+        // as lp centres it, kept inside the printable area where it fits there; one scaled to the area
+        // centred on the area, as lp centres it, and cut at the area's edges.
         PlacementCase{"NoneCentredOnTheSheet",
                       ReceiptWidth,
                       ReceiptHeight,
@@ -276,12 +277,19 @@ INSTANTIATE_TEST_SUITE_P(
                       {},
                       {1455, 914, 1890, 4724, ro0},
                       QMargins(150, 24, 150, 276)},
-        PlacementCase{"FitKeptInsideThePrintableArea",
+        PlacementCase{"FitCentredOnThePrintableArea",
                       612,
                       792,
                       TScaling::Fit,
                       {},
-                      {0, 88, 4800, 6212, ro0},
+                      {0, 44, 4800, 6212, ro0},
+                      QMargins(150, 24, 150, 276)},
+        PlacementCase{"FillCentredOnThePrintableArea",
+                      792,
+                      612,
+                      TScaling::Fill,
+                      3,
+                      {-1676, 0, 8153, 6300, ro0},
                       QMargins(150, 24, 150, 276)}),
     [](const auto& info) { return std::string(info.param.Name); });
 

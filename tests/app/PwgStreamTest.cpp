@@ -129,17 +129,21 @@ TEST(PwgWriter, DithersEveryPixelByItsThreshold) {
     EXPECT_EQ(wrong, 0);
 }
 
-// An image larger than the sheet is cut at its edges, never written past them.
-TEST(PwgWriter, CutsAnImageAtTheSheetsEdges) {
+// An image larger than the printable area is cut at its edges: the margins stay white, as the printer
+// cannot print there, and nothing is written past the sheet.
+TEST(PwgWriter, CutsAnImageAtThePrintableAreasEdges) {
     const QList<PwgPage> pages =
         ReadPwgRaster(WritePages(Letter(50), {Filled(1000, 1000, QImage::Format_Grayscale8, qRgb(0, 0, 0))}));
     ASSERT_EQ(pages.size(), 1);
     EXPECT_EQ(pages[0].Pixels.size(), QSize(425, 550));
-    EXPECT_EQ(MeanOf(pages[0].Pixels, QRect(12, 12, 413, 538)), 0);
+    EXPECT_EQ(MeanOf(pages[0].Pixels, QRect(12, 12, 401, 526)), 0);
+    for (const QRect margin :
+         {QRect(0, 0, 425, 12), QRect(0, 538, 425, 12), QRect(0, 0, 12, 550), QRect(413, 0, 12, 550)})
+        EXPECT_EQ(MeanOf(pages[0].Pixels, margin), 255) << margin.x() << "," << margin.y();
 }
 
 // A colour setup sends sRGB pixels; an image offset from the printable area's corner lands there, cut where
-// it leaves the sheet.
+// it leaves the area.
 TEST(PwgWriter, SendsColourAtTheImagesOffset) {
     TPwgPageSetup setup = Letter(50, "srgb_8");
     QImage red = Filled(100, 100, QImage::Format_RGB32, qRgb(220, 20, 20));
@@ -149,9 +153,10 @@ TEST(PwgWriter, SendsColourAtTheImagesOffset) {
     EXPECT_EQ(pages[0].ColorSpace, CUPS_CSPACE_SRGB);
     EXPECT_EQ(pages[0].BitsPerPixel, 24);
     EXPECT_TRUE(pages[0].Colored);
-    EXPECT_EQ(MeanOf(pages[0].Pixels, QRect(212, 0, 100, 62)), qGray(220, 20, 20));
+    EXPECT_EQ(MeanOf(pages[0].Pixels, QRect(212, 12, 100, 50)), qGray(220, 20, 20));
     EXPECT_EQ(MeanOf(pages[0].Pixels, QRect(0, 62, 425, 488)), 255);
     EXPECT_EQ(MeanOf(pages[0].Pixels, QRect(0, 0, 212, 62)), 255);
+    EXPECT_EQ(MeanOf(pages[0].Pixels, QRect(0, 0, 425, 12)), 255);
 }
 
 // Back sides are turned as the printer asks of them, and say so in their headers; turned back, the page

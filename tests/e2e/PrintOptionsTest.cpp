@@ -300,6 +300,12 @@ int SquareOf(const QImage& sheet, int dpi) {
 // A landscape page with a black block in its upper left quarter, so that how it was turned shows.
 const FixtureDocument MarkedLandscape{{{.Size = {792, 612}, .Content = "0 g 72 396 288 144 re f"}}};
 
+// A receipt and a square page with a black bar across their middle, so that where a page cut at its top and
+// foot, or shorter than the printable area, was centred shows.
+const FixtureDocument BarredReceipt{
+    {{.Size = {80 / 25.4 * 72, 200 / 25.4 * 72}, .Content = "0 g 0 273.46 226.77 20 re f"}}};
+const FixtureDocument BarredSquare{{{.Size = {612, 612}, .Content = "0 g 0 296 612 20 re f"}}};
+
 // The same options through Kestrova and through lp -o, on the two-sided colour printer, and what each
 // printer received: which page each side holds (the printer stacks face up, so each copy goes last page
 // first), on which paper, on one or two sides, in colour or not. Where the two differ, Verdict says which is
@@ -498,6 +504,33 @@ INSTANTIATE_TEST_SUITE_P(
                  {},
                  {},
                  Receipt,
+                 true},
+        // Of a page other than the squares, the number of a side is the width of its ink in inches.
+        BesideLp{"FittedBetweenUnevenMargins",
+                 "print-scaling=fit",
+                 {8},
+                 {8},
+                 false,
+                 true,
+                 "both put the square page in the middle of the printable area, as wide as it is",
+                 {},
+                 {},
+                 {},
+                 {},
+                 BarredSquare,
+                 true},
+        BesideLp{"FilledBetweenUnevenMargins",
+                 "print-scaling=fill",
+                 {8},
+                 {8},
+                 false,
+                 true,
+                 "both cover the printable area with the receipt, centred on it and cut at its edges",
+                 {},
+                 {},
+                 {},
+                 {},
+                 BarredReceipt,
                  true}),
     [](const auto& info) { return std::string(info.param.Name); });
 
