@@ -10,7 +10,6 @@
 #include "tests/pdf/SharedDocument.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -33,13 +32,8 @@ QString Saved(TPdf& pdf, const QTemporaryDir& dir, const char* name) {
 
 // The value qpdf reads for the field of that full name, as its JSON shows it ("u:text", "/Name").
 QString QpdfFieldValue(const QString& path, const QString& name) {
-    const QJsonObject json =
-        QJsonDocument::fromJson(RunProgram("qpdf", {"--json", "--json-key=acroform", path}).toUtf8())
-            .object();
-    for (const QJsonValue& field : json["acroform"]["fields"].toArray())
-        if (field["fullname"].toString() == name)
-            return field["value"].toString();
-    return "<absent>";
+    const QJsonObject field = QpdfField(path, name);
+    return field.isEmpty() ? QStringLiteral("<absent>") : field["value"].toString();
 }
 
 TPdfFormFieldEntry FieldNamed(TPdf& pdf, const QString& name) {
@@ -371,14 +365,8 @@ TEST(FormFields, ListBoxesReportEverySelectedOptionAndTakeSeveral) {
     EXPECT_EQ(FieldNamed(pdf, "Listbox_MultiSelect").Selected, (QStringList{"Apple", "Cherry"}));
     EXPECT_EQ(FieldNamed(pdf, "Listbox_SingleSelect").Selected, QStringList{"Qux"});
     QTemporaryDir dir;
-    const QJsonObject json =
-        QJsonDocument::fromJson(
-            RunProgram("qpdf", {"--json", "--json-key=acroform", Saved(pdf, dir, "lists.pdf")}).toUtf8())
-            .object();
-    for (const QJsonValue& field : json["acroform"]["fields"].toArray())
-        if (field["fullname"].toString() == "Listbox_MultiSelect") {
-            EXPECT_EQ(field["value"].toArray(), (QJsonArray{"u:Apple", "u:Cherry"}));
-        }
+    EXPECT_EQ(QpdfField(Saved(pdf, dir, "lists.pdf"), "Listbox_MultiSelect")["value"].toArray(),
+              (QJsonArray{"u:Apple", "u:Cherry"}));
 }
 
 TEST(FormFields, AFormFilledTwiceShowsTheSecondValues) {

@@ -1,5 +1,7 @@
 #include "support/Programs.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -14,4 +16,16 @@ QString PdfInfoField(const QString& Path, const QString& Field) {
     const QRegularExpression line(QStringLiteral("^%1:\\s*(.*)$").arg(QRegularExpression::escape(Field)),
                                   QRegularExpression::MultilineOption);
     return line.match(RunProgram(QStringLiteral("pdfinfo"), {Path})).captured(1).trimmed();
+}
+
+QJsonObject QpdfField(const QString& Path, const QString& FullName) {
+    const QJsonObject json = QJsonDocument::fromJson(RunProgram(QStringLiteral("qpdf"),
+                                                                {QStringLiteral("--json"),
+                                                                 QStringLiteral("--json-key=acroform"), Path})
+                                                         .toUtf8())
+                                 .object();
+    for (const QJsonValue& field : json[QStringLiteral("acroform")][QStringLiteral("fields")].toArray())
+        if (field[QStringLiteral("fullname")].toString() == FullName)
+            return field.toObject();
+    return {};
 }

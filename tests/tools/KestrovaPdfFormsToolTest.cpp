@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -357,18 +356,6 @@ FixtureDocument OverlappingForm() {
                         stream("")};
     document.Pages.first().Annotations = {"@object0", "@object2", "@object3", "@object1"};
     return document;
-}
-
-// A field as qpdf reads it: its value ("u:" before a text, "/" before a name) and its widget's appearance
-// state.
-QJsonObject QpdfField(const QString& path, const QString& name) {
-    const QJsonObject json =
-        QJsonDocument::fromJson(RunProgram("qpdf", {"--json", "--json-key=acroform", path}).toUtf8())
-            .object();
-    for (const QJsonValue& field : json["acroform"]["fields"].toArray())
-        if (field["fullname"].toString() == name)
-            return field.toObject();
-    return {};
 }
 
 } // namespace
